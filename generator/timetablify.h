@@ -1,0 +1,51 @@
+#pragma once
+// The "TimeTablify!" command as a function of the module state. No Qt here:
+// the main window runs it (on a worker thread) and acts on the outcome.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "schedule_model.h"
+
+namespace quorvandel {
+
+extern const Text AllClassesNeedSectionMessage;  // "All Classes must have at least one section"
+extern const Text NoTimetablesMessage;           // "Sorry, your schedule has no possible ..."
+
+enum class TimeTablifyOutcome {
+    AllClassesNeedSection,  // show AllClassesNeedSectionMessage; nothing was searched
+    NoTimetables,           // show NoTimetablesMessage; open nothing
+    ShowResults,            // Timetables(0 .. NumTimetables - 1) are ready to be shown
+    StoppedNoneFound,       // the user stopped the search before any timetable was found
+};
+
+// How a caller watches and stops a running search. Both are optional.
+struct SearchControl {
+    // Checked often during the search; once it reads true the search ends
+    // promptly, keeping the timetables stored so far (the first ones in order).
+    const std::atomic<bool>* stop = nullptr;
+    // Called on the searching thread with the number of timetables stored so
+    // far: right after each one is stored, and now and then while searching.
+    // It may set the stop flag; a stop set right after the k-th timetable is
+    // stored leaves exactly k.
+    std::function<void(int found)> progress;
+};
+
+struct GenerationResult {
+    TimeTablifyOutcome outcome = TimeTablifyOutcome::NoTimetables;
+    bool moreThanStored = false;  // more than 26 conflict-free timetables exist
+    bool stopped = false;         // the search was stopped; more timetables may exist
+};
+
+// The whole command: resets CurrentTimetable and NumTimetables, checks that
+// every course has a section, then generates. Afterwards Occupancy is all 0,
+// EnumDone is true and CurrentTimetable is 0.
+GenerationResult TimeTablify(ModuleState& state, const SearchControl& control = {});
+
+// The generation itself, for a state whose every course has a section:
+// stores the first 26 conflict-free timetables in enumeration order (course
+// 0's section varies fastest).
+GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control = {});
+
+}  // namespace quorvandel

@@ -1,0 +1,75 @@
+#pragma once
+// The whole of the program's data: the user's courses with their sections,
+// the generator's working state, and the timetables the generator found.
+// Everything is fixed-size arrays with a count beside them; only entries
+// below the count are live. Records are plain values, so copying one copies
+// its texts too and no two records ever share storage.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quorvandel {
+
+// Texts are kept exactly as the text boxes deliver them (UTF-16 code units),
+// so nothing a user types is ever changed on its way into the store.
+using Text = std::u16string;
+
+constexpr int16_t MaxCourses = 20;
+constexpr int16_t MaxSectionsPerCourse = 10;
+constexpr int16_t MaxStoredTimetables = 26;
+constexpr int16_t DaysPerWeek = 7;
+constexpr int16_t SlotsPerDay = 29;  // 08:00 to 22:30 in half-hours
+constexpr int16_t CellsPerWeek = DaysPerWeek * SlotsPerDay;  // 203
+
+struct Section {
+    Text SecNum;
+    Text CourseName;
+    int16_t StartSlot = 0;
+    int16_t EndSlot = 0;  // exclusive: the section covers StartSlot .. EndSlot - 1
+    Text StartTime;
+    Text EndTime;
+    std::array<bool, DaysPerWeek> Days{};  // 0 = Monday .. 6 = Sunday
+
+    friend bool operator==(const Section&, const Section&) = default;
+};
+
+struct Course {
+    Text CourseName;
+    std::array<Section, MaxSectionsPerCourse> Sections{};
+    int16_t NumSections = 0;
+
+    friend bool operator==(const Course&, const Course&) = default;
+};
+
+struct Timetable {
+    std::array<Section, MaxCourses> Sections{};  // entry i is the section chosen for course i
+    int16_t NumSections = 0;
+
+    friend bool operator==(const Timetable&, const Timetable&) = default;
+};
+
+struct CourseList {
+    std::array<Course, MaxCourses> Courses{};
+    int16_t NumCourses = 0;
+};
+
+struct TimetableList {
+    std::array<Timetable, MaxStoredTimetables> Timetables{};
+    int16_t NumTimetables = 0;
+};
+
+struct CombinationState {
+    std::array<int16_t, MaxCourses> SectionChoice{};
+    bool EnumDone = false;
+};
+
+// The module state: one value holding every module variable under its own
+// name (state.Courses, state.NumTimetables, ...). Every window and operation
+// is handed the same value by reference; a test simply makes a fresh one.
+struct ModuleState : CourseList, TimetableList, CombinationState {
+    int16_t CurrentTimetable = 0;
+    std::array<int16_t, CellsPerWeek> Occupancy{};
+};
+
+}  // namespace quorvandel

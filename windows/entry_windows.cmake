@@ -1,0 +1,3 @@
+target_sources(quorvandel_windows PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
+)
