@@ -1,0 +1,140 @@
+// The worker-thread wrapper around the generator: a quick search shows no
+// dialog, a long one shows "Finding timetables..." modal to its parent, and
+// "Cancel" or a stop request ends it promptly.
+#include <QtTest>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <memory>
+#include <thread>
+
+#include "generation_runner.h"
+
+using namespace quorvandel;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Searches "forever", finding one timetable every 10 ms, until stopped.
+GenerationResult endlessSearch(ModuleState&, const SearchControl& control) {
+    int found = 0;
+    for (int tick = 1; !control.stop->load(); ++tick) {
+        std::this_thread::sleep_for(1ms);
+        if (tick % 10 == 0 && control.progress) control.progress(++found);
+    }
+    GenerationResult result;
+    result.stopped = true;
+    result.outcome = found > 0 ? TimeTablifyOutcome::ShowResults : TimeTablifyOutcome::StoppedNoneFound;
+    return result;
+}
+
+QPushButton* cancelButton(QProgressDialog* dialog) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        if (b->text() == QLatin1String("Cancel")) return b;
+    return nullptr;
+}
+
+}  // namespace
+
+class GenerationRunnerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void quickSearchShowsNoDialog() {
+        auto state = std::make_unique<ModuleState>();
+        QWidget parent;
+        parent.show();
+        GenerationRunner runner;
+        bool shown = false;
+        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] { shown = true; });
+        runner.search = [](ModuleState& s, const SearchControl&) {
+            s.NumTimetables = 3;
+            return GenerationResult{TimeTablifyOutcome::ShowResults, true, false};
+        };
+        const GenerationResult result = runner.run(*state, &parent);
+        QVERIFY(!shown);
+        QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
+        QVERIFY(result.moreThanStored);
+        QCOMPARE(state->NumTimetables, 3);
+        QVERIFY(!runner.running());
+    }
+
+    void cancelStopsALongSearch() {
+        auto state = std::make_unique<ModuleState>();
+        QWidget parent;
+        parent.show();
+        GenerationRunner runner;
+        runner.search = endlessSearch;
+        QString label;
+        bool modalToParent = false;
+        QElapsedTimer sinceCancel;
+        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
+            QProgressDialog* dialog = runner.progressDialog();
+            QVERIFY(dialog);
+            modalToParent = dialog->isModal() && dialog->windowModality() == Qt::WindowModal &&
+                            dialog->parentWidget() == &parent;
+            // Let a few progress updates through, then press Cancel as a user would.
+            QTimer::singleShot(200, dialog, [&, dialog] {
+                label = dialog->labelText();
+                sinceCancel.start();
+                QTest::mouseClick(cancelButton(dialog), Qt::LeftButton);
+            });
+        });
+        QElapsedTimer total;
+        total.start();
+        const GenerationResult result = runner.run(*state, &parent);
+        QVERIFY(modalToParent);
+        QVERIFY2(label.startsWith("Finding timetables..."), qPrintable(label));
+        QVERIFY2(!label.contains("\n0 found"), qPrintable(label));  // the count moved on
+        QVERIFY(result.stopped);
+        QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
+        QVERIFY(sinceCancel.isValid());
+        QVERIFY(total.elapsed() >= 150);  // not shown before the delay
+        QVERIFY(!runner.progressDialog());
+    }
+
+    void requestStopEndsTheSearch() {
+        // What closing the main window mid-search does.
+        auto state = std::make_unique<ModuleState>();
+        QWidget parent;
+        parent.show();
+        GenerationRunner runner;
+        runner.search = [](ModuleState& s, const SearchControl& c) {
+            while (!c.stop->load()) std::this_thread::sleep_for(1ms);
+            (void)s;
+            return GenerationResult{TimeTablifyOutcome::StoppedNoneFound, false, true};
+        };
+        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
+            QVERIFY(runner.running());
+            runner.requestStop();
+        });
+        const GenerationResult result = runner.run(*state, &parent);
+        QCOMPARE(result.outcome, TimeTablifyOutcome::StoppedNoneFound);
+        QVERIFY(result.stopped);
+    }
+
+    void inputIsHeldBackBeforeTheDialog() {
+        // A click queued while the search runs must not reach the window
+        // until the search is over.
+        auto state = std::make_unique<ModuleState>();
+        QWidget parent;
+        QPushButton button("press", &parent);
+        parent.show();
+        int pressedDuringSearch = 0;
+        bool searching = false;
+        connect(&button, &QPushButton::clicked, this, [&] { pressedDuringSearch += searching ? 1 : 0; });
+        GenerationRunner runner;
+        runner.progressDelay = 1000ms;
+        runner.search = [&](ModuleState&, const SearchControl&) {
+            std::this_thread::sleep_for(100ms);
+            return GenerationResult{TimeTablifyOutcome::NoTimetables, false, false};
+        };
+        QTimer::singleShot(20, &button, [&] { QTest::mouseClick(&button, Qt::LeftButton); });
+        searching = true;
+        runner.run(*state, &parent);
+        searching = false;
+        QCOMPARE(pressedDuringSearch, 0);
+    }
+};
+
+QTEST_MAIN(GenerationRunnerTest)
+#include "test_generation_runner.moc"

@@ -1,0 +1,119 @@
+#include "generation_runner.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWindow>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+#include <thread>
+
+namespace quorvandel {
+
+namespace {
+
+QString progressText(int found) {
+    return QStringLiteral("Finding timetables...\n%1 found so far").arg(found);
+}
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+GenerationRunner::GenerationRunner(QObject* parent) : QObject(parent) {}
+
+GenerationRunner::~GenerationRunner() { stop_ = true; }
+
+GenerationResult GenerationRunner::run(ModuleState& state, QWidget* dialogParent) {
+    stop_ = false;
+    found_ = 0;
+    finished_ = false;
+    running_ = true;
+    qApp->installEventFilter(this);
+
+    GenerationResult result;
+    QEventLoop loop;
+    SearchControl control;
+    control.stop = &stop_;
+    control.progress = [this](int found) { found_.store(found, std::memory_order_relaxed); };
+
+    std::thread worker([&] {
+        result = search(state, control);
+        finished_ = true;
+        // Wakes the waiting loop on the GUI thread; queued, so it is safe
+        // whether or not the loop has started yet.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+
+    // A short search ends before anyone could notice: wait without taking
+    // input, so nothing can change the schedule under the worker.
+    QTimer delay;
+    delay.setSingleShot(true);
+    connect(&delay, &QTimer::timeout, &loop, &QEventLoop::quit);
+    delay.start(progressDelay);
+    while (!finished_ && delay.isActive()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (!finished_) {
+        showProgressDialog(dialogParent);
+        QTimer refresh;
+        connect(&refresh, &QTimer::timeout, this, [this] {
+            if (dialog_) dialog_->setLabelText(progressText(found_.load(std::memory_order_relaxed)));
+        });
+        refresh.start(50);
+        while (!finished_) loop.exec();
+        refresh.stop();
+        if (dialog_) {
+            dialog_->hide();
+            dialog_->deleteLater();
+            dialog_ = nullptr;
+        }
+    }
+    worker.join();
+    qApp->removeEventFilter(this);
+    running_ = false;
+    return result;
+}
+
+bool GenerationRunner::eventFilter(QObject* watched, QEvent* event) {
+    if (!running_ || !isUserInput(event->type())) return false;
+    if (dialog_) {
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == dialog_) return false;
+        if (auto* window = qobject_cast<QWindow*>(watched); window && window == dialog_->windowHandle()) return false;
+    }
+    return true;
+}
+
+void GenerationRunner::showProgressDialog(QWidget* parent) {
+    dialog_ = new QProgressDialog(progressText(found_), QStringLiteral("Cancel"), 0, 0, parent);
+    dialog_->setObjectName(QStringLiteral("dlgFindingTimetables"));
+    dialog_->setWindowTitle(QStringLiteral("Quorvandel"));
+    dialog_->setWindowModality(Qt::WindowModal);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setMinimumDuration(0);
+    // Esc and the frame's close button cancel too: QProgressDialog routes
+    // both through canceled().
+    connect(dialog_, &QProgressDialog::canceled, this, [this] { stop_ = true; });
+    dialog_->show();
+    emit progressDialogShown();
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,61 @@
+#pragma once
+// Runs "TimeTablify!" off the GUI thread so the window never freezes on a
+// hard schedule. run() returns only when the search has ended, like a modal
+// dialog's exec(): for the first moments it only waits (user input is held
+// back), and once the search has taken longer than progressDelay it shows a
+// progress dialog, modal to the main window, whose "Cancel" stops the search.
+// Nothing else touches the module state while the worker runs.
+
+#include <QObject>
+#include <QPointer>
+#include <QProgressDialog>
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+#include "timetablify.h"
+
+class QWidget;
+
+namespace quorvandel {
+
+class GenerationRunner : public QObject {
+    Q_OBJECT
+public:
+    explicit GenerationRunner(QObject* parent = nullptr);
+    ~GenerationRunner() override;
+
+    GenerationResult run(ModuleState& state, QWidget* dialogParent);
+
+    bool running() const { return running_; }
+    // Asks a running search to end as soon as it can (the program is closing).
+    void requestStop() { stop_ = true; }
+
+    // The progress dialog while it is shown, else null (tests answer it).
+    QProgressDialog* progressDialog() const { return dialog_; }
+
+    std::chrono::milliseconds progressDelay{150};
+
+    // The search the worker runs; tests may put a harder or slower one here.
+    std::function<GenerationResult(ModuleState&, const SearchControl&)> search =
+        [](ModuleState& state, const SearchControl& control) { return TimeTablify(state, control); };
+
+signals:
+    void progressDialogShown();
+
+protected:
+    // While a search runs only the progress dialog takes input: no other
+    // window of the program may change or read the state under the worker.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showProgressDialog(QWidget* parent);
+
+    std::atomic<bool> stop_{false};
+    std::atomic<int> found_{0};
+    std::atomic<bool> finished_{false};
+    bool running_ = false;
+    QPointer<QProgressDialog> dialog_;
+};
+
+}  // namespace quorvandel
