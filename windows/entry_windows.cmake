@@ -1,3 +1,10 @@
+# The main window and the two entry dialogs, with the pieces they share.
 target_sources(quorvandel_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/add_course_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/add_section_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/entry_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/list_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/logo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
 )

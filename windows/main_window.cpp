@@ -1,10 +1,274 @@
 #include "main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QWindow>
+
+#include "add_course_dialog.h"
+#include "add_section_dialog.h"
+#include "editing.h"
+#include "form_metrics.h"
+#include "list_box.h"
+#include "logo.h"
+#include "message_box.h"
+
 namespace quorvandel {
 
+const QString NoSectionSelectedMessage = QStringLiteral("You have not selected a section to remove");
+
 frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    setObjectName(QStringLiteral("frmQuorvandelMain"));
     setWindowTitle(QStringLiteral("Quorvandel Main"));
-    setFixedSize(6390 / 15, 6000 / 15);
+    setFont(formFont());
+    setGeometry(twipsRect(1245, 1710, 6390, 6000));
+    setFixedSize(px(6390), px(6000));
+    createControls();
+    load();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmQuorvandelMain::noteFocusWindow);
+}
+
+frmQuorvandelMain::~frmQuorvandelMain() = default;
+
+QPushButton* frmQuorvandelMain::makeButton(const char* objectName, const QString& caption, int left, int top,
+                                           int width, int height) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(objectName));
+    button->setAutoDefault(false);
+    placeTwips(button, left, top, width, height);
+    return button;
+}
+
+void frmQuorvandelMain::createControls() {
+    // The day table: seven fixed lines read by the section lines, kept out
+    // of sight (it would sit at the window's left edge, under the logo).
+    lstDofW_ = new ListBox(this);
+    lstDofW_->setObjectName(QStringLiteral("lstDofW"));
+    for (const Text& day : DayAbbreviations) lstDofW_->appendLine(QString::fromStdU16String(day));
+    placeTwips(lstDofW_, -120, 120, 495, 1035);
+    lstDofW_->hide();
+
+    // A sunken box 2 px deep around the 355 x 67 logo.
+    Picture1_ = new QLabel(this);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    Picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture1_->setLineWidth(2);
+    Picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1_->setPixmap(DrawLogo());
+    placeTwips(Picture1_, 480, 120, 5385, 1065);
+
+    cmdNewMain_ = makeButton("cmdNewMain", QStringLiteral("New"), 120, 1560, 1095, 495);
+    cmdSave_ = makeButton("cmdSave", QStringLiteral("Save"), 2640, 1560, 1095, 495);
+    cmdLoad_ = makeButton("cmdLoad", QStringLiteral("Load"), 5160, 1560, 1095, 495);
+
+    lblCourses_ = new QLabel(QStringLiteral("Courses:"), this);
+    lblCourses_->setObjectName(QStringLiteral("lblCourses"));
+    lblCourses_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeTwips(lblCourses_, 120, 2280, 975, 255);
+    lblSections_ = new QLabel(QStringLiteral("Sections:"), this);
+    lblSections_->setObjectName(QStringLiteral("lblSections"));
+    lblSections_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeTwips(lblSections_, 2160, 2280, 975, 255);
+
+    cmdAddSec_ = makeButton("cmdAddSec", QStringLiteral("Add Section"), 4440, 2280, 1815, 615);
+
+    lstCourses_ = new ListBox(this);
+    lstCourses_->setObjectName(QStringLiteral("lstCourses"));
+    placeTwips(lstCourses_, 120, 2520, 1815, 1815);
+    lstSecs_ = new ListBox(this);
+    lstSecs_->setObjectName(QStringLiteral("lstSecs"));
+    placeTwips(lstSecs_, 2160, 2520, 2055, 1815);
+
+    cmdRemSec_ = makeButton("cmdRemSec", QStringLiteral("Remove Section"), 4440, 3000, 1815, 615);
+    cmdRemCourse_ = makeButton("cmdRemCourse", QStringLiteral("Remove Course"), 4440, 3720, 1815, 615);
+    cmdAddCrs_ = makeButton("cmdAddCrs", QStringLiteral("Add Course"), 120, 4440, 1215, 495);
+    cmdGetSec_ = makeButton("cmdGetSec", QStringLiteral("Get Sections"), 2280, 4440, 1215, 495);
+    cmdHelp_ = makeButton("cmdHelp", QStringLiteral("Help"), 4920, 4440, 1335, 495);
+
+    // The rule from (120, 5040) to (6240, 5040).
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(px(120), px(5040) - 1, px(6240) - px(120) + 1, 2);
+    Line1_ = line;
+
+    cmdOption_ = makeButton("cmdOption", QStringLiteral("Options"), 120, 5160, 1095, 495);
+    cmdMakeTime_ = makeButton("cmdMakeTime", QStringLiteral("TimeTablify!"), 2160, 5160, 2175, 735);
+    cmdExit_ = makeButton("cmdExit", QStringLiteral("Exit"), 5160, 5160, 1095, 495);
+
+    connect(lstCourses_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstCourses_Click);
+    connect(lstSecs_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstSecs_Click);
+    connect(cmdAddCrs_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdAddCrs_Click);
+    connect(cmdAddSec_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdAddSec_Click);
+    connect(cmdRemCourse_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdRemCourse_Click);
+    connect(cmdRemSec_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdRemSec_Click);
+    connect(cmdNewMain_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdNewMain_Click);
+    connect(cmdMakeTime_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdMakeTime_Click);
+    connect(cmdExit_, &QPushButton::clicked, this, &frmQuorvandelMain::endProgram);
+    // "Load", "Save", "Get Sections", "Options" and "Help" do nothing: they
+    // are disabled for the whole run.
+}
+
+void frmQuorvandelMain::load() {
+    // The designed tab order with "Add Course" moved to the front and then
+    // "TimeTablify!" to the second place.
+    const QWidget* order[] = {cmdAddCrs_, cmdMakeTime_, cmdNewMain_, cmdSave_,   cmdAddSec_,   cmdRemCourse_,
+                              cmdOption_, cmdExit_,     Picture1_,   cmdLoad_,   lstCourses_,  cmdHelp_,
+                              cmdRemSec_, lstSecs_,     lblCourses_, lblSections_, cmdGetSec_, lstDofW_};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    cmdAddCrs_->setFocus(Qt::OtherFocusReason);
+
+    for (QPushButton* button : {cmdLoad_, cmdSave_, cmdMakeTime_, cmdGetSec_, cmdAddSec_, cmdRemSec_, cmdRemCourse_})
+        button->setEnabled(false);
+
+    state_.NumCourses = 0;
+    state_.NumTimetables = 0;
+    state_.EnumDone = false;
+    state_.CurrentTimetable = 0;
+}
+
+void frmQuorvandelMain::setResultsPresenter(ResultsPresenter* presenter) { presenter_ = presenter; }
+
+// ---- Activation ----
+
+void frmQuorvandelMain::activate() {
+    otherWindowWasActive_ = false;
+    if (state_.NumCourses > 0 && state_.Courses[0].NumSections > 0) cmdMakeTime_->setEnabled(true);
+    if (state_.NumCourses > 0) ShowSections(state_, *this);
+    cmdOption_->setEnabled(false);
+    cmdHelp_->setEnabled(false);
+}
+
+void frmQuorvandelMain::noteFocusWindow(QWindow* window) {
+    // nullptr: the program lost the focus to another program.
+    if (window == nullptr || window == windowHandle() || !window->isVisible()) return;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->windowHandle() == window && qobject_cast<QMessageBox*>(widget)) return;
+    otherWindowWasActive_ = true;
+}
+
+bool frmQuorvandelMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && otherWindowWasActive_ && !ending_) activate();
+    return QWidget::event(event);
+}
+
+void frmQuorvandelMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_ && !event->spontaneous()) {
+        shownOnce_ = true;
+        activate();
+    }
+}
+
+// ---- MainWindowLists ----
+
+void frmQuorvandelMain::appendCourseLine(const Text& line) { lstCourses_->appendLine(QString::fromStdU16String(line)); }
+
+void frmQuorvandelMain::removeCourseLine(int16_t index) { lstCourses_->removeLine(index); }
+
+int16_t frmQuorvandelMain::selectedCourseIndex() const { return static_cast<int16_t>(lstCourses_->selectedIndex()); }
+
+void frmQuorvandelMain::clearSectionLines() { lstSecs_->removeAllLines(); }
+
+void frmQuorvandelMain::removeSectionLine(int16_t index) { lstSecs_->removeLine(index); }
+
+void frmQuorvandelMain::appendSectionLine(const Text& line) { lstSecs_->appendLine(QString::fromStdU16String(line)); }
+
+Text frmQuorvandelMain::dayAbbreviation(int16_t day) const { return lstDofW_->line(day).toStdU16String(); }
+
+void frmQuorvandelMain::disableRemoveCourse() { cmdRemCourse_->setEnabled(false); }
+
+void frmQuorvandelMain::disableAddSection() { cmdAddSec_->setEnabled(false); }
+
+Text frmQuorvandelMain::courseLine(int16_t index) const { return lstCourses_->line(index).toStdU16String(); }
+
+// ---- Handlers ----
+
+void frmQuorvandelMain::lstCourses_Click() {
+    if (lstCourses_->selectedIndex() == -1) return;
+    cmdAddSec_->setEnabled(true);
+    cmdRemCourse_->setEnabled(true);
+    ShowSections(state_, *this);
+}
+
+void frmQuorvandelMain::lstSecs_Click() {
+    if (lstSecs_->selectedIndex() != -1) cmdRemSec_->setEnabled(true);
+}
+
+void frmQuorvandelMain::cmdAddCrs_Click() {
+    if (addCourseDialog_ == nullptr) addCourseDialog_ = new frmAddCrs(state_, *this, this);
+    addCourseDialog_->exec();
+    activate();
+}
+
+void frmQuorvandelMain::cmdAddSec_Click() {
+    {
+        frmAddSec dialog(state_, *this, this);
+        dialog.exec();
+    }
+    activate();
+}
+
+void frmQuorvandelMain::cmdRemCourse_Click() {
+    RemoveCourse(state_, *this, selectedCourseIndex());
+    cmdRemCourse_->setEnabled(false);
+    cmdAddSec_->setEnabled(false);
+    if (state_.NumCourses == 0) cmdMakeTime_->setEnabled(false);
+}
+
+void frmQuorvandelMain::cmdRemSec_Click() {
+    if (lstSecs_->selectedIndex() == -1)
+        ShowMessage(this, NoSectionSelectedMessage);
+    else
+        RemoveSection(state_, *this, selectedCourseIndex(), static_cast<int16_t>(lstSecs_->selectedIndex()));
+    if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
+}
+
+void frmQuorvandelMain::cmdNewMain_Click() {
+    lstCourses_->removeAllLines();
+    lstSecs_->removeAllLines();
+    state_.NumCourses = 0;
+    for (QPushButton* button : {cmdAddSec_, cmdRemSec_, cmdRemCourse_, cmdMakeTime_}) button->setEnabled(false);
+}
+
+void frmQuorvandelMain::cmdMakeTime_Click() { presentGeneration(generate()); }
+
+GenerationResult frmQuorvandelMain::generate() { return TimeTablify(state_); }
+
+void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
+    if (result.outcome == TimeTablifyOutcome::ShowResults) {
+        if (presenter_) presenter_->showResults(result);
+        return;
+    }
+    // The generation has emptied the stored timetables: results still open
+    // would show ones that are gone.
+    if (presenter_) presenter_->closeResults();
+    if (result.outcome == TimeTablifyOutcome::AllClassesNeedSection)
+        ShowMessage(this, QString::fromStdU16String(AllClassesNeedSectionMessage));
+    else if (result.outcome == TimeTablifyOutcome::NoTimetables)
+        ShowMessage(this, QString::fromStdU16String(NoTimetablesMessage));
+}
+
+// ---- End ----
+
+void frmQuorvandelMain::endProgram() {
+    if (ending_) return;
+    ending_ = true;
+    if (presenter_) presenter_->closeResults();
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void frmQuorvandelMain::closeEvent(QCloseEvent* event) {
+    endProgram();
+    event->accept();
 }
 
 }  // namespace quorvandel

@@ -1,19 +1,115 @@
 #pragma once
+// frmQuorvandelMain, "Quorvandel Main": the course list, the section list of
+// the selected course and the commands that edit them. It is the lists and
+// buttons the editing operations work on (MainWindowLists); it holds no data
+// of its own beyond what its controls show.
+//
+// Activation steps (activate()): they run when the window is first shown,
+// after each of its dialogs closes, and whenever the window becomes the
+// active window again after another window of the program (the results
+// windows) was active. Returning from another program, or from one of the
+// program's message boxes, does not run them. The results windows may also
+// call activate() themselves when the user goes back to the main window, for
+// platforms that report no activation.
 
-#include <QMainWindow>
+#include <QWidget>
 
+#include "main_window_lists.h"
+#include "results_presenter.h"
 #include "schedule_model.h"
+#include "timetablify.h"
+
+class QLabel;
+class QPushButton;
+class QWindow;
 
 namespace quorvandel {
 
-// Placeholder main window until the entry windows land.
-class frmQuorvandelMain : public QWidget {
+class ListBox;
+class frmAddCrs;
+
+extern const QString NoSectionSelectedMessage;  // "You have not selected a section to remove"
+
+class frmQuorvandelMain : public QWidget, public MainWindowLists {
     Q_OBJECT
 public:
     explicit frmQuorvandelMain(ModuleState& state, QWidget* parent = nullptr);
+    ~frmQuorvandelMain() override;
+
+    // Where found timetables are shown; none until set.
+    void setResultsPresenter(ResultsPresenter* presenter);
+
+    // MainWindowLists
+    void appendCourseLine(const Text& line) override;
+    void removeCourseLine(int16_t index) override;
+    int16_t selectedCourseIndex() const override;
+    void clearSectionLines() override;
+    void removeSectionLine(int16_t index) override;
+    void appendSectionLine(const Text& line) override;
+    Text dayAbbreviation(int16_t day) const override;
+    void disableRemoveCourse() override;
+    void disableAddSection() override;
+
+    // Line index of lstCourses: the name of course index.
+    Text courseLine(int16_t index) const;
+
+public slots:
+    void activate();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void createControls();
+    void load();
+    void noteFocusWindow(QWindow* window);
+
+    void lstCourses_Click();
+    void lstSecs_Click();
+    void cmdAddCrs_Click();
+    void cmdAddSec_Click();
+    void cmdRemCourse_Click();
+    void cmdRemSec_Click();
+    void cmdNewMain_Click();
+    void cmdMakeTime_Click();
+    void endProgram();
+
+    // The generation run by "TimeTablify!", and what the window does with
+    // its outcome.
+    GenerationResult generate();
+    void presentGeneration(const GenerationResult& result);
+
+    QPushButton* makeButton(const char* objectName, const QString& caption, int left, int top, int width,
+                            int height);
+
     ModuleState& state_;
+    ResultsPresenter* presenter_ = nullptr;
+    frmAddCrs* addCourseDialog_ = nullptr;  // created at the first opening, then reused
+    bool shownOnce_ = false;
+    bool otherWindowWasActive_ = false;  // since the activation steps last ran
+    bool ending_ = false;
+
+    ListBox* lstDofW_;
+    QLabel* Picture1_;
+    QPushButton* cmdNewMain_;
+    QPushButton* cmdSave_;
+    QPushButton* cmdLoad_;
+    QLabel* lblCourses_;
+    QLabel* lblSections_;
+    QPushButton* cmdAddSec_;
+    ListBox* lstCourses_;
+    ListBox* lstSecs_;
+    QPushButton* cmdRemSec_;
+    QPushButton* cmdRemCourse_;
+    QPushButton* cmdAddCrs_;
+    QPushButton* cmdGetSec_;
+    QPushButton* cmdHelp_;
+    QWidget* Line1_;
+    QPushButton* cmdOption_;
+    QPushButton* cmdMakeTime_;
+    QPushButton* cmdExit_;
 };
 
 }  // namespace quorvandel

@@ -1,0 +1,513 @@
+// The main window driven as a user drives it: clicks and keys on the real
+// controls, dialogs and message boxes answered through the modal script.
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include "add_course_dialog.h"
+#include "entry_session.h"
+#include "timetablify.h"
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+
+namespace {
+
+const QStringList AllButtons = {
+    QStringLiteral("cmdNewMain"),   QStringLiteral("cmdSave"),     QStringLiteral("cmdLoad"),
+    QStringLiteral("cmdAddSec"),    QStringLiteral("cmdRemSec"),   QStringLiteral("cmdRemCourse"),
+    QStringLiteral("cmdAddCrs"),    QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
+    QStringLiteral("cmdOption"),    QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
+const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
+                                   QStringLiteral("cmdExit")};
+
+QStringList enabledButtons(const QWidget* window) {
+    QStringList names;
+    for (const QString& name : AllButtons)
+        if (button(window, name)->isEnabled()) names.append(name);
+    return names;
+}
+
+QStringList sorted(QStringList list) {
+    list.sort();
+    return list;
+}
+
+// One user command of the tables below, run on the session:
+//   course NAME       "Add Course", type NAME, "Ok"
+//   cancelcourse      "Add Course", "Cancel"
+//   select I          click line I of the course list
+//   section I NUM     click course I, "Add Section", NUM 9:00 - 10:00 Monday, "Ok"
+//   pick J            click line J of the section list
+//   remcourse | remsec | new | timetablify   press that button
+bool run(MainWindowSession& s, const QString& command) {
+    const QStringList words = command.split(QLatin1Char(' '));
+    const QString& verb = words.front();
+    if (verb == QLatin1String("course")) return s.addCourse(words.mid(1).join(QLatin1Char(' ')));
+    if (verb == QLatin1String("cancelcourse")) return s.cancelAddCourse();
+    if (verb == QLatin1String("select")) {
+        clickLine(s.courses(), words.at(1).toInt());
+        return true;
+    }
+    if (verb == QLatin1String("section")) return s.addSection(words.at(1).toInt(), mondayNineToTen(words.at(2)));
+    if (verb == QLatin1String("pick")) {
+        clickLine(s.sections(), words.at(1).toInt());
+        return true;
+    }
+    if (verb == QLatin1String("remcourse")) return s.clickAnswering(QStringLiteral("cmdRemCourse"));
+    if (verb == QLatin1String("remsec")) return s.clickAnswering(QStringLiteral("cmdRemSec"));
+    if (verb == QLatin1String("new")) return s.clickAnswering(QStringLiteral("cmdNewMain"));
+    if (verb == QLatin1String("timetablify")) return s.clickAnswering(QStringLiteral("cmdMakeTime"));
+    qWarning() << "unknown command" << command;
+    return false;
+}
+
+bool runAll(MainWindowSession& s, const QStringList& commands) {
+    for (const QString& command : commands)
+        if (!run(s, command)) {
+            qWarning() << "command failed:" << command;
+            return false;
+        }
+    return true;
+}
+
+QString line(const QString& number) { return number + QStringLiteral("  9:00 - 10:00 M"); }
+
+// A section placed straight into the store, for schedules whose shape the
+// dialog tests cover already.
+Section section(int day, int startSlot, int endSlot) {
+    Section s;
+    s.SecNum = u"1";
+    s.StartSlot = static_cast<int16_t>(startSlot);
+    s.EndSlot = static_cast<int16_t>(endSlot);
+    s.StartTime = u"9:00";
+    s.EndTime = u"10:00";
+    s.Days[static_cast<size_t>(day)] = true;
+    return s;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void stateAfterStart();
+    void loadLeavesCourseRecords();
+    void designedGeometry_data();
+    void designedGeometry();
+    void tabOrder_data();
+    void tabOrder();
+    void commands_data();
+    void commands();
+    void listRemovalLeavesNoLine_data();
+    void listRemovalLeavesNoLine();
+    void programChangesAreNoClick();
+    void keyboardSelectionIsAClick();
+    void selectionCannotBeClearedByUser_data();
+    void selectionCannotBeClearedByUser();
+    void timeTablify_data();
+    void timeTablify();
+    void timeTablifyHandsOverResults();
+    void returningFromResultsRunsActivation();
+    void messageBoxDoesNotRunActivation();
+    void endingTheProgram_data();
+    void endingTheProgram();
+};
+
+void TestMainWindow::stateAfterStart() {
+    auto initial = std::make_unique<ModuleState>();
+    initial->NumCourses = 3;
+    initial->NumTimetables = 5;
+    initial->EnumDone = true;
+    initial->CurrentTimetable = 2;
+    MainWindowSession s(std::move(initial));
+
+    QCOMPARE(s.w()->windowTitle(), QStringLiteral("Quorvandel Main"));
+    QCOMPARE(lines(s.courses()), QStringList());
+    QCOMPARE(lines(s.sections()), QStringList());
+    QCOMPARE(sorted(enabledButtons(s.w())), sorted(AlwaysEnabled));
+    for (const QString& name : AllButtons) QVERIFY2(button(s.w(), name)->isVisible(), qPrintable(name));
+    QCOMPARE(s.w()->focusWidget(), button(s.w(), QStringLiteral("cmdAddCrs")));
+    QCOMPARE(s.state->NumCourses, int16_t(0));
+    QCOMPARE(s.state->NumTimetables, int16_t(0));
+    QCOMPARE(s.state->EnumDone, false);
+    QCOMPARE(s.state->CurrentTimetable, int16_t(0));
+
+    auto* logo = control<QLabel>(s.w(), QStringLiteral("Picture1"));
+    QVERIFY(logo);
+    QCOMPARE(logo->pixmap().size(), QSize(355, 67));
+    QVERIFY(logo->contentsRect().size() == QSize(355, 67));
+}
+
+void TestMainWindow::loadLeavesCourseRecords() {
+    // Load zeroes the counters only; entries above them are left as they are.
+    auto initial = std::make_unique<ModuleState>();
+    initial->Courses[0].CourseName = u"Left over";
+    initial->Courses[0].NumSections = 4;
+    MainWindowSession s(std::move(initial));
+    QCOMPARE(s.state->Courses[0].CourseName, Text(u"Left over"));
+    QCOMPARE(s.state->Courses[0].NumSections, int16_t(4));
+    // A course added now overwrites the entry as a whole.
+    QVERIFY(s.addCourse(QStringLiteral("Chem")));
+    QCOMPARE(s.state->Courses[0].CourseName, Text(u"Chem"));
+    QCOMPARE(s.state->Courses[0].NumSections, int16_t(0));
+}
+
+void TestMainWindow::designedGeometry_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    const struct {
+        const char* name;
+        int l, t, w, h;
+    } table[] = {
+        {"Picture1", 480, 120, 5385, 1065},      {"cmdNewMain", 120, 1560, 1095, 495},
+        {"cmdSave", 2640, 1560, 1095, 495},      {"cmdLoad", 5160, 1560, 1095, 495},
+        {"lblCourses", 120, 2280, 975, 255},     {"lblSections", 2160, 2280, 975, 255},
+        {"cmdAddSec", 4440, 2280, 1815, 615},    {"lstCourses", 120, 2520, 1815, 1815},
+        {"lstSecs", 2160, 2520, 2055, 1815},     {"cmdRemSec", 4440, 3000, 1815, 615},
+        {"cmdRemCourse", 4440, 3720, 1815, 615}, {"cmdAddCrs", 120, 4440, 1215, 495},
+        {"cmdGetSec", 2280, 4440, 1215, 495},    {"cmdHelp", 4920, 4440, 1335, 495},
+        {"cmdOption", 120, 5160, 1095, 495},     {"cmdMakeTime", 2160, 5160, 2175, 735},
+        {"cmdExit", 5160, 5160, 1095, 495},
+    };
+    for (const auto& row : table)
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << QRect(row.l, row.t, row.w, row.h);
+    QTest::newRow("window") << QString() << QRect(0, 0, 6390, 6000);
+}
+
+void TestMainWindow::designedGeometry() {
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    MainWindowSession s;
+    const QWidget* widget = name.isEmpty() ? s.w() : control<QWidget>(s.w(), name);
+    QVERIFY(widget);
+    const QRect expected(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    if (name.isEmpty())
+        QCOMPARE(widget->size(), expected.size());
+    else
+        QCOMPARE(widget->geometry(), expected);
+    // Every caption fits its control.
+    if (auto* b = qobject_cast<const QPushButton*>(widget))
+        QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + 8 <= b->width(), qPrintable(b->text()));
+    if (auto* l = qobject_cast<const QLabel*>(widget); l && !l->text().isEmpty())
+        QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->width());
+}
+
+void TestMainWindow::tabOrder_data() {
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("ring");
+    QTest::newRow("after start") << QStringList()
+                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdExit", "lstCourses", "lstSecs"};
+    QTest::newRow("every command enabled")
+        << QStringList{"course A", "section 0 01", "pick 0"}
+        << QStringList{"cmdAddCrs",    "cmdMakeTime", "cmdNewMain", "cmdAddSec", "cmdRemCourse",
+                       "cmdExit",      "lstCourses",  "cmdRemSec",  "lstSecs"};
+}
+
+void TestMainWindow::tabOrder() {
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, ring);
+    MainWindowSession s;
+    QVERIFY(runAll(s, commands));
+    button(s.w(), QStringLiteral("cmdAddCrs"))->setFocus(Qt::TabFocusReason);
+    QStringList seen;
+    for (int i = 0; i <= ring.size(); ++i) {
+        QWidget* focus = s.w()->focusWidget();
+        QVERIFY(focus);
+        seen.append(focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(seen, ring + QStringList{ring.front()});
+}
+
+void TestMainWindow::commands_data() {
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("enabled");  // besides "New", "Add Course" and "Exit"
+    QTest::addColumn<QStringList>("courseLines");
+    QTest::addColumn<QStringList>("sectionLines");
+    QTest::addColumn<int>("selectedSection");
+    QTest::addColumn<QStringList>("messages");
+
+    const QStringList none;
+    const QString noSection = NoSectionSelectedMessage;
+    const QStringList withCourse = {"cmdAddSec", "cmdRemCourse"};
+    const QStringList withSchedule = {"cmdAddSec", "cmdRemCourse", "cmdMakeTime"};
+    const QStringList withSection = {"cmdAddSec", "cmdRemCourse", "cmdMakeTime", "cmdRemSec"};
+
+    QTest::newRow("a new course is not selected") << QStringList{"course Chem"} << none << QStringList{"Chem"} << none
+                                                  << -1 << none;
+    QTest::newRow("clicking a course") << QStringList{"course Chem", "select 0"} << withCourse << QStringList{"Chem"}
+                                       << none << -1 << none;
+    QTest::newRow("three sections in order")
+        << QStringList{"course A", "course B", "section 0 03", "section 0 01", "section 0 02", "select 1", "select 0"}
+        << withSchedule << QStringList{"A", "B"} << QStringList{line("03"), line("01"), line("02")} << -1 << none;
+    QTest::newRow("first section of the first course")
+        << QStringList{"course Chem", "section 0 01"} << withSchedule << QStringList{"Chem"}
+        << QStringList{line("01")} << -1 << none;
+    QTest::newRow("sections only on the second course")
+        << QStringList{"course A", "course B", "section 1 01"} << withCourse << QStringList{"A", "B"}
+        << QStringList{line("01")} << -1 << none;
+    QTest::newRow("only the first course is tested at activation")
+        << QStringList{"course A", "course B", "section 0 01"} << withSchedule << QStringList{"A", "B"}
+        << QStringList{line("01")} << -1 << none;
+    QTest::newRow("clicking a section") << QStringList{"course A", "section 0 01", "pick 0"} << withSection
+                                        << QStringList{"A"} << QStringList{line("01")} << 0 << none;
+    QTest::newRow("Remove Section stays enabled when another course is clicked")
+        << QStringList{"course A", "course B", "section 0 01", "pick 0", "select 1"} << withSection
+        << QStringList{"A", "B"} << none << -1 << none;
+    QTest::newRow("... and then says no section is selected")
+        << QStringList{"course A", "course B", "section 0 01", "pick 0", "select 1", "remsec", "select 0"}
+        << withSchedule << QStringList{"A", "B"} << QStringList{line("01")} << -1 << QStringList{noSection};
+    QTest::newRow("Remove Section stays enabled after an activation")
+        << QStringList{"course A", "section 0 01", "pick 0", "cancelcourse"} << withSection << QStringList{"A"}
+        << QStringList{line("01")} << -1 << none;
+    QTest::newRow("... and then says no section is selected")
+        << QStringList{"course A", "section 0 01", "pick 0", "cancelcourse", "remsec"} << withSchedule
+        << QStringList{"A"} << QStringList{line("01")} << -1 << QStringList{noSection};
+    QTest::newRow("Remove Section stays enabled after Remove Course")
+        << QStringList{"course A", "course B", "section 0 01", "pick 0", "remcourse", "remsec"} << QStringList{"cmdMakeTime"}
+        << QStringList{"B"} << none << -1 << QStringList{noSection};
+    QTest::newRow("removing the selected section")
+        << QStringList{"course A", "section 0 01", "section 0 02", "section 0 03", "pick 1", "remsec"}
+        << withSchedule << QStringList{"A"} << QStringList{line("01"), line("03")} << -1 << none;
+    QTest::newRow("removing every section keeps TimeTablify!")
+        << QStringList{"course A", "section 0 01", "pick 0", "remsec"} << withSchedule << QStringList{"A"} << none
+        << -1 << none;
+    QTest::newRow("removing one of three courses")
+        << QStringList{"course A", "course B", "course C", "section 0 01", "select 1", "remcourse"}
+        << QStringList{"cmdMakeTime"} << QStringList{"A", "C"} << none << -1 << none;
+    QTest::newRow("removing the only course")
+        << QStringList{"course A", "section 0 01", "remcourse"} << none << none << none << -1 << none;
+    QTest::newRow("... and Add Course cancelled after it")
+        << QStringList{"course A", "section 0 01", "remcourse", "cancelcourse"} << none << none << none << -1 << none;
+    QTest::newRow("New") << QStringList{"course A", "course B", "section 0 01", "pick 0", "new"} << none << none
+                         << none << -1 << none;
+    QTest::newRow("New and Add Course cancelled after it")
+        << QStringList{"course A", "section 0 01", "new", "cancelcourse"} << none << none << none << -1 << none;
+    QTest::newRow("a course added after New is the only course")
+        << QStringList{"course A", "section 0 01", "new", "course B", "select 0"} << withCourse << QStringList{"B"}
+        << none << -1 << none;
+}
+
+void TestMainWindow::commands() {
+    QFETCH(QStringList, commands);
+    QFETCH(QStringList, enabled);
+    QFETCH(QStringList, courseLines);
+    QFETCH(QStringList, sectionLines);
+    QFETCH(int, selectedSection);
+    QFETCH(QStringList, messages);
+
+    MainWindowSession s;
+    QVERIFY(runAll(s, commands));
+    QCOMPARE(sorted(enabledButtons(s.w())), sorted(AlwaysEnabled + enabled));
+    QCOMPARE(lines(s.courses()), courseLines);
+    QCOMPARE(s.state->NumCourses, int16_t(courseLines.size()));
+    for (int i = 0; i < courseLines.size(); ++i)
+        QCOMPARE(QString::fromStdU16String(s.state->Courses[static_cast<size_t>(i)].CourseName), courseLines[i]);
+    QCOMPARE(lines(s.sections()), sectionLines);
+    QCOMPARE(selectedRows(s.sections()), selectedSection < 0 ? QList<int>() : QList<int>{selectedSection});
+    QCOMPARE(s.messages, messages);
+    QVERIFY(s.messagesInProgramForm());
+}
+
+void TestMainWindow::listRemovalLeavesNoLine_data() {
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<int>("lineCount");
+    QTest::newRow("course removed from the middle")
+        << QStringList{"course A", "course B", "course C", "select 1", "remcourse"} << "lstCourses" << 2;
+    QTest::newRow("last course removed") << QStringList{"course A", "course B", "select 1", "remcourse"}
+                                         << "lstCourses" << 1;
+    QTest::newRow("section removed from the middle")
+        << QStringList{"course A", "section 0 1", "section 0 2", "section 0 3", "pick 1", "remsec"} << "lstSecs" << 2;
+    QTest::newRow("section list rebuilt by another course")
+        << QStringList{"course A", "course B", "section 0 1", "section 1 2", "section 1 3", "pick 1", "select 0"}
+        << "lstSecs" << 1;
+}
+
+void TestMainWindow::listRemovalLeavesNoLine() {
+    QFETCH(QStringList, commands);
+    QFETCH(QString, listName);
+    QFETCH(int, lineCount);
+    MainWindowSession s;
+    QVERIFY(runAll(s, commands));
+    QListWidget* l = list(s.w(), listName);
+    QCOMPARE(l->count(), lineCount);
+    QCOMPARE(selectedRows(l), QList<int>());
+    QCOMPARE(l->currentRow(), -1);
+    QCOMPARE(s.state->NumCourses, int16_t(s.courses()->count()));
+}
+
+void TestMainWindow::programChangesAreNoClick() {
+    // Lines added, removed and rebuilt by the program never act as the
+    // user's click: the buttons a click would enable stay disabled.
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "course B", "section 0 1", "section 0 2"}));
+    QVERIFY(runAll(s, {"select 1", "remcourse"}));  // removing B moves QListWidget's current line
+    QVERIFY(!button(s.w(), QStringLiteral("cmdAddSec"))->isEnabled());
+    QVERIFY(!button(s.w(), QStringLiteral("cmdRemCourse"))->isEnabled());
+    QVERIFY(runAll(s, {"course C", "cancelcourse"}));  // appends a line, then an activation
+    QVERIFY(!button(s.w(), QStringLiteral("cmdAddSec"))->isEnabled());
+    QVERIFY(runAll(s, {"select 0"}));  // rebuilds the section list
+    QCOMPARE(s.sections()->count(), 2);
+    QVERIFY(!button(s.w(), QStringLiteral("cmdRemSec"))->isEnabled());
+}
+
+void TestMainWindow::keyboardSelectionIsAClick() {
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "course B", "section 1 7"}));
+    QVERIFY(runAll(s, {"select 1", "remcourse", "course B"}));
+    s.courses()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(s.courses(), Qt::Key_Down);
+    QCOMPARE(selectedRows(s.courses()), QList<int>{0});
+    QVERIFY(button(s.w(), QStringLiteral("cmdAddSec"))->isEnabled());
+    QVERIFY(button(s.w(), QStringLiteral("cmdRemCourse"))->isEnabled());
+    // The keyboard reaches the section list too.
+    QVERIFY(runAll(s, {"section 0 8"}));
+    QTest::keyClick(s.sections(), Qt::Key_Down);
+    QCOMPARE(selectedRows(s.sections()), QList<int>{0});
+    QVERIFY(button(s.w(), QStringLiteral("cmdRemSec"))->isEnabled());
+}
+
+void TestMainWindow::selectionCannotBeClearedByUser_data() {
+    QTest::addColumn<QString>("listName");
+    QTest::addColumn<QString>("gesture");
+    for (const char* l : {"lstCourses", "lstSecs"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 ctrl-click").arg(QLatin1String(l)))) << l << "ctrl-click";
+        QTest::newRow(qPrintable(QStringLiteral("%1 ctrl-space").arg(QLatin1String(l)))) << l << "ctrl-space";
+        QTest::newRow(qPrintable(QStringLiteral("%1 click below the lines").arg(QLatin1String(l)))) << l << "below";
+        QTest::newRow(qPrintable(QStringLiteral("%1 right click on another line").arg(QLatin1String(l))))
+            << l << "right-click";
+    }
+}
+
+void TestMainWindow::selectionCannotBeClearedByUser() {
+    QFETCH(QString, listName);
+    QFETCH(QString, gesture);
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "course B", "section 0 1", "section 0 2", "select 0", "pick 0"}));
+    QListWidget* l = list(s.w(), listName);
+    QCOMPARE(selectedRows(l), QList<int>{0});
+    if (gesture == QLatin1String("ctrl-click")) {
+        clickLine(l, 0, Qt::ControlModifier);
+    } else if (gesture == QLatin1String("ctrl-space")) {
+        l->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(l, Qt::Key_Space, Qt::ControlModifier);
+    } else if (gesture == QLatin1String("below")) {
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, QPoint(10, l->viewport()->height() - 3));
+    } else {
+        clickLine(l, 1, {}, Qt::RightButton);
+    }
+    QCOMPARE(selectedRows(l), QList<int>{0});
+    QCOMPARE(lines(s.sections()).size(), 2);
+}
+
+void TestMainWindow::timeTablify_data() {
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a course without sections")
+        << QStringList{"course A", "section 0 1", "course B"} << QString::fromStdU16String(AllClassesNeedSectionMessage);
+    QTest::newRow("the first course without sections after removal")
+        << QStringList{"course A", "section 0 1", "pick 0", "remsec"}
+        << QString::fromStdU16String(AllClassesNeedSectionMessage);
+    QTest::newRow("two sections at the same time")
+        << QStringList{"course A", "course B", "section 0 1", "section 1 2"}
+        << QString::fromStdU16String(NoTimetablesMessage);
+}
+
+void TestMainWindow::timeTablify() {
+    QFETCH(QStringList, commands);
+    QFETCH(QString, message);
+    MainWindowSession s;
+    QVERIFY(runAll(s, commands));
+    s.presenter.open = true;  // results of an earlier run are showing
+    QVERIFY(run(s, QStringLiteral("timetablify")));
+    QCOMPARE(s.messages, QStringList{message});
+    QVERIFY(s.messagesInProgramForm());
+    QCOMPARE(s.presenter.shown, 0);
+    QCOMPARE(s.presenter.closed, 1);
+    QVERIFY(!s.presenter.open);
+    QCOMPARE(s.state->NumTimetables, int16_t(0));
+    // The main window is still usable.
+    QVERIFY(button(s.w(), QStringLiteral("cmdMakeTime"))->isEnabled());
+}
+
+void TestMainWindow::timeTablifyHandsOverResults() {
+    // Two courses whose sections clash only in one combination.
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "course B", "section 0 1", "section 1 2"}));
+    s.state->Courses[0].Sections[0] = section(0, 0, 2);
+    s.state->Courses[1].Sections[0] = section(1, 0, 2);
+    ModuleState probe = *s.state;
+    if (TimeTablify(probe).outcome != TimeTablifyOutcome::ShowResults)
+        QSKIP("the generator does not find timetables yet");
+    QVERIFY(run(s, QStringLiteral("timetablify")));
+    QCOMPARE(s.messages, QStringList());
+    QCOMPARE(s.presenter.shown, 1);
+    QCOMPARE(s.presenter.last.outcome, TimeTablifyOutcome::ShowResults);
+    QCOMPARE(s.state->NumTimetables, int16_t(1));
+    QCOMPARE(s.state->CurrentTimetable, int16_t(0));
+}
+
+void TestMainWindow::returningFromResultsRunsActivation() {
+    // The activation rebuilds the section list, which drops its selection.
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "section 0 1", "pick 0"}));
+    QCOMPARE(selectedRows(s.sections()), QList<int>{0});
+    s.window->activate();  // what the results windows call on the user's return
+    QCOMPARE(selectedRows(s.sections()), QList<int>());
+    QCOMPARE(lines(s.sections()), QStringList{line("1")});
+
+    // The platform's own report, where it gives one, runs it too.
+    QVERIFY(runAll(s, {"pick 0"}));
+    QWidget results;
+    results.setObjectName(QStringLiteral("results"));
+    results.show();
+    results.activateWindow();
+    if (!QTest::qWaitForWindowActive(&results)) QSKIP("this platform does not report activation");
+    s.w()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.w()));
+    QTRY_COMPARE(selectedRows(s.sections()), QList<int>());
+}
+
+void TestMainWindow::messageBoxDoesNotRunActivation() {
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "section 0 1", "course B", "select 0", "pick 0"}));
+    QVERIFY(run(s, QStringLiteral("timetablify")));
+    QCOMPARE(s.messages.size(), 1);
+    // The window system hands the activation back once the box is gone.
+    s.w()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(s.w()));
+    QTest::qWait(20);
+    QCOMPARE(selectedRows(s.sections()), QList<int>{0});
+}
+
+void TestMainWindow::endingTheProgram_data() {
+    QTest::addColumn<bool>("byFrame");
+    QTest::newRow("Exit") << false;
+    QTest::newRow("the frame's close button") << true;
+}
+
+void TestMainWindow::endingTheProgram() {
+    QFETCH(bool, byFrame);
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "cancelcourse"}));  // the hidden Add Course dialog exists
+    QWidget other;
+    other.show();
+    s.presenter.open = true;
+    if (byFrame)
+        s.w()->close();
+    else
+        click(s.w(), QStringLiteral("cmdExit"));
+    QVERIFY(!s.w()->isVisible());
+    QVERIFY(!other.isVisible());
+    QCOMPARE(s.presenter.closed, 1);
+    QVERIFY(!s.presenter.open);
+    QCOMPARE(s.messages, QStringList());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,60 @@
+#pragma once
+// What a user does to the controls, by their object names: clicks on
+// buttons and list lines, keys, typing. Every action goes through the real
+// widget's event handling (QTest), so a disabled control ignores it.
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QWidget>
+
+namespace quorvandel::testing {
+
+template <typename T>
+T* control(const QWidget* root, const QString& name) {
+    return root->findChild<T*>(name);
+}
+
+inline QAbstractButton* button(const QWidget* root, const QString& name) {
+    return control<QAbstractButton>(root, name);
+}
+
+inline QListWidget* list(const QWidget* root, const QString& name) { return control<QListWidget>(root, name); }
+
+inline void click(const QWidget* root, const QString& buttonName) {
+    QAbstractButton* b = button(root, buttonName);
+    if (b) QTest::mouseClick(b, Qt::LeftButton);
+}
+
+inline void clickLine(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {},
+                      Qt::MouseButton mouseButton = Qt::LeftButton) {
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), mouseButton, modifiers, rect.center());
+}
+
+
+inline int rowOf(const QListWidget* list, const QString& text) {
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == text) return i;
+    return -1;
+}
+
+inline QStringList lines(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts.append(list->item(i)->text());
+    return texts;
+}
+
+inline QList<int> selectedRows(const QListWidget* list) {
+    QList<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected()) rows.append(i);
+    return rows;
+}
+
+inline void typeInto(const QWidget* root, const QString& lineEditName, const QString& text) {
+    if (auto* edit = control<QLineEdit>(root, lineEditName)) QTest::keyClicks(edit, text);
+}
+
+}  // namespace quorvandel::testing

@@ -1,0 +1,156 @@
+#pragma once
+// Answers the modal windows a test's action opens, the way a user would.
+// A test lists the steps first, then does the action that blocks in a modal
+// exec(): a timer watches QApplication::activeModalWidget() and runs the next
+// step on the first modal window that the step accepts. Steps may open
+// further modal windows (a message box over a dialog); the next step then
+// answers that one. A modal window that no step accepts within the timeout
+// is recorded as a failure and closed, so a faulty program cannot hang the
+// test.
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+namespace quorvandel::testing {
+
+// One message box as the user saw it.
+struct MessageSeen {
+    QString text;
+    QString caption;
+    bool hasIcon = false;
+    QStringList buttons;
+};
+
+class ModalScript {
+public:
+    using Match = std::function<bool(QWidget*)>;
+    using Action = std::function<void(QWidget*)>;
+
+    explicit ModalScript(int timeoutMs = 5000) : timeoutMs_(timeoutMs) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start(5);
+    }
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    // A step for the modal window with this object name.
+    ModalScript& onWindow(const QString& objectName, std::function<void(QWidget*)> action) {
+        steps_.push_back({[objectName](QWidget* w) { return w->objectName() == objectName; }, std::move(action),
+                          objectName});
+        return *this;
+    }
+
+    // A step for a message box: records it and clicks its OK button.
+    ModalScript& answerMessage() {
+        steps_.push_back({[](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                          [this](QWidget* w) { answer(qobject_cast<QMessageBox*>(w)); }, QStringLiteral("message box")});
+        return *this;
+    }
+
+    // From now on, any message box that the next step does not take is
+    // recorded and answered as answerMessage() would.
+    ModalScript& answerAnyMessages() {
+        anyMessages_ = true;
+        return *this;
+    }
+
+    bool finished() const { return steps_.empty() && !running_; }
+    const QStringList& failures() const { return failures_; }
+    const QList<MessageSeen>& messages() const { return messages_; }
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const MessageSeen& m : messages_) texts.append(m.text);
+        return texts;
+    }
+    // Steps not run, by description.
+    QStringList pending() const {
+        QStringList names;
+        for (const Step& s : steps_) names.append(s.description);
+        return names;
+    }
+
+private:
+    struct Step {
+        Match matches;
+        Action action;
+        QString description;
+    };
+
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) {
+            waiting_ = nullptr;
+            return;
+        }
+        if (!steps_.empty() && steps_.front().matches(modal)) {
+            waiting_ = nullptr;
+            Step step = std::move(steps_.front());
+            steps_.pop_front();
+            ++running_;
+            step.action(modal);
+            --running_;
+            return;
+        }
+        if (anyMessages_) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                waiting_ = nullptr;
+                ++running_;
+                answer(box);
+                --running_;
+                return;
+            }
+        }
+        if (waiting_ != modal) {
+            waiting_ = modal;
+            since_.start();
+            return;
+        }
+        if (since_.elapsed() < timeoutMs_) return;
+        failures_.append(QStringLiteral("unexpected modal window '%1' (%2), next step: %3")
+                             .arg(modal->objectName(), QString::fromLatin1(modal->metaObject()->className()),
+                                  steps_.empty() ? QStringLiteral("none") : steps_.front().description));
+        waiting_ = nullptr;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            MessageSeen seen;
+            seen.text = box->text();
+            messages_.append(seen);
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->hide();
+    }
+
+    void answer(QMessageBox* box) {
+        MessageSeen seen;
+        seen.text = box->text();
+        seen.caption = box->windowTitle();
+        seen.hasIcon = box->icon() != QMessageBox::NoIcon || !box->iconPixmap().isNull();
+        for (QAbstractButton* b : box->buttons()) seen.buttons.append(b->text());
+        messages_.append(seen);
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else
+            box->done(0);
+    }
+
+    QTimer timer_;
+    std::deque<Step> steps_;
+    QList<MessageSeen> messages_;
+    QStringList failures_;
+    QPointer<QWidget> waiting_;
+    QElapsedTimer since_;
+    int timeoutMs_;
+    int running_ = 0;
+    bool anyMessages_ = false;
+};
+
+}  // namespace quorvandel::testing

@@ -1,0 +1,158 @@
+#include "add_section_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+#include "editing.h"
+#include "form_metrics.h"
+#include "list_box.h"
+#include "main_window.h"
+#include "message_box.h"
+
+namespace quorvandel {
+
+const QString IncompleteSectionMessage =
+    QStringLiteral("Please fill in Section Number, Time Start, Time End and at least one Day of the Week");
+const QString EndNotAfterStartMessage = QStringLiteral("Your End Time must be AFTER your Start Time");
+
+QString SectionsFullMessage() {
+    return QStringLiteral("A course holds at most %1 sections. Remove a section of this course before adding another.")
+        .arg(MaxSectionsPerCourse);
+}
+
+namespace {
+
+const QStringList HourTexts = {QStringLiteral("8"),  QStringLiteral("9"),  QStringLiteral("10"), QStringLiteral("11"),
+                               QStringLiteral("12"), QStringLiteral("13"), QStringLiteral("14"), QStringLiteral("15"),
+                               QStringLiteral("16"), QStringLiteral("17"), QStringLiteral("18"), QStringLiteral("19"),
+                               QStringLiteral("20"), QStringLiteral("21"), QStringLiteral("22")};
+const QStringList MinuteTexts = {QStringLiteral("00"), QStringLiteral("30")};
+const QStringList DayNames = {QStringLiteral("Monday"),   QStringLiteral("Tuesday"), QStringLiteral("Wednesday"),
+                              QStringLiteral("Thursday"), QStringLiteral("Friday"),  QStringLiteral("Saturday"),
+                              QStringLiteral("Sunday")};
+
+ListBox* makeList(QWidget* parent, const QString& objectName, const QStringList& lines) {
+    auto* list = new ListBox(parent);
+    list->setObjectName(objectName);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const QString& line : lines) list->appendLine(line);
+    return list;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& caption, Qt::Alignment alignment) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(objectName);
+    label->setAlignment(alignment | Qt::AlignTop);
+    return label;
+}
+
+// The half-hour slot of a time picked from the lists: (h - 8) x 2 in double
+// precision, plus the minutes rounded half to even and divided by 30 with
+// truncation, rounded half to even into 16 bits. The list texts are whole
+// numbers, so this is exactly (h - 8) x 2 + m / 30, 0 for 8:00 to 29 for 22:30.
+int16_t slotOfTimeTexts(const QString& hourText, const QString& minuteText) {
+    const double h = hourText.toDouble();
+    const double m = minuteText.toDouble();
+    const double hours = (h - 8.0) * 2.0;
+    const auto minutes = static_cast<int32_t>(std::nearbyint(m));
+    return static_cast<int16_t>(std::nearbyint(hours + static_cast<double>(minutes / 30)));
+}
+
+}  // namespace
+
+frmAddSec::frmAddSec(ModuleState& state, const frmQuorvandelMain& mainWindow, QWidget* parent)
+    : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("frmAddSec"));
+    setWindowTitle(QStringLiteral("Add Section"));
+    setGeometry(twipsRect(4980, 1035, 4650, 4110));
+    setFixedSize(px(4650), px(4110));
+
+    lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("Section Number"), Qt::AlignRight);
+    placeTwips(lblSecNum_, 360, 120, 1455, 255);
+    txtSecNum_ = new QLineEdit(this);
+    txtSecNum_->setObjectName(QStringLiteral("txtSecNum"));
+    placeTwips(txtSecNum_, 2040, 120, 1695, 285);
+    lblDofWk_ = makeLabel(this, QStringLiteral("lblDofWk"), QStringLiteral("Days of Week"), Qt::AlignHCenter);
+    placeTwips(lblDofWk_, 480, 600, 1335, 255);
+    lblTimeStart_ = makeLabel(this, QStringLiteral("lblTimeStart"), QStringLiteral("Time Start"), Qt::AlignHCenter);
+    placeTwips(lblTimeStart_, 2040, 600, 1335, 255);
+    lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time End"), Qt::AlignHCenter);
+    placeTwips(lblTimeEnd_, 3360, 600, 1335, 255);
+
+    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), DayNames);
+    lstDofWk_->setSelectionMode(QAbstractItemView::MultiSelection);
+    placeTwips(lstDofWk_, 240, 960, 1695, 1425);
+    lstTStartH_ = makeList(this, QStringLiteral("lstTStartH"), HourTexts);
+    placeTwips(lstTStartH_, 2280, 960, 375, 2985);
+    lstTStartM_ = makeList(this, QStringLiteral("lstTStartM"), MinuteTexts);
+    placeTwips(lstTStartM_, 2760, 960, 375, 450);
+    lstTEndH_ = makeList(this, QStringLiteral("lstTEndH"), HourTexts);
+    placeTwips(lstTEndH_, 3600, 960, 375, 2985);
+    lstTEndM_ = makeList(this, QStringLiteral("lstTEndM"), MinuteTexts);
+    placeTwips(lstTEndM_, 4080, 960, 375, 450);
+
+    cmdOk_ = makeButton(QStringLiteral("cmdOk"), QStringLiteral("Ok"));
+    placeTwips(cmdOk_, 240, 2520, 1575, 615);
+    cmdCancel_ = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
+    placeTwips(cmdCancel_, 240, 3360, 1575, 615);
+
+    connect(cmdOk_, &QPushButton::clicked, this, &frmAddSec::cmdOk_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddSec::cancel);
+
+    load();
+}
+
+void frmAddSec::load() {
+    // Focus order: section number, "Ok", "Cancel", days, start hour, start
+    // minute, end hour, end minute.
+    setTabOrder(txtSecNum_, cmdOk_);
+    setTabOrder(cmdOk_, cmdCancel_);
+    setTabOrder(cmdCancel_, lstDofWk_);
+    setTabOrder(lstDofWk_, lstTStartH_);
+    setTabOrder(lstTStartH_, lstTStartM_);
+    setTabOrder(lstTStartM_, lstTEndH_);
+    setTabOrder(lstTEndH_, lstTEndM_);
+    lstTStartM_->setCurrentRow(0);
+    lstTEndM_->setCurrentRow(0);
+    txtSecNum_->setFocus(Qt::OtherFocusReason);
+}
+
+void frmAddSec::cmdOk_Click() {
+    const QString secNum = txtSecNum_->text();
+    const int startH = lstTStartH_->selectedIndex();
+    const int startM = lstTStartM_->selectedIndex();
+    const int endH = lstTEndH_->selectedIndex();
+    const int endM = lstTEndM_->selectedIndex();
+    bool anyDay = false;
+    for (int d = 0; d < DaysPerWeek; ++d) anyDay = anyDay || lstDofWk_->isLineSelected(d);
+    if (secNum.isEmpty() || !anyDay || startH < 0 || startM < 0 || endH < 0 || endM < 0) {
+        ShowMessage(this, IncompleteSectionMessage);
+        return;
+    }
+
+    Section section;
+    section.SecNum = secNum.toStdU16String();
+    section.StartSlot = slotOfTimeTexts(lstTStartH_->line(startH), lstTStartM_->line(startM));
+    section.EndSlot = slotOfTimeTexts(lstTEndH_->line(endH), lstTEndM_->line(endM));
+    section.StartTime = (lstTStartH_->line(startH) + QLatin1Char(':') + lstTStartM_->line(startM)).toStdU16String();
+    section.EndTime = (lstTEndH_->line(endH) + QLatin1Char(':') + lstTEndM_->line(endM)).toStdU16String();
+    for (int d = 0; d < DaysPerWeek; ++d) section.Days[static_cast<size_t>(d)] = lstDofWk_->isLineSelected(d);
+    const int16_t course = mainWindow_.selectedCourseIndex();
+    section.CourseName = mainWindow_.courseLine(course);
+
+    if (!(section.StartSlot < section.EndSlot)) {
+        ShowMessage(this, EndNotAfterStartMessage);
+        return;
+    }
+    if (AddSection(state_, course, section) == StoreResult::Full) {
+        ShowMessage(this, SectionsFullMessage());
+        return;
+    }
+    accept();
+}
+
+void frmAddSec::cancel() { reject(); }
+
+}  // namespace quorvandel

@@ -1,0 +1,108 @@
+#include "list_box.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "form_metrics.h"
+
+namespace quorvandel {
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+    setFont(formFont());
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(false);
+}
+
+void ListBox::appendLine(const QString& text) {
+    auto* item = new QListWidgetItem(text);
+    item->setSizeHint(QSize(-1, ListLineHeight));
+    addItem(item);
+}
+
+void ListBox::removeLine(int index) {
+    if (index < 0 || index >= count()) return;
+    delete takeItem(index);
+    leaveNoSelection();
+}
+
+void ListBox::removeAllLines() {
+    clear();
+    leaveNoSelection();
+}
+
+QString ListBox::line(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it ? it->text() : QString();
+}
+
+int ListBox::selectedIndex() const {
+    const QList<int> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.front();
+}
+
+bool ListBox::isLineSelected(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it && it->isSelected();
+}
+
+QList<int> ListBox::selectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ListBox::leaveNoSelection() {
+    // QListWidget moves the current line to a neighbour on removal; the
+    // list box keeps neither a selected nor a current line.
+    selectionModel()->clear();
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index, const QEvent* event) const {
+    QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    if (selectionMode() != QAbstractItemView::SingleSelection) return command;
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();  // only the left button selects
+        return;
+    }
+    const QList<int> before = selectedRows();
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    QListWidget::mousePressEvent(event);
+    if ((pressed.isValid() && selectionMode() == QAbstractItemView::SingleSelection) || selectedRows() != before)
+        emit userSelectedLine();
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event) {
+    if (selectionMode() != QAbstractItemView::SingleSelection) {
+        event->accept();  // no sweeping over lines
+        return;
+    }
+    const QList<int> before = selectedRows();
+    QListWidget::mouseMoveEvent(event);
+    if (selectedRows() != before) emit userSelectedLine();
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QList<int> before = selectedRows();
+    QListWidget::mouseReleaseEvent(event);
+    if (selectedRows() != before) emit userSelectedLine();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    const QList<int> before = selectedRows();
+    QListWidget::keyPressEvent(event);
+    if (selectedRows() != before) emit userSelectedLine();
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,50 @@
+#pragma once
+// A list box of the entry windows, over QListWidget:
+// - userSelectedLine() is the list's click: it is emitted when the user
+//   selects a line with the mouse (a left press on a line, also on the line
+//   already selected) or with the keyboard (a key that changes the
+//   selection). Changes the program makes never emit it.
+// - A single-selection list cannot be emptied by the user: Ctrl-click and
+//   Ctrl-Space on the selected line, or a click below the last line, leave
+//   the selection as it is.
+// - A multiple-selection list toggles one line per click or Space; dragging
+//   does not sweep over lines.
+// - Removing a line or all lines leaves no line selected and no current line.
+// Every line has the forms' fixed line height.
+
+#include <QListWidget>
+#include <QStringList>
+
+namespace quorvandel {
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+
+    void appendLine(const QString& text);
+    void removeLine(int index);  // no line selected afterwards
+    void removeAllLines();       // no line selected afterwards
+    QString line(int index) const;
+    int lineCount() const { return count(); }
+    // The selected line of a single-selection list, -1 when none.
+    int selectedIndex() const;
+    bool isLineSelected(int index) const;
+
+signals:
+    void userSelectedLine();
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QList<int> selectedRows() const;
+    void leaveNoSelection();
+};
+
+}  // namespace quorvandel

@@ -1,0 +1,20 @@
+#include "message_box.h"
+
+#include <QMessageBox>
+
+namespace quorvandel {
+
+const QString ProgramCaption = QStringLiteral("Quorvandel");
+
+void ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(parent);
+    box.setObjectName(QStringLiteral("QuorvandelMessage"));
+    box.setWindowTitle(ProgramCaption);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,16 @@
+#pragma once
+// The program's message box: the text, an OK button, no icon, and the
+// program's name as its caption. It is modal and returns when closed; how it
+// was closed does not matter to any caller.
+
+#include <QString>
+
+class QWidget;
+
+namespace quorvandel {
+
+extern const QString ProgramCaption;  // "Quorvandel"
+
+void ShowMessage(QWidget* parent, const QString& text);
+
+}  // namespace quorvandel
