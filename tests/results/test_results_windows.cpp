@@ -1,0 +1,573 @@
+// The results viewer driven as a user would: timetables stored in the state,
+// the presenter opens the results, the tests click "Next", "Previous" and
+// "OK" and read what the windows show.
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <memory>
+#include <set>
+
+#include "results_fixture.h"
+#include "results_frame.h"
+#include "results_windows.h"
+#include "timetable_grid_view.h"
+
+Q_DECLARE_METATYPE(quorvandel::Timetable)
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+
+namespace {
+
+GenerationResult shown(bool moreThanStored = false, bool stopped = false) {
+    GenerationResult r;
+    r.outcome = TimeTablifyOutcome::ShowResults;
+    r.moreThanStored = moreThanStored;
+    r.stopped = stopped;
+    return r;
+}
+
+// Every visible results frame on screen.
+QList<QWidget*> visibleFrames() {
+    QList<QWidget*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("TimeTablesMDI") && w->isVisible()) out << w;
+    return out;
+}
+
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+QString counter(const ResultsWindows& p) { return p.frame()->findChild<QPushButton*>("cmdGoToT")->text(); }
+
+QPushButton* button(const ResultsWindows& p, const char* name) {
+    auto* b = p.frame()->findChild<QPushButton*>(QString::fromLatin1(name));
+    if (!b) qFatal("no button %s", name);
+    return b;
+}
+
+// The texts of all 203 cells of the loaded grid, found by name.
+QStringList cellTexts(const ResultsWindows& p) {
+    QStringList out;
+    for (int i = 0; i < CellsPerWeek; ++i) {
+        auto* cell = p.frame()->findChild<QLabel*>(QStringLiteral("lblarrDays_%1").arg(i));
+        out << (cell ? cell->text() : QStringLiteral("<missing>"));
+    }
+    return out;
+}
+
+int gridViewCount(const ResultsWindows& p) { return static_cast<int>(p.frame()->findChildren<frmTimetables*>().size()); }
+
+}  // namespace
+
+class TestResultsWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        state = std::make_unique<ModuleState>();
+        presenter = std::make_unique<ResultsWindows>(*state);
+    }
+    void cleanup() {
+        presenter.reset();
+        flushDeletes();
+        QVERIFY(visibleFrames().isEmpty());
+        QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    void opensOnFirstTimetable() {
+        storeNumbered(*state, 4);
+        state->CurrentTimetable = 3;  // left over from an earlier viewing
+        presenter->showResults(shown());
+        QVERIFY(presenter->resultsOpen());
+        QCOMPARE(visibleFrames().size(), 1);
+        QCOMPARE(presenter->frame()->windowTitle(), QStringLiteral("The Results of your Timetablification"));
+        QCOMPARE(presenter->gridView()->windowTitle(), QStringLiteral("TimeTables"));
+        QVERIFY(presenter->gridView()->isVisible());
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 4"));
+        QCOMPARE(state->CurrentTimetable, 0);
+        QCOMPARE(cellTexts(*presenter).at(0), QStringLiteral("T1 - 01"));
+        QVERIFY(!presenter->frame()->isModal());
+        QVERIFY(!presenter->frame()->noteLabel()->isVisible());
+    }
+
+    // Stepping with "Next" to the end and with "Previous" back to the start:
+    // the counter, the enabled states and the painted timetable follow.
+    void stepsThroughAll_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("one") << 1;
+        QTest::newRow("two") << 2;
+        QTest::newRow("three") << 3;
+        QTest::newRow("twenty-six, the most stored") << int(MaxStoredTimetables);
+    }
+    void stepsThroughAll() {
+        QFETCH(int, count);
+        storeNumbered(*state, count);
+        presenter->showResults(shown());
+
+        auto check = [&](int position) {
+            QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: %1 / %2").arg(position).arg(count));
+            QCOMPARE(state->CurrentTimetable, position - 1);
+            QCOMPARE(button(*presenter, "cmdPrev")->isEnabled(), position > 1);
+            QCOMPARE(button(*presenter, "cmdNext")->isEnabled(), position < count);
+            QVERIFY(!button(*presenter, "cmdAddFav")->isEnabled());
+            QVERIFY(!button(*presenter, "cmdGotofav")->isEnabled());
+            QVERIFY(button(*presenter, "cmdAddFav")->isVisible());
+            QVERIFY(button(*presenter, "cmdGotofav")->isVisible());
+            QCOMPARE(gridViewCount(*presenter), 1);
+            // Only timetable `position` is painted: its one cell, nothing else.
+            const QStringList texts = cellTexts(*presenter);
+            for (int i = 0; i < CellsPerWeek; ++i)
+                QCOMPARE(texts.at(i), i == position - 1 ? QStringLiteral("T%1 - 01").arg(position) : QString());
+        };
+
+        check(1);
+        for (int position = 2; position <= count; ++position) {
+            QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+            check(position);
+        }
+        // "Next" is disabled at the last one: clicking it changes nothing.
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        check(count);
+        for (int position = count - 1; position >= 1; --position) {
+            QTest::mouseClick(button(*presenter, "cmdPrev"), Qt::LeftButton);
+            check(position);
+        }
+        QTest::mouseClick(button(*presenter, "cmdPrev"), Qt::LeftButton);
+        check(1);
+    }
+
+    void twoOfThreeToThreeAndBack() {
+        storeNumbered(*state, 3);
+        presenter->showResults(shown());
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 2 / 3"));
+        QVERIFY(button(*presenter, "cmdPrev")->isEnabled());
+        QVERIFY(button(*presenter, "cmdNext")->isEnabled());
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 3 / 3"));
+        QVERIFY(!button(*presenter, "cmdNext")->isEnabled());
+        QVERIFY(button(*presenter, "cmdPrev")->isEnabled());
+        QTest::mouseClick(button(*presenter, "cmdPrev"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 2 / 3"));
+        QVERIFY(button(*presenter, "cmdPrev")->isEnabled());
+        QVERIFY(button(*presenter, "cmdNext")->isEnabled());
+    }
+
+    void counterNeverShowsDesignCaption() {
+        storeNumbered(*state, 2);
+        presenter->showResults(shown());
+        QVERIFY(counter(*presenter) != QStringLiteral("Null / Null"));
+        QTest::mouseClick(button(*presenter, "cmdGoToT"), Qt::LeftButton);  // does nothing
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 2"));
+        QCOMPARE(state->CurrentTimetable, 0);
+    }
+
+    // The cells a timetable's sections cover read CourseName - SecNum; all
+    // other cells stay blank.
+    void paintsCoveredCells_data() {
+        QTest::addColumn<Timetable>("table");
+        QTest::addColumn<QList<int>>("cells");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Chem 02, 9:00-10:30 Mon+Wed")
+            << timetable({section("Chem", "02", 2, 5, {0, 2})}) << QList<int>{2, 3, 4, 60, 61, 62}
+            << QStringLiteral("Chem - 02");
+        QTest::newRow("08:00-08:30 Monday") << timetable({section("Bio", "1", 0, 1, {0})}) << QList<int>{0}
+                                            << QStringLiteral("Bio - 1");
+        QTest::newRow("08:00-08:30 Sunday") << timetable({section("Bio", "1", 0, 1, {6})}) << QList<int>{174}
+                                            << QStringLiteral("Bio - 1");
+        QTest::newRow("21:00-22:30 Sunday, ends at 22:30")
+            << timetable({section("Art", "7", 26, 29, {6})}) << QList<int>{200, 201, 202} << QStringLiteral("Art - 7");
+        QTest::newRow("single half-hour on Tue, Thu, Sat")
+            << timetable({section("Gym", "3", 10, 11, {1, 3, 5})}) << QList<int>{39, 97, 155}
+            << QStringLiteral("Gym - 3");
+        QList<int> all;
+        for (int i = 0; i < CellsPerWeek; ++i) all << i;
+        QTest::newRow("08:00-22:30 every day") << timetable({section("Long", "9", 0, 29, {0, 1, 2, 3, 4, 5, 6})})
+                                               << all << QStringLiteral("Long - 9");
+        QTest::newRow("texts as stored, blanks kept")
+            << timetable({section(" Chem ", "02 ", 2, 3, {4})}) << QList<int>{118} << QStringLiteral(" Chem  - 02 ");
+    }
+    void paintsCoveredCells() {
+        QFETCH(Timetable, table);
+        QFETCH(QList<int>, cells);
+        QFETCH(QString, text);
+        store(*state, table);
+        presenter->showResults(shown());
+        const QStringList texts = cellTexts(*presenter);
+        const std::set<int> covered(cells.begin(), cells.end());
+        for (int i = 0; i < CellsPerWeek; ++i) {
+            if (covered.count(i))
+                QCOMPARE(texts.at(i), text);
+            else
+                QVERIFY2(texts.at(i).isEmpty(), qPrintable(QStringLiteral("cell %1 reads %2").arg(i).arg(texts.at(i))));
+        }
+    }
+
+    void paintsEverySectionWithItsOwnText() {
+        store(*state, timetable({section("Chem", "02", 2, 5, {0, 2}), section("Math", "11", 0, 2, {0, 4}),
+                                 section("Hist", "A", 28, 29, {6})}));
+        presenter->showResults(shown());
+        const QStringList texts = cellTexts(*presenter);
+        QCOMPARE(texts.at(2), QStringLiteral("Chem - 02"));
+        QCOMPARE(texts.at(0), QStringLiteral("Math - 11"));
+        QCOMPARE(texts.at(1), QStringLiteral("Math - 11"));
+        QCOMPARE(texts.at(116), QStringLiteral("Math - 11"));
+        QCOMPARE(texts.at(117), QStringLiteral("Math - 11"));
+        QCOMPARE(texts.at(202), QStringLiteral("Hist - A"));
+        QCOMPARE(texts.count(QString()), CellsPerWeek - 6 - 4 - 1);
+    }
+
+    void emptyTimetableShowsBlankGrid() {
+        store(*state, Timetable{});
+        presenter->showResults(shown());
+        QCOMPARE(cellTexts(*presenter).count(QString()), CellsPerWeek);
+        QWidget* client = presenter->gridView()->client();
+        QCOMPARE(client->findChild<QLabel*>("lblWednesday")->text(), QStringLiteral("Wednesday"));
+        QCOMPARE(client->findChild<QLabel*>("Label29")->text(), QStringLiteral("2200"));
+        QCOMPARE(client->findChildren<QFrame*>(QRegularExpression("^Line1_\\d+$")).size(), 29);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 1"));
+    }
+
+    // A text wider than its cell keeps all its characters, is not elided and
+    // neither the cell nor the window grows.
+    void longTextIsNotShortened() {
+        const char* longName = "Introduction to Comparative Literature";
+        store(*state, timetable({section(longName, "101", 4, 5, {3})}));
+        presenter->showResults(shown());
+        QLabel* cell = presenter->gridView()->cell(91);
+        const QString expected = QString::fromLatin1(longName) + QStringLiteral(" - 101");
+        QCOMPARE(cell->text(), expected);
+        QVERIFY(cell->fontMetrics().horizontalAdvance(expected) > cell->width());
+        QCOMPARE(cell->geometry(), QRect(328, 128, 97, 17));
+        QCOMPARE(presenter->gridView()->client()->size(), QSize(717, 725));
+        QVERIFY(!cell->wordWrap());
+        QCOMPARE(presenter->frame()->width(), 902);
+    }
+
+    void closingOnlyTheGridViewKeepsFrameWorking() {
+        storeNumbered(*state, 3);
+        presenter->showResults(shown());
+        presenter->gridView()->close();
+        flushDeletes();
+        QVERIFY(presenter->resultsOpen());
+        QVERIFY(presenter->frame()->isVisible());
+        QVERIFY(!presenter->gridView());
+        QCOMPARE(gridViewCount(*presenter), 0);
+        QVERIFY(button(*presenter, "cmdNext")->isEnabled());
+        QVERIFY(!button(*presenter, "cmdPrev")->isEnabled());
+
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 2 / 3"));
+        QCOMPARE(gridViewCount(*presenter), 1);
+        QVERIFY(presenter->gridView()->isVisible());
+        QCOMPARE(cellTexts(*presenter).at(1), QStringLiteral("T2 - 01"));
+        QCOMPARE(cellTexts(*presenter).at(0), QString());
+
+        // Closed again, without waiting for the deferred delete: "Previous"
+        // still brings back exactly one fresh grid.
+        presenter->gridView()->close();
+        QTest::mouseClick(button(*presenter, "cmdPrev"), Qt::LeftButton);
+        flushDeletes();
+        QCOMPARE(gridViewCount(*presenter), 1);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 3"));
+        QCOMPARE(cellTexts(*presenter).at(0), QStringLiteral("T1 - 01"));
+    }
+
+    void okClosesBothAndReturnsToMain() {
+        storeNumbered(*state, 3);
+        presenter->showResults(shown());
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QSignalSpy returned(presenter.get(), &ResultsWindows::userReturnedToMain);
+        QPointer<TimeTablesMDI> frame = presenter->frame();
+        QPointer<frmTimetables> grid = presenter->gridView();
+        QTest::mouseClick(button(*presenter, "cmdOk"), Qt::LeftButton);
+        QCOMPARE(returned.size(), 1);
+        QVERIFY(!presenter->resultsOpen());
+        QVERIFY(!presenter->frame());
+        QVERIFY(grid.isNull());
+        flushDeletes();
+        QVERIFY(frame.isNull());
+        QVERIFY(visibleFrames().isEmpty());
+        // The stored timetables and the position stay as they were.
+        QCOMPARE(state->CurrentTimetable, 1);
+        QCOMPARE(state->NumTimetables, 3);
+
+        // A later generation opens the results again at TimeTable: 1 / n.
+        presenter->showResults(shown());
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 3"));
+    }
+
+    void closingTheFrameClosesTheGridView() {
+        storeNumbered(*state, 2);
+        presenter->showResults(shown());
+        QSignalSpy returned(presenter.get(), &ResultsWindows::userReturnedToMain);
+        QPointer<frmTimetables> grid = presenter->gridView();
+        QVERIFY(presenter->frame()->close());  // the frame's own close button
+        QCOMPARE(returned.size(), 1);
+        QVERIFY(!presenter->resultsOpen());
+        flushDeletes();
+        QVERIFY(grid.isNull());
+        QVERIFY(visibleFrames().isEmpty());
+    }
+
+    // A new generation while the results are open replaces them by its own,
+    // at TimeTable: 1 / n, or closes them when it stored none.
+    void newGenerationReplacesOpenResults() {
+        storeNumbered(*state, 5);
+        presenter->showResults(shown());
+        for (int i = 0; i < 3; ++i) QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 4 / 5"));
+        QPointer<TimeTablesMDI> oldFrame = presenter->frame();
+        QSignalSpy returned(presenter.get(), &ResultsWindows::userReturnedToMain);
+
+        // What "TimeTablify!" leaves: counters reset, two new timetables.
+        state->NumTimetables = 0;
+        state->CurrentTimetable = 0;
+        store(*state, timetable({section("New", "A", 6, 7, {1})}));
+        store(*state, timetable({section("New", "B", 7, 8, {1})}));
+        presenter->showResults(shown());
+        flushDeletes();
+        QVERIFY(oldFrame.isNull());
+        QCOMPARE(visibleFrames().size(), 1);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 2"));
+        QVERIFY(!button(*presenter, "cmdPrev")->isEnabled());
+        QVERIFY(button(*presenter, "cmdNext")->isEnabled());
+        const QStringList texts = cellTexts(*presenter);
+        QCOMPARE(texts.at(35), QStringLiteral("New - A"));
+        QCOMPARE(texts.count(QString()), CellsPerWeek - 1);
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 2 / 2"));
+        QVERIFY(!button(*presenter, "cmdNext")->isEnabled());
+
+        // A generation that stores none closes the results.
+        state->NumTimetables = 0;
+        state->CurrentTimetable = 0;
+        GenerationResult none;
+        none.outcome = TimeTablifyOutcome::NoTimetables;
+        presenter->showResults(none);
+        flushDeletes();
+        QVERIFY(!presenter->resultsOpen());
+        QVERIFY(visibleFrames().isEmpty());
+        QCOMPARE(returned.size(), 0);  // closed by the program, not the user
+    }
+
+    void closeResultsClosesAndIsHarmlessWhenClosed() {
+        presenter->closeResults();  // none open
+        QVERIFY(!presenter->resultsOpen());
+        storeNumbered(*state, 2);
+        presenter->showResults(shown());
+        QSignalSpy returned(presenter.get(), &ResultsWindows::userReturnedToMain);
+        presenter->closeResults();
+        QVERIFY(!presenter->resultsOpen());
+        QVERIFY(!presenter->frame());
+        flushDeletes();
+        QVERIFY(visibleFrames().isEmpty());
+        QCOMPARE(returned.size(), 0);
+        presenter->closeResults();
+    }
+
+    void destroyingThePresenterClosesTheResults() {
+        storeNumbered(*state, 2);
+        presenter->showResults(shown());
+        QPointer<TimeTablesMDI> frame = presenter->frame();
+        presenter.reset();
+        QVERIFY(frame.isNull());
+    }
+
+    // The note beside the counter says when not every timetable is on offer;
+    // the counter text itself is unchanged.
+    void noteBesideCounter_data() {
+        QTest::addColumn<bool>("moreThanStored");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("all found") << false << false << QString();
+        QTest::newRow("more than 26") << true << false << MoreThanStoredNote;
+        QTest::newRow("search stopped") << false << true << SearchStoppedNote;
+    }
+    void noteBesideCounter() {
+        QFETCH(bool, moreThanStored);
+        QFETCH(bool, stopped);
+        QFETCH(QString, note);
+        storeNumbered(*state, MaxStoredTimetables);
+        presenter->showResults(shown(moreThanStored, stopped));
+        QLabel* label = presenter->frame()->noteLabel();
+        QCOMPARE(label->isVisible(), !note.isEmpty());
+        QCOMPARE(label->text(), note);
+        QCOMPARE(label->toolTip().isEmpty(), note.isEmpty());
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / 26"));
+        if (!note.isEmpty()) {
+            // The note is readable: it fits beside the counter inside the strip.
+            QVERIFY(label->fontMetrics().horizontalAdvance(note) <= label->width());
+            QVERIFY(label->geometry().left() >= button(*presenter, "cmdGoToT")->geometry().right());
+            QVERIFY(label->geometry().right() < presenter->frame()->width());
+        }
+        // It stays while stepping.
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(label->text(), note);
+    }
+
+    // Positions in logical pixels (twips / 15) inside the grid's client area.
+    void gridGeometry_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("cell 0") << "lblarrDays_0" << QRect(40, 32, 97, 17);
+        QTest::newRow("cell 28") << "lblarrDays_28" << QRect(40, 704, 97, 17);
+        QTest::newRow("cell 29") << "lblarrDays_29" << QRect(136, 32, 97, 17);
+        QTest::newRow("cell 202") << "lblarrDays_202" << QRect(616, 704, 97, 17);
+        QTest::newRow("Monday") << "lblMonday" << QRect(48, 8, 81, 17);
+        QTest::newRow("Thursday") << "lblThursday" << QRect(336, 8, 81, 17);
+        QTest::newRow("Sunday") << "lblSunday" << QRect(624, 8, 81, 17);
+        QTest::newRow("Label1") << "Label1" << QRect(-16, 32, 49, 17);
+        QTest::newRow("Label4") << "Label4" << QRect(-16, 104, 49, 17);
+        QTest::newRow("Label5") << "Label5" << QRect(-8, 128, 41, 17);
+        QTest::newRow("Label23") << "Label23" << QRect(-8, 560, 41, 17);
+        QTest::newRow("Label24") << "Label24" << QRect(-16, 584, 49, 17);
+        QTest::newRow("Label29") << "Label29" << QRect(-16, 704, 49, 17);
+        QTest::newRow("Line1 0") << "Line1_0" << QRect(0, 48, 712, 1);
+        QTest::newRow("Line1 28") << "Line1_28" << QRect(0, 720, 712, 1);
+        QTest::newRow("Line6") << "Line6" << QRect(40, -8, 1, 728);
+        QTest::newRow("Line5") << "Line5" << QRect(136, -8, 1, 728);
+        QTest::newRow("Line9") << "Line9" << QRect(424, -8, 1, 728);
+        QTest::newRow("Line12") << "Line12" << QRect(712, -8, 1, 728);
+    }
+    void gridGeometry() {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        storeNumbered(*state, 1);
+        presenter->showResults(shown());
+        QWidget* client = presenter->gridView()->client();
+        auto* w = client->findChild<QWidget*>(name);
+        QVERIFY(w);
+        QCOMPARE(w->parentWidget(), client);
+        QCOMPARE(w->geometry(), rect);
+    }
+
+    void gridLabelsAndLines() {
+        storeNumbered(*state, 1);
+        presenter->showResults(shown());
+        QWidget* client = presenter->gridView()->client();
+        const QStringList times = {"800",  "830",  "900",  "930",  "1000", "1030", "1100", "1130", "1200", "1230",
+                                   "1300", "1330", "1400", "1430", "1500", "1530", "1600", "1630", "1700", "1730",
+                                   "1800", "1830", "1900", "1930", "2000", "2030", "2100", "2130", "2200"};
+        for (int k = 1; k <= 29; ++k) {
+            auto* label = client->findChild<QLabel*>(QStringLiteral("Label%1").arg(k));
+            QVERIFY(label);
+            QCOMPARE(label->text(), times.at(k - 1));
+            QVERIFY(label->alignment() & Qt::AlignRight);
+            QCOMPARE(label->geometry().right() + 1, 33);  // every time label ends at x = 495 twips
+            QVERIFY(!label->autoFillBackground());
+        }
+        const QStringList days = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+        for (int d = 0; d < 7; ++d) {
+            auto* header = client->findChild<QLabel*>(QStringLiteral("lbl") + days.at(d));
+            QVERIFY(header);
+            QCOMPARE(header->text(), days.at(d));
+            QCOMPARE(header->alignment(), Qt::AlignCenter);
+        }
+        for (int i = 0; i < CellsPerWeek; ++i) {
+            QLabel* cell = presenter->gridView()->cell(i);
+            QCOMPARE(cell->objectName(), QStringLiteral("lblarrDays_%1").arg(i));
+            QVERIFY(!cell->autoFillBackground());
+            QVERIFY(cell->alignment() & Qt::AlignHCenter);
+        }
+        for (const QFrame* line : client->findChildren<QFrame*>(QRegularExpression("^Line"))) {
+            QCOMPARE(line->frameShadow(), QFrame::Plain);
+            QCOMPARE(line->lineWidth(), 1);
+        }
+        QCOMPARE(client->findChildren<QFrame*>(QRegularExpression("^Line([5-9]|1[0-2])$")).size(), 8);
+    }
+
+    // The strip and the placement of the grid window in the frame.
+    void frameGeometry_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("OK") << "cmdOk" << "OK" << QRect(8, 8, 65, 25);
+        QTest::newRow("Previous") << "cmdPrev" << "Previous" << QRect(96, 8, 73, 25);
+        QTest::newRow("Next") << "cmdNext" << "Next" << QRect(168, 8, 73, 25);
+        QTest::newRow("Add to Favorites") << "cmdAddFav" << "Add to Favorites" << QRect(264, 8, 97, 25);
+        QTest::newRow("Go To Favorites") << "cmdGotofav" << "Go To Favorites" << QRect(360, 8, 89, 25);
+        QTest::newRow("counter") << "cmdGoToT" << "TimeTable: 1 / 2" << QRect(472, 8, 129, 25);
+    }
+    void frameGeometry() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QRect, rect);
+        storeNumbered(*state, 2);
+        presenter->showResults(shown());
+        TimeTablesMDI* frame = presenter->frame();
+        QPushButton* b = button(*presenter, qPrintable(name));
+        QCOMPARE(b->text(), caption);
+        // Relative to the strip, which spans the frame's top edge.
+        QToolBar* strip = frame->toolbar();
+        QCOMPARE(QRect(b->mapTo(strip, QPoint(0, 0)), b->size()), rect);
+        QCOMPARE(strip->geometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(strip->height(), 42);
+        QCOMPARE(strip->width(), frame->width());
+        QVERIFY(!strip->isMovable());
+    }
+
+    void gridViewPlacedTopLeftBelowStrip() {
+        storeNumbered(*state, 2);
+        presenter->showResults(shown());
+        TimeTablesMDI* frame = presenter->frame();
+        frmTimetables* grid = presenter->gridView();
+        QCOMPARE(frame->mdiArea()->mapTo(frame, QPoint(0, 0)), QPoint(0, 42));
+        QCOMPARE(grid->geometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(grid->client()->size(), QSize(717, 725));
+        QVERIFY(grid->height() >= 725);
+        QCOMPARE(frame->width(), 902);
+        // After a step, the fresh grid is placed the same way.
+        QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(presenter->gridView()->geometry().topLeft(), QPoint(0, 0));
+    }
+
+    // The whole grid can be brought into view: the frame is tall enough, or
+    // the child area scrolls down to the grid's bottom edge.
+    void wholeGridReachable() {
+        storeNumbered(*state, 1);
+        presenter->showResults(shown());
+        QMdiArea* area = presenter->frame()->mdiArea();
+        QScrollBar* bar = area->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        QCoreApplication::processEvents();
+        QWidget* client = presenter->gridView()->client();
+        const QPoint bottomRight = client->mapTo(area->viewport(), QPoint(client->width() - 1, client->height() - 1));
+        QVERIFY2(area->viewport()->rect().contains(bottomRight),
+                 qPrintable(QStringLiteral("bottom right at %1,%2, viewport %3x%4")
+                                .arg(bottomRight.x())
+                                .arg(bottomRight.y())
+                                .arg(area->viewport()->width())
+                                .arg(area->viewport()->height())));
+    }
+
+    // A position out of step with the store (the store changed under open
+    // results) never indexes outside the stored timetables.
+    void staysWithinStoredTimetables() {
+        storeNumbered(*state, 5);
+        presenter->showResults(shown());
+        for (int i = 0; i < 4; ++i) QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 5 / 5"));
+        state->NumTimetables = 2;
+        QTest::mouseClick(button(*presenter, "cmdPrev"), Qt::LeftButton);
+        QVERIFY(state->CurrentTimetable >= 0 && state->CurrentTimetable < 2);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: %1 / 2").arg(state->CurrentTimetable + 1));
+        QCOMPARE(button(*presenter, "cmdNext")->isEnabled(), state->CurrentTimetable < 1);
+        QCOMPARE(cellTexts(*presenter).at(state->CurrentTimetable),
+                 QStringLiteral("T%1 - 01").arg(state->CurrentTimetable + 1));
+    }
+
+private:
+    std::unique_ptr<ModuleState> state;
+    std::unique_ptr<ResultsWindows> presenter;
+};
+
+QTEST_MAIN(TestResultsWindows)
+#include "test_results_windows.moc"

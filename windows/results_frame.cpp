@@ -1,0 +1,239 @@
+#include "results_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolBar>
+#include <algorithm>
+
+#include "timetable_grid_view.h"
+
+namespace quorvandel {
+
+const QString MoreThanStoredNote = QStringLiteral("Only the first 26 are shown");
+const QString MoreThanStoredToolTip =
+    QStringLiteral("More than 26 timetables without clashes exist; only the first 26 were kept and are shown here.");
+const QString SearchStoppedNote = QStringLiteral("Search stopped: more may exist");
+const QString SearchStoppedToolTip = QStringLiteral(
+    "The search was stopped before it had tried every combination; more timetables may exist than are shown here.");
+
+namespace {
+
+// The frame's designed client area and the strip along its top, in twips.
+constexpr int FrameWidth = 13530;
+constexpr int FrameHeight = 11115;
+constexpr int StripHeight = 630;
+constexpr int ButtonTop = 120;
+constexpr int ButtonHeight = 375;
+// Room kept for the window manager's title bar when fitting the frame on
+// the screen.
+constexpr int TitleBarAllowance = 40;
+constexpr int SmallestFittedHeight = 200;
+
+struct ButtonSpec {
+    const char* name;
+    const char* caption;
+    int left;
+    int width;
+};
+
+// Left to right, which is also the tab order.
+constexpr ButtonSpec StripButtons[] = {
+    {"cmdOk", "OK", 120, 975},
+    {"cmdPrev", "Previous", 1440, 1095},
+    {"cmdNext", "Next", 2520, 1095},
+    {"cmdAddFav", "Add to Favorites", 3960, 1455},
+    {"cmdGotofav", "Go To Favorites", 5400, 1335},
+    {"cmdGoToT", "Null / Null", 7080, 1935},
+};
+constexpr int NoteLeft = 9135;  // right of the counter
+
+// The strip holds its buttons at their own positions: no frame, margin or
+// spacing of the toolbar's own around them.
+class StripStyle : public QProxyStyle {
+public:
+    StripStyle() : QProxyStyle(QApplication::style()->name()) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        switch (metric) {
+            case PM_ToolBarFrameWidth:
+            case PM_ToolBarItemMargin:
+            case PM_ToolBarItemSpacing:
+            case PM_ToolBarHandleExtent:
+                return 0;
+            default:
+                return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+int storedCount(const ModuleState& state) {
+    return std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables);
+}
+
+}  // namespace
+
+QString counterText(int currentTimetable, int numTimetables) {
+    return QStringLiteral("TimeTable: ") + QString::number(currentTimetable + 1) + QStringLiteral(" / ") +
+           QString::number(numTimetables);
+}
+
+TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result) : state_(state) {
+    setObjectName(QStringLiteral("TimeTablesMDI"));
+    setWindowTitle(QStringLiteral("The Results of your Timetablification"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Open results never keep the program running once the main window is
+    // gone.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    // The grid window is taller than the designed child area: scroll bars
+    // let the user reach all of it when the frame cannot grow enough.
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+
+    buildStrip(result);
+    resize(px(FrameWidth), px(FrameHeight));
+
+    // The load step. (Tiling the child windows comes first in it, but no
+    // child window is open yet, so there is nothing to arrange.)
+    clampCurrentTimetable();
+    writeCounter();
+    cmdGotofav_->setEnabled(false);
+    cmdAddFav_->setEnabled(false);
+}
+
+TimeTablesMDI::~TimeTablesMDI() = default;
+
+void TimeTablesMDI::buildStrip(const GenerationResult& result) {
+    toolbar_ = new QToolBar(QStringLiteral("Toolbar2"), this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar2"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->toggleViewAction()->setVisible(false);  // the strip cannot be hidden
+    toolbar_->setFixedHeight(px(StripHeight));
+    toolbar_->setContentsMargins(0, 0, 0, 0);
+    // Made after the toolbar, so it is deleted after it.
+    auto* stripStyle = new StripStyle;
+    stripStyle->setParent(this);
+    toolbar_->setStyle(stripStyle);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+
+    auto* strip = new QWidget;
+    strip->setObjectName(QStringLiteral("Toolbar2Strip"));
+    strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    const ButtonSpec& last = StripButtons[std::size(StripButtons) - 1];
+    strip->setMinimumSize(px(last.left + last.width + ButtonTop), px(StripHeight));
+
+    QPushButton* buttons[std::size(StripButtons)] = {};
+    for (size_t i = 0; i < std::size(StripButtons); ++i) {
+        const ButtonSpec& spec = StripButtons[i];
+        auto* button = new QPushButton(QString::fromLatin1(spec.caption), strip);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setGeometry(px(spec.left), px(ButtonTop), px(spec.width), px(ButtonHeight));
+        buttons[i] = button;
+        if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
+    }
+    cmdOk_ = buttons[0];
+    cmdPrev_ = buttons[1];
+    cmdNext_ = buttons[2];
+    cmdAddFav_ = buttons[3];
+    cmdGotofav_ = buttons[4];
+    cmdGoToT_ = buttons[5];
+
+    lblNote_ = new QLabel(strip);
+    lblNote_->setObjectName(QStringLiteral("lblNote"));
+    lblNote_->setGeometry(px(NoteLeft), px(ButtonTop), px(FrameWidth - NoteLeft - ButtonTop), px(ButtonHeight));
+    lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    if (result.moreThanStored) {
+        lblNote_->setText(MoreThanStoredNote);
+        lblNote_->setToolTip(MoreThanStoredToolTip);
+    } else if (result.stopped) {
+        lblNote_->setText(SearchStoppedNote);
+        lblNote_->setToolTip(SearchStoppedToolTip);
+    }
+    lblNote_->setVisible(!lblNote_->text().isEmpty());
+    cmdGoToT_->setToolTip(lblNote_->toolTip());
+
+    toolbar_->addWidget(strip);
+
+    connect(cmdOk_, &QPushButton::clicked, this, &TimeTablesMDI::cmdOk_Click);
+    connect(cmdPrev_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrev_Click);
+    connect(cmdNext_, &QPushButton::clicked, this, &TimeTablesMDI::cmdNext_Click);
+}
+
+void TimeTablesMDI::showGridView() {
+    if (grid_) {
+        mdiArea_->setActiveSubWindow(grid_);
+        grid_->raise();
+        return;
+    }
+    clampCurrentTimetable();
+    auto* grid = new frmTimetables(state_, *this);
+    grid_ = grid;
+    // The user closed the window: it is unloaded now and deletes itself.
+    connect(grid, &frmTimetables::unloaded, this, [this, grid] {
+        if (grid_ == grid) grid_ = nullptr;
+    });
+    grid->show();
+}
+
+void TimeTablesMDI::unloadGridView() {
+    delete grid_.data();
+    grid_ = nullptr;
+}
+
+void TimeTablesMDI::fitToScreen() {
+    const int designedHeight = px(FrameHeight);
+    int needed = designedHeight;
+    if (grid_) needed = std::max(needed, toolbar_->height() + grid_->frameGeometry().bottom() + 1);
+    int height = needed;
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    QRect available = screen ? screen->availableGeometry() : QRect(0, 0, width(), needed);
+    height = std::min(height, std::max(available.height() - TitleBarAllowance, SmallestFittedHeight));
+    resize(px(FrameWidth), height);
+    const int left = available.left() + std::max(0, (available.width() - width()) / 2);
+    const int top = available.top() + std::max(0, (available.height() - TitleBarAllowance - height) / 2);
+    move(left, top);
+}
+
+void TimeTablesMDI::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) emit closed();
+}
+
+void TimeTablesMDI::cmdOk_Click() {
+    unloadGridView();
+    close();
+}
+
+void TimeTablesMDI::cmdPrev_Click() { step(-1); }
+
+void TimeTablesMDI::cmdNext_Click() { step(+1); }
+
+void TimeTablesMDI::step(int delta) {
+    unloadGridView();
+    clampCurrentTimetable();
+    // "Previous" and "Next" are disabled at either end, so this always moves;
+    // the check only keeps a stray call from leaving the stored range.
+    const int next = state_.CurrentTimetable + delta;
+    if (next >= 0 && next < storedCount(state_)) state_.CurrentTimetable = static_cast<int16_t>(next);
+    showGridView();
+    writeCounter();
+}
+
+void TimeTablesMDI::writeCounter() { cmdGoToT_->setText(counterText(state_.CurrentTimetable, storedCount(state_))); }
+
+void TimeTablesMDI::clampCurrentTimetable() {
+    const int count = storedCount(state_);
+    state_.CurrentTimetable = static_cast<int16_t>(count == 0 ? 0 : std::clamp<int>(state_.CurrentTimetable, 0, count - 1));
+}
+
+}  // namespace quorvandel

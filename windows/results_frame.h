@@ -1,0 +1,102 @@
+#pragma once
+// TimeTablesMDI: the results frame. A multiple-document frame with a fixed
+// strip along its top ("OK", "Previous", "Next", two favourites buttons that
+// are never enabled, and the counter "TimeTable: n / m") that holds the grid
+// window frmTimetables and keeps it in step with CurrentTimetable: every step
+// destroys the grid window, moves CurrentTimetable by one, loads a fresh grid
+// window and rewrites the counter.
+//
+// The frame deletes itself when it closes; closing it destroys the grid
+// window with it. Closing only the grid window leaves the frame working.
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "schedule_model.h"
+#include "timetablify.h"
+
+class QLabel;
+class QMdiArea;
+class QPushButton;
+class QToolBar;
+
+namespace quorvandel {
+
+class frmTimetables;
+
+// "TimeTable: " & (CurrentTimetable + 1) & " / " & NumTimetables.
+QString counterText(int currentTimetable, int numTimetables);
+
+// The notes shown beside the counter when not every timetable is on offer.
+extern const QString MoreThanStoredNote;
+extern const QString MoreThanStoredToolTip;
+extern const QString SearchStoppedNote;
+extern const QString SearchStoppedToolTip;
+
+class TimeTablesMDI : public QMainWindow {
+    Q_OBJECT
+public:
+    // The load step: builds the frame and its strip and writes the counter.
+    // `result` is the generation whose timetables are shown; it decides the
+    // note beside the counter. The grid window is not loaded yet: call
+    // showGridView().
+    TimeTablesMDI(ModuleState& state, const GenerationResult& result);
+    ~TimeTablesMDI() override;
+
+    // Shows the grid window: loads a fresh one when none is loaded, otherwise
+    // only brings the loaded one to the front (it is not repainted).
+    void showGridView();
+    // Destroys the grid window, if one is loaded.
+    void unloadGridView();
+    // Sizes the frame so that the loaded grid window fits below the strip
+    // where the screen has room (never smaller than the designed size unless
+    // the screen is), and centres it on the screen. Where the grid does not
+    // fit, the child area scrolls.
+    void fitToScreen();
+    // The loaded grid window, or null.
+    frmTimetables* gridView() const { return grid_; }
+
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QToolBar* toolbar() const { return toolbar_; }
+    QPushButton* cmdOk() const { return cmdOk_; }
+    QPushButton* cmdPrev() const { return cmdPrev_; }
+    QPushButton* cmdNext() const { return cmdNext_; }
+    QPushButton* cmdAddFav() const { return cmdAddFav_; }
+    QPushButton* cmdGotofav() const { return cmdGotofav_; }
+    QPushButton* cmdGoToT() const { return cmdGoToT_; }
+    QLabel* noteLabel() const { return lblNote_; }
+
+signals:
+    // The frame has closed (by "OK" or by closing its window) and is about to
+    // be destroyed.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void cmdOk_Click();
+    void cmdPrev_Click();
+    void cmdNext_Click();
+
+private:
+    void buildStrip(const GenerationResult& result);
+    void step(int delta);
+    void writeCounter();
+    // Holds CurrentTimetable within the stored timetables.
+    void clampCurrentTimetable();
+
+    ModuleState& state_;
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QPushButton* cmdOk_ = nullptr;
+    QPushButton* cmdPrev_ = nullptr;
+    QPushButton* cmdNext_ = nullptr;
+    QPushButton* cmdAddFav_ = nullptr;
+    QPushButton* cmdGotofav_ = nullptr;
+    QPushButton* cmdGoToT_ = nullptr;
+    QLabel* lblNote_ = nullptr;
+    QPointer<frmTimetables> grid_;
+};
+
+}  // namespace quorvandel

@@ -1,0 +1,61 @@
+#include "results_windows.h"
+
+#include <algorithm>
+
+#include "results_frame.h"
+#include "timetable_grid_view.h"
+
+namespace quorvandel {
+
+ResultsWindows::ResultsWindows(ModuleState& state, QObject* parent) : QObject(parent), state_(state) {}
+
+ResultsWindows::~ResultsWindows() {
+    closeResults();
+    for (const QPointer<TimeTablesMDI>& frame : closedFrames_) delete frame.data();
+}
+
+void ResultsWindows::showResults(const GenerationResult& result) {
+    closeResults();
+    if (result.outcome != TimeTablifyOutcome::ShowResults || state_.NumTimetables <= 0) return;
+
+    // Opening: the frame loads (its load step writes the counter), then the
+    // grid window loads and paints, then both are shown.
+    state_.CurrentTimetable = 0;
+    auto* frame = new TimeTablesMDI(state_, result);
+    frame_ = frame;
+    connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });
+    frame->showGridView();
+    frame->fitToScreen();
+    frame->show();
+    frame->activateWindow();
+}
+
+void ResultsWindows::closeResults() {
+    TimeTablesMDI* frame = frame_;
+    if (!frame) return;
+    frame_ = nullptr;
+    disconnect(frame, &TimeTablesMDI::closed, this, nullptr);
+    frame->unloadGridView();
+    frame->close();  // deletes itself later
+    rememberClosed(frame);
+}
+
+bool ResultsWindows::resultsOpen() const { return frame_ != nullptr; }
+
+TimeTablesMDI* ResultsWindows::frame() const { return frame_; }
+
+frmTimetables* ResultsWindows::gridView() const { return frame_ ? frame_->gridView() : nullptr; }
+
+void ResultsWindows::rememberClosed(TimeTablesMDI* frame) {
+    std::erase_if(closedFrames_, [](const QPointer<TimeTablesMDI>& f) { return f.isNull(); });
+    closedFrames_.emplace_back(frame);
+}
+
+void ResultsWindows::onFrameClosed(TimeTablesMDI* frame) {
+    if (frame_ != frame) return;
+    frame_ = nullptr;
+    rememberClosed(frame);
+    emit userReturnedToMain();
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,63 @@
+#pragma once
+// ResultsWindows: the results viewer behind the main window's
+// ResultsPresenter. It opens the results frame TimeTablesMDI with its grid
+// window frmTimetables, replaces them when a new generation is shown, and
+// closes them on request. Wiring:
+//
+//     ResultsWindows presenter(state);
+//     mainWindow.setResultsPresenter(&presenter);
+//     QObject::connect(&presenter, &ResultsWindows::userReturnedToMain,
+//                      &mainWindow, [&] { /* run the activation step */ });
+//
+// The results are not modal: the main window stays usable while they are
+// open. Destroying the presenter closes any open results.
+
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+#include "results_presenter.h"
+#include "schedule_model.h"
+
+namespace quorvandel {
+
+class TimeTablesMDI;
+class frmTimetables;
+
+class ResultsWindows : public QObject, public ResultsPresenter {
+    Q_OBJECT
+public:
+    explicit ResultsWindows(ModuleState& state, QObject* parent = nullptr);
+    ~ResultsWindows() override;
+
+    // Opens the results on TimeTable 1 of state.NumTimetables. Results still
+    // open are closed first, so the frame, the grid and the counter always
+    // belong to the latest generation. A result with nothing stored (or any
+    // outcome other than ShowResults) only closes open results.
+    void showResults(const GenerationResult& result) override;
+    // Closes the open results, if any. Does not emit userReturnedToMain.
+    void closeResults() override;
+    bool resultsOpen() const override;
+
+    // The open frame and its loaded grid window, or null.
+    TimeTablesMDI* frame() const;
+    frmTimetables* gridView() const;
+
+signals:
+    // The user closed the results ("OK" or the frame's close button) and is
+    // back at the main window: connect the main window's activation step
+    // here. Emitted after the frame has closed, when resultsOpen() is false.
+    void userReturnedToMain();
+
+private:
+    void onFrameClosed(TimeTablesMDI* frame);
+    void rememberClosed(TimeTablesMDI* frame);
+
+    ModuleState& state_;
+    QPointer<TimeTablesMDI> frame_;
+    // Closed frames waiting for their deferred deletion; deleted at the
+    // latest with the presenter.
+    std::vector<QPointer<TimeTablesMDI>> closedFrames_;
+};
+
+}  // namespace quorvandel

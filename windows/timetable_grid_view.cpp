@@ -1,0 +1,168 @@
+#include "timetable_grid_view.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <algorithm>
+
+#include "results_frame.h"
+#include "week_cells.h"
+
+namespace quorvandel {
+
+namespace {
+
+// Grid geometry in twips: column pitch 1440, row pitch 360.
+constexpr int ColumnPitch = 1440;
+constexpr int RowPitch = 360;
+constexpr int CellLeft = 600;
+constexpr int CellTop = 480;
+constexpr int CellWidth = 1455;
+constexpr int CellHeight = 255;
+constexpr int HeaderLeft = 720;
+constexpr int HeaderTop = 120;
+constexpr int HeaderWidth = 1215;
+constexpr int FirstLineTop = 720;      // the bottom edge of row 0
+constexpr int LineRight = 10680;       // right edge of Sunday's column
+constexpr int VerticalLineTop = -120;  // through the header row
+constexpr int VerticalLineBottom = 10800;
+
+const char* const DayHeaderNames[DaysPerWeek] = {"lblMonday",   "lblTuesday",  "lblWednesday", "lblThursday",
+                                                 "lblFriday",   "lblSaturday", "lblSunday"};
+const char* const DayHeaderCaptions[DaysPerWeek] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                                    "Friday", "Saturday", "Sunday"};
+// The vertical line at 600 + 1440 x k, for k = 0 .. 7.
+const char* const VerticalLineNames[DaysPerWeek + 1] = {"Line6", "Line5",  "Line7",  "Line8",
+                                                        "Line9", "Line10", "Line11", "Line12"};
+
+QRect twipRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, const QRect& geometry) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    line->setMidLineWidth(0);
+    line->setGeometry(geometry);
+    return line;
+}
+
+// The caption of the time row `slot`: the start time in 24-hour form with
+// hours and minutes run together, "800" .. "2200".
+QString timeCaption(int slot) {
+    const int hour = 8 + slot / 2;
+    return QString::number(hour * 100 + (slot % 2) * 30);
+}
+
+// A cell's caption. Centred when it fits; a longer text is never shortened:
+// it is shown from its start and simply cut off at the cell's right edge.
+void setCellCaption(QLabel* cell, const QString& text) {
+    cell->setText(text);
+    const bool fits = cell->fontMetrics().horizontalAdvance(text) <= cell->width();
+    cell->setAlignment(fits ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+}
+
+}  // namespace
+
+QString cellText(const Section& section) {
+    return QString::fromStdU16String(section.CourseName) + QStringLiteral(" - ") +
+           QString::fromStdU16String(section.SecNum);
+}
+
+frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame)
+    : QMdiSubWindow(nullptr), state_(state) {
+    setObjectName(QStringLiteral("frmTimetables"));
+    setWindowTitle(QStringLiteral("TimeTables"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A fixed-size window: it can be moved, minimised and closed, not resized.
+    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    buildGrid();
+
+    // Top-left of the frame's child area, below the strip, with the client
+    // area at its designed size.
+    frame.mdiArea()->addSubWindow(this);
+    adjustSize();
+    move(0, 0);
+
+    const int numTimetables = std::clamp<int>(state_.NumTimetables, 0, MaxStoredTimetables);
+    const int current = state_.CurrentTimetable;
+    const bool valid = current >= 0 && current < numTimetables;
+    frame.cmdNext()->setEnabled(valid && current < numTimetables - 1);
+    frame.cmdPrev()->setEnabled(valid && current > 0);
+    if (!valid) return;  // nothing to paint: a blank grid
+
+    const Timetable& timetable = state_.Timetables[static_cast<size_t>(current)];
+    const int count = std::clamp<int>(timetable.NumSections, 0, MaxCourses);
+    for (int i = 0; i < count; ++i) showSection(timetable.Sections[static_cast<size_t>(i)]);
+}
+
+void frmTimetables::buildGrid() {
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("frmTimetablesClient"));
+    client_->setFixedSize(GridClientWidth, GridClientHeight);
+
+    // Lines first so that the labels lie over them.
+    for (int i = 0; i < SlotsPerDay; ++i) {
+        const int y = FirstLineTop + RowPitch * i;  // the bottom edge of row i
+        makeLine(client_, QFrame::HLine, QStringLiteral("Line1_%1").arg(i), QRect(0, px(y), px(LineRight), 1));
+    }
+    for (int k = 0; k <= DaysPerWeek; ++k) {
+        const int x = CellLeft + ColumnPitch * k;
+        makeLine(client_, QFrame::VLine, QString::fromLatin1(VerticalLineNames[k]),
+                 QRect(px(x), px(VerticalLineTop), 1, px(VerticalLineBottom - VerticalLineTop)));
+    }
+
+    for (int day = 0; day < DaysPerWeek; ++day) {
+        auto* header = new QLabel(QString::fromLatin1(DayHeaderCaptions[day]), client_);
+        header->setObjectName(QString::fromLatin1(DayHeaderNames[day]));
+        header->setAlignment(Qt::AlignCenter);
+        header->setGeometry(twipRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
+    }
+
+    // Label1 .. Label29, all ending at x = 495; the first four and the last
+    // six are wider (their left lies beyond the window's left edge).
+    for (int k = 1; k <= SlotsPerDay; ++k) {
+        const bool wide = k <= 4 || k >= 24;
+        auto* label = new QLabel(timeCaption(k - 1), client_);
+        label->setObjectName(QStringLiteral("Label%1").arg(k));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setGeometry(twipRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
+    }
+
+    for (int index = 0; index < CellsPerWeek; ++index) {
+        auto* cell = new QLabel(client_);
+        cell->setObjectName(QStringLiteral("lblarrDays_%1").arg(index));
+        cell->setAlignment(Qt::AlignCenter);
+        cell->setGeometry(twipRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
+                                   CellWidth, CellHeight));
+        cells_[static_cast<size_t>(index)] = cell;
+    }
+
+    setWidget(client_);
+}
+
+void frmTimetables::showSection(const Section& section) {
+    // Stored sections keep 0 <= StartSlot < EndSlot <= 29; the bounds are
+    // held here as well so that no cell outside the week is ever touched.
+    const int first = std::max<int>(section.StartSlot, 0);
+    const int end = std::min<int>(section.EndSlot, SlotsPerDay);
+    const QString text = cellText(section);
+    for (int day = 0; day < DaysPerWeek; ++day) {
+        if (!section.Days[static_cast<size_t>(day)]) continue;
+        for (int slot = first; slot < end; ++slot) setCellCaption(cell(cellOf(day, slot)), text);
+    }
+}
+
+void frmTimetables::closeEvent(QCloseEvent* event) {
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted()) emit unloaded();
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,66 @@
+#pragma once
+// frmTimetables: the grid window that shows one stored timetable as a week of
+// seven day columns by 29 half-hour rows. It lives as a child window of the
+// results frame and always shows Timetables(CurrentTimetable). Every load
+// (construction) starts from blank cells and paints the current timetable
+// once; another timetable is shown by destroying the window and making a new
+// one. The window keeps no data of its own and handles no user input.
+//
+// All positions are laid out in twips, 15 twips to a logical pixel.
+
+#include <QMdiSubWindow>
+#include <array>
+
+#include "schedule_model.h"
+
+class QFrame;
+class QLabel;
+
+namespace quorvandel {
+
+class TimeTablesMDI;
+
+// Twips to logical pixels.
+constexpr int px(int twips) { return twips / 15; }
+
+// The client area of the grid window: 10755 x 10875 twips.
+constexpr int GridClientWidth = px(10755);
+constexpr int GridClientHeight = px(10875);
+
+// The caption of one grid cell for a section: CourseName & " - " & SecNum,
+// both texts exactly as stored.
+QString cellText(const Section& section);
+
+class frmTimetables : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    // The load step: places the window at the top-left of the frame's child
+    // area, sets the frame's "Previous" and "Next", and paints the timetable
+    // at state.CurrentTimetable. The frame must already hold a valid
+    // CurrentTimetable (the frame clamps it before loading); a value out of
+    // range is still never used as an index.
+    frmTimetables(ModuleState& state, TimeTablesMDI& frame);
+
+    // The 203 cells, index = day x 29 + slot.
+    QLabel* cell(int index) const { return cells_.at(static_cast<size_t>(index)); }
+    // The client widget that holds the cells, headers, time labels and lines.
+    QWidget* client() const { return client_; }
+
+signals:
+    // The window has been closed (by the user or by the frame) and is about
+    // to be destroyed.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildGrid();
+    void showSection(const Section& section);
+
+    ModuleState& state_;
+    QWidget* client_ = nullptr;
+    std::array<QLabel*, CellsPerWeek> cells_{};
+};
+
+}  // namespace quorvandel
