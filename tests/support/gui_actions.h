@@ -53,8 +53,17 @@ inline QList<int> selectedRows(const QListWidget* list) {
     return rows;
 }
 
+// Types the text key by key; a character with no key of its own arrives as
+// a key event carrying just that text, as from an input method.
 inline void typeInto(const QWidget* root, const QString& lineEditName, const QString& text) {
-    if (auto* edit = control<QLineEdit>(root, lineEditName)) QTest::keyClicks(edit, text);
+    auto* edit = control<QLineEdit>(root, lineEditName);
+    if (edit == nullptr) return;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
+            QTest::keyClick(edit, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 }  // namespace quorvandel::testing

@@ -90,21 +90,22 @@ private:
             waiting_ = nullptr;
             return;
         }
+        if (queued_) return;
         if (!steps_.empty() && steps_.front().matches(modal)) {
             waiting_ = nullptr;
             Step step = std::move(steps_.front());
             steps_.pop_front();
-            ++running_;
-            step.action(modal);
-            --running_;
+            runOutsideTimer([step = std::move(step), modal = QPointer<QWidget>(modal)] {
+                if (modal) step.action(modal);
+            });
             return;
         }
         if (anyMessages_) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 waiting_ = nullptr;
-                ++running_;
-                answer(box);
-                --running_;
+                runOutsideTimer([this, box = QPointer<QMessageBox>(box)] {
+                    if (box) answer(box);
+                });
                 return;
             }
         }
@@ -129,6 +130,22 @@ private:
             modal->hide();
     }
 
+    // An action may open a modal window of its own; it runs from a queued
+    // call, not from the timer, because Qt does not fire a timer again while
+    // its own timeout is still being handled.
+    void runOutsideTimer(std::function<void()> action) {
+        queued_ = true;
+        ++running_;
+        QMetaObject::invokeMethod(
+            &timer_,
+            [this, action = std::move(action)] {
+                queued_ = false;
+                action();
+                --running_;
+            },
+            Qt::QueuedConnection);
+    }
+
     void answer(QMessageBox* box) {
         MessageSeen seen;
         seen.text = box->text();
@@ -151,6 +168,7 @@ private:
     int timeoutMs_;
     int running_ = 0;
     bool anyMessages_ = false;
+    bool queued_ = false;
 };
 
 }  // namespace quorvandel::testing
