@@ -12,14 +12,15 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "form_metrics.h"
 #include "timetable_grid_view.h"
 
 namespace quorvandel {
 
-const QString MoreThanStoredNote = QStringLiteral("Only the first 26 are shown");
+const QString MoreThanStoredNote = QStringLiteral("Only the first 26 timetables are shown");
 const QString MoreThanStoredToolTip =
     QStringLiteral("More than 26 timetables without clashes exist; only the first 26 were kept and are shown here.");
-const QString SearchStoppedNote = QStringLiteral("Search stopped: more may exist");
+const QString SearchStoppedNote = QStringLiteral("Search stopped: more timetables may exist");
 const QString SearchStoppedToolTip = QStringLiteral(
     "The search was stopped before it had tried every combination; more timetables may exist than are shown here.");
 
@@ -129,6 +130,9 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     auto* strip = new QWidget;
     strip->setObjectName(QStringLiteral("Toolbar2Strip"));
     strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The program's small form font, so that every caption fits its
+    // designed button.
+    strip->setFont(formFont());
     const ButtonSpec& last = StripButtons[std::size(StripButtons) - 1];
     strip->setMinimumSize(px(last.left + last.width + ButtonTop), px(StripHeight));
 
@@ -184,6 +188,8 @@ void TimeTablesMDI::showGridView() {
     });
     grid->show();
 }
+
+frmTimetables* TimeTablesMDI::gridView() const { return grid_; }
 
 void TimeTablesMDI::unloadGridView() {
     delete grid_.data();

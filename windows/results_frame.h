@@ -54,7 +54,7 @@ public:
     // fit, the child area scrolls.
     void fitToScreen();
     // The loaded grid window, or null.
-    frmTimetables* gridView() const { return grid_; }
+    frmTimetables* gridView() const;
 
     QMdiArea* mdiArea() const { return mdiArea_; }
     QToolBar* toolbar() const { return toolbar_; }

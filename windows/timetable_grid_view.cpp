@@ -37,10 +37,6 @@ const char* const DayHeaderCaptions[DaysPerWeek] = {"Monday", "Tuesday",  "Wedne
 const char* const VerticalLineNames[DaysPerWeek + 1] = {"Line6", "Line5",  "Line7",  "Line8",
                                                         "Line9", "Line10", "Line11", "Line12"};
 
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
 QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, const QRect& geometry) {
     auto* line = new QFrame(parent);
     line->setObjectName(name);
@@ -123,7 +119,7 @@ void frmTimetables::buildGrid() {
         auto* header = new QLabel(QString::fromLatin1(DayHeaderCaptions[day]), client_);
         header->setObjectName(QString::fromLatin1(DayHeaderNames[day]));
         header->setAlignment(Qt::AlignCenter);
-        header->setGeometry(twipRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
+        header->setGeometry(twipsRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
     }
 
     // Label1 .. Label29, all ending at x = 495; the first four and the last
@@ -133,14 +129,14 @@ void frmTimetables::buildGrid() {
         auto* label = new QLabel(timeCaption(k - 1), client_);
         label->setObjectName(QStringLiteral("Label%1").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setGeometry(twipRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
+        label->setGeometry(twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
     }
 
     for (int index = 0; index < CellsPerWeek; ++index) {
         auto* cell = new QLabel(client_);
         cell->setObjectName(QStringLiteral("lblarrDays_%1").arg(index));
         cell->setAlignment(Qt::AlignCenter);
-        cell->setGeometry(twipRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
+        cell->setGeometry(twipsRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
                                    CellWidth, CellHeight));
         cells_[static_cast<size_t>(index)] = cell;
     }

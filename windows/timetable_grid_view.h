@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <array>
 
+#include "form_metrics.h"
 #include "schedule_model.h"
 
 class QFrame;
@@ -19,9 +20,6 @@ class QLabel;
 namespace quorvandel {
 
 class TimeTablesMDI;
-
-// Twips to logical pixels.
-constexpr int px(int twips) { return twips / 15; }
 
 // The client area of the grid window: 10755 x 10875 twips.
 constexpr int GridClientWidth = px(10755);

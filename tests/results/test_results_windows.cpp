@@ -505,6 +505,8 @@ private slots:
         TimeTablesMDI* frame = presenter->frame();
         QPushButton* b = button(*presenter, qPrintable(name));
         QCOMPARE(b->text(), caption);
+        // The caption is readable whole inside the designed width.
+        QVERIFY2(b->fontMetrics().horizontalAdvance(caption) + 6 <= b->width(), qPrintable(caption));
         // Relative to the strip, which spans the frame's top edge.
         QToolBar* strip = frame->toolbar();
         QCOMPARE(QRect(b->mapTo(strip, QPoint(0, 0)), b->size()), rect);
@@ -531,11 +533,23 @@ private slots:
 
     // The whole grid can be brought into view: the frame is tall enough, or
     // the child area scrolls down to the grid's bottom edge.
+    void wholeGridReachable_data() {
+        QTest::addColumn<bool>("designedSize");
+        QTest::newRow("as fitted to the screen") << false;
+        QTest::newRow("at the designed 902 x 741") << true;
+    }
     void wholeGridReachable() {
+        QFETCH(bool, designedSize);
         storeNumbered(*state, 1);
         presenter->showResults(shown());
+        if (designedSize) presenter->frame()->resize(902, 741);
+        QCoreApplication::processEvents();
         QMdiArea* area = presenter->frame()->mdiArea();
         QScrollBar* bar = area->verticalScrollBar();
+        // Where the grid does not fit, the user is given a scroll bar.
+        const bool fits = presenter->gridView()->frameGeometry().bottom() < area->viewport()->height();
+        QCOMPARE(bar->isVisible(), !fits);
+        if (designedSize) QVERIFY(!fits);
         bar->setValue(bar->maximum());
         QCoreApplication::processEvents();
         QWidget* client = presenter->gridView()->client();
@@ -546,6 +560,10 @@ private slots:
                                 .arg(bottomRight.y())
                                 .arg(area->viewport()->width())
                                 .arg(area->viewport()->height())));
+        // Scrolled back up, the top of the grid is in view again.
+        bar->setValue(bar->minimum());
+        QCoreApplication::processEvents();
+        QVERIFY(area->viewport()->rect().contains(client->mapTo(area->viewport(), QPoint(0, 0))));
     }
 
     // A position out of step with the store (the store changed under open

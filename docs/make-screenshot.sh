@@ -1,0 +1,14 @@
+#!/bin/sh
+# Takes the pictures of the program in docs/: main-window.png, results.png
+# (the results on TimeTable 1) and results-2.png (after "Next"). It builds
+# the small harness tests/results/results_demo, which enters a five-course
+# schedule into the real main window, presses "TimeTablify!" and shows the
+# results, and runs it on a virtual X display (Xvfb, from the packages the
+# README installs). Run from anywhere; BUILD_DIR picks the build folder
+# (default: build).
+set -eu
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" >/dev/null
+cmake --build "$build" -j2 --target results_demo
+xvfb-run -a -s "-screen 0 1600x1200x24" env QT_QPA_PLATFORM=xcb "$build/tests/results/results_demo" docs

@@ -1,0 +1,134 @@
+// A small harness around the real windows, for pictures of the program: it
+// enters a schedule of five courses into the main window, presses
+// "TimeTablify!" and shows the results. With an output folder as argument it
+// saves three screenshots there and ends:
+//   main-window.png  the main window with the schedule entered
+//   results.png      the results on TimeTable 1
+//   results-2.png    the results after "Next"
+// Without an argument it stays open for a look. Run it on a real display
+// (docs/make-screenshot.sh runs it under Xvfb); the pictures are taken from
+// the screen, so they show what the display server really drew.
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+#include "editing.h"
+#include "main_window.h"
+#include "results_fixture.h"
+#include "results_frame.h"
+#include "results_windows.h"
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+
+namespace {
+
+struct DemoCourse {
+    const char* name;
+    std::vector<Section> sections;
+};
+
+// Chem 02 and Math 12 clash on Tuesday and Thursday, Chem 02 and Bio 4 on
+// Thursday morning: five of the eight combinations are free of clashes.
+const std::vector<DemoCourse>& demoSchedule() {
+    static const std::vector<DemoCourse> courses = {
+        {"Chem", {section("Chem", "01", 2, 5, {0, 2}), section("Chem", "02", 2, 5, {1, 3})}},
+        {"Math", {section("Math", "11", 5, 7, {0, 2, 4}), section("Math", "12", 4, 7, {1, 3})}},
+        {"History", {section("History", "A", 10, 16, {4})}},
+        {"Art", {section("Art", "7", 0, 6, {5})}},
+        {"Bio", {section("Bio", "3", 22, 29, {6}), section("Bio", "4", 0, 3, {3})}},
+    };
+    return courses;
+}
+
+// The clash-free combinations of the demo schedule in the order a search
+// that varies the first course fastest finds them: the section index chosen
+// for each course.
+void storeDemoTimetables(ModuleState& state) {
+    const int choices[][5] = {{0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 0, 0, 1}, {0, 1, 0, 0, 1}};
+    state.NumTimetables = 0;
+    for (const auto& choice : choices) {
+        Timetable t;
+        for (int c = 0; c < 5; ++c)
+            t.Sections[static_cast<size_t>(t.NumSections++)] =
+                state.Courses[static_cast<size_t>(c)].Sections[static_cast<size_t>(choice[c])];
+        store(state, t);
+    }
+}
+
+bool save(QWidget* window, const QString& path) {
+    QCoreApplication::processEvents();
+    QTest::qWait(300);
+    const QRect area = window->frameGeometry();
+    const QPixmap shot = window->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const bool ok = !shot.isNull() && shot.save(path);
+    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvandel"));
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+
+    auto state = std::make_unique<ModuleState>();
+    frmQuorvandelMain window(*state);
+    ResultsWindows presenter(*state);
+    window.setResultsPresenter(&presenter);
+    QObject::connect(&presenter, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
+
+    window.move(40, 40);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+
+    for (const DemoCourse& course : demoSchedule()) {
+        AddCourse(*state, window, NewCourse(text(course.name)));
+        for (const Section& s : course.sections) AddSection(*state, static_cast<int16_t>(state->NumCourses - 1), s);
+    }
+    window.activate();
+    auto* courses = window.findChild<QListWidget*>(QStringLiteral("lstCourses"));
+    if (courses && courses->count() > 0)
+        QTest::mouseClick(courses->viewport(), Qt::LeftButton, {}, courses->visualItemRect(courses->item(0)).center());
+
+    bool ok = true;
+    if (!outDir.isEmpty()) {
+        QDir().mkpath(outDir);
+        ok = save(&window, outDir + QStringLiteral("/main-window.png")) && ok;
+    }
+
+    // "TimeTablify!" as the user presses it, when the generator finds the
+    // schedule's timetables (tried first on a copy, so that a search that
+    // finds none does not stop the harness at its message box).
+    auto probe = std::make_unique<ModuleState>(*state);
+    if (TimeTablify(*probe).outcome == TimeTablifyOutcome::ShowResults) {
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdMakeTime")), Qt::LeftButton);
+    } else {
+        std::fprintf(stderr, "the generator found no timetables; showing the schedule's timetables stored by hand\n");
+        storeDemoTimetables(*state);
+        GenerationResult result;
+        result.outcome = TimeTablifyOutcome::ShowResults;
+        presenter.showResults(result);
+    }
+    TimeTablesMDI* frame = presenter.frame();
+    if (!frame || !QTest::qWaitForWindowExposed(frame)) {
+        std::fprintf(stderr, "the results did not open\n");
+        return 1;
+    }
+
+    if (outDir.isEmpty()) return QApplication::exec();
+
+    ok = save(frame, outDir + QStringLiteral("/results.png")) && ok;
+    QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
+    ok = save(frame, outDir + QStringLiteral("/results-2.png")) && ok;
+    presenter.closeResults();
+    return ok ? 0 : 1;
+}
