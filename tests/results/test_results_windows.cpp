@@ -516,6 +516,16 @@ private slots:
         QVERIFY(!strip->isMovable());
     }
 
+    void stripTabOrder() {
+        storeNumbered(*state, 3);
+        presenter->showResults(shown());
+        const char* order[] = {"cmdOk", "cmdPrev", "cmdNext", "cmdAddFav", "cmdGotofav", "cmdGoToT"};
+        for (size_t i = 0; i + 1 < std::size(order); ++i) {
+            QWidget* next = button(*presenter, order[i])->nextInFocusChain();
+            QCOMPARE(next->objectName(), QString::fromLatin1(order[i + 1]));
+        }
+    }
+
     void gridViewPlacedTopLeftBelowStrip() {
         storeNumbered(*state, 2);
         presenter->showResults(shown());
