@@ -19,7 +19,7 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
 
 void ListBox::appendLine(const QString& text) {
     auto* item = new QListWidgetItem(text);
-    item->setSizeHint(QSize(-1, ListLineHeight));
+    item->setSizeHint(QSize(0, ListLineHeight));
     addItem(item);
 }
 

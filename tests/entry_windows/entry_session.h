@@ -41,7 +41,9 @@ inline void fillSection(QWidget* dialog, const SectionEntry& entry) {
     pick(QStringLiteral("lstTStartM"), entry.startMinute);
     pick(QStringLiteral("lstTEndH"), entry.endHour);
     pick(QStringLiteral("lstTEndM"), entry.endMinute);
-    for (const QString& day : entry.days) pick(QStringLiteral("lstDofWk"), day);
+    // A click on a day toggles it.
+    if (QListWidget* days = list(dialog, QStringLiteral("lstDofWk")))
+        for (const QString& day : entry.days) clickLine(days, rowOf(days, day));
 }
 
 inline bool scriptDone(const ModalScript& script) {
