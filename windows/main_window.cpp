@@ -155,7 +155,12 @@ void frmQuorvandelMain::noteFocusWindow(QWindow* window) {
 }
 
 bool frmQuorvandelMain::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && otherWindowWasActive_ && !ending_) activate();
+    // While a modal window of the program is open the main window cannot
+    // become the active window, whatever the window system reports; its
+    // activation comes when that window closes.
+    if (event->type() == QEvent::WindowActivate && otherWindowWasActive_ && !ending_ &&
+        QApplication::activeModalWidget() == nullptr)
+        activate();
     return QWidget::event(event);
 }
 

@@ -113,6 +113,7 @@ private slots:
     void timeTablifyHandsOverResults();
     void returningFromResultsRunsActivation();
     void messageBoxDoesNotRunActivation();
+    void noActivationWhileADialogIsOpen();
     void endingTheProgram_data();
     void endingTheProgram();
 };
@@ -483,6 +484,23 @@ void TestMainWindow::messageBoxDoesNotRunActivation() {
     QVERIFY(QTest::qWaitForWindowActive(s.w()));
     QTest::qWait(20);
     QCOMPARE(selectedRows(s.sections()), QList<int>{0});
+}
+
+void TestMainWindow::noActivationWhileADialogIsOpen() {
+    MainWindowSession s;
+    QVERIFY(runAll(s, {"course A", "section 0 1", "pick 0"}));
+    QList<int> whileOpen;
+    ModalScript script;
+    script.onWindow(QStringLiteral("frmAddCrs"), [&](QWidget* dialog) {
+        // The window system reports the main window active under the dialog.
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(s.w(), &activation);
+        whileOpen = selectedRows(s.sections());
+        click(dialog, QStringLiteral("cmdCancel"));
+    });
+    QVERIFY(s.clickWith(QStringLiteral("cmdAddCrs"), script));
+    QCOMPARE(whileOpen, QList<int>{0});
+    QCOMPARE(selectedRows(s.sections()), QList<int>());  // the activation after it closed
 }
 
 void TestMainWindow::endingTheProgram_data() {
