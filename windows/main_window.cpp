@@ -83,6 +83,12 @@ void frmQuorvandelMain::createControls() {
     lstSecs_ = new ListBox(this);
     lstSecs_->setObjectName(QStringLiteral("lstSecs"));
     placeTwips(lstSecs_, 2160, 2520, 2055, 1815);
+    // Course names and section lines can be wider than their lists: show
+    // them whole and let the user scroll sideways rather than cut off days.
+    for (ListBox* l : {lstCourses_, lstSecs_}) {
+        l->setTextElideMode(Qt::ElideNone);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
 
     cmdRemSec_ = makeButton("cmdRemSec", QStringLiteral("Remove Section"), 4440, 3000, 1815, 615);
     cmdRemCourse_ = makeButton("cmdRemCourse", QStringLiteral("Remove Course"), 4440, 3720, 1815, 615);
