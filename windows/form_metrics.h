@@ -21,6 +21,8 @@ constexpr QRect twipsRect(int left, int top, int width, int height) {
 
 // Height of one list line in pixels.
 constexpr int ListLineHeight = 13;
+// Room left and right of a list line's text.
+constexpr int ListTextMargin = 3;
 
 // The font of every control of the entry windows.
 inline QFont formFont() {

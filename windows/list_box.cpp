@@ -10,7 +10,6 @@ namespace quorvandel {
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setFont(formFont());
-    setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -19,7 +18,8 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
 
 void ListBox::appendLine(const QString& text) {
     auto* item = new QListWidgetItem(text);
-    item->setSizeHint(QSize(0, ListLineHeight));
+    // Wide enough for the whole text, so a sideways scroll bar can reach it.
+    item->setSizeHint(QSize(fontMetrics().horizontalAdvance(text) + 2 * ListTextMargin, ListLineHeight));
     addItem(item);
 }
 

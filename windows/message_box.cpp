@@ -1,6 +1,8 @@
 #include "message_box.h"
 
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace quorvandel {
 
@@ -14,6 +16,7 @@ void ShowMessage(QWidget* parent, const QString& text) {
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());  // some styles decorate it
     box.exec();
 }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "add_course_dialog.h"
@@ -105,6 +106,7 @@ private slots:
     void listRemovalLeavesNoLine_data();
     void listRemovalLeavesNoLine();
     void programChangesAreNoClick();
+    void longLinesCanBeScrolledTo();
     void keyboardSelectionIsAClick();
     void selectionCannotBeClearedByUser_data();
     void selectionCannotBeClearedByUser();
@@ -355,6 +357,22 @@ void TestMainWindow::programChangesAreNoClick() {
     QVERIFY(runAll(s, {"select 0"}));  // rebuilds the section list
     QCOMPARE(s.sections()->count(), 2);
     QVERIFY(!button(s.w(), QStringLiteral("cmdRemSec"))->isEnabled());
+}
+
+void TestMainWindow::longLinesCanBeScrolledTo() {
+    MainWindowSession s;
+    QVERIFY(s.addCourse(QStringLiteral("Organic Chemistry and Biochemistry")));
+    QVERIFY(s.addSection(0, {"Lab-101", "8", "00", "22", "30",
+                             {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}}));
+    for (QListWidget* l : {s.courses(), s.sections()}) {
+        QCOMPARE(l->count(), 1);
+        const QString text = l->item(0)->text();
+        QVERIFY2(l->fontMetrics().horizontalAdvance(text) > l->viewport()->width(), qPrintable(text));
+        // The whole line is laid out and the list scrolls sideways to its end.
+        QTRY_VERIFY(l->horizontalScrollBar()->isVisible());
+        QVERIFY(l->visualItemRect(l->item(0)).width() >= l->fontMetrics().horizontalAdvance(text));
+        QCOMPARE(l->textElideMode(), Qt::ElideNone);
+    }
 }
 
 void TestMainWindow::keyboardSelectionIsAClick() {

@@ -25,7 +25,7 @@ namespace quorvandel::testing {
 struct MessageSeen {
     QString text;
     QString caption;
-    bool hasIcon = false;
+    bool hasIcon = false;  // the box's own icon, or one on a button
     QStringList buttons;
 };
 
@@ -151,7 +151,10 @@ private:
         seen.text = box->text();
         seen.caption = box->windowTitle();
         seen.hasIcon = box->icon() != QMessageBox::NoIcon || !box->iconPixmap().isNull();
-        for (QAbstractButton* b : box->buttons()) seen.buttons.append(b->text());
+        for (QAbstractButton* b : box->buttons()) {
+            seen.buttons.append(b->text());
+            seen.hasIcon = seen.hasIcon || !b->icon().isNull();
+        }
         messages_.append(seen);
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             QTest::mouseClick(ok, Qt::LeftButton);
