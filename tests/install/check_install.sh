@@ -16,10 +16,11 @@
 # (after the install-tree checks, which need none).
 set -u
 
-build_dir= scratch= cmake=cmake cpack=cpack config= version= icon_sizes=
+build_dir= binary= scratch= cmake=cmake cpack=cpack config= version= icon_sizes=
 while [ $# -gt 0 ]; do
     case $1 in
         --build-dir) build_dir=$2 ;;
+        --binary) binary=$2 ;;
         --scratch) scratch=$2 ;;
         --cmake) cmake=$2 ;;
         --cpack) cpack=$2 ;;
@@ -30,8 +31,8 @@ while [ $# -gt 0 ]; do
     esac
     shift 2
 done
-if [ -z "$build_dir" ] || [ -z "$scratch" ] || [ -z "$version" ] || [ -z "$icon_sizes" ]; then
-    echo "usage: check_install.sh --build-dir DIR --scratch DIR --version V --icon-sizes 'N...'" \
+if [ -z "$build_dir" ] || [ -z "$binary" ] || [ -z "$scratch" ] || [ -z "$version" ] || [ -z "$icon_sizes" ]; then
+    echo "usage: check_install.sh --build-dir DIR --binary FILE --scratch DIR --version V --icon-sizes 'N...'" \
          "[--cmake CMD] [--cpack CMD] [--config CFG]" >&2
     exit 2
 fi
@@ -144,8 +145,8 @@ check_tree() {
 
 # --- 1. cmake --install ------------------------------------------------------
 destdir=$scratch/destdir
-if [ ! -f "$build_dir/app/quorvandel" ]; then
-    fail "the quorvandel target is not built ($build_dir/app/quorvandel); build it before this test"
+if [ ! -f "$binary" ]; then
+    fail "the quorvandel target is not built ($binary); build it before this test"
     exit 1
 fi
 if DESTDIR=$destdir "$cmake" --install "$build_dir" --prefix /usr ${config:+--config "$config"} \
