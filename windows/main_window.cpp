@@ -251,20 +251,28 @@ void frmQuorvandelMain::cmdNewMain_Click() {
 
 void frmQuorvandelMain::cmdMakeTime_Click() { presentGeneration(generate()); }
 
-GenerationResult frmQuorvandelMain::generate() { return TimeTablify(state_); }
+GenerationResult frmQuorvandelMain::generate() {
+    // The search rewrites the stored timetables: results still open would
+    // show ones that are about to go.
+    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
+    return runner_.run(state_, this);
+}
 
 void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
+    if (ending_) return;  // the window was closed during the search
     if (result.outcome == TimeTablifyOutcome::ShowResults) {
         if (presenter_) presenter_->showResults(result);
         return;
     }
     // The generation has emptied the stored timetables: results still open
     // would show ones that are gone.
-    if (presenter_) presenter_->closeResults();
+    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
     if (result.outcome == TimeTablifyOutcome::AllClassesNeedSection)
         ShowMessage(this, QString::fromStdU16String(AllClassesNeedSectionMessage));
     else if (result.outcome == TimeTablifyOutcome::NoTimetables)
         ShowMessage(this, QString::fromStdU16String(NoTimetablesMessage));
+    else if (result.outcome == TimeTablifyOutcome::StoppedNoneFound)
+        ShowMessage(this, QStringLiteral("The search was stopped before any timetable was found."));
 }
 
 // ---- End ----
@@ -272,6 +280,7 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
 void frmQuorvandelMain::endProgram() {
     if (ending_) return;
     ending_ = true;
+    runner_.requestStop();
     if (presenter_) presenter_->closeResults();
     QApplication::closeAllWindows();
     QCoreApplication::quit();

@@ -16,6 +16,7 @@
 
 #include "main_window_lists.h"
 #include "results_presenter.h"
+#include "generation_runner.h"
 #include "schedule_model.h"
 #include "timetablify.h"
 
@@ -56,6 +57,9 @@ public:
 public slots:
     void activate();
 
+    // The worker that runs "TimeTablify!" (tests may give it a slower search).
+    GenerationRunner& generationRunner() { return runner_; }
+
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -86,6 +90,7 @@ private:
 
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;
+    GenerationRunner runner_;
     frmAddCrs* addCourseDialog_ = nullptr;  // created at the first opening, then reused
     bool shownOnce_ = false;
     bool otherWindowWasActive_ = false;  // since the activation steps last ran
