@@ -51,14 +51,14 @@ public:
     void disableRemoveCourse() override;
     void disableAddSection() override;
 
+    // The worker that runs "TimeTablify!" (tests may give it a slower search).
+    GenerationRunner& generationRunner() { return runner_; }
+
     // Line index of lstCourses: the name of course index.
     Text courseLine(int16_t index) const;
 
 public slots:
     void activate();
-
-    // The worker that runs "TimeTablify!" (tests may give it a slower search).
-    GenerationRunner& generationRunner() { return runner_; }
 
 protected:
     bool event(QEvent* event) override;
