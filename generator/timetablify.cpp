@@ -1,26 +1,181 @@
 #include "timetablify.h"
 
+#include <memory>
+
+#include "timetable_search.h"
+#include "week_cells.h"
+
 namespace quorvandel {
 
 const Text AllClassesNeedSectionMessage = u"All Classes must have at least one section";
 const Text NoTimetablesMessage =
     u"Sorry, your schedule has no possible conflict-free timetables.  You will need to remove some classes";
 
+namespace {
+
+// The live course count, kept within the store's capacity whatever the state holds.
+int liveCourses(const ModuleState& state) {
+    if (state.NumCourses < 0) return 0;
+    return state.NumCourses > MaxCourses ? MaxCourses : state.NumCourses;
+}
+
+bool stopRequested(const SearchControl& control) {
+    return control.stop != nullptr && control.stop->load(std::memory_order_relaxed);
+}
+
+// The first combination: section 0 of every course.
+void ResetCombination(ModuleState& state) {
+    state.SectionChoice.fill(0);
+    state.EnumDone = false;
+}
+
+// Adds one to every Occupancy cell the section covers.
+void MarkSection(ModuleState& state, const Section& section) {
+    const WeekMask mask = sectionMask(section);  // clipped to the week
+    for (int cell = 0; cell < CellsPerWeek; ++cell)
+        if (mask.test(cell)) ++state.Occupancy[static_cast<size_t>(cell)];
+}
+
+// Marks the combination in SectionChoice on the cell grid and tells whether
+// no cell is covered twice. Occupancy is left marked; the caller clears it.
+// The search only hands over combinations it has proven conflict-free; this
+// check on the grid is the last word before anything is stored.
+bool CheckCombination(ModuleState& state) {
+    const int n = liveCourses(state);
+    for (int i = 0; i < n; ++i) {
+        const Course& course = state.Courses[static_cast<size_t>(i)];
+        const int16_t choice = state.SectionChoice[static_cast<size_t>(i)];
+        if (choice < 0 || choice >= course.NumSections || choice >= MaxSectionsPerCourse) return false;
+        MarkSection(state, course.Sections[static_cast<size_t>(choice)]);
+    }
+    bool result = true;
+    for (int16_t count : state.Occupancy)
+        if (count > 1) result = false;
+    return result;
+}
+
+// Copies the chosen section of every course into the next free timetable.
+void StoreTimetable(ModuleState& state) {
+    if (state.NumTimetables < 0 || state.NumTimetables >= MaxStoredTimetables) return;
+    Timetable t;  // fresh and fully empty
+    const int n = liveCourses(state);
+    t.NumSections = static_cast<int16_t>(n);
+    for (int i = 0; i < n; ++i)
+        t.Sections[static_cast<size_t>(i)] =
+            state.Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(state.SectionChoice[static_cast<size_t>(i)])];
+    state.Timetables[static_cast<size_t>(state.NumTimetables)] = t;
+    ++state.NumTimetables;
+}
+
+// Moves SectionChoice on to the next conflict-free combination in
+// enumeration order, or sets EnumDone when there is none (or the search was
+// stopped). Returns false on a stop.
+bool NextCombination(ModuleState& state, TimetableSearch& search) {
+    switch (search.next(state.SectionChoice, state.NumTimetables)) {
+    case TimetableSearch::Step::Found:
+        return true;
+    case TimetableSearch::Step::Exhausted:
+        state.EnumDone = true;
+        return true;
+    case TimetableSearch::Step::Stopped:
+        state.EnumDone = true;
+        return false;
+    }
+    return true;
+}
+
+// The counter as the plain odometer leaves it after its last combination:
+// the last course's entry equals its section count, all others 0.
+void FinishCombination(ModuleState& state) {
+    state.SectionChoice.fill(0);
+    const int n = liveCourses(state);
+    if (n > 0) state.SectionChoice[static_cast<size_t>(n - 1)] = state.Courses[static_cast<size_t>(n - 1)].NumSections;
+    state.EnumDone = true;
+    state.Occupancy.fill(0);
+}
+
+void reportProgress(const SearchControl& control, int found) {
+    if (control.progress) control.progress(found);
+}
+
+}  // namespace
+
 GenerationResult TimeTablify(ModuleState& state, const SearchControl& control) {
+    return TimeTablify(state, control, SearchLimits{});
+}
+
+GenerationResult TimeTablify(ModuleState& state, const SearchControl& control, const SearchLimits& limits,
+                             SearchStats* stats) {
     bool ok = true;
-    for (int16_t i = 0; i < state.NumCourses; ++i)
-        if (state.Courses[static_cast<size_t>(i)].NumSections == 0) ok = false;
+    const int n = liveCourses(state);
+    for (int i = 0; i < n; ++i)
+        if (state.Courses[static_cast<size_t>(i)].NumSections <= 0) ok = false;
     state.CurrentTimetable = 0;
     state.NumTimetables = 0;
     if (!ok) return {TimeTablifyOutcome::AllClassesNeedSection, false, false};
-    return MakeTimetables(state, control);
+    return MakeTimetables(state, control, limits, stats);
 }
 
-// Placeholder until the search lands.
 GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control) {
-    (void)control;
-    state.EnumDone = true;
-    return {state.NumTimetables > 0 ? TimeTablifyOutcome::ShowResults : TimeTablifyOutcome::NoTimetables, false, false};
+    return MakeTimetables(state, control, SearchLimits{});
+}
+
+GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control, const SearchLimits& limits,
+                                SearchStats* stats) {
+    GenerationResult result;
+    state.NumTimetables = 0;
+    state.CurrentTimetable = 0;
+    state.Occupancy.fill(0);
+    ResetCombination(state);
+    const int n = liveCourses(state);
+
+    if (stopRequested(control)) {
+        FinishCombination(state);
+        result.stopped = true;
+        result.outcome = TimeTablifyOutcome::StoppedNoneFound;
+        return result;
+    }
+
+    if (n == 0) {
+        // No courses: taking one section of every course has exactly one
+        // way, taking nothing. It is stored as a timetable with no sections,
+        // which the grid shows as an empty week.
+        StoreTimetable(state);
+        FinishCombination(state);
+        reportProgress(control, state.NumTimetables);
+        result.outcome = TimeTablifyOutcome::ShowResults;
+        return result;
+    }
+
+    // The search holds the precomputed tables (a few tens of KB): on the heap.
+    auto search = std::make_unique<TimetableSearch>(state, n, limits, control.stop, &control.progress);
+    bool running = NextCombination(state, *search);
+    while (running && !state.EnumDone) {
+        const bool conflictFree = CheckCombination(state);
+        state.Occupancy.fill(0);
+        if (conflictFree) {
+            if (state.NumTimetables == MaxStoredTimetables) {
+                result.moreThanStored = true;  // a 27th: the store is full, nothing more to learn
+                break;
+            }
+            StoreTimetable(state);
+            reportProgress(control, state.NumTimetables);
+            if (stopRequested(control)) {
+                running = false;
+                break;
+            }
+        }
+        running = NextCombination(state, *search);
+    }
+    if (stats != nullptr) *stats = search->stats();
+    FinishCombination(state);
+
+    result.stopped = !running;
+    if (state.NumTimetables > 0)
+        result.outcome = TimeTablifyOutcome::ShowResults;
+    else
+        result.outcome = result.stopped ? TimeTablifyOutcome::StoppedNoneFound : TimeTablifyOutcome::NoTimetables;
+    return result;
 }
 
 }  // namespace quorvandel

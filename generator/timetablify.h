@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "schedule_model.h"
+#include "search_limits.h"
 
 namespace quorvandel {
 
@@ -43,9 +44,20 @@ struct GenerationResult {
 // EnumDone is true and CurrentTimetable is 0.
 GenerationResult TimeTablify(ModuleState& state, const SearchControl& control = {});
 
-// The generation itself, for a state whose every course has a section:
+// The generation itself: discards earlier results (NumTimetables = 0) and
 // stores the first 26 conflict-free timetables in enumeration order (course
-// 0's section varies fastest).
+// 0's section varies fastest), stopping as soon as a 27th is known to exist.
+// Meant for a state whose every course has a section; a course without one
+// simply yields no timetable. With no courses at all, the one (empty)
+// combination is stored as a timetable with NumSections 0.
 GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control = {});
+
+// The same with the search's knobs set by the caller (tests, benchmark).
+// Every SearchLimits gives the same timetables; stats, when given, receives
+// what the search did.
+GenerationResult TimeTablify(ModuleState& state, const SearchControl& control, const SearchLimits& limits,
+                             SearchStats* stats = nullptr);
+GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control, const SearchLimits& limits,
+                                SearchStats* stats = nullptr);
 
 }  // namespace quorvandel

@@ -1,0 +1,58 @@
+#pragma once
+// Knobs and counters of the timetable search. The defaults are what the
+// program uses; tests and the benchmark turn parts off to compare them or to
+// squeeze the failure memo. Every setting gives the same timetables in the
+// same order: they change only how much of the search tree is cut away.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quorvandel {
+
+struct SearchLimits {
+    // After each placed section, remove the sections of every open course
+    // that have no partner left in some other open course (arc consistency).
+    // Off: only the sections that clash with a placed one are removed.
+    bool arcConsistency = true;
+    // A counting test over the "atoms" of the week (cells covered by the same
+    // set of sections): every open course needs an atom of its own, so when
+    // the open courses cannot be matched to distinct atoms nothing fits.
+    bool matchingCheck = true;
+    // Before stepping into a subproblem with at least this many open
+    // courses, make sure it has a timetable at all, by a side search that
+    // always places the open course with the fewest sections left (and so
+    // fails far sooner than the fixed course order can). 0 switches it off.
+    int feasibilityCheckMinOpen = 2;
+    // Upper bound, in bytes, of the memo of open subproblems already proven
+    // to have no timetable. 0 switches the memo off. The memo starts small
+    // and grows up to this bound; once full it overwrites old entries.
+    std::size_t memoBytes = std::size_t{16} << 20;
+    // How many search steps pass between two looks at the stop flag, and
+    // between two progress reports while no timetable is being stored.
+    std::uint32_t stopCheckInterval = 64;
+    std::uint32_t progressInterval = 4096;
+};
+
+// What a search did, for tests and the benchmark.
+struct SearchStats {
+    std::uint64_t nodes = 0;          // sections tried for a course
+    std::uint64_t memoHits = 0;       // subproblems skipped because the memo knew them
+    std::uint64_t memoInserts = 0;    // failed subproblems written to the memo
+    std::uint64_t memoOverwrites = 0; // entries lost because the memo was full
+    std::uint64_t matchingPrunes = 0; // subproblems cut by the atom matching test
+    std::size_t memoPeakBytes = 0;    // largest size the memo's table reached
+};
+
+// The limits the "before" column of the benchmark measures: one course
+// placed at a time, each later course keeping only the sections that still
+// fit beside the placed ones, nothing else.
+constexpr SearchLimits plainForwardChecking() {
+    SearchLimits limits;
+    limits.arcConsistency = false;
+    limits.matchingCheck = false;
+    limits.memoBytes = 0;
+    limits.feasibilityCheckMinOpen = 0;
+    return limits;
+}
+
+}  // namespace quorvandel
