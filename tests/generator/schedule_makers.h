@@ -1,0 +1,56 @@
+#pragma once
+// Schedules for the generator's tests and the benchmark: hand-written ones
+// built section by section, and seeded random ones. Everything is
+// deterministic: the same seed gives the same schedule on every machine.
+
+#include <cstdint>
+#include <string>
+
+#include "schedule_model.h"
+
+namespace quorvandel::makers {
+
+// splitmix64: small, fast, and the same everywhere (unlike std distributions).
+class Rng {
+public:
+    explicit Rng(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next();
+    int below(int bound);                 // 0 .. bound-1
+    int between(int low, int high);       // low .. high
+private:
+    std::uint64_t state_;
+};
+
+// "8:00", "13:30", ... for slot 0 .. 29.
+Text timeText(int slot);
+
+// A section meeting on the days of dayBits (bit 0 = Monday) from startSlot
+// to endSlot (exclusive), with its texts filled in as the dialog would.
+Section section(const std::string& secNum, const std::string& courseName, int startSlot, int endSlot,
+                unsigned dayBits);
+
+// Appends a course with no sections; returns its index.
+int addCourse(CourseList& list, const std::string& name);
+// Appends a section to course `course` (its CourseName is set to the course's).
+void addSection(CourseList& list, int course, int startSlot, int endSlot, unsigned dayBits);
+
+struct SectionStyle {
+    int minLength = 2, maxLength = 3;  // in half-hours
+    int minDays = 1, maxDays = 3;      // distinct days per section
+    int dayPool = 5;                   // days drawn from Monday .. (dayPool - 1)
+};
+
+// numCourses courses with minSections .. maxSections random sections each.
+void randomSchedule(CourseList& list, std::uint64_t seed, int numCourses, int minSections, int maxSections,
+                    const SectionStyle& style);
+
+// The week's 21 parts (each day's 08:00-13:00, 13:00-17:30, 17:30-22:30),
+// of which `blocks` are picked by the seed; every course gets `sections`
+// sections, each a different one of the picked blocks. With more courses
+// than blocks no timetable exists.
+void blockSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks);
+
+// The number of combinations (product of the section counts).
+std::int64_t combinations(const CourseList& list);
+
+}  // namespace quorvandel::makers
