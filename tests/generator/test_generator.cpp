@@ -1,0 +1,444 @@
+// "TimeTablify!" on hand-made schedules: the clash rules of the week grid,
+// the order of the stored timetables, the store's limit of 26, the state a
+// run leaves behind, the memo's bound, and the stop flag and progress calls.
+#include <QtTest>
+#include <atomic>
+#include <vector>
+
+#include "generator_fixture.h"
+#include "schedule_makers.h"
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+using namespace quorvandel::makers;
+
+namespace {
+
+constexpr unsigned Mon = 1, Tue = 2, Wed = 4, Thu = 8, Fri = 16, Sun = 64, Week = 127;
+
+struct Slice {  // one section: start slot, end slot, days
+    int start, end;
+    unsigned days;
+};
+
+// Course i gets the sections of courses[i].
+std::unique_ptr<ModuleState> scheduleOf(const std::vector<std::vector<Slice>>& courses) {
+    auto state = freshState();
+    for (size_t i = 0; i < courses.size(); ++i) {
+        const int c = addCourse(*state, "C" + std::to_string(i));
+        for (const Slice& s : courses[i]) addSection(*state, c, s.start, s.end, s.days);
+    }
+    return state;
+}
+
+// "C0:101 C1:102 ..." for a stored timetable.
+QString describe(const Timetable& t) {
+    QStringList parts;
+    for (int i = 0; i < t.NumSections; ++i)
+        parts << text(t.Sections[static_cast<size_t>(i)].CourseName) + ':' + text(t.Sections[static_cast<size_t>(i)].SecNum);
+    return parts.join(' ');
+}
+
+QStringList storedTimetables(const ModuleState& state) {
+    QStringList all;
+    for (int k = 0; k < state.NumTimetables; ++k) all << describe(state.Timetables[static_cast<size_t>(k)]);
+    return all;
+}
+
+bool occupancyClear(const ModuleState& state) {
+    for (int16_t c : state.Occupancy)
+        if (c != 0) return false;
+    return true;
+}
+
+// A course of `count` sections, section j on day j % 7 at slot 2 * (j / 7) +
+// offset: different courses built with different offsets never clash.
+std::vector<Slice> spreadCourse(int count, int offset) {
+    std::vector<Slice> course;
+    for (int j = 0; j < count; ++j) {
+        const int start = 2 * (j / 7) * 3 + offset;
+        course.push_back({start, start + 1, 1U << (j % 7)});
+    }
+    return course;
+}
+
+// Many timetables: 4 courses that never clash, 10 x 10 x 10 x 10 of them.
+std::unique_ptr<ModuleState> manyTimetables() {
+    return scheduleOf({spreadCourse(10, 0), spreadCourse(10, 1), spreadCourse(10, 2), spreadCourse(10, 3)});
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Slice)
+
+class GeneratorTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Two courses of one section each: one timetable exactly when the two
+    // share no half-hour of the week.
+    void clashRules_data() {
+        QTest::addColumn<Slice>("a");
+        QTest::addColumn<Slice>("b");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("touching at 10:00") << Slice{2, 4, Mon} << Slice{4, 6, Mon} << true;
+        QTest::newRow("one half-hour overlap") << Slice{2, 5, Mon} << Slice{4, 6, Mon} << false;
+        QTest::newRow("one inside the other") << Slice{0, 29, Wed} << Slice{10, 11, Wed} << false;
+        QTest::newRow("same time, different days") << Slice{2, 4, Mon} << Slice{2, 4, Tue} << true;
+        QTest::newRow("both Monday 8:00") << Slice{0, 1, Mon} << Slice{0, 1, Mon} << false;
+        QTest::newRow("both Sunday 22:00") << Slice{28, 29, Sun} << Slice{28, 29, Sun} << false;
+        QTest::newRow("Monday 22:00 and Tuesday 8:00") << Slice{28, 29, Mon} << Slice{0, 1, Tue} << true;
+        QTest::newRow("Sunday 22:00 and Monday 8:00") << Slice{28, 29, Sun} << Slice{0, 1, Mon} << true;
+        QTest::newRow("MWF and TTh, same hours") << Slice{2, 4, Mon | Wed | Fri} << Slice{2, 4, Tue | Thu} << true;
+        QTest::newRow("MW and WF share Wednesday") << Slice{2, 4, Mon | Wed} << Slice{3, 4, Wed | Fri} << false;
+        QTest::newRow("whole week and Sunday 22:00") << Slice{0, 29, Week} << Slice{28, 29, Sun} << false;
+        QTest::newRow("a section meeting on no day") << Slice{0, 29, 0} << Slice{0, 29, Week} << true;
+    }
+    void clashRules() {
+        QFETCH(Slice, a);
+        QFETCH(Slice, b);
+        QFETCH(bool, fits);
+        for (const bool swapped : {false, true}) {
+            auto state = swapped ? scheduleOf({{b}, {a}}) : scheduleOf({{a}, {b}});
+            const GenerationResult r = TimeTablify(*state);
+            QCOMPARE(state->NumTimetables, fits ? 1 : 0);
+            QCOMPARE(r.outcome, fits ? TimeTablifyOutcome::ShowResults : TimeTablifyOutcome::NoTimetables);
+            QVERIFY(!r.moreThanStored);
+            QVERIFY(!r.stopped);
+        }
+    }
+
+    // The stored order is the enumeration's: course 0's section moves fastest.
+    void enumerationOrder_data() {
+        QTest::addColumn<std::vector<std::vector<Slice>>>("courses");
+        QTest::addColumn<QStringList>("expected");
+        // a0 and b0 clash, nothing else does.
+        QTest::newRow("a0 a1 / b0 b1") << std::vector<std::vector<Slice>>{{{2, 4, Mon}, {2, 4, Tue}}, {{3, 5, Mon}, {2, 4, Wed}}}
+                                       << QStringList{"C0:102 C1:101", "C0:101 C1:102", "C0:102 C1:102"};
+        QTest::newRow("2 x 3, no clash")
+            << std::vector<std::vector<Slice>>{{{0, 1, Mon}, {0, 1, Tue}}, {{1, 2, Mon}, {1, 2, Tue}, {1, 2, Wed}}}
+            << QStringList{"C0:101 C1:101", "C0:102 C1:101", "C0:101 C1:102",
+                           "C0:102 C1:102", "C0:101 C1:103", "C0:102 C1:103"};
+        // The last course's first section clashes with everything else.
+        QTest::newRow("last course decides first")
+            << std::vector<std::vector<Slice>>{{{0, 2, Mon}, {0, 2, Tue}}, {{4, 6, Mon}}, {{0, 29, Week}, {10, 11, Sun}}}
+            << QStringList{"C0:101 C1:101 C2:102", "C0:102 C1:101 C2:102"};
+        QTest::newRow("one course of 5") << std::vector<std::vector<Slice>>{spreadCourse(5, 0)}
+                                         << QStringList{"C0:101", "C0:102", "C0:103", "C0:104", "C0:105"};
+        QTest::newRow("one course of 10 identical sections")
+            << std::vector<std::vector<Slice>>{std::vector<Slice>(10, Slice{0, 29, Week})}
+            << QStringList{"C0:101", "C0:102", "C0:103", "C0:104", "C0:105",
+                           "C0:106", "C0:107", "C0:108", "C0:109", "C0:110"};
+    }
+    void enumerationOrder() {
+        QFETCH(std::vector<std::vector<Slice>>, courses);
+        QFETCH(QStringList, expected);
+        auto state = scheduleOf(courses);
+        TimeTablify(*state);
+        QCOMPARE(storedTimetables(*state), expected);
+        for (int k = 0; k < state->NumTimetables; ++k) {
+            const Timetable& t = state->Timetables[static_cast<size_t>(k)];
+            QCOMPARE(t.NumSections, state->NumCourses);
+            for (int i = 0; i < t.NumSections; ++i) {
+                const Section& s = t.Sections[static_cast<size_t>(i)];
+                const Course& course = state->Courses[static_cast<size_t>(i)];
+                const int index = text(s.SecNum).toInt() - 101;
+                QCOMPARE(s, course.Sections[static_cast<size_t>(index)]);  // a whole copy, texts too
+            }
+        }
+    }
+
+    // The store keeps 26; whether a 27th exists is told, not stored.
+    void storeLimit_data() {
+        QTest::addColumn<int>("sectionsOfCourse1");
+        QTest::addColumn<int>("clashes");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<bool>("more");
+        // Course 0 has 3 sections, course 1 the given number; nothing clashes
+        // except that the last `clashes` sections of course 1 clash with
+        // course 0's third, each taking away one combination.
+        QTest::newRow("24") << 8 << 0 << 24 << false;
+        QTest::newRow("25") << 9 << 2 << 25 << false;
+        QTest::newRow("26 exactly") << 9 << 1 << 26 << false;
+        QTest::newRow("27") << 9 << 0 << 26 << true;
+        QTest::newRow("30") << 10 << 0 << 26 << true;
+    }
+    void storeLimit() {
+        QFETCH(int, sectionsOfCourse1);
+        QFETCH(int, clashes);
+        QFETCH(int, stored);
+        QFETCH(bool, more);
+        std::vector<Slice> a{{0, 1, Mon}, {0, 1, Tue}, {0, 1, Wed}};
+        std::vector<Slice> b = spreadCourse(sectionsOfCourse1, 1);
+        for (int c = 0; c < clashes; ++c) b[static_cast<size_t>(sectionsOfCourse1 - 1 - c)] = {0, 1, Wed};
+        auto state = scheduleOf({a, b});
+        const GenerationResult r = TimeTablify(*state);
+        QCOMPARE(state->NumTimetables, stored);
+        QCOMPARE(r.moreThanStored, more);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::ShowResults);
+        const Reference ref = referenceFor(*state);
+        QCOMPARE(differenceFrom(ref, *state, r), QString());
+    }
+
+    // Every course needs a section; earlier results are gone either way.
+    void courseWithoutSection_data() {
+        QTest::addColumn<int>("emptyCourse");
+        QTest::newRow("first") << 0;
+        QTest::newRow("middle") << 1;
+        QTest::newRow("last") << 2;
+    }
+    void courseWithoutSection() {
+        QFETCH(int, emptyCourse);
+        auto state = manyTimetables();
+        TimeTablify(*state);
+        QCOMPARE(state->NumTimetables, 26);
+        state->CurrentTimetable = 4;
+        std::vector<std::vector<Slice>> courses{{{0, 2, Mon}}, {{0, 2, Tue}}, {{0, 2, Wed}}};
+        courses[static_cast<size_t>(emptyCourse)].clear();
+        static_cast<CourseList&>(*state) = static_cast<const CourseList&>(*scheduleOf(courses));
+        const GenerationResult r = TimeTablify(*state);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::AllClassesNeedSection);
+        QCOMPARE(state->NumTimetables, 0);
+        QCOMPARE(state->CurrentTimetable, 0);
+        QVERIFY(occupancyClear(*state));
+    }
+
+    // What every run leaves: Occupancy clear, EnumDone set, the counter in
+    // the odometer's final state, CurrentTimetable 0.
+    void stateAfterRun_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("no timetable") << 0;
+        QTest::newRow("a few") << 1;
+        QTest::newRow("more than 26") << 2;
+        QTest::newRow("stopped") << 3;
+    }
+    void stateAfterRun() {
+        QFETCH(int, kind);
+        std::unique_ptr<ModuleState> state;
+        if (kind == 0) state = scheduleOf({{{0, 2, Mon}, {1, 3, Mon}}, {{0, 3, Mon}}, {{5, 6, Fri}}});
+        if (kind == 1) state = scheduleOf({{{0, 2, Mon}, {4, 5, Mon}}, {{0, 3, Mon}, {6, 7, Tue}}, {{5, 6, Fri}}});
+        if (kind >= 2) state = manyTimetables();
+        state->CurrentTimetable = 3;
+        state->Occupancy.fill(1);  // whatever was there before
+        state->SectionChoice.fill(7);
+        std::atomic<bool> stop{false};
+        SearchControl control;
+        control.stop = &stop;
+        if (kind == 3) control.progress = [&](int found) { stop = found >= 3; };
+        const GenerationResult r = TimeTablify(*state, control);
+        QCOMPARE(r.stopped, kind == 3);
+        QVERIFY(occupancyClear(*state));
+        QVERIFY(state->EnumDone);
+        QCOMPARE(state->CurrentTimetable, 0);
+        const int last = state->NumCourses - 1;
+        for (int i = 0; i < MaxCourses; ++i)
+            QCOMPARE(state->SectionChoice[static_cast<size_t>(i)],
+                     i == last ? state->Courses[static_cast<size_t>(last)].NumSections : 0);
+    }
+
+    void storedTimetablesSurviveEdits() {
+        auto state = scheduleOf({{{0, 2, Mon}, {2, 4, Mon}}, {{0, 2, Tue}}});
+        TimeTablify(*state);
+        const QStringList before = storedTimetables(*state);
+        const Timetable first = state->Timetables[0];
+        QCOMPARE(before.size(), 2);
+        state->Courses[0].Sections[0].SecNum = u"999";
+        state->Courses[0].Sections[0].Days.fill(false);
+        state->Courses[0].NumSections = 0;
+        state->NumCourses = 0;
+        QCOMPARE(storedTimetables(*state), before);
+        QCOMPARE(state->Timetables[0], first);
+        QCOMPARE(text(state->Timetables[0].Sections[0].SecNum), QStringLiteral("101"));
+    }
+
+    // No courses: the one empty combination, stored as a timetable with no
+    // sections, whatever stale course entries the store still holds.
+    void zeroCourses() {
+        auto state = manyTimetables();
+        TimeTablify(*state);
+        state->NumCourses = 0;  // "New": the entries stay as they were
+        const GenerationResult r = TimeTablify(*state);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::ShowResults);
+        QVERIFY(!r.moreThanStored);
+        QCOMPARE(state->NumTimetables, 1);
+        QCOMPARE(state->Timetables[0].NumSections, 0);
+        QCOMPARE(state->Timetables[0], Timetable{});
+        QVERIFY(state->EnumDone);
+        QVERIFY(occupancyClear(*state));
+    }
+
+    // The hard shapes are cut at once: a handful of search steps, not a
+    // count of combinations (no timing here, only the search's own count).
+    void hopelessSchedulesAreCutEarly_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("maxNodes");
+        QTest::newRow("whole-week course first, 19 free courses") << 0 << 20;
+        QTest::newRow("whole-week course last, 19 free courses") << 1 << 20;
+        QTest::newRow("20 courses into 19 disjoint blocks") << 2 << 20;
+        QTest::newRow("19 courses into 18 blocks, one course elsewhere") << 3 << 20;
+    }
+    void hopelessSchedulesAreCutEarly() {
+        QFETCH(int, kind);
+        QFETCH(int, maxNodes);
+        auto state = freshState();
+        if (kind <= 1) {
+            std::vector<std::vector<Slice>> courses;
+            for (int i = 0; i < 19; ++i) {  // course i lives on day i % 7, slots of its own
+                std::vector<Slice> c;
+                for (int j = 0; j < 10; ++j) c.push_back({(i / 7) * 9 + (j % 3) * 3, (i / 7) * 9 + (j % 3) * 3 + 1, 1U << (i % 7)});
+                courses.push_back(c);
+            }
+            courses.insert(kind == 0 ? courses.begin() : courses.end(), std::vector<Slice>(10, Slice{0, 29, Week}));
+            state = scheduleOf(courses);
+        } else {
+            if (kind == 2) {
+                blockSchedule(*state, 5, 20, 10, 19);
+            } else {
+                // Courses 1 .. 19 share 18 blocks; course 0 has two parts
+                // of the week that no other course uses.
+                auto blocks = freshState();
+                blockSchedule(*blocks, 5, 19, 10, 18);
+                state->NumCourses = 20;
+                for (int i = 0; i < 19; ++i) state->Courses[static_cast<size_t>(i + 1)] = blocks->Courses[static_cast<size_t>(i)];
+                Course& free = state->Courses[0];
+                free.CourseName = u"Free";
+                for (int d = 0; d < DaysPerWeek; ++d)
+                    for (int p : {0, 10, 19}) {
+                        bool used = false;
+                        for (int i = 1; i < 20; ++i)
+                            for (int j = 0; j < state->Courses[static_cast<size_t>(i)].NumSections; ++j) {
+                                const Section& s = state->Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(j)];
+                                if (s.StartSlot == p && s.Days[static_cast<size_t>(d)]) used = true;
+                            }
+                        if (!used && free.NumSections < 2) {
+                            free.Sections[static_cast<size_t>(free.NumSections)] =
+                                section("9" + std::to_string(free.NumSections), "Free", p, p + 2, 1U << d);
+                            ++free.NumSections;
+                        }
+                    }
+                QCOMPARE(free.NumSections, 2);
+            }
+        }
+        SearchStats stats;
+        const GenerationResult r = TimeTablify(*state, {}, SearchLimits{}, &stats);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::NoTimetables);
+        QVERIFY2(stats.nodes <= static_cast<std::uint64_t>(maxNodes), qPrintable(QString::number(stats.nodes)));
+    }
+
+    // A memo far too small for the schedule: entries are overwritten, the
+    // answer stays exact.
+    void memoOverflowKeepsAnswer_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<std::uint64_t>("seed");
+        QTest::newRow("8 x 4 into 7 blocks") << 0 << std::uint64_t{3};
+        QTest::newRow("8 x 3 into 8 blocks") << 1 << std::uint64_t{4};
+        QTest::newRow("7 x 5 dense") << 2 << std::uint64_t{11};
+    }
+    void memoOverflowKeepsAnswer() {
+        QFETCH(int, kind);
+        QFETCH(std::uint64_t, seed);
+        auto state = freshState();
+        if (kind == 0) blockSchedule(*state, seed, 8, 4, 7);
+        if (kind == 1) blockSchedule(*state, seed, 8, 3, 8);
+        if (kind == 2) randomSchedule(*state, seed, 7, 5, 5, SectionStyle{3, 6, 2, 3, 5});
+        const Reference ref = referenceFor(*state);
+        SearchLimits limits = plainForwardChecking();  // so that the memo does all the work
+        limits.memoBytes = 8 * 32;                     // eight entries
+        SearchStats stats;
+        const GenerationResult r = TimeTablify(*state, {}, limits, &stats);
+        QCOMPARE(differenceFrom(ref, *state, r), QString());
+        QVERIFY2(stats.memoOverwrites > 0, "the memo never filled up");
+        QVERIFY(stats.memoPeakBytes <= limits.memoBytes);
+        if (kind == 0) QVERIFY(stats.memoHits > 0);  // block schedules repeat subproblems a lot
+    }
+
+    void stopBeforeStart_data() {
+        QTest::addColumn<int>("courses");
+        QTest::newRow("no courses") << 0;
+        QTest::newRow("many timetables") << 4;
+    }
+    void stopBeforeStart() {
+        QFETCH(int, courses);
+        auto state = courses == 0 ? freshState() : manyTimetables();
+        std::atomic<bool> stop{true};
+        SearchControl control;
+        control.stop = &stop;
+        int calls = 0;
+        control.progress = [&](int) { ++calls; };
+        const GenerationResult r = TimeTablify(*state, control);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::StoppedNoneFound);
+        QVERIFY(r.stopped);
+        QCOMPARE(state->NumTimetables, 0);
+        QVERIFY(state->EnumDone);
+        QVERIFY(occupancyClear(*state));
+    }
+
+    // A stop set from the progress call right after the k-th timetable
+    // leaves exactly the first k, as the plain enumeration orders them.
+    void stopAfterK_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<int>("progressInterval");
+        for (int k : {1, 2, 13, 25, 26})
+            for (int interval : {1, 4096})
+                QTest::addRow("k=%d, progress every %d steps", k, interval) << k << interval;
+    }
+    void stopAfterK() {
+        QFETCH(int, k);
+        QFETCH(int, progressInterval);
+        auto state = freshState();
+        randomSchedule(*state, 42, 7, 4, 4, SectionStyle{2, 3, 1, 2, 5});
+        const Reference ref = referenceFor(*state);
+        QVERIFY(ref.result.moreThanStored);
+        std::atomic<bool> stop{false};
+        std::vector<int> reported;
+        SearchControl control;
+        control.stop = &stop;
+        control.progress = [&](int found) {
+            if (reported.empty() || reported.back() != found) reported.push_back(found);
+            if (found == k) stop = true;
+        };
+        SearchLimits limits;
+        limits.progressInterval = static_cast<std::uint32_t>(progressInterval);
+        const GenerationResult r = TimeTablify(*state, control, limits);
+        QVERIFY(r.stopped);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::ShowResults);
+        QVERIFY(!r.moreThanStored);
+        QCOMPARE(state->NumTimetables, k);
+        for (int i = 0; i < k; ++i) QCOMPARE(state->Timetables[static_cast<size_t>(i)], ref.state->Timetables[static_cast<size_t>(i)]);
+        // Each stored timetable was reported, in order, none skipped.
+        std::vector<int> counts;
+        for (int found : reported)
+            if (found > 0) counts.push_back(found);
+        std::vector<int> expected;
+        for (int i = 1; i <= k; ++i) expected.push_back(i);
+        QCOMPARE(counts, expected);
+    }
+
+    // A long search with nothing to store still reports, and a stop set
+    // from such a report ends it with nothing found.
+    void stopWhileSearching() {
+        auto state = freshState();
+        blockSchedule(*state, 9, 20, 10, 19);
+        SearchLimits limits = plainForwardChecking();  // hopeless without the matching test
+        limits.progressInterval = 1000;
+        std::atomic<bool> stop{false};
+        int reports = 0;
+        SearchControl control;
+        control.stop = &stop;
+        control.progress = [&](int found) {
+            QCOMPARE(found, 0);
+            if (++reports == 3) stop = true;
+        };
+        SearchStats stats;
+        const GenerationResult r = TimeTablify(*state, control, limits, &stats);
+        QCOMPARE(r.outcome, TimeTablifyOutcome::StoppedNoneFound);
+        QVERIFY(r.stopped);
+        QCOMPARE(reports, 3);
+        // The flag is looked at every 64 steps.
+        QVERIFY(stats.nodes >= 3000 && stats.nodes < 3000 + 64);
+        QVERIFY(state->EnumDone);
+        QVERIFY(occupancyClear(*state));
+    }
+};
+
+QTEST_APPLESS_MAIN(GeneratorTest)
+#include "test_generator.moc"
