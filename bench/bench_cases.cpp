@@ -1,0 +1,88 @@
+#include "bench_cases.h"
+
+#include <string>
+
+#include "schedule_makers.h"
+
+namespace quorvandel::bench {
+
+using namespace makers;
+
+namespace {
+constexpr unsigned MWF = 0b10101;
+constexpr unsigned TTh = 0b01010;
+}  // namespace
+
+void realisticSchedule(ModuleState& state) {
+    state.NumCourses = 0;
+    Rng rng(20240901);
+    for (int i = 0; i < 8; ++i) {
+        const int course = addCourse(state, "Course" + std::to_string(i));
+        for (int j = 0; j < 6; ++j) {
+            if (rng.below(2) == 0) {
+                const int start = 2 * rng.below(10);  // on the hour, 08:00 .. 17:00
+                addSection(state, course, start, start + 2, MWF);
+            } else {
+                const int start = 3 * rng.below(6);  // 08:00, 09:30, .. 15:30
+                addSection(state, course, start, start + 3, TTh);
+            }
+        }
+    }
+}
+
+void fullManySchedule(ModuleState& state) {
+    SectionStyle style;
+    style.minLength = 1;
+    style.maxLength = 1;
+    style.minDays = 1;
+    style.maxDays = 1;
+    style.dayPool = 7;
+    randomSchedule(state, 7, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, style);
+}
+
+void fullNoneBlockerSchedule(ModuleState& state) {
+    state.NumCourses = 0;
+    const int blocker = addCourse(state, "AllWeek");
+    for (int j = 0; j < MaxSectionsPerCourse; ++j) addSection(state, blocker, 0, SlotsPerDay, 0b1111111);
+    // Courses 1 .. 19 each live in a block of their own (a day's morning,
+    // afternoon or evening), so no two of them ever clash.
+    constexpr int partStart[3] = {0, 10, 19};
+    for (int i = 0; i < MaxCourses - 1; ++i) {
+        const int course = addCourse(state, "Free" + std::to_string(i));
+        const int day = i / 3, start = partStart[i % 3];
+        for (int j = 0; j < MaxSectionsPerCourse; ++j) {
+            const int from = start + j % 8;
+            addSection(state, course, from, from + 1 + j / 8, 1U << day);
+        }
+    }
+}
+
+void fullDenseSchedule(ModuleState& state) {
+    SectionStyle style;
+    style.minLength = 4;
+    style.maxLength = 7;
+    style.minDays = 1;
+    style.maxDays = 3;
+    style.dayPool = 5;
+    randomSchedule(state, 11, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, style);
+}
+
+SectionStyle edgeStyle() {
+    SectionStyle style;
+    style.minLength = 2;
+    style.maxLength = 4;
+    style.minDays = 2;
+    style.maxDays = 3;
+    style.dayPool = 5;
+    return style;
+}
+
+void edgeSchedule(ModuleState& state, std::uint64_t seed) {
+    randomSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, edgeStyle());
+}
+
+void holesSchedule(ModuleState& state, std::uint64_t seed) {
+    blockSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, 19);
+}
+
+}  // namespace quorvandel::bench

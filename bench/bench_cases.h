@@ -1,0 +1,28 @@
+#pragma once
+// The benchmark's named schedules. Each fills a whole module state's course
+// list (other fields are left for the generator to reset).
+
+#include <cstdint>
+
+#include "schedule_model.h"
+
+namespace quorvandel::bench {
+
+// 8 courses x 6 sections in a typical student week: Monday/Wednesday/Friday
+// hours and Tuesday/Thursday hour-and-a-halves between 08:00 and 18:00.
+void realisticSchedule(ModuleState& state);
+// 20 x 10, short sections spread over the whole week: many timetables.
+void fullManySchedule(ModuleState& state);
+// 19 courses of 10 sections that never clash with each other, and course 0
+// whose 10 sections each cover the whole week: no timetable.
+void fullNoneBlockerSchedule(ModuleState& state);
+// 20 x 10 random with long sections: few or no timetables.
+void fullDenseSchedule(ModuleState& state);
+// 20 x 10 random in the style that sits at the edge between no timetable
+// and a few dozen; the seed picks the schedule.
+void edgeSchedule(ModuleState& state, std::uint64_t seed);
+// 20 courses, each of whose 10 sections is one of 19 disjoint blocks of the
+// week: more courses than blocks, so no timetable.
+void holesSchedule(ModuleState& state, std::uint64_t seed);
+
+}  // namespace quorvandel::bench
