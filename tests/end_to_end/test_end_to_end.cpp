@@ -1,0 +1,226 @@
+// The whole program as a user meets it: a schedule in the main window,
+// "TimeTablify!", the results frame, "Next", "Previous", "OK", a new
+// generation while results are open, and a search stopped with "Cancel".
+#include <QtTest>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <memory>
+
+#include "editing.h"
+#include "main_window.h"
+#include "results_frame.h"
+#include "results_windows.h"
+#include "timetable_grid_view.h"
+#include "week_cells.h"
+
+using namespace quorvandel;
+
+namespace {
+
+Section section(const Text& course, const Text& number, int16_t start, int16_t end, std::initializer_list<int> days) {
+    Section s;
+    s.SecNum = number;
+    s.CourseName = course;
+    s.StartSlot = start;
+    s.EndSlot = end;
+    s.StartTime = u"t";
+    s.EndTime = u"t";
+    for (int d : days) s.Days[static_cast<size_t>(d)] = true;
+    return s;
+}
+
+// The program as app/main.cpp builds it.
+struct Program {
+    std::unique_ptr<ModuleState> state = std::make_unique<ModuleState>();
+    frmQuorvandelMain window{*state};
+    ResultsWindows results{*state};
+    QStringList messages;
+
+    Program() {
+        window.setResultsPresenter(&results);
+        QObject::connect(&results, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+    }
+
+    // Courses go in through the store, as the dialogs would put them.
+    void addCourse(const Text& name, std::vector<Section> sections) {
+        QCOMPARE(AddCourse(*state, window, NewCourse(name)), StoreResult::Stored);
+        const int16_t index = static_cast<int16_t>(state->NumCourses - 1);
+        for (Section& s : sections) {
+            s.CourseName = name;
+            QCOMPARE(AddSection(*state, index, s), StoreResult::Stored);
+        }
+        window.activate();
+    }
+
+    QPushButton* mainButton(const char* name) { return window.findChild<QPushButton*>(name); }
+
+    // Presses "TimeTablify!" and answers any message box it shows.
+    void timeTablify() {
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages << box->text();
+                box->accept();
+            }
+        });
+        answer.start(10);
+        QTest::mouseClick(mainButton("cmdMakeTime"), Qt::LeftButton);
+        answer.stop();
+    }
+
+    TimeTablesMDI* frame() { return results.frame(); }
+    QString counter() { return frame() ? frame()->cmdGoToT()->text() : QString(); }
+    void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    QString cell(int i) { return results.gridView()->cell(i)->text(); }
+};
+
+}  // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+private slots:
+    void stepThroughThreeTimetables() {
+        Program p;
+        // Chem has three sections that never clash with Bio's one.
+        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0}), section(u"", u"02", 2, 5, {0, 2}),
+                              section(u"", u"03", 4, 6, {1})});
+        p.addCourse(u"Bio", {section(u"", u"A", 10, 12, {4})});
+        QVERIFY(p.mainButton("cmdMakeTime")->isEnabled());
+        p.timeTablify();
+        QVERIFY(p.messages.isEmpty());
+        QVERIFY(p.frame());
+        QCOMPARE(p.counter(), QString("TimeTable: 1 / 3"));
+        QVERIFY(!p.frame()->cmdPrev()->isEnabled());
+        QVERIFY(p.frame()->cmdNext()->isEnabled());
+        QCOMPARE(p.cell(0), QString("Chem - 01"));
+
+        p.click(p.frame()->cmdNext());
+        QCOMPARE(p.counter(), QString("TimeTable: 2 / 3"));
+        for (int c : {2, 3, 4, 60, 61, 62}) QCOMPARE(p.cell(c), QString("Chem - 02"));
+        QCOMPARE(p.cell(0), QString());  // nothing of timetable 1 is left
+        QCOMPARE(p.cell(cellOf(4, 10)), QString("Bio - A"));
+
+        p.click(p.frame()->cmdNext());
+        QCOMPARE(p.counter(), QString("TimeTable: 3 / 3"));
+        QVERIFY(!p.frame()->cmdNext()->isEnabled());
+        QVERIFY(p.frame()->cmdPrev()->isEnabled());
+        p.click(p.frame()->cmdPrev());
+        QCOMPARE(p.counter(), QString("TimeTable: 2 / 3"));
+        QVERIFY(p.frame()->cmdNext()->isEnabled() && p.frame()->cmdPrev()->isEnabled());
+
+        p.click(p.frame()->cmdOk());
+        QVERIFY(!p.results.resultsOpen());
+        QVERIFY(p.window.isVisible());
+    }
+
+    void newGenerationReplacesOrClosesOpenResults() {
+        Program p;
+        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0}), section(u"", u"02", 2, 4, {0})});
+        p.timeTablify();
+        p.click(p.frame()->cmdNext());
+        QCOMPARE(p.counter(), QString("TimeTable: 2 / 2"));
+
+        // A third section: the open results are replaced at 1 / 3.
+        QCOMPARE(AddSection(*p.state, 0, section(u"Chem", u"03", 6, 8, {3})), StoreResult::Stored);
+        p.timeTablify();
+        QCOMPARE(p.counter(), QString("TimeTable: 1 / 3"));
+        QCOMPARE(p.cell(0), QString("Chem - 01"));
+
+        // A clashing course: no timetable, and no stale results left open.
+        p.addCourse(u"Gym", {section(u"", u"G", 0, 29, {0, 1, 2, 3, 4, 5, 6})});
+        p.timeTablify();
+        QCOMPARE(p.messages, QStringList{QString::fromStdU16String(NoTimetablesMessage)});
+        QVERIFY(!p.results.resultsOpen());
+        QCOMPARE(p.state->NumTimetables, 0);
+    }
+
+    void moreThan26IsNoted() {
+        Program p;
+        // 3 x 3 x 3 x 3 = 81 combinations, all on different days: no clash.
+        for (int c = 0; c < 4; ++c) {
+            std::vector<Section> sections;
+            for (int s = 0; s < 3; ++s)
+                sections.push_back(section(u"", QString::number(s).toStdU16String(), int16_t(s * 2),
+                                           int16_t(s * 2 + 1), {c}));
+            p.addCourse(u"C" + QString::number(c).toStdU16String(), sections);
+        }
+        p.timeTablify();
+        QCOMPARE(p.counter(), QString("TimeTable: 1 / 26"));
+        QVERIFY(p.frame()->noteLabel()->isVisible());
+        QVERIFY(p.frame()->noteLabel()->text().contains("26"));
+        for (int i = 2; i <= 26; ++i) {
+            p.click(p.frame()->cmdNext());
+            QCOMPARE(p.counter(), QString("TimeTable: %1 / 26").arg(i));
+        }
+        QVERIFY(!p.frame()->cmdNext()->isEnabled());
+    }
+
+    void cancelAHardSearch() {
+        Program p;
+        // 20 courses, each of whose 10 sections is one of 19 disjoint blocks
+        // of the week: no timetable exists, and a search without its memo of
+        // failed subproblems would run for ever. The test swaps in such a
+        // search so that "Cancel" has something to stop.
+        for (int c = 0; c < 20; ++c) {
+            std::vector<Section> sections;
+            for (int s = 0; s < 10; ++s) {
+                const int block = (c + s * 3) % 19;
+                sections.push_back(section(u"", QString::number(s).toStdU16String(), int16_t((block % 3) * 9),
+                                           int16_t((block % 3) * 9 + 9), {block / 3}));
+            }
+            p.addCourse(u"C" + QString::number(c).toStdU16String(), sections);
+        }
+        const auto before = p.window.findChild<QListWidget*>("lstCourses")->count();
+        p.window.generationRunner().search = [](ModuleState& state, const SearchControl& control) {
+            while (!control.stop->load()) QThread::msleep(1);
+            state.EnumDone = true;
+            return GenerationResult{TimeTablifyOutcome::StoppedNoneFound, false, true};
+        };
+        bool dialogSeen = false;
+        connect(&p.window.generationRunner(), &GenerationRunner::progressDialogShown, this, [&] {
+            QProgressDialog* dialog = p.window.generationRunner().progressDialog();
+            dialogSeen = dialog && dialog->labelText().startsWith("Finding timetables...");
+            QTimer::singleShot(50, dialog, [dialog] {
+                for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                    if (b->text() == "Cancel") QTest::mouseClick(b, Qt::LeftButton);
+            });
+        });
+        p.timeTablify();
+        QVERIFY(dialogSeen);
+        QCOMPARE(p.messages.size(), 1);
+        QVERIFY(p.messages[0].contains("stopped"));
+        QVERIFY(!p.results.resultsOpen());
+        QCOMPARE(p.window.findChild<QListWidget*>("lstCourses")->count(), before);
+        QVERIFY(p.mainButton("cmdMakeTime")->isEnabled());
+
+        // A second press on an easy schedule, with the real search, works.
+        p.window.generationRunner().search = [](ModuleState& s, const SearchControl& c) { return TimeTablify(s, c); };
+        QTest::mouseClick(p.mainButton("cmdNewMain"), Qt::LeftButton);
+        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0})});
+        p.timeTablify();
+        QCOMPARE(p.counter(), QString("TimeTable: 1 / 1"));
+    }
+
+    void closingTheMainWindowMidSearchEndsCleanly() {
+        Program p;
+        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0})});
+        p.window.generationRunner().search = [](ModuleState&, const SearchControl& control) {
+            while (!control.stop->load()) QThread::msleep(1);
+            return GenerationResult{TimeTablifyOutcome::StoppedNoneFound, false, true};
+        };
+        connect(&p.window.generationRunner(), &GenerationRunner::progressDialogShown, this,
+                [&] { QTimer::singleShot(20, &p.window, [&] { p.window.close(); }); });
+        p.timeTablify();
+        QVERIFY(!p.window.isVisible());
+        QVERIFY(!p.window.generationRunner().running());
+        QVERIFY(p.messages.isEmpty());  // nothing more is said once the program is ending
+    }
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "test_end_to_end.moc"
