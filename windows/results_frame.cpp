@@ -37,7 +37,7 @@ constexpr int ButtonHeight = 375;
 constexpr int TitleBarAllowance = 40;
 constexpr int SmallestFittedHeight = 200;
 
-struct ButtonSpec {
+struct StripButton {
     const char* name;
     const char* caption;
     int left;
@@ -45,7 +45,7 @@ struct ButtonSpec {
 };
 
 // Left to right, which is also the tab order.
-constexpr ButtonSpec StripButtons[] = {
+constexpr StripButton StripButtons[] = {
     {"cmdOk", "OK", 120, 975},
     {"cmdPrev", "Previous", 1440, 1095},
     {"cmdNext", "Next", 2520, 1095},
@@ -133,15 +133,15 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     // The program's small form font, so that every caption fits its
     // designed button.
     strip->setFont(formFont());
-    const ButtonSpec& last = StripButtons[std::size(StripButtons) - 1];
+    const StripButton& last = StripButtons[std::size(StripButtons) - 1];
     strip->setMinimumSize(px(last.left + last.width + ButtonTop), px(StripHeight));
 
     QPushButton* buttons[std::size(StripButtons)] = {};
     for (size_t i = 0; i < std::size(StripButtons); ++i) {
-        const ButtonSpec& spec = StripButtons[i];
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), strip);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setGeometry(px(spec.left), px(ButtonTop), px(spec.width), px(ButtonHeight));
+        const StripButton& design = StripButtons[i];
+        auto* button = new QPushButton(QString::fromLatin1(design.caption), strip);
+        button->setObjectName(QString::fromLatin1(design.name));
+        button->setGeometry(px(design.left), px(ButtonTop), px(design.width), px(ButtonHeight));
         buttons[i] = button;
         if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
     }
