@@ -32,6 +32,7 @@ public:
     explicit FailureMemo(std::size_t maxBytes);
 
     bool enabled() const { return maxSlots_ > 0; }
+    bool empty() const { return slots_.empty(); }
     bool contains(const Key& key) const;
     void insert(const Key& key);
 

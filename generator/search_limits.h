@@ -27,6 +27,11 @@ struct SearchLimits {
     // to have no timetable. 0 switches the memo off. The memo starts small
     // and grows up to this bound; once full it overwrites old entries.
     std::size_t memoBytes = std::size_t{16} << 20;
+    // Only failures whose own search took at least this many steps are
+    // written to the memo. A small dead end is quicker to search again than
+    // to look up, and leaving it out keeps the table small enough to stay in
+    // the processor's cache. 0 writes every failure.
+    std::uint64_t memoMinNodes = 32;
     // How many search steps pass between two looks at the stop flag, and
     // between two progress reports while no timetable is being stored.
     std::uint32_t stopCheckInterval = 64;

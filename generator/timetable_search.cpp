@@ -211,10 +211,12 @@ bool TimetableSearch::countNode() {
 
 // Whether the open courses, with the sections left in d (already filtered
 // against every placed course), can all be placed. Only existence matters
-// here, so the course with the fewest sections left goes first. Every
-// subproblem found without a timetable is written to the memo.
+// here, so the course with the fewest sections left goes first. A
+// subproblem found without a timetable goes to the memo when proving it took
+// long enough to be worth remembering.
 TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, std::uint32_t open) {
     if ((open & (open - 1)) == 0) return Verdict::Feasible;
+    const std::uint64_t nodesAtStart = stats_.nodes;
     int pick = -1;
     double best = 1e30;
     for (std::uint32_t rest = open; rest != 0; rest &= rest - 1) {
@@ -248,18 +250,21 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, std::uint32
             if (kept != d[static_cast<size_t>(i)]) changed |= 1U << i;
         }
         if (!ok || !propagate(child, others, changed, false)) continue;
-        if (memo_.enabled() && memo_.contains(FailureMemo::makeKey(child.data(), others))) {
+        if (!memo_.empty() && memo_.contains(FailureMemo::makeKey(child.data(), others))) {
             ++stats_.memoHits;
             continue;
         }
         const Verdict v = feasible(child, others);
         if (v != Verdict::Infeasible) return v;
     }
-    if (memo_.enabled()) {
-        memo_.insert(FailureMemo::makeKey(d.data(), open));
-        ++stats_.memoInserts;
-    }
+    rememberFailure(d, open, nodesAtStart);
     return Verdict::Infeasible;
+}
+
+void TimetableSearch::rememberFailure(const Domains& d, std::uint32_t open, std::uint64_t nodesAtStart) {
+    if (!memo_.enabled() || stats_.nodes - nodesAtStart < limits_.memoMinNodes) return;
+    memo_.insert(FailureMemo::makeKey(d.data(), open));
+    ++stats_.memoInserts;
 }
 
 TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& choice, int foundSoFar) {
@@ -294,10 +299,7 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
         Level& level = levels_[static_cast<size_t>(depth_)];
         const int course = n_ - 1 - depth_;  // open courses are 0 .. course
         if (level.untried == 0) {
-            if (!level.found && depth_ > 0 && memo_.enabled()) {
-                memo_.insert(FailureMemo::makeKey(level.remaining.data(), (2U << course) - 1U));
-                ++stats_.memoInserts;
-            }
+            if (!level.found && depth_ > 0) rememberFailure(level.remaining, (2U << course) - 1U, level.nodesAtStart);
             if (depth_ == 0) {
                 finished_ = true;
                 return finish(Step::Exhausted);
@@ -332,7 +334,7 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
             if (kept != level.remaining[static_cast<size_t>(i)]) changed |= 1U << i;
         }
         if (!ok || !propagate(child.remaining, open, changed, true)) continue;
-        if (memo_.enabled() && memo_.contains(FailureMemo::makeKey(child.remaining.data(), open))) {
+        if (!memo_.empty() && memo_.contains(FailureMemo::makeKey(child.remaining.data(), open))) {
             ++stats_.memoHits;
             continue;
         }
@@ -343,6 +345,7 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
         }
         child.untried = child.remaining[static_cast<size_t>(course - 1)];
         child.found = false;
+        child.nodesAtStart = stats_.nodes;
         ++depth_;
     }
 }

@@ -49,6 +49,7 @@ private:
         Domains remaining{};     // sections still possible for open courses 0 .. n-1-depth
         std::uint16_t untried = 0;  // sections of course n-1-depth not tried yet
         bool found = false;      // a timetable was found below this step
+        std::uint64_t nodesAtStart = 0;  // stats_.nodes when the step began
     };
 
     enum class Verdict { Feasible, Infeasible, Stopped };
@@ -57,6 +58,7 @@ private:
     bool atomsMatch(const Domains& d, std::uint32_t open);
     Verdict feasible(const Domains& d, std::uint32_t open);
     bool countNode();  // false when a stop was asked for
+    void rememberFailure(const Domains& d, std::uint32_t open, std::uint64_t nodesAtStart);
     Step finish(Step step);
     void computeAtoms(const CourseList& courses);
     bool stopRequested() const;

@@ -343,6 +343,7 @@ private slots:
         const Reference ref = referenceFor(*state);
         SearchLimits limits = plainForwardChecking();  // so that the memo does all the work
         limits.memoBytes = 8 * 32;                     // eight entries
+        limits.memoMinNodes = 0;                       // every failure is written
         SearchStats stats;
         const GenerationResult r = TimeTablify(*state, {}, limits, &stats);
         QCOMPARE(differenceFrom(ref, *state, r), QString());

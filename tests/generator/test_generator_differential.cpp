@@ -29,6 +29,7 @@ std::array<NamedLimits, 5> limitSettings() {
     NamedLimits forward{"forward checking only", plainForwardChecking()};
     NamedLimits memoOnly{"forward checking and memo", plainForwardChecking()};
     memoOnly.limits.memoBytes = SearchLimits{}.memoBytes;
+    memoOnly.limits.memoMinNodes = 0;  // every failure goes through the memo
     NamedLimits noSide{"arc consistency, matching, memo, no side search", SearchLimits{}};
     noSide.limits.feasibilityCheckMinOpen = 0;
     NamedLimits tinyMemo{"shipped with a 512-byte memo", SearchLimits{}};
