@@ -14,23 +14,13 @@
 #include "results_frame.h"
 #include "results_windows.h"
 #include "timetable_grid_view.h"
+#include "section_maker.h"
 #include "week_cells.h"
 
 using namespace quorvandel;
+using quorvandel::testing::makeSection;
 
 namespace {
-
-Section section(const Text& course, const Text& number, int16_t start, int16_t end, std::initializer_list<int> days) {
-    Section s;
-    s.SecNum = number;
-    s.CourseName = course;
-    s.StartSlot = start;
-    s.EndSlot = end;
-    s.StartTime = u"t";
-    s.EndTime = u"t";
-    for (int d : days) s.Days[static_cast<size_t>(d)] = true;
-    return s;
-}
 
 // The program as app/main.cpp builds it.
 struct Program {
@@ -87,9 +77,9 @@ private slots:
     void stepThroughThreeTimetables() {
         Program p;
         // Chem has three sections that never clash with Bio's one.
-        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0}), section(u"", u"02", 2, 5, {0, 2}),
-                              section(u"", u"03", 4, 6, {1})});
-        p.addCourse(u"Bio", {section(u"", u"A", 10, 12, {4})});
+        p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0}), makeSection(u"", u"02", 2, 5, {0, 2}),
+                              makeSection(u"", u"03", 4, 6, {1})});
+        p.addCourse(u"Bio", {makeSection(u"", u"A", 10, 12, {4})});
         QVERIFY(p.mainButton("cmdMakeTime")->isEnabled());
         p.timeTablify();
         QVERIFY(p.messages.isEmpty());
@@ -120,19 +110,19 @@ private slots:
 
     void newGenerationReplacesOrClosesOpenResults() {
         Program p;
-        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0}), section(u"", u"02", 2, 4, {0})});
+        p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0}), makeSection(u"", u"02", 2, 4, {0})});
         p.timeTablify();
         p.click(p.frame()->cmdNext());
         QCOMPARE(p.counter(), QString("TimeTable: 2 / 2"));
 
         // A third section: the open results are replaced at 1 / 3.
-        QCOMPARE(AddSection(*p.state, 0, section(u"Chem", u"03", 6, 8, {3})), StoreResult::Stored);
+        QCOMPARE(AddSection(*p.state, 0, makeSection(u"Chem", u"03", 6, 8, {3})), StoreResult::Stored);
         p.timeTablify();
         QCOMPARE(p.counter(), QString("TimeTable: 1 / 3"));
         QCOMPARE(p.cell(0), QString("Chem - 01"));
 
         // A clashing course: no timetable, and no stale results left open.
-        p.addCourse(u"Gym", {section(u"", u"G", 0, 29, {0, 1, 2, 3, 4, 5, 6})});
+        p.addCourse(u"Gym", {makeSection(u"", u"G", 0, 29, {0, 1, 2, 3, 4, 5, 6})});
         p.timeTablify();
         QCOMPARE(p.messages, QStringList{QString::fromStdU16String(NoTimetablesMessage)});
         QVERIFY(!p.results.resultsOpen());
@@ -145,7 +135,7 @@ private slots:
         for (int c = 0; c < 4; ++c) {
             std::vector<Section> sections;
             for (int s = 0; s < 3; ++s)
-                sections.push_back(section(u"", QString::number(s).toStdU16String(), int16_t(s * 2),
+                sections.push_back(makeSection(u"", QString::number(s).toStdU16String(), int16_t(s * 2),
                                            int16_t(s * 2 + 1), {c}));
             p.addCourse(u"C" + QString::number(c).toStdU16String(), sections);
         }
@@ -170,7 +160,7 @@ private slots:
             std::vector<Section> sections;
             for (int s = 0; s < 10; ++s) {
                 const int block = (c + s * 3) % 19;
-                sections.push_back(section(u"", QString::number(s).toStdU16String(), int16_t((block % 3) * 9),
+                sections.push_back(makeSection(u"", QString::number(s).toStdU16String(), int16_t((block % 3) * 9),
                                            int16_t((block % 3) * 9 + 9), {block / 3}));
             }
             p.addCourse(u"C" + QString::number(c).toStdU16String(), sections);
@@ -201,14 +191,14 @@ private slots:
         // A second press on an easy schedule, with the real search, works.
         p.window.generationRunner().search = [](ModuleState& s, const SearchControl& c) { return TimeTablify(s, c); };
         QTest::mouseClick(p.mainButton("cmdNewMain"), Qt::LeftButton);
-        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0})});
+        p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0})});
         p.timeTablify();
         QCOMPARE(p.counter(), QString("TimeTable: 1 / 1"));
     }
 
     void closingTheMainWindowMidSearchEndsCleanly() {
         Program p;
-        p.addCourse(u"Chem", {section(u"", u"01", 0, 2, {0})});
+        p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0})});
         p.window.generationRunner().search = [](ModuleState&, const SearchControl& control) {
             while (!control.stop->load()) QThread::msleep(1);
             return GenerationResult{TimeTablifyOutcome::StoppedNoneFound, false, true};

@@ -4,6 +4,8 @@
 #include <array>
 #include <bit>
 
+#include "section_maker.h"
+
 namespace quorvandel::makers {
 
 namespace {
@@ -21,22 +23,9 @@ int Rng::below(int bound) { return static_cast<int>(next() % static_cast<std::ui
 
 int Rng::between(int low, int high) { return low + below(high - low + 1); }
 
-Text timeText(int slot) {
-    const int hour = 8 + slot / 2;
-    return toText(std::to_string(hour) + (slot % 2 == 0 ? ":00" : ":30"));
-}
-
 Section section(const std::string& secNum, const std::string& courseName, int startSlot, int endSlot,
                 unsigned dayBits) {
-    Section s;
-    s.SecNum = toText(secNum);
-    s.CourseName = toText(courseName);
-    s.StartSlot = static_cast<int16_t>(startSlot);
-    s.EndSlot = static_cast<int16_t>(endSlot);
-    s.StartTime = timeText(startSlot);
-    s.EndTime = timeText(endSlot);
-    for (int d = 0; d < DaysPerWeek; ++d) s.Days[static_cast<size_t>(d)] = ((dayBits >> d) & 1U) != 0;
-    return s;
+    return testing::makeSection(toText(courseName), toText(secNum), startSlot, endSlot, dayBits);
 }
 
 int addCourse(CourseList& list, const std::string& name) {

@@ -21,9 +21,6 @@ private:
     std::uint64_t state_;
 };
 
-// "8:00", "13:30", ... for slot 0 .. 29.
-Text timeText(int slot);
-
 // A section meeting on the days of dayBits (bit 0 = Monday) from startSlot
 // to endSlot (exclusive), with its texts filled in as the dialog would.
 Section section(const std::string& secNum, const std::string& courseName, int startSlot, int endSlot,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "schedule_model.h"
+#include "section_maker.h"
 
 namespace quorvandel::testing {
 
@@ -16,24 +17,11 @@ inline Text text(const char* s) {
     return out;
 }
 
-inline Text timeText(int slot) {
-    const int hour = 8 + slot / 2;
-    return text((std::to_string(hour) + (slot % 2 ? ":30" : ":00")).c_str());
-}
-
 // A section from StartSlot to EndSlot (exclusive) on the given days
 // (0 = Monday .. 6 = Sunday).
 inline Section section(const char* course, const char* secNum, int startSlot, int endSlot,
                        std::initializer_list<int> days) {
-    Section s;
-    s.CourseName = text(course);
-    s.SecNum = text(secNum);
-    s.StartSlot = static_cast<int16_t>(startSlot);
-    s.EndSlot = static_cast<int16_t>(endSlot);
-    s.StartTime = timeText(startSlot);
-    s.EndTime = timeText(endSlot);
-    for (int d : days) s.Days[static_cast<size_t>(d)] = true;
-    return s;
+    return makeSection(text(course), text(secNum), startSlot, endSlot, days);
 }
 
 inline Timetable timetable(std::initializer_list<Section> sections) {

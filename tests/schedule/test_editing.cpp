@@ -5,8 +5,10 @@
 
 #include "editing.h"
 #include "fake_main_window_lists.h"
+#include "section_maker.h"
 
 using namespace quorvandel;
+using quorvandel::testing::makeSection;
 using quorvandel::testing::FakeMainWindowLists;
 
 namespace {
@@ -19,28 +21,10 @@ QStringList lines(const std::vector<Text>& texts) {
     return out;
 }
 
-Section makeSection(const Text& number, int16_t start, int16_t end, std::initializer_list<int> days,
-                    const Text& course = u"C") {
-    auto timeText = [](int16_t slot) {
-        const int hour = 8 + slot / 2;
-        return QString::number(hour).toStdU16String() + (slot % 2 ? u":30" : u":00");
-    };
-    Section s;
-    s.SecNum = number;
-    s.CourseName = course;
-    s.StartSlot = start;
-    s.EndSlot = end;
-    s.StartTime = timeText(start);
-    s.EndTime = timeText(end);
-    for (int d : days) s.Days[static_cast<size_t>(d)] = true;
-    return s;
-}
-
 Course courseWithSections(const Text& name, int sections) {
     Course c = NewCourse(name);
     for (int i = 0; i < sections; ++i) {
-        c.Sections[static_cast<size_t>(i)] = makeSection(name + u"-S" + QString::number(i).toStdU16String(),
-                                                         static_cast<int16_t>(i), static_cast<int16_t>(i + 1), {i % 7}, name);
+        c.Sections[static_cast<size_t>(i)] = makeSection(name, name + u"-S" + QString::number(i).toStdU16String(), i, i + 1, {i % 7});
     }
     c.NumSections = static_cast<int16_t>(sections);
     return c;
@@ -180,7 +164,7 @@ private slots:
         Fixture f;
         f.addCourses({u"Algebra"});
         f.window.selectedCourse = 0;
-        QCOMPARE(AddSection(*f.state, 0, makeSection(u"01", 0, 2, {0})), StoreResult::Stored);
+        QCOMPARE(AddSection(*f.state, 0, makeSection(u"C", u"01", 0, 2, {0})), StoreResult::Stored);
         QVERIFY(f.window.sectionLines.empty());
         ShowSections(*f.state, f.window);
         QCOMPARE(lines(f.window.sectionLines), QStringList{"01  8:00 - 9:00 M"});
@@ -189,12 +173,12 @@ private slots:
     void sectionLine_data() {
         QTest::addColumn<Section>("section");
         QTest::addColumn<QString>("line");
-        QTest::newRow("101 Mon Wed") << makeSection(u"101", 0, 3, {0, 2}) << "101  8:00 - 9:30 M W";
-        QTest::newRow("B2 picked Thu then Tue") << makeSection(u"B2", 11, 14, {3, 1}) << "B2  13:30 - 15:00 T Th";
-        QTest::newRow("7 every day") << makeSection(u"7", 0, 29, {0, 1, 2, 3, 4, 5, 6})
+        QTest::newRow("101 Mon Wed") << makeSection(u"C", u"101", 0, 3, {0, 2}) << "101  8:00 - 9:30 M W";
+        QTest::newRow("B2 picked Thu then Tue") << makeSection(u"C", u"B2", 11, 14, {3, 1}) << "B2  13:30 - 15:00 T Th";
+        QTest::newRow("7 every day") << makeSection(u"C", u"7", 0, 29, {0, 1, 2, 3, 4, 5, 6})
                                      << "7  8:00 - 22:30 M T W Th F S Su";
-        QTest::newRow("Sunday and Monday") << makeSection(u"9", 2, 4, {6, 0}) << "9  9:00 - 10:00 M Su";
-        QTest::newRow("texts kept as typed") << makeSection(u" 1 ", 2, 4, {5}) << " 1   9:00 - 10:00 S";
+        QTest::newRow("Sunday and Monday") << makeSection(u"C", u"9", 2, 4, {6, 0}) << "9  9:00 - 10:00 M Su";
+        QTest::newRow("texts kept as typed") << makeSection(u"C", u" 1 ", 2, 4, {5}) << " 1   9:00 - 10:00 S";
     }
     void sectionLine() {
         QFETCH(Section, section);
@@ -220,21 +204,21 @@ private slots:
         Fixture f;
         f.addCourses({u"Algebra", u"Biology"}, 10);
         const auto before = f.state->Courses;
-        QCOMPARE(AddSection(*f.state, 1, makeSection(u"11th", 0, 1, {0})), StoreResult::Full);
+        QCOMPARE(AddSection(*f.state, 1, makeSection(u"C", u"11th", 0, 1, {0})), StoreResult::Full);
         QVERIFY(f.state->Courses == before);
         // A course with room still takes one.
         f.window.selectedCourse = 0;
         ShowSections(*f.state, f.window);
         RemoveSection(*f.state, f.window, 0, 9);
-        QCOMPARE(AddSection(*f.state, 0, makeSection(u"again", 0, 1, {0})), StoreResult::Stored);
+        QCOMPARE(AddSection(*f.state, 0, makeSection(u"C", u"again", 0, 1, {0})), StoreResult::Stored);
         QCOMPARE(q(f.state->Courses[0].Sections[9].SecNum), QString("again"));
     }
 
     void addSectionToAMissingCourseIsRefused() {
         Fixture f;
         f.addCourses({u"Algebra"});
-        QCOMPARE(AddSection(*f.state, 1, makeSection(u"x", 0, 1, {0})), StoreResult::Full);
-        QCOMPARE(AddSection(*f.state, -1, makeSection(u"x", 0, 1, {0})), StoreResult::Full);
+        QCOMPARE(AddSection(*f.state, 1, makeSection(u"C", u"x", 0, 1, {0})), StoreResult::Full);
+        QCOMPARE(AddSection(*f.state, -1, makeSection(u"C", u"x", 0, 1, {0})), StoreResult::Full);
         QCOMPARE(f.state->Courses[1].NumSections, 0);
     }
 
