@@ -65,6 +65,27 @@ struct TwoCourses : MainWindowSession {
     bool ok = false;
 };
 
+// Course 0's "Add Section" with an entry the dialog refuses: fills it in,
+// presses OK, answers the message box and cancels. What the dialog showed
+// just before OK and just after the message go to beforeOk and afterMessage.
+bool enterRefusedSection(TwoCourses& s, const SectionEntry& entry, Entries& beforeOk, Entries& afterMessage) {
+    clickLine(s.courses(), 0);
+    ModalScript script;
+    script
+        .onWindow(QStringLiteral("frmAddSec"),
+                  [&](QWidget* dialog) {
+                      fillSection(dialog, entry);
+                      beforeOk = look(dialog);
+                      click(dialog, QStringLiteral("cmdOk"));
+                  })
+        .answerMessage()
+        .onWindow(QStringLiteral("frmAddSec"), [&](QWidget* dialog) {
+            afterMessage = look(dialog);
+            click(dialog, QStringLiteral("cmdCancel"));
+        });
+    return s.clickWith(QStringLiteral("cmdAddSec"), script);
+}
+
 }  // namespace
 
 class TestAddSectionDialog : public QObject {
@@ -202,22 +223,8 @@ void TestAddSectionDialog::refusedOk() {
 
     TwoCourses s;
     QVERIFY(s.ok);
-    clickLine(s.courses(), 0);
     Entries beforeOk, afterMessage;
-    ModalScript script;
-    script
-        .onWindow(QStringLiteral("frmAddSec"),
-                  [&](QWidget* dialog) {
-                      fillSection(dialog, {number, startHour, startMinute, endHour, endMinute, days});
-                      beforeOk = look(dialog);
-                      click(dialog, QStringLiteral("cmdOk"));
-                  })
-        .answerMessage()
-        .onWindow(QStringLiteral("frmAddSec"), [&](QWidget* dialog) {
-            afterMessage = look(dialog);
-            click(dialog, QStringLiteral("cmdCancel"));
-        });
-    QVERIFY(s.clickWith(QStringLiteral("cmdAddSec"), script));
+    QVERIFY(enterRefusedSection(s, {number, startHour, startMinute, endHour, endMinute, days}, beforeOk, afterMessage));
     QCOMPARE(s.messages, QStringList{message});
     QVERIFY(s.messagesInProgramForm());
     QVERIFY(afterMessage.visible);
@@ -464,22 +471,8 @@ void TestAddSectionDialog::tenSectionsPerCourse() {
         expected.append(number + QStringLiteral("  9:00 - 10:00 M"));
     }
     const Course full = s.state->Courses[0];
-    clickLine(s.courses(), 0);
     Entries beforeOk, afterMessage;
-    ModalScript script;
-    script
-        .onWindow(QStringLiteral("frmAddSec"),
-                  [&](QWidget* dialog) {
-                      fillSection(dialog, mondayNineToTen("11"));
-                      beforeOk = look(dialog);
-                      click(dialog, QStringLiteral("cmdOk"));
-                  })
-        .answerMessage()
-        .onWindow(QStringLiteral("frmAddSec"), [&](QWidget* dialog) {
-            afterMessage = look(dialog);
-            click(dialog, QStringLiteral("cmdCancel"));
-        });
-    QVERIFY(s.clickWith(QStringLiteral("cmdAddSec"), script));
+    QVERIFY(enterRefusedSection(s, mondayNineToTen("11"), beforeOk, afterMessage));
     QCOMPARE(s.messages, QStringList{SectionsFullMessage()});
     QVERIFY(s.messagesInProgramForm());
     QVERIFY(afterMessage.visible);
