@@ -135,6 +135,9 @@ void frmTimetables::buildGrid() {
     for (int index = 0; index < CellsPerWeek; ++index) {
         auto* cell = new QLabel(client_);
         cell->setObjectName(QStringLiteral("lblarrDays_%1").arg(index));
+        // Names and numbers are the user's text: "<b>" is three characters,
+        // not bold.
+        cell->setTextFormat(Qt::PlainText);
         cell->setAlignment(Qt::AlignCenter);
         cell->setGeometry(twipsRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
                                    CellWidth, CellHeight));
