@@ -21,6 +21,7 @@
 
 #include "editing.h"
 #include "main_window.h"
+#include "program_windows.h"
 #include "results_fixture.h"
 #include "results_frame.h"
 #include "results_windows.h"
@@ -80,11 +81,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvandel"));
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
-    auto state = std::make_unique<ModuleState>();
-    frmQuorvandelMain window(*state);
-    ResultsWindows presenter(*state);
-    window.setResultsPresenter(&presenter);
-    QObject::connect(&presenter, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
+    ProgramWindows program;
+    std::unique_ptr<ModuleState>& state = program.state;
+    frmQuorvandelMain& window = program.window;
+    ResultsWindows& presenter = program.results;
 
     window.move(40, 40);
     window.show();
