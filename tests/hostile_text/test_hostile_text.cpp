@@ -77,11 +77,17 @@ Delivered enterSchedule(MainWindowSession& s, const QString& text, Entry how) {
 
 QString q(const Text& t) { return QString::fromStdU16String(t); }
 
-// What a screen reader, or a person, reads in the cell: rich text would be
-// rendered and its markup lost.
-QString shownText(QLabel* label) {
+// What a screen reader reads for the cell.
+QString spokenText(QLabel* label) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(label);
     return a ? a->text(QAccessible::Name) : QString();
+}
+
+// The label draws its text character for character: as rich text, "<b>"
+// would turn bold and vanish.
+bool drawsTextAsIs(const QLabel* label) {
+    return label->textFormat() == Qt::PlainText ||
+           (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text()));
 }
 
 struct Sizes {
@@ -193,7 +199,8 @@ private slots:
             QLabel* label = results.gridView()->cell(i);
             const bool covered = i == 2 || i == 3;  // Monday 9:00 and 9:30
             QCOMPARE(label->text(), covered ? cell : QString());
-            if (covered) QCOMPARE(shownText(label), cell);
+            QVERIFY(drawsTextAsIs(label));
+            if (covered) QVERIFY2(spokenText(label).endsWith(cell), qPrintable(spokenText(label).left(80)));
             QCOMPARE(label->size(), QSize(px(1455), px(255)));
         }
 
