@@ -33,6 +33,8 @@ frmAddCrs::frmAddCrs(ModuleState& state, MainWindowLists& mainWindow, QWidget* p
     txtCrsName_ = new QLineEdit(this);
     txtCrsName_->setObjectName(QStringLiteral("txtCrsName"));
     placeTwips(txtCrsName_, 1920, 360, 1695, 285);
+    txtCrsName_->setAccessibleName(Label1_->text());
+    Label1_->setBuddy(txtCrsName_);
 
     cmdOk_ = makeButton(QStringLiteral("cmdOk"), QStringLiteral("Ok"));
     placeTwips(cmdOk_, 120, 960, 1335, 495);

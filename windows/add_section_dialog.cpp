@@ -98,6 +98,19 @@ frmAddSec::frmAddSec(ModuleState& state, const frmQuorvandelMain& mainWindow, QW
     cmdCancel_ = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
     placeTwips(cmdCancel_, 240, 3360, 1575, 615);
 
+    // What a screen reader says for each entry: the label above or beside
+    // it; one label stands over both lists of a time.
+    txtSecNum_->setAccessibleName(lblSecNum_->text());
+    lstDofWk_->setAccessibleName(lblDofWk_->text());
+    lstTStartH_->setAccessibleName(lblTimeStart_->text() + QStringLiteral(" hour"));
+    lstTStartM_->setAccessibleName(lblTimeStart_->text() + QStringLiteral(" minute"));
+    lstTEndH_->setAccessibleName(lblTimeEnd_->text() + QStringLiteral(" hour"));
+    lstTEndM_->setAccessibleName(lblTimeEnd_->text() + QStringLiteral(" minute"));
+    lblSecNum_->setBuddy(txtSecNum_);
+    lblDofWk_->setBuddy(lstDofWk_);
+    lblTimeStart_->setBuddy(lstTStartH_);
+    lblTimeEnd_->setBuddy(lstTEndH_);
+
     connect(cmdOk_, &QPushButton::clicked, this, &frmAddSec::cmdOk_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAddSec::cancel);
 

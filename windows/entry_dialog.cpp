@@ -19,6 +19,7 @@ QPushButton* EntryDialog::makeButton(const QString& objectName, const QString& c
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
+    button->setAccessibleName(caption);
     return button;
 }
 

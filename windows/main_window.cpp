@@ -40,6 +40,7 @@ QPushButton* frmQuorvandelMain::makeButton(const char* objectName, const QString
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(objectName));
     button->setAutoDefault(false);
+    button->setAccessibleName(caption);
     placeTwips(button, left, top, width, height);
     return button;
 }
@@ -51,6 +52,7 @@ void frmQuorvandelMain::createControls() {
     lstDofW_->setObjectName(QStringLiteral("lstDofW"));
     for (const Text& day : DayAbbreviations) lstDofW_->appendLine(QString::fromStdU16String(day));
     placeTwips(lstDofW_, -120, 120, 495, 1035);
+    lstDofW_->setAccessibleName(QStringLiteral("Day abbreviations"));
     lstDofW_->hide();
 
     // A sunken box 2 px deep around the 355 x 67 logo.
@@ -60,6 +62,7 @@ void frmQuorvandelMain::createControls() {
     Picture1_->setLineWidth(2);
     Picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1_->setPixmap(DrawLogo());
+    Picture1_->setAccessibleName(QStringLiteral("Quorvandel logo"));
     placeTwips(Picture1_, 480, 120, 5385, 1065);
 
     cmdNewMain_ = makeButton("cmdNewMain", QStringLiteral("New"), 120, 1560, 1095, 495);
@@ -83,6 +86,11 @@ void frmQuorvandelMain::createControls() {
     lstSecs_ = new ListBox(this);
     lstSecs_->setObjectName(QStringLiteral("lstSecs"));
     placeTwips(lstSecs_, 2160, 2520, 2055, 1815);
+    // A screen reader names each list after its label, without the colon.
+    lstCourses_->setAccessibleName(QStringLiteral("Courses"));
+    lstSecs_->setAccessibleName(QStringLiteral("Sections"));
+    lblCourses_->setBuddy(lstCourses_);
+    lblSections_->setBuddy(lstSecs_);
     // Course names and section lines can be wider than their lists: show
     // them whole and let the user scroll sideways rather than cut off days.
     for (ListBox* l : {lstCourses_, lstSecs_}) {
@@ -146,6 +154,9 @@ void frmQuorvandelMain::setResultsPresenter(ResultsPresenter* presenter) { prese
 
 void frmQuorvandelMain::activate() {
     otherWindowWasActive_ = false;
+    // Take the keyboard back where the window system does not hand it over
+    // when a dialog or the results close (no window manager, offscreen).
+    if (isVisible() && !isActiveWindow() && !ending_) activateWindow();
     if (state_.NumCourses > 0 && state_.Courses[0].NumSections > 0) cmdMakeTime_->setEnabled(true);
     if (state_.NumCourses > 0) ShowSections(state_, *this);
     cmdOption_->setEnabled(false);

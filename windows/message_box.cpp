@@ -18,6 +18,9 @@ void ShowMessage(QWidget* parent, const QString& text) {
     box.setStandardButtons(QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setIcon(QIcon());  // some styles decorate it
     box.exec();
+    // The window under the box gets the keyboard back, also where no window
+    // manager hands it over.
+    if (parent && parent->isVisible()) parent->window()->activateWindow();
 }
 
 }  // namespace quorvandel

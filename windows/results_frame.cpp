@@ -111,10 +111,15 @@ TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
     cmdAddFav_->setEnabled(false);
 }
 
-TimeTablesMDI::~TimeTablesMDI() = default;
+TimeTablesMDI::~TimeTablesMDI() {
+    // Destroying the children moves the focus: nothing of this frame may
+    // follow it once its members are gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void TimeTablesMDI::buildStrip(const GenerationResult& result) {
-    toolbar_ = new QToolBar(QStringLiteral("Toolbar2"), this);
+    // Its title is what a screen reader calls the strip.
+    toolbar_ = new QToolBar(QStringLiteral("Timetable commands"), this);
     toolbar_->setObjectName(QStringLiteral("Toolbar2"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
@@ -142,6 +147,7 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
         auto* button = new QPushButton(QString::fromLatin1(design.caption), strip);
         button->setObjectName(QString::fromLatin1(design.name));
         button->setGeometry(px(design.left), px(ButtonTop), px(design.width), px(ButtonHeight));
+        button->setAccessibleName(button->text());  // the counter's is rewritten with it
         buttons[i] = button;
         if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
     }
@@ -171,6 +177,16 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     connect(cmdOk_, &QPushButton::clicked, this, &TimeTablesMDI::cmdOk_Click);
     connect(cmdPrev_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrev_Click);
     connect(cmdNext_, &QPushButton::clicked, this, &TimeTablesMDI::cmdNext_Click);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { followStripFocus(now); });
+}
+
+QWidget* TimeTablesMDI::stripFocus() const {
+    QWidget* focus = focusWidget();
+    return focus && cmdOk_->parentWidget()->isAncestorOf(focus) && focus->isEnabled() ? focus : cmdOk_;
+}
+
+void TimeTablesMDI::followStripFocus(QWidget* now) {
+    if (grid_ && now && cmdOk_->parentWidget()->isAncestorOf(now)) grid_->setFocusProxy(now);
 }
 
 void TimeTablesMDI::showGridView() {
@@ -182,6 +198,11 @@ void TimeTablesMDI::showGridView() {
     clampCurrentTimetable();
     auto* grid = new frmTimetables(state_, *this);
     grid_ = grid;
+    // The grid window takes no input, but an MDI child that holds the focus
+    // keeps Tab inside itself, and the keyboard could never leave it. The
+    // focus it would take stays on the strip instead: on the button that
+    // has it, or "OK" when the frame opens.
+    grid->setFocusProxy(stripFocus());
     // The user closed the window: it is unloaded now and deletes itself.
     connect(grid, &frmTimetables::unloaded, this, [this, grid] {
         if (grid_ == grid) grid_ = nullptr;
@@ -192,8 +213,10 @@ void TimeTablesMDI::showGridView() {
 frmTimetables* TimeTablesMDI::gridView() const { return grid_; }
 
 void TimeTablesMDI::unloadGridView() {
-    delete grid_.data();
+    // Forgotten first: its destruction moves the focus (followStripFocus).
+    frmTimetables* grid = grid_;
     grid_ = nullptr;
+    delete grid;
 }
 
 void TimeTablesMDI::fitToScreen() {
@@ -225,6 +248,9 @@ void TimeTablesMDI::cmdPrev_Click() { step(-1); }
 void TimeTablesMDI::cmdNext_Click() { step(+1); }
 
 void TimeTablesMDI::step(int delta) {
+    QPushButton* pressed = delta > 0 ? cmdNext_ : cmdPrev_;
+    QPushButton* opposite = delta > 0 ? cmdPrev_ : cmdNext_;
+    const bool hadFocus = focusWidget() == pressed;
     unloadGridView();
     clampCurrentTimetable();
     // "Previous" and "Next" are disabled at either end, so this always moves;
@@ -233,9 +259,17 @@ void TimeTablesMDI::step(int delta) {
     if (next >= 0 && next < storedCount(state_)) state_.CurrentTimetable = static_cast<int16_t>(next);
     showGridView();
     writeCounter();
+    // At the first or the last timetable the pressed button is disabled now;
+    // its focus goes to the button that steps the other way (or to "OK").
+    if (hadFocus && !pressed->isEnabled()) (opposite->isEnabled() ? opposite : cmdOk_)->setFocus(Qt::TabFocusReason);
 }
 
-void TimeTablesMDI::writeCounter() { cmdGoToT_->setText(counterText(state_.CurrentTimetable, storedCount(state_))); }
+void TimeTablesMDI::writeCounter() {
+    cmdGoToT_->setText(counterText(state_.CurrentTimetable, storedCount(state_)));
+    // Read out as words rather than "1 slash 3".
+    cmdGoToT_->setAccessibleName(
+        QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(storedCount(state_)));
+}
 
 void TimeTablesMDI::clampCurrentTimetable() {
     const int count = storedCount(state_);

@@ -83,6 +83,10 @@ private:
     void buildStrip(const GenerationResult& result);
     void step(int delta);
     void writeCounter();
+    // The strip button that keeps the keyboard focus for the grid window,
+    // and the one that takes it over when the focus moves along the strip.
+    QWidget* stripFocus() const;
+    void followStripFocus(QWidget* now);
     // Holds CurrentTimetable within the stored timetables.
     void clampCurrentTimetable();
 

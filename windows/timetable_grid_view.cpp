@@ -55,6 +55,20 @@ QString timeCaption(int slot) {
     return QString::number(hour * 100 + (slot % 2) * 30);
 }
 
+// A time as a screen reader says it: "8:00" .. "22:30" for slots 0 .. 29.
+QString spokenTime(int slot) {
+    return QStringLiteral("%1:%2").arg(8 + slot / 2).arg(slot % 2 == 0 ? QStringLiteral("00") : QStringLiteral("30"));
+}
+
+// What a screen reader reads for a cell: its day and half-hour, then what
+// fills it, if anything: "Monday 9:00 to 9:30: Chem - 02".
+QString cellAccessibleName(int index, const QString& text) {
+    const int slot = slotOfCell(index);
+    const QString where = QString::fromLatin1(DayHeaderCaptions[dayOfCell(index)]) + QLatin1Char(' ') +
+                          spokenTime(slot) + QStringLiteral(" to ") + spokenTime(slot + 1);
+    return text.isEmpty() ? where : where + QStringLiteral(": ") + text;
+}
+
 // A cell's caption. Centred when it fits; a longer text is never shortened:
 // it is shown from its start and simply cut off at the cell's right edge.
 void setCellCaption(QLabel* cell, const QString& text) {
@@ -129,6 +143,7 @@ void frmTimetables::buildGrid() {
         auto* label = new QLabel(timeCaption(k - 1), client_);
         label->setObjectName(QStringLiteral("Label%1").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setAccessibleName(spokenTime(k - 1));
         label->setGeometry(twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
     }
 
@@ -139,6 +154,7 @@ void frmTimetables::buildGrid() {
         // not bold.
         cell->setTextFormat(Qt::PlainText);
         cell->setAlignment(Qt::AlignCenter);
+        cell->setAccessibleName(cellAccessibleName(index, QString()));
         cell->setGeometry(twipsRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
                                    CellWidth, CellHeight));
         cells_[static_cast<size_t>(index)] = cell;
@@ -155,7 +171,11 @@ void frmTimetables::showSection(const Section& section) {
     const QString text = cellText(section);
     for (int day = 0; day < DaysPerWeek; ++day) {
         if (!section.Days[static_cast<size_t>(day)]) continue;
-        for (int slot = first; slot < end; ++slot) setCellCaption(cell(cellOf(day, slot)), text);
+        for (int slot = first; slot < end; ++slot) {
+            const int index = cellOf(day, slot);
+            setCellCaption(cell(index), text);
+            cell(index)->setAccessibleName(cellAccessibleName(index, text));
+        }
     }
 }
 
