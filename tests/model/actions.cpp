@@ -1,0 +1,147 @@
+// The action catalogue: random actions fitted to the model's state, and
+// their readable text.
+#include <iterator>
+#include <numeric>
+#include <random>
+
+#include "model.h"
+
+namespace quorvandel::model {
+
+namespace {
+
+std::string entryText(const SectionRec& s) {
+    return "'" + s.number + "' " + sectionLine(s).substr(s.number.size() + 2);
+}
+
+std::string ending(Ending e) { return e == Ending::Cancel ? "Cancel" : e == Ending::Close ? "close button" : ""; }
+
+class Chooser {
+public:
+    explicit Chooser(uint32_t seed) : rng_(seed) {}
+    int below(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
+    bool percent(int p) { return below(100) < p; }
+    Ending pickEnding(int okPercent) {
+        return percent(okPercent) ? Ending::Ok : percent(60) ? Ending::Cancel : Ending::Close;
+    }
+
+    // Short sections, mostly on Monday and Tuesday mornings: they clash
+    // often but not always, and every search is instant.
+    SectionRec section() {
+        static const char* const numbers[] = {"01", "02", "03", "1", "2", "A", "B2", " ", "10"};
+        SectionRec s{numbers[below(9)], "", below(6), 0, 0};
+        s.end = s.start + 1 + below(3);
+        const int r = below(100);
+        if (r < 65)
+            s.days = 1U << below(2);
+        else if (r < 90)
+            s.days = (1U << below(5)) | (1U << below(5));  // one or two weekdays
+        else
+            s.days = r < 96 ? 1U << (5 + below(2)) : 0x7f;  // Saturday or Sunday, or every day
+        return s;
+    }
+
+    Action next(const Model& m, int& counter) {
+        const int courses = static_cast<int>(m.courses.size());
+        const int lines = static_cast<int>(m.sectionLines().size());
+        const bool open = m.resultsOpen;
+        // In the order of Kind, then the two that fill a store to its capacity.
+        // clang-format off
+        const int weights[] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 3,
+                               m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
+                               m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 1, courses ? 1 : 0};
+        // clang-format on
+        int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
+        while (r >= weights[k]) r -= weights[k++];
+        Action a;
+        if (k >= 14) {  // entries until the store refuses one
+            a.kind = k == 14 ? Kind::AddCourse : Kind::AddSection;
+            a.repeat = (k == 14 ? CourseCapacity : SectionCapacity) + 1;
+            a.name = "F";
+            a.section.number = "S";
+            a.line = courses ? below(courses) : -1;
+            return a;
+        }
+        a.kind = static_cast<Kind>(k);
+        switch (a.kind) {
+        case Kind::AddCourse: {
+            a.emptyFirst = percent(15);
+            a.ending = pickEnding(a.emptyFirst ? 65 : 85);
+            const int n = below(20);
+            if (n < 2)
+                a.name = n == 0 ? " " : "Chem 101";
+            else if (n == 2 && courses)
+                a.name = m.courses[static_cast<size_t>(below(courses))].name;  // the same name twice
+            else
+                a.name = "C" + std::to_string(++counter);
+            break;
+        }
+        case Kind::AddSection:
+            a.line = courses && percent(80) ? below(courses) : -1;
+            // Mostly the first course without sections, so that generations
+            // get past their check.
+            if (a.line >= 0 && percent(60))
+                for (int i = courses - 1; i >= 0; --i)
+                    if (m.courses[static_cast<size_t>(i)].sections.empty()) a.line = i;
+            a.section = section();
+            if (percent(30)) {
+                a.defect = static_cast<Defect>(1 + below(5));
+                a.badEnd = below(a.section.start + 1);
+            }
+            a.ending = pickEnding(a.defect == Defect::None ? 88 : 60);
+            break;
+        case Kind::SelectCourse: a.line = below(courses); break;
+        case Kind::SelectSection: a.line = below(lines); break;
+        default: break;
+        }
+        return a;
+    }
+
+private:
+    std::mt19937 rng_;
+};
+
+}  // namespace
+
+std::string describe(const Action& a) {
+    // clang-format off
+    static const char* const names[] = {"", "", "click course line ", "click section line ", "Remove Course",
+                                        "Remove Section", "New", "TimeTablify!", "Next", "Previous", "OK",
+                                        "close the grid view", "close the results frame", "back to the main window"};
+    static const char* const defects[] = {"", "no section number", "no day", "no start hour", "no end hour", "end "};
+    // clang-format on
+    const std::string where = a.line < 0 ? "the selected course" : "course line " + std::to_string(a.line);
+    const std::string last = a.ending == Ending::Ok ? "" : ", " + ending(a.ending);
+    switch (a.kind) {
+    case Kind::AddCourse:
+        if (a.repeat > 1) return "add courses until the store is full, then one more";
+        if (!a.emptyFirst) return "add course '" + a.name + "'" + last;
+        return "add course: empty name, message, " +
+               (a.ending == Ending::Ok ? "then '" + a.name + "'" : ending(a.ending));
+    case Kind::AddSection: {
+        if (a.repeat > 1) return "add sections to " + where + " until it is full, then one more";
+        const std::string text = "add section to " + where + ": ";
+        if (a.defect == Defect::None) return text + entryText(a.section) + last;
+        return text + "invalid, " + defects[static_cast<int>(a.defect)] +
+               (a.defect == Defect::EndNotAfterStart ? timeText(a.badEnd) + " not after start" : "") + ", message, " +
+               (a.ending == Ending::Ok ? "then " + entryText(a.section) : ending(a.ending));
+    }
+    case Kind::SelectCourse:
+    case Kind::SelectSection: return names[static_cast<int>(a.kind)] + std::to_string(a.line);
+    default: return names[static_cast<int>(a.kind)];
+    }
+}
+
+std::vector<Action> randomSequence(uint32_t seed) {
+    Chooser choose(seed);
+    Model m;
+    int counter = 0;
+    std::vector<Action> actions(static_cast<size_t>(5 + choose.below(21)));
+    for (Action& a : actions) {
+        a = choose.next(m, counter);
+        apply(a, m);
+    }
+    return actions;
+}
+
+}  // namespace quorvandel::model

@@ -1,0 +1,214 @@
+#include "model.h"
+
+#include <algorithm>
+
+#include "add_course_dialog.h"
+#include "add_section_dialog.h"
+
+namespace quorvandel::model {
+
+namespace {
+
+const std::string EmptyName = "You must enter a Course Name";
+const std::string Incomplete = "Please fill in Section Number, Time Start, Time End and at least one Day of the Week";
+const std::string EndNotAfter = "Your End Time must be AFTER your Start Time";
+const std::string NothingToRemove = "You have not selected a section to remove";
+const std::string AllNeedSection = "All Classes must have at least one section";
+const std::string NoTimetables =
+    "Sorry, your schedule has no possible conflict-free timetables.  You will need to remove some classes";
+
+// Up to `limit` conflict-free combinations in the program's order, course
+// 0's section varying fastest: the last course is chosen first and course 0
+// last. A clash part way cuts off only combinations that clash too.
+void search(const std::vector<CourseRec>& courses, int course, const std::bitset<203>& taken,
+            std::vector<SectionRec>& chosen, size_t limit, std::vector<std::vector<SectionRec>>& found) {
+    if (course < 0) return found.push_back(chosen);
+    for (const SectionRec& s : courses[static_cast<size_t>(course)].sections) {
+        const std::bitset<203> cells = cellsOf(s);
+        if ((taken & cells).any()) continue;
+        chosen[static_cast<size_t>(course)] = s;
+        search(courses, course - 1, taken | cells, chosen, limit, found);
+        if (found.size() >= limit) return;
+    }
+}
+
+// The main window's activation step.
+void activation(Model& m) {
+    m.mainActive = true;
+    if (!m.courses.empty() && !m.courses[0].sections.empty()) m.timeTablify = true;
+    if (!m.courses.empty()) m.selectedSection = -1;  // the section list is rebuilt
+}
+
+// The grid view's load step sets "Previous" and "Next".
+void loadGrid(Model& m) {
+    m.gridLoaded = true;
+    m.previous = m.current > 0;
+    m.next = m.current < static_cast<int>(m.timetables.size()) - 1;
+}
+
+void clickCourse(Model& m, int line) {
+    m.selectedCourse = line;
+    m.addSection = m.removeCourse = true;
+    m.selectedSection = -1;
+}
+
+// One opening of each dialog; false when its last "Ok" was refused, which
+// the user answers with "Cancel". How a full store refuses is the
+// program's own choice, and so are those two messages.
+bool addCourse(Model& m, const std::string& name, const Action& a, std::vector<std::string>& messages) {
+    if (a.emptyFirst) messages.push_back(EmptyName);
+    const bool full = m.courses.size() >= CourseCapacity;
+    if (a.ending == Ending::Ok && full) messages.push_back(CoursesFullMessage().toStdString());
+    if (a.ending == Ending::Ok && !full) m.courses.push_back({name, {}});
+    activation(m);
+    return a.ending != Ending::Ok || !full;
+}
+
+bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::string>& messages) {
+    if (a.line >= 0) clickCourse(m, a.line);
+    if (!m.addSection) return true;  // a disabled button opens nothing
+    if (a.defect != Defect::None) messages.push_back(a.defect == Defect::EndNotAfterStart ? EndNotAfter : Incomplete);
+    CourseRec& course = m.courses[static_cast<size_t>(m.selectedCourse)];
+    const bool full = course.sections.size() >= SectionCapacity;
+    if (a.ending == Ending::Ok && full) messages.push_back(SectionsFullMessage().toStdString());
+    entry.course = course.name;
+    if (a.ending == Ending::Ok && !full) course.sections.push_back(entry);
+    activation(m);
+    return a.ending != Ending::Ok || !full;
+}
+
+}  // namespace
+
+std::string timeText(int slot) { return std::to_string(8 + slot / 2) + (slot % 2 ? ":30" : ":00"); }
+
+std::string sectionLine(const SectionRec& s) {
+    static const char* const abbreviations[7] = {"M", "T", "W", "Th", "F", "S", "Su"};
+    std::string line = s.number + "  " + timeText(s.start) + " - " + timeText(s.end);
+    for (int d = 0; d < 7; ++d)
+        if (s.days & (1U << d)) line += std::string(" ") + abbreviations[d];
+    return line;
+}
+
+std::bitset<203> cellsOf(const SectionRec& s) {
+    std::bitset<203> cells;
+    for (int d = 0; d < 7; ++d)
+        for (int slot = s.start; slot < s.end && (s.days & (1U << d)); ++slot)
+            cells.set(static_cast<size_t>(d * 29 + slot));
+    return cells;
+}
+
+std::string courseName(const Action& a, int i) { return a.repeat > 1 ? a.name + std::to_string(i + 1) : a.name; }
+
+SectionRec sectionEntry(const Action& a, int i) {
+    if (a.repeat == 1) return a.section;
+    // Thursday to Sunday afternoons: rarely in the way of the others.
+    return {a.section.number + std::to_string(i + 1), "", 10 + 2 * (i / 4), 12 + 2 * (i / 4), 1U << (3 + i % 4)};
+}
+
+std::vector<std::string> Model::sectionLines() const {
+    std::vector<std::string> lines;
+    if (selectedCourse >= 0)
+        for (const SectionRec& s : courses[static_cast<size_t>(selectedCourse)].sections)
+            lines.push_back(sectionLine(s));
+    return lines;
+}
+
+bool onResultsFrame(Kind kind) { return kind >= Kind::Next && kind <= Kind::CloseFrame; }
+
+bool applicable(const Action& a, const Model& m) {
+    switch (a.kind) {
+    case Kind::AddSection: return a.line < static_cast<int>(m.courses.size()) && (a.repeat == 1 || a.line >= 0);
+    case Kind::SelectCourse: return a.line >= 0 && a.line < static_cast<int>(m.courses.size());
+    case Kind::SelectSection: return a.line >= 0 && a.line < static_cast<int>(m.sectionLines().size());
+    case Kind::CloseGrid: return m.gridLoaded;
+    case Kind::ReturnToMain: return !m.mainActive;
+    default: return !onResultsFrame(a.kind) || m.resultsOpen;
+    }
+}
+
+std::vector<std::string> apply(const Action& a, Model& m) {
+    std::vector<std::string> messages;
+    if (onResultsFrame(a.kind))
+        m.mainActive = false;
+    else if (!m.mainActive)
+        activation(m);  // the user goes back to the main window first
+    switch (a.kind) {
+    case Kind::AddCourse:
+        for (int i = 0; i < a.repeat; ++i)
+            if (!addCourse(m, courseName(a, i), a, messages)) break;
+        break;
+    case Kind::AddSection:
+        for (int i = 0; i < a.repeat; ++i)
+            if (!addSection(m, sectionEntry(a, i), a, messages)) break;
+        break;
+    case Kind::SelectCourse: clickCourse(m, a.line); break;
+    case Kind::SelectSection:
+        m.selectedSection = a.line;
+        m.removeSection = true;
+        break;
+    case Kind::RemoveCourse:
+        if (!m.removeCourse) break;
+        m.courses.erase(m.courses.begin() + m.selectedCourse);
+        m.selectedCourse = m.selectedSection = -1;
+        m.addSection = m.removeCourse = false;
+        if (m.courses.empty()) m.timeTablify = false;
+        break;
+    case Kind::RemoveSection:
+        if (!m.removeSection) break;
+        m.removeSection = false;
+        if (m.selectedSection < 0) {
+            messages.push_back(NothingToRemove);
+            break;
+        }
+        m.courses[static_cast<size_t>(m.selectedCourse)].sections.erase(
+            m.courses[static_cast<size_t>(m.selectedCourse)].sections.begin() + m.selectedSection);
+        m.selectedSection = -1;
+        break;
+    case Kind::New:
+        m.courses.clear();
+        m.selectedCourse = m.selectedSection = -1;
+        m.addSection = m.removeSection = m.removeCourse = m.timeTablify = false;
+        break;
+    case Kind::TimeTablify:
+        if (!m.timeTablify) break;
+        // Every press discards the earlier results, and open ones close
+        // (to be replaced when this generation finds timetables).
+        m.resultsOpen = m.gridLoaded = m.moreThanStored = false;
+        m.current = 0;
+        m.timetables.clear();
+        if (std::any_of(m.courses.begin(), m.courses.end(), [](const CourseRec& c) { return c.sections.empty(); })) {
+            messages.push_back(AllNeedSection);
+            break;
+        }
+        {
+            std::vector<SectionRec> chosen(m.courses.size());
+            search(m.courses, static_cast<int>(m.courses.size()) - 1, {}, chosen, StoredCapacity + 1, m.timetables);
+        }
+        m.moreThanStored = m.timetables.size() > StoredCapacity;
+        if (m.moreThanStored) m.timetables.resize(StoredCapacity);
+        if (m.timetables.empty()) {
+            messages.push_back(NoTimetables);
+            break;
+        }
+        m.resultsOpen = true;
+        m.mainActive = false;
+        loadGrid(m);
+        break;
+    case Kind::Next:
+    case Kind::Previous:
+        if (!(a.kind == Kind::Next ? m.next : m.previous)) break;
+        m.current += a.kind == Kind::Next ? 1 : -1;
+        loadGrid(m);
+        break;
+    case Kind::Ok:
+    case Kind::CloseFrame:
+        m.resultsOpen = m.gridLoaded = false;
+        activation(m);  // the user is back at the main window
+        break;
+    case Kind::CloseGrid: m.gridLoaded = false; break;
+    case Kind::ReturnToMain: break;
+    }
+    return messages;
+}
+
+}  // namespace quorvandel::model

@@ -1,0 +1,84 @@
+#pragma once
+// The user's actions as data, and a model of what the user should see after
+// each one, kept apart from the program: its own courses and sections,
+// selections, button states and results, and its own search for the
+// conflict-free timetables.
+
+#include <bitset>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvandel::model {
+
+constexpr int CourseCapacity = 20, SectionCapacity = 10, StoredCapacity = 26;
+
+struct SectionRec {
+    std::string number, course;  // course: its line when the section was added
+    int start = 0, end = 0;      // half-hour slots from 8:00; end is exclusive
+    unsigned days = 0;           // bit 0 = Monday .. bit 6 = Sunday
+};
+
+struct CourseRec {
+    std::string name;
+    std::vector<SectionRec> sections;
+};
+
+std::string timeText(int slot);                 // "8:00", "13:30"
+std::string sectionLine(const SectionRec& s);   // "01  9:00 - 10:00 M W"
+std::bitset<203> cellsOf(const SectionRec& s);  // cell = day x 29 + slot
+
+// clang-format off
+enum class Kind {
+    AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
+    Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain
+};
+// clang-format on
+enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
+// What is wrong with a section entry at its first "Ok"; it is put right
+// before the dialog's last "Ok".
+enum class Defect { None, NoNumber, NoDays, NoStartHour, NoEndHour, EndNotAfterStart };
+
+struct Action {
+    Kind kind = Kind::New;
+    int line = -1;                 // course line (-1 in AddSection: the selected course) or section line
+    int repeat = 1;                // AddCourse, AddSection: entries one after another, until one is refused
+    std::string name;              // AddCourse
+    bool emptyFirst = false;       // AddCourse: "Ok" on the empty box first
+    SectionRec section;            // AddSection
+    Defect defect = Defect::None;  // AddSection
+    int badEnd = 0;                // AddSection, EndNotAfterStart: the end picked first
+    Ending ending = Ending::Ok;
+};
+
+// Entry i of a repeated AddCourse or AddSection.
+std::string courseName(const Action& a, int i);
+SectionRec sectionEntry(const Action& a, int i);
+
+struct Model {
+    std::vector<CourseRec> courses;
+    int selectedCourse = -1, selectedSection = -1;
+    bool addSection = false, removeSection = false, removeCourse = false, timeTablify = false;  // enabled
+    bool mainActive = true;  // false while a results window is the one in use
+    // The latest generation and the results windows showing it.
+    std::vector<std::vector<SectionRec>> timetables;
+    bool moreThanStored = false, resultsOpen = false, gridLoaded = false, previous = false, next = false;
+    int current = 0;
+
+    std::vector<std::string> sectionLines() const;  // lstSecs as it should read
+};
+
+// Commands of the results frame; the others are given on the main window,
+// which the user first goes back to when a results window is in use.
+bool onResultsFrame(Kind kind);
+// Whether the action can be given at all (a line that exists, an open
+// frame); a shrunk list skips those that cannot.
+bool applicable(const Action& a, const Model& m);
+// Does the action to the model; returns the message boxes expected, in order.
+std::vector<std::string> apply(const Action& a, Model& m);
+
+std::string describe(const Action& a);
+// 5 to 25 actions, each one applicable where it stands.
+std::vector<Action> randomSequence(uint32_t seed);
+
+}  // namespace quorvandel::model

@@ -1,0 +1,328 @@
+#include "session.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "entry_session.h"  // fillSection, SectionEntry and the clicks and keys
+#include "results_frame.h"
+#include "timetable_grid_view.h"
+
+namespace quorvandel::model {
+
+using testing::click;
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+Text text(const std::string& s) { return q(s).toStdU16String(); }
+QString hour(int slot) { return QString::number(8 + slot / 2); }
+QString minute(int slot) { return slot % 2 ? QStringLiteral("30") : QStringLiteral("00"); }
+
+testing::SectionEntry entryOf(const SectionRec& s) {
+    static const char* const days[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    testing::SectionEntry e{q(s.number), hour(s.start), minute(s.start), hour(s.end), minute(s.end), {}};
+    for (int d = 0; d < 7; ++d)
+        if (s.days & (1U << d)) e.days << QLatin1String(days[d]);
+    return e;
+}
+
+// The record the Add Section dialog should have stored.
+Section record(const SectionRec& s) {
+    Section r;
+    r.SecNum = text(s.number);
+    r.CourseName = text(s.course);
+    r.StartSlot = static_cast<int16_t>(s.start);
+    r.EndSlot = static_cast<int16_t>(s.end);
+    r.StartTime = text(timeText(s.start));
+    r.EndTime = text(timeText(s.end));
+    for (int d = 0; d < 7; ++d) r.Days[static_cast<size_t>(d)] = (s.days & (1U << d)) != 0;
+    return r;
+}
+
+QString join(const QStringList& l) { return QLatin1Char('[') + l.join(QStringLiteral(" | ")) + QLatin1Char(']'); }
+QString join(const std::vector<std::string>& v) {
+    QStringList l;
+    for (const std::string& s : v) l << q(s);
+    return join(l);
+}
+
+void settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+Session::Session()
+    : state_(std::make_unique<ModuleState>()),
+      window_(std::make_unique<frmQuorvandelMain>(*state_)),
+      results_(std::make_unique<ResultsWindows>(*state_)) {
+    // The searches here take microseconds; not even a loaded machine may
+    // bring up the progress dialog, which takes the focus from the main window.
+    window_->generationRunner().progressDelay = std::chrono::seconds(60);
+    window_->setResultsPresenter(results_.get());
+    connect(results_.get(), &ResultsWindows::userReturnedToMain, window_.get(), &frmQuorvandelMain::activate);
+    qApp->installEventFilter(this);
+    window_->show();
+    activate(window_.get());
+}
+
+Session::~Session() {
+    qApp->removeEventFilter(this);
+    results_.reset();
+    window_.reset();
+    // Whatever window the program left behind must not reach the next run.
+    QList<QPointer<QWidget>> left;
+    for (QWidget* w : QApplication::topLevelWidgets()) left << w;
+    for (const QPointer<QWidget>& w : left) delete w.data();
+    settle();
+}
+
+bool Session::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint) return true;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Show && w && w->isWindow() &&
+        (qobject_cast<QMessageBox*>(w) || w->objectName() == QLatin1String("frmAddCrs") ||
+         w->objectName() == QLatin1String("frmAddSec")))
+        QMetaObject::invokeMethod(
+            this,
+            [this, p = QPointer<QWidget>(w)] {
+                if (p && p->isVisible()) answer(p);
+            },
+            Qt::QueuedConnection);
+    return false;
+}
+
+void Session::answer(QWidget* window) {
+    if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        messages_ << box->text();
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) return QTest::mouseClick(ok, Qt::LeftButton);
+        problems_ << QStringLiteral("a message box without OK");
+        return box->done(0);
+    }
+    auto* dialog = static_cast<QDialog*>(window);
+    if (!scripts_.empty()) {
+        Script script = std::move(scripts_.front());
+        scripts_.pop_front();
+        script(dialog);
+    }
+    if (dialog->isVisible()) {
+        problems_ << dialog->objectName() + QStringLiteral(" was not expected, or stayed open");
+        dialog->reject();
+    }
+}
+
+void Session::activate(QWidget* window) {
+    window->activateWindow();
+    for (int i = 0; i < 20 && QApplication::activeWindow() != window; ++i) QCoreApplication::processEvents();
+    if (QApplication::activeWindow() != window)
+        problems_ << window->objectName() + QStringLiteral(" did not become active");
+}
+
+void Session::clickLine(const QString& listName, int line) {
+    QListWidget* l = testing::list(window_.get(), listName);
+    if (line >= l->count()) return void(problems_ << QStringLiteral("%1 has no line %2").arg(listName).arg(line));
+    l->scrollToItem(l->item(line));  // as the user scrolls to a line out of sight
+    testing::clickLine(l, line);
+}
+
+bool Session::withDialog(const QString& buttonName, Script script) {
+    refused_ = false;
+    scripts_.push_back(std::move(script));
+    const bool enabled = testing::button(window_.get(), buttonName)->isEnabled();
+    click(window_.get(), buttonName);
+    if (!scripts_.empty() && enabled) problems_ << buttonName + QStringLiteral(" opened no dialog");
+    scripts_.clear();
+    return refused_;
+}
+
+void Session::finish(QDialog* d, Ending ending) {
+    if (ending == Ending::Close) return void(d->close());
+    if (ending == Ending::Ok) {
+        click(d, QStringLiteral("cmdOk"));
+        if (!d->isVisible()) return;
+        refused_ = true;
+    }
+    click(d, QStringLiteral("cmdCancel"));
+}
+
+bool Session::addCourse(const std::string& name, const Action& a) {
+    return withDialog(QStringLiteral("cmdAddCrs"), [this, name, a](QDialog* d) {
+        if (a.emptyFirst) {
+            click(d, QStringLiteral("cmdOk"));
+            if (!d->isVisible()) return;
+            if (a.ending != Ending::Ok) return finish(d, a.ending);
+        }
+        testing::typeInto(d, QStringLiteral("txtCrsName"), q(name));
+        finish(d, a.ending);
+    });
+}
+
+bool Session::addSection(const SectionRec& entry, const Action& a) {
+    if (a.line >= 0) clickLine(QStringLiteral("lstCourses"), a.line);
+    // The first try leaves out (or gets wrong) what the fix then puts in.
+    testing::SectionEntry first = entryOf(entry), fix{{}, {}, {}, {}, {}, {}};
+    switch (a.defect) {
+    case Defect::None: break;
+    case Defect::NoNumber: std::swap(first.number, fix.number); break;
+    case Defect::NoDays: std::swap(first.days, fix.days); break;
+    case Defect::NoStartHour: std::swap(first.startHour, fix.startHour); break;
+    case Defect::NoEndHour: std::swap(first.endHour, fix.endHour); break;
+    case Defect::EndNotAfterStart:
+        std::swap(first.endHour, fix.endHour);
+        std::swap(first.endMinute, fix.endMinute);
+        first.endHour = hour(a.badEnd);
+        first.endMinute = minute(a.badEnd);
+        break;
+    }
+    return withDialog(QStringLiteral("cmdAddSec"), [this, first, fix, a](QDialog* d) {
+        testing::fillSection(d, first);
+        if (a.defect != Defect::None) {
+            click(d, QStringLiteral("cmdOk"));
+            if (!d->isVisible()) return;
+            if (a.ending != Ending::Ok) return finish(d, a.ending);
+            testing::fillSection(d, fix);
+        }
+        finish(d, a.ending);
+    });
+}
+
+void Session::perform(const Action& a, bool backToMain) {
+    if (backToMain) activate(window_.get());
+    TimeTablesMDI* frame = results_->frame();
+    if (onResultsFrame(a.kind) && !frame) return void(problems_ << QStringLiteral("no results frame to use"));
+    if (onResultsFrame(a.kind)) activate(frame);  // the user clicks the frame
+    static const char* const buttons[] = {"", "", "", "", "cmdRemCourse", "cmdRemSec", "cmdNewMain", "cmdMakeTime"};
+    switch (a.kind) {
+    case Kind::AddCourse:
+        for (int i = 0; i < a.repeat; ++i)
+            if (addCourse(courseName(a, i), a)) break;
+        break;
+    case Kind::AddSection:
+        for (int i = 0; i < a.repeat; ++i)
+            if (addSection(sectionEntry(a, i), a)) break;
+        break;
+    case Kind::SelectCourse: clickLine(QStringLiteral("lstCourses"), a.line); break;
+    case Kind::SelectSection: clickLine(QStringLiteral("lstSecs"), a.line); break;
+    case Kind::RemoveCourse:
+    case Kind::RemoveSection:
+    case Kind::New:
+    case Kind::TimeTablify: click(window_.get(), QLatin1String(buttons[static_cast<int>(a.kind)])); break;
+    case Kind::Next: QTest::mouseClick(frame->cmdNext(), Qt::LeftButton); break;
+    case Kind::Previous: QTest::mouseClick(frame->cmdPrev(), Qt::LeftButton); break;
+    case Kind::Ok: QTest::mouseClick(frame->cmdOk(), Qt::LeftButton); break;
+    case Kind::CloseGrid:
+        if (frame->gridView()) frame->gridView()->close();
+        break;
+    case Kind::CloseFrame: frame->close(); break;
+    case Kind::ReturnToMain: break;
+    }
+    settle();
+}
+
+QString Session::check(const Model& m, const std::vector<std::string>& expectedMessages) {
+    QStringList bad = problems_;
+    problems_.clear();
+    auto expect = [&bad](bool ok, const QString& what) {
+        if (!ok) bad << what;
+    };
+    auto same = [&bad](const QString& what, const QString& got, const QString& want) {
+        if (got != want) bad << QStringLiteral("%1: expected %2, got %3").arg(what, want, got);
+    };
+    same(QStringLiteral("messages"), join(messages_), join(expectedMessages));
+    messages_.clear();
+    QStringList shown;  // the program's windows on the screen besides the main window
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != window_.get() && w->isVisible()) shown << w->objectName();
+    same(QStringLiteral("other windows shown"), join(shown),
+         m.resultsOpen ? QStringLiteral("[TimeTablesMDI]") : QStringLiteral("[]"));
+
+    // The main window: one line per course, the selected course's section
+    // lines, and every button as the enabling rules leave it.
+    QListWidget* courses = testing::list(window_.get(), QStringLiteral("lstCourses"));
+    QListWidget* sections = testing::list(window_.get(), QStringLiteral("lstSecs"));
+    std::vector<std::string> names;
+    for (const CourseRec& c : m.courses) names.push_back(c.name);
+    same(QStringLiteral("lstCourses"), join(testing::lines(courses)), join(names));
+    same(QStringLiteral("lstSecs"), join(testing::lines(sections)), join(m.sectionLines()));
+    auto selected = [](const QListWidget* l) { return QString::number(testing::selectedRows(l).value(0, -1)); };
+    same(QStringLiteral("selected course"), selected(courses), QString::number(m.selectedCourse));
+    same(QStringLiteral("selected section"), selected(sections), QString::number(m.selectedSection));
+    // clang-format off
+    const std::pair<const char*, bool> buttons[] = {
+        {"cmdNewMain", true}, {"cmdAddCrs", true}, {"cmdExit", true}, {"cmdSave", false}, {"cmdLoad", false},
+        {"cmdGetSec", false}, {"cmdOption", false}, {"cmdHelp", false}, {"cmdAddSec", m.addSection},
+        {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
+    // clang-format on
+    for (const auto& [name, enabled] : buttons)
+        expect(testing::button(window_.get(), QLatin1String(name))->isEnabled() == enabled,
+               QLatin1String(name) + QStringLiteral(" should be ") + (enabled ? "enabled" : "disabled"));
+
+    // The store: every count within its capacity, every record as entered,
+    // every stored timetable as the generation that stored it found it.
+    const ModuleState& s = *state_;
+    bool within = s.NumCourses >= 0 && s.NumCourses <= CourseCapacity && s.NumTimetables >= 0 &&
+                  s.NumTimetables <= StoredCapacity;
+    for (int i = 0; within && i < s.NumCourses; ++i)
+        within = s.Courses[static_cast<size_t>(i)].NumSections <= SectionCapacity;
+    expect(within, QStringLiteral("a count is beyond its capacity"));
+    same(QStringLiteral("NumCourses"), QString::number(s.NumCourses), QString::number(m.courses.size()));
+    const size_t courseCount = std::min<size_t>(m.courses.size(), std::clamp<int>(s.NumCourses, 0, CourseCapacity));
+    for (size_t i = 0; i < courseCount; ++i) {
+        const std::vector<SectionRec>& want = m.courses[i].sections;
+        bool ok = s.Courses[i].CourseName == text(m.courses[i].name) &&
+                  s.Courses[i].NumSections == static_cast<int>(want.size());
+        for (size_t j = 0; ok && j < want.size(); ++j) ok = s.Courses[i].Sections[j] == record(want[j]);
+        expect(ok, QStringLiteral("course %1 in the store differs from what was entered").arg(i));
+    }
+    same(QStringLiteral("NumTimetables"), QString::number(s.NumTimetables), QString::number(m.timetables.size()));
+    same(QStringLiteral("CurrentTimetable"), QString::number(s.CurrentTimetable), QString::number(m.current));
+    const size_t storedCount =
+        std::min<size_t>(m.timetables.size(), std::clamp<int>(s.NumTimetables, 0, StoredCapacity));
+    for (size_t t = 0; t < storedCount; ++t) {
+        bool ok = s.Timetables[t].NumSections == static_cast<int>(m.timetables[t].size());
+        for (size_t i = 0; ok && i < m.timetables[t].size(); ++i)
+            ok = s.Timetables[t].Sections[i] == record(m.timetables[t][i]);
+        expect(ok, QStringLiteral("stored timetable %1 differs from the one expected").arg(t));
+    }
+
+    // The results: the counter, the strip and the grid of the latest
+    // generation, at a CurrentTimetable within the stored ones.
+    TimeTablesMDI* frame = results_->frame();
+    frmTimetables* grid = results_->gridView();
+    expect((frame != nullptr) == m.resultsOpen && results_->resultsOpen() == m.resultsOpen,
+           QStringLiteral("the results should be ") + (m.resultsOpen ? "open" : "closed"));
+    expect((grid != nullptr) == m.gridLoaded,
+           QStringLiteral("the grid view should be ") + (m.gridLoaded ? "shown" : "closed"));
+    if (frame && m.resultsOpen) {
+        same(QStringLiteral("counter"), frame->cmdGoToT()->text(),
+             QStringLiteral("TimeTable: %1 / %2").arg(m.current + 1).arg(m.timetables.size()));
+        expect(frame->cmdPrev()->isEnabled() == m.previous, QStringLiteral("Previous in the wrong state"));
+        expect(frame->cmdNext()->isEnabled() == m.next, QStringLiteral("Next in the wrong state"));
+        expect(frame->cmdOk()->isEnabled() && !frame->cmdAddFav()->isEnabled() && !frame->cmdGotofav()->isEnabled(),
+               QStringLiteral("OK or the favourites in the wrong state"));
+        expect(frame->noteLabel()->isHidden() != m.moreThanStored, QStringLiteral("the note on more than 26 is wrong"));
+    }
+    if (grid && m.gridLoaded) {
+        expect(s.CurrentTimetable >= 0 && s.CurrentTimetable < s.NumTimetables,
+               QStringLiteral("grid shown at CurrentTimetable %1 of %2").arg(s.CurrentTimetable).arg(s.NumTimetables));
+        QString cells[203];
+        for (const SectionRec& sec : m.timetables[static_cast<size_t>(m.current)]) {
+            const std::bitset<203> covered = cellsOf(sec);
+            for (int c = 0; c < 203; ++c)
+                if (covered[static_cast<size_t>(c)]) cells[c] = q(sec.course + " - " + sec.number);
+        }
+        for (int c = 0; c < 203; ++c)
+            if (grid->cell(c)->text() != cells[c]) {
+                same(QStringLiteral("grid cell %1").arg(c), grid->cell(c)->text(), cells[c]);
+                break;
+            }
+    }
+    return bad.join(QStringLiteral("\n    "));
+}
+
+}  // namespace quorvandel::model

@@ -1,0 +1,60 @@
+#pragma once
+// The real program on a fresh module state, wired as app/main.cpp wires it,
+// and the user's hands on it: every action goes through the real controls.
+// Dialogs and message boxes are answered the moment they are shown: an
+// application event filter on QEvent::Show queues the answer, so nothing
+// waits on a polling timer. Nothing is painted: the test reads the widgets,
+// and the program draws nothing of its own.
+
+#include <QObject>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "main_window.h"
+#include "model.h"
+#include "results_windows.h"
+
+class QDialog;
+
+namespace quorvandel::model {
+
+class Session : public QObject {
+public:
+    Session();
+    ~Session() override;
+
+    // backToMain: the user first clicks the main window, because a results
+    // window was the one in use.
+    void perform(const Action& a, bool backToMain);
+
+    // How the windows and the module state differ from the model, and the
+    // message boxes seen since the last check from those expected; empty
+    // when all agree.
+    QString check(const Model& m, const std::vector<std::string>& expectedMessages);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using Script = std::function<void(QDialog*)>;
+    void answer(QWidget* window);
+    // Opens a dialog with the button and runs the script on it; true when
+    // its last "Ok" was refused and the dialog got "Cancel" instead.
+    bool withDialog(const QString& button, Script script);
+    void finish(QDialog* dialog, Ending ending);
+    bool addCourse(const std::string& name, const Action& a);
+    bool addSection(const SectionRec& entry, const Action& a);
+    void clickLine(const QString& list, int line);
+    void activate(QWidget* window);
+
+    std::unique_ptr<ModuleState> state_;
+    std::unique_ptr<frmQuorvandelMain> window_;
+    std::unique_ptr<ResultsWindows> results_;
+    std::deque<Script> scripts_;
+    bool refused_ = false;
+    QStringList messages_, problems_;
+};
+
+}  // namespace quorvandel::model
