@@ -69,10 +69,12 @@ QString cellAccessibleName(int index, const QString& text) {
     return text.isEmpty() ? where : where + QStringLiteral(": ") + text;
 }
 
-// A cell's caption. Centred when it fits; a longer text is never shortened:
-// it is shown from its start and simply cut off at the cell's right edge.
-void setCellCaption(QLabel* cell, const QString& text) {
+// A cell's caption and what a screen reader says for it. Centred when it
+// fits; a longer text is never shortened: it is shown from its start and
+// simply cut off at the cell's right edge.
+void setCellCaption(QLabel* cell, int index, const QString& text) {
     cell->setText(text);
+    cell->setAccessibleName(cellAccessibleName(index, text));
     const bool fits = cell->fontMetrics().horizontalAdvance(text) <= cell->width();
     cell->setAlignment(fits ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
 }
@@ -153,10 +155,9 @@ void frmTimetables::buildGrid() {
         // Names and numbers are the user's text: "<b>" is three characters,
         // not bold.
         cell->setTextFormat(Qt::PlainText);
-        cell->setAlignment(Qt::AlignCenter);
-        cell->setAccessibleName(cellAccessibleName(index, QString()));
         cell->setGeometry(twipsRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
                                    CellWidth, CellHeight));
+        setCellCaption(cell, index, QString());
         cells_[static_cast<size_t>(index)] = cell;
     }
 
@@ -173,8 +174,7 @@ void frmTimetables::showSection(const Section& section) {
         if (!section.Days[static_cast<size_t>(day)]) continue;
         for (int slot = first; slot < end; ++slot) {
             const int index = cellOf(day, slot);
-            setCellCaption(cell(index), text);
-            cell(index)->setAccessibleName(cellAccessibleName(index, text));
+            setCellCaption(cell(index), index, text);
         }
     }
 }

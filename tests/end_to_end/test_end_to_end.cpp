@@ -12,6 +12,7 @@
 #include "editing.h"
 #include "main_window.h"
 #include "results_frame.h"
+#include "program_windows.h"
 #include "results_windows.h"
 #include "timetable_grid_view.h"
 #include "section_maker.h"
@@ -22,16 +23,11 @@ using quorvandel::testing::makeSection;
 
 namespace {
 
-// The program as app/main.cpp builds it.
-struct Program {
-    std::unique_ptr<ModuleState> state = std::make_unique<ModuleState>();
-    frmQuorvandelMain window{*state};
-    ResultsWindows results{*state};
+// The program as app/main.cpp builds it, shown.
+struct Program : ProgramWindows {
     QStringList messages;
 
     Program() {
-        window.setResultsPresenter(&results);
-        QObject::connect(&results, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
     }

@@ -19,6 +19,7 @@
 #include "main_window.h"
 #include "modal_script.h"
 #include "results_frame.h"
+#include "program_windows.h"
 #include "results_windows.h"
 #include "section_maker.h"
 #include "timetable_grid_view.h"
@@ -29,16 +30,7 @@ using namespace quorvandel::testing;
 namespace {
 
 // The program as it runs: main window and results viewer on one state.
-struct Program {
-    std::unique_ptr<ModuleState> state = std::make_unique<ModuleState>();
-    frmQuorvandelMain window{*state};
-    ResultsWindows results{*state};
-
-    Program() {
-        window.setResultsPresenter(&results);
-        QObject::connect(&results, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
-    }
-};
+using Program = ProgramWindows;
 
 // Every window once, the results on TimeTable 1 of 2: Chem 01 on Monday and
 // Wednesday 9:00 - 10:30 or Chem 02 on Tuesday 8:00 - 9:00, with Bio A.

@@ -57,24 +57,18 @@ void settle() {
 
 }  // namespace
 
-Session::Session()
-    : state_(std::make_unique<ModuleState>()),
-      window_(std::make_unique<frmQuorvandelMain>(*state_)),
-      results_(std::make_unique<ResultsWindows>(*state_)) {
+Session::Session() : program_(std::make_unique<ProgramWindows>()) {
     // The searches here take microseconds; not even a loaded machine may
     // bring up the progress dialog, which takes the focus from the main window.
-    window_->generationRunner().progressDelay = std::chrono::seconds(60);
-    window_->setResultsPresenter(results_.get());
-    connect(results_.get(), &ResultsWindows::userReturnedToMain, window_.get(), &frmQuorvandelMain::activate);
+    window()->generationRunner().progressDelay = std::chrono::seconds(60);
     qApp->installEventFilter(this);
-    window_->show();
-    activate(window_.get());
+    window()->show();
+    activate(window());
 }
 
 Session::~Session() {
     qApp->removeEventFilter(this);
-    results_.reset();
-    window_.reset();
+    program_.reset();
     // Whatever window the program left behind must not reach the next run.
     QList<QPointer<QWidget>> left;
     for (QWidget* w : QApplication::topLevelWidgets()) left << w;
@@ -119,12 +113,14 @@ void Session::answer(QWidget* window) {
 void Session::activate(QWidget* window) {
     window->activateWindow();
     for (int i = 0; i < 20 && QApplication::activeWindow() != window; ++i) QCoreApplication::processEvents();
+    // A real X server may take a round trip longer than that.
+    if (QApplication::activeWindow() != window) (void)QTest::qWaitForWindowActive(window, 2000);
     if (QApplication::activeWindow() != window)
         problems_ << window->objectName() + QStringLiteral(" did not become active");
 }
 
 void Session::clickLine(const QString& listName, int line) {
-    QListWidget* l = testing::list(window_.get(), listName);
+    QListWidget* l = testing::list(window(), listName);
     if (line >= l->count()) return void(problems_ << QStringLiteral("%1 has no line %2").arg(listName).arg(line));
     l->scrollToItem(l->item(line));  // as the user scrolls to a line out of sight
     testing::clickLine(l, line);
@@ -133,8 +129,8 @@ void Session::clickLine(const QString& listName, int line) {
 bool Session::withDialog(const QString& buttonName, Script script) {
     refused_ = false;
     scripts_.push_back(std::move(script));
-    const bool enabled = testing::button(window_.get(), buttonName)->isEnabled();
-    click(window_.get(), buttonName);
+    const bool enabled = testing::button(window(), buttonName)->isEnabled();
+    click(window(), buttonName);
     if (!scripts_.empty() && enabled) problems_ << buttonName + QStringLiteral(" opened no dialog");
     scripts_.clear();
     return refused_;
@@ -192,8 +188,8 @@ bool Session::addSection(const SectionRec& entry, const Action& a) {
 }
 
 void Session::perform(const Action& a, bool backToMain) {
-    if (backToMain) activate(window_.get());
-    TimeTablesMDI* frame = results_->frame();
+    if (backToMain) activate(window());
+    TimeTablesMDI* frame = program_->results.frame();
     if (onResultsFrame(a.kind) && !frame) return void(problems_ << QStringLiteral("no results frame to use"));
     if (onResultsFrame(a.kind)) activate(frame);  // the user clicks the frame
     static const char* const buttons[] = {"", "", "", "", "cmdRemCourse", "cmdRemSec", "cmdNewMain", "cmdMakeTime"};
@@ -211,7 +207,7 @@ void Session::perform(const Action& a, bool backToMain) {
     case Kind::RemoveCourse:
     case Kind::RemoveSection:
     case Kind::New:
-    case Kind::TimeTablify: click(window_.get(), QLatin1String(buttons[static_cast<int>(a.kind)])); break;
+    case Kind::TimeTablify: click(window(), QLatin1String(buttons[static_cast<int>(a.kind)])); break;
     case Kind::Next: QTest::mouseClick(frame->cmdNext(), Qt::LeftButton); break;
     case Kind::Previous: QTest::mouseClick(frame->cmdPrev(), Qt::LeftButton); break;
     case Kind::Ok: QTest::mouseClick(frame->cmdOk(), Qt::LeftButton); break;
@@ -237,14 +233,14 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     messages_.clear();
     QStringList shown;  // the program's windows on the screen besides the main window
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != window_.get() && w->isVisible()) shown << w->objectName();
+        if (w != window() && w->isVisible()) shown << w->objectName();
     same(QStringLiteral("other windows shown"), join(shown),
          m.resultsOpen ? QStringLiteral("[TimeTablesMDI]") : QStringLiteral("[]"));
 
     // The main window: one line per course, the selected course's section
     // lines, and every button as the enabling rules leave it.
-    QListWidget* courses = testing::list(window_.get(), QStringLiteral("lstCourses"));
-    QListWidget* sections = testing::list(window_.get(), QStringLiteral("lstSecs"));
+    QListWidget* courses = testing::list(window(), QStringLiteral("lstCourses"));
+    QListWidget* sections = testing::list(window(), QStringLiteral("lstSecs"));
     std::vector<std::string> names;
     for (const CourseRec& c : m.courses) names.push_back(c.name);
     same(QStringLiteral("lstCourses"), join(testing::lines(courses)), join(names));
@@ -259,12 +255,12 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
         {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
     // clang-format on
     for (const auto& [name, enabled] : buttons)
-        expect(testing::button(window_.get(), QLatin1String(name))->isEnabled() == enabled,
+        expect(testing::button(window(), QLatin1String(name))->isEnabled() == enabled,
                QLatin1String(name) + QStringLiteral(" should be ") + (enabled ? "enabled" : "disabled"));
 
     // The store: every count within its capacity, every record as entered,
     // every stored timetable as the generation that stored it found it.
-    const ModuleState& s = *state_;
+    const ModuleState& s = *program_->state;
     bool within = s.NumCourses >= 0 && s.NumCourses <= CourseCapacity && s.NumTimetables >= 0 &&
                   s.NumTimetables <= StoredCapacity;
     for (int i = 0; within && i < s.NumCourses; ++i)
@@ -292,9 +288,9 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
 
     // The results: the counter, the strip and the grid of the latest
     // generation, at a CurrentTimetable within the stored ones.
-    TimeTablesMDI* frame = results_->frame();
-    frmTimetables* grid = results_->gridView();
-    expect((frame != nullptr) == m.resultsOpen && results_->resultsOpen() == m.resultsOpen,
+    TimeTablesMDI* frame = program_->results.frame();
+    frmTimetables* grid = program_->results.gridView();
+    expect((frame != nullptr) == m.resultsOpen && program_->results.resultsOpen() == m.resultsOpen,
            QStringLiteral("the results should be ") + (m.resultsOpen ? "open" : "closed"));
     expect((grid != nullptr) == m.gridLoaded,
            QStringLiteral("the grid view should be ") + (m.gridLoaded ? "shown" : "closed"));

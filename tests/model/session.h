@@ -12,9 +12,8 @@
 #include <functional>
 #include <memory>
 
-#include "main_window.h"
 #include "model.h"
-#include "results_windows.h"
+#include "program_windows.h"
 
 class QDialog;
 
@@ -49,9 +48,9 @@ private:
     void clickLine(const QString& list, int line);
     void activate(QWidget* window);
 
-    std::unique_ptr<ModuleState> state_;
-    std::unique_ptr<frmQuorvandelMain> window_;
-    std::unique_ptr<ResultsWindows> results_;
+    frmQuorvandelMain* window() { return &program_->window; }
+
+    std::unique_ptr<ProgramWindows> program_;
     std::deque<Script> scripts_;
     bool refused_ = false;
     QStringList messages_, problems_;
