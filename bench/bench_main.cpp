@@ -34,8 +34,8 @@ constexpr std::uint64_t HolesSeeds[] = {1, 2, 3};
 struct Case {
     std::string name;
     std::function<void(ModuleState&)> fill;
-    bool plain = false;   // also run the plain enumeration
-    bool before = true;   // also run plain forward checking
+    bool plain = false;  // also run the plain enumeration
+    bool before = true;  // also run plain forward checking
 };
 
 std::vector<Case> cases() {
@@ -50,7 +50,8 @@ std::vector<Case> cases() {
     // Plain forward checking does not finish these in any time a user would
     // wait: it is not run on them.
     for (std::uint64_t seed : HolesSeeds)
-        all.push_back({"holes_" + std::to_string(seed), [seed](ModuleState& s) { bench::holesSchedule(s, seed); }, false, false});
+        all.push_back(
+            {"holes_" + std::to_string(seed), [seed](ModuleState& s) { bench::holesSchedule(s, seed); }, false, false});
     return all;
 }
 
@@ -126,16 +127,21 @@ int main(int argc, char** argv) {
         auto it = reporter.medianMs.find(name);
         return it == reporter.medianMs.end() ? -1.0 : it->second;
     };
-    std::printf("\n%-20s %12s %12s %10s %12s %12s\n", "case (median ms)", "shipped", "before", "ratio", "plain", "ratio");
+    std::printf("\n%-20s %12s %12s %10s %12s %12s\n", "case (median ms)", "shipped", "before", "ratio", "plain",
+                "ratio");
     for (const Case& c : all) {
         const double shipped = median("shipped/" + c.name);
         if (shipped < 0) continue;
         const double before = median("before/" + c.name), plain = median("plain/" + c.name);
         std::printf("%-20s %12.3f ", c.name.c_str(), shipped);
-        if (before >= 0) std::printf("%12.3f %9.1fx ", before, before / shipped);
-        else std::printf("%12s %10s ", "-", "-");
-        if (plain >= 0) std::printf("%12.1f %11.0fx", plain, plain / shipped);
-        else std::printf("%12s %12s", "-", "-");
+        if (before >= 0)
+            std::printf("%12.3f %9.1fx ", before, before / shipped);
+        else
+            std::printf("%12s %10s ", "-", "-");
+        if (plain >= 0)
+            std::printf("%12.1f %11.0fx", plain, plain / shipped);
+        else
+            std::printf("%12s %12s", "-", "-");
         std::printf("\n");
     }
     return 0;

@@ -40,12 +40,12 @@ struct SearchLimits {
 
 // What a search did, for tests and the benchmark.
 struct SearchStats {
-    std::uint64_t nodes = 0;          // sections tried for a course
-    std::uint64_t memoHits = 0;       // subproblems skipped because the memo knew them
-    std::uint64_t memoInserts = 0;    // failed subproblems written to the memo
-    std::uint64_t memoOverwrites = 0; // entries lost because the memo was full
-    std::uint64_t matchingPrunes = 0; // subproblems cut by the atom matching test
-    std::size_t memoPeakBytes = 0;    // largest size the memo's table reached
+    std::uint64_t nodes = 0;           // sections tried for a course
+    std::uint64_t memoHits = 0;        // subproblems skipped because the memo knew them
+    std::uint64_t memoInserts = 0;     // failed subproblems written to the memo
+    std::uint64_t memoOverwrites = 0;  // entries lost because the memo was full
+    std::uint64_t matchingPrunes = 0;  // subproblems cut by the atom matching test
+    std::size_t memoPeakBytes = 0;     // largest size the memo's table reached
 };
 
 // The limits the "before" column of the benchmark measures: one course

@@ -26,9 +26,7 @@ int firstBit(const WeekMask& m) {
     return -1;
 }
 
-void clearBit(WeekMask& m, int bit) {
-    m.words[static_cast<size_t>(bit >> 6)] &= ~(std::uint64_t{1} << (bit & 63));
-}
+void clearBit(WeekMask& m, int bit) { m.words[static_cast<size_t>(bit >> 6)] &= ~(std::uint64_t{1} << (bit & 63)); }
 
 }  // namespace
 
@@ -41,7 +39,8 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
         const int count = clampSections(course.NumSections);
         all_[static_cast<size_t>(a)] = lowBits(count);
         for (int j = 0; j < count; ++j)
-            masks[static_cast<size_t>(a)][static_cast<size_t>(j)] = sectionMask(course.Sections[static_cast<size_t>(j)]);
+            masks[static_cast<size_t>(a)][static_cast<size_t>(j)] =
+                sectionMask(course.Sections[static_cast<size_t>(j)]);
     }
     for (int a = 0; a < n_; ++a)
         for (int b = 0; b < n_; ++b) {
@@ -64,8 +63,7 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
             for (int j = 0; j < MaxSectionsPerCourse; ++j) {
                 if (!((all_[static_cast<size_t>(a)] >> j) & 1U)) continue;
                 const WeekMask& m = masks[static_cast<size_t>(a)][static_cast<size_t>(j)];
-                if (m.empty())
-                    emptySections_[static_cast<size_t>(a)] |= static_cast<std::uint16_t>(1U << j);
+                if (m.empty()) emptySections_[static_cast<size_t>(a)] |= static_cast<std::uint16_t>(1U << j);
                 for (int cell = 0; cell < CellsPerWeek; ++cell)
                     if (m.test(cell)) coveredBy[static_cast<size_t>(cell)].set(a * MaxSectionsPerCourse + j);
             }
@@ -89,7 +87,8 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
             for (int j = 0; j < MaxSectionsPerCourse; ++j)
                 for (int cell = 0; cell < CellsPerWeek; ++cell)
                     if (masks[static_cast<size_t>(a)][static_cast<size_t>(j)].test(cell))
-                        atomsOf_[static_cast<size_t>(a)][static_cast<size_t>(j)].set(atomOfCell[static_cast<size_t>(cell)]);
+                        atomsOf_[static_cast<size_t>(a)][static_cast<size_t>(j)].set(
+                            atomOfCell[static_cast<size_t>(cell)]);
     }
     // support tables: the OR of fits_[a][j][b] over the sections j of a
     // subset of course a's sections 0-4 (low) or 5-9 (high).
@@ -98,11 +97,13 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
             const unsigned rest = x & (x - 1);
             const int bit = std::countr_zero(x);
             for (size_t b = 0; b < MaxCourses; ++b) {
-                supportLow_[static_cast<size_t>(a)][x][b] = static_cast<std::uint16_t>(
-                    supportLow_[static_cast<size_t>(a)][rest][b] | fits_[static_cast<size_t>(a)][static_cast<size_t>(bit)][b]);
+                supportLow_[static_cast<size_t>(a)][x][b] =
+                    static_cast<std::uint16_t>(supportLow_[static_cast<size_t>(a)][rest][b] |
+                                               fits_[static_cast<size_t>(a)][static_cast<size_t>(bit)][b]);
                 supportHigh_[static_cast<size_t>(a)][x][b] = static_cast<std::uint16_t>(
                     supportHigh_[static_cast<size_t>(a)][rest][b] |
-                    (bit + 5 < MaxSectionsPerCourse ? fits_[static_cast<size_t>(a)][static_cast<size_t>(bit + 5)][b] : 0));
+                    (bit + 5 < MaxSectionsPerCourse ? fits_[static_cast<size_t>(a)][static_cast<size_t>(bit + 5)][b]
+                                                    : 0));
             }
         }
     untilStopCheck_ = limits_.stopCheckInterval;
@@ -129,8 +130,8 @@ bool TimetableSearch::propagate(Domains& d, std::uint32_t open, std::uint32_t ch
             const auto& high = supportHigh_[static_cast<size_t>(i)][di >> 5];
             for (std::uint32_t others = open & ~(1U << i); others != 0; others &= others - 1) {
                 const int j = std::countr_zero(others);
-                const auto kept = static_cast<std::uint16_t>(d[static_cast<size_t>(j)] &
-                                                             (low[static_cast<size_t>(j)] | high[static_cast<size_t>(j)]));
+                const auto kept = static_cast<std::uint16_t>(
+                    d[static_cast<size_t>(j)] & (low[static_cast<size_t>(j)] | high[static_cast<size_t>(j)]));
                 if (kept == d[static_cast<size_t>(j)]) continue;
                 if (kept == 0) {
                     ++weight_[static_cast<size_t>(i)];
@@ -325,7 +326,8 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
         bool ok = true;
         std::uint32_t changed = 0;
         for (int i = 0; i < course; ++i) {
-            const auto kept = static_cast<std::uint16_t>(level.remaining[static_cast<size_t>(i)] & fit[static_cast<size_t>(i)]);
+            const auto kept =
+                static_cast<std::uint16_t>(level.remaining[static_cast<size_t>(i)] & fit[static_cast<size_t>(i)]);
             child.remaining[static_cast<size_t>(i)] = kept;
             if (kept == 0) {
                 ok = false;

@@ -46,9 +46,9 @@ public:
 private:
     using Domains = std::array<std::uint16_t, MaxCourses>;
     struct Level {
-        Domains remaining{};     // sections still possible for open courses 0 .. n-1-depth
-        std::uint16_t untried = 0;  // sections of course n-1-depth not tried yet
-        bool found = false;      // a timetable was found below this step
+        Domains remaining{};             // sections still possible for open courses 0 .. n-1-depth
+        std::uint16_t untried = 0;       // sections of course n-1-depth not tried yet
+        bool found = false;              // a timetable was found below this step
         std::uint64_t nodesAtStart = 0;  // stats_.nodes when the step began
     };
 

@@ -62,7 +62,8 @@ void StoreTimetable(ModuleState& state) {
     t.NumSections = static_cast<int16_t>(n);
     for (int i = 0; i < n; ++i)
         t.Sections[static_cast<size_t>(i)] =
-            state.Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(state.SectionChoice[static_cast<size_t>(i)])];
+            state.Courses[static_cast<size_t>(i)]
+                .Sections[static_cast<size_t>(state.SectionChoice[static_cast<size_t>(i)])];
     state.Timetables[static_cast<size_t>(state.NumTimetables)] = t;
     ++state.NumTimetables;
 }

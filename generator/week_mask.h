@@ -25,8 +25,7 @@ struct WeekMask {
         return *this;
     }
     int count() const {
-        return std::popcount(words[0]) + std::popcount(words[1]) + std::popcount(words[2]) +
-               std::popcount(words[3]);
+        return std::popcount(words[0]) + std::popcount(words[1]) + std::popcount(words[2]) + std::popcount(words[3]);
     }
     friend bool operator==(const WeekMask&, const WeekMask&) = default;
 };

@@ -15,8 +15,8 @@ public:
 
     // lstCourses
     virtual void appendCourseLine(const Text& line) = 0;
-    virtual void removeCourseLine(int16_t index) = 0;   // leaves no line selected
-    virtual int16_t selectedCourseIndex() const = 0;    // -1 when none
+    virtual void removeCourseLine(int16_t index) = 0;  // leaves no line selected
+    virtual int16_t selectedCourseIndex() const = 0;   // -1 when none
 
     // lstSecs
     virtual void clearSectionLines() = 0;               // leaves no line selected

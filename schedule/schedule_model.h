@@ -19,7 +19,7 @@ constexpr int16_t MaxCourses = 20;
 constexpr int16_t MaxSectionsPerCourse = 10;
 constexpr int16_t MaxStoredTimetables = 26;
 constexpr int16_t DaysPerWeek = 7;
-constexpr int16_t SlotsPerDay = 29;  // 08:00 to 22:30 in half-hours
+constexpr int16_t SlotsPerDay = 29;                          // 08:00 to 22:30 in half-hours
 constexpr int16_t CellsPerWeek = DaysPerWeek * SlotsPerDay;  // 203
 
 struct Section {

@@ -10,13 +10,9 @@
 
 namespace quorvandel {
 
-constexpr int16_t slotOf(int hour, int minute) {
-    return static_cast<int16_t>((hour - 8) * 2 + minute / 30);
-}
+constexpr int16_t slotOf(int hour, int minute) { return static_cast<int16_t>((hour - 8) * 2 + minute / 30); }
 
-constexpr int16_t cellOf(int day, int slot) {
-    return static_cast<int16_t>(day * SlotsPerDay + slot);
-}
+constexpr int16_t cellOf(int day, int slot) { return static_cast<int16_t>(day * SlotsPerDay + slot); }
 
 constexpr int16_t dayOfCell(int cell) { return static_cast<int16_t>(cell / SlotsPerDay); }
 constexpr int16_t slotOfCell(int cell) { return static_cast<int16_t>(cell % SlotsPerDay); }

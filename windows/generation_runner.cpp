@@ -2,19 +2,17 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QWindow>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QWindow>
 #include <thread>
 
 namespace quorvandel {
 
 namespace {
 
-QString progressText(int found) {
-    return QStringLiteral("Finding timetables...\n%1 found so far").arg(found);
-}
+QString progressText(int found) { return QStringLiteral("Finding timetables...\n%1 found so far").arg(found); }
 
 bool isUserInput(QEvent::Type type) {
     switch (type) {

@@ -21,7 +21,7 @@ void drawWeekGrid(QPainter& painter, const QRect& area) {
         QColor colour;
     };
     const Booking bookings[] = {
-        {0, 0, 2, QColor(231, 111, 81)}, {2, 0, 2, QColor(231, 111, 81)}, {1, 2, 3, QColor(42, 157, 143)},
+        {0, 0, 2, QColor(231, 111, 81)}, {2, 0, 2, QColor(231, 111, 81)},  {1, 2, 3, QColor(42, 157, 143)},
         {3, 2, 3, QColor(42, 157, 143)}, {4, 1, 2, QColor(233, 196, 106)}, {0, 4, 2, QColor(38, 70, 83)},
         {5, 3, 2, QColor(244, 162, 97)},
     };

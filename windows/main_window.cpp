@@ -35,8 +35,8 @@ frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent) : QWid
 
 frmQuorvandelMain::~frmQuorvandelMain() = default;
 
-QPushButton* frmQuorvandelMain::makeButton(const char* objectName, const QString& caption, int left, int top,
-                                           int width, int height) {
+QPushButton* frmQuorvandelMain::makeButton(const char* objectName, const QString& caption, int left, int top, int width,
+                                           int height) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(objectName));
     button->setAutoDefault(false);
@@ -132,9 +132,9 @@ void frmQuorvandelMain::createControls() {
 void frmQuorvandelMain::load() {
     // The designed tab order with "Add Course" moved to the front and then
     // "TimeTablify!" to the second place.
-    const QWidget* order[] = {cmdAddCrs_, cmdMakeTime_, cmdNewMain_, cmdSave_,   cmdAddSec_,   cmdRemCourse_,
-                              cmdOption_, cmdExit_,     Picture1_,   cmdLoad_,   lstCourses_,  cmdHelp_,
-                              cmdRemSec_, lstSecs_,     lblCourses_, lblSections_, cmdGetSec_, lstDofW_};
+    const QWidget* order[] = {cmdAddCrs_, cmdMakeTime_, cmdNewMain_, cmdSave_,     cmdAddSec_,  cmdRemCourse_,
+                              cmdOption_, cmdExit_,     Picture1_,   cmdLoad_,     lstCourses_, cmdHelp_,
+                              cmdRemSec_, lstSecs_,     lblCourses_, lblSections_, cmdGetSec_,  lstDofW_};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     cmdAddCrs_->setFocus(Qt::OtherFocusReason);

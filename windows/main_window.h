@@ -14,9 +14,9 @@
 
 #include <QWidget>
 
+#include "generation_runner.h"
 #include "main_window_lists.h"
 #include "results_presenter.h"
-#include "generation_runner.h"
 #include "schedule_model.h"
 #include "timetablify.h"
 
@@ -85,8 +85,7 @@ private:
     GenerationResult generate();
     void presentGeneration(const GenerationResult& result);
 
-    QPushButton* makeButton(const char* objectName, const QString& caption, int left, int top, int width,
-                            int height);
+    QPushButton* makeButton(const char* objectName, const QString& caption, int left, int top, int width, int height);
 
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;

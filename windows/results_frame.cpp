@@ -62,20 +62,18 @@ public:
     StripStyle() : QProxyStyle(QApplication::style()->name()) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
         switch (metric) {
-            case PM_ToolBarFrameWidth:
-            case PM_ToolBarItemMargin:
-            case PM_ToolBarItemSpacing:
-            case PM_ToolBarHandleExtent:
-                return 0;
-            default:
-                return QProxyStyle::pixelMetric(metric, option, widget);
+        case PM_ToolBarFrameWidth:
+        case PM_ToolBarItemMargin:
+        case PM_ToolBarItemSpacing:
+        case PM_ToolBarHandleExtent:
+            return 0;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
         }
     }
 };
 
-int storedCount(const ModuleState& state) {
-    return std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables);
-}
+int storedCount(const ModuleState& state) { return std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables); }
 
 }  // namespace
 
@@ -273,7 +271,8 @@ void TimeTablesMDI::writeCounter() {
 
 void TimeTablesMDI::clampCurrentTimetable() {
     const int count = storedCount(state_);
-    state_.CurrentTimetable = static_cast<int16_t>(count == 0 ? 0 : std::clamp<int>(state_.CurrentTimetable, 0, count - 1));
+    state_.CurrentTimetable =
+        static_cast<int16_t>(count == 0 ? 0 : std::clamp<int>(state_.CurrentTimetable, 0, count - 1));
 }
 
 }  // namespace quorvandel

@@ -29,8 +29,8 @@ constexpr int LineRight = 10680;       // right edge of Sunday's column
 constexpr int VerticalLineTop = -120;  // through the header row
 constexpr int VerticalLineBottom = 10800;
 
-const char* const DayHeaderNames[DaysPerWeek] = {"lblMonday",   "lblTuesday",  "lblWednesday", "lblThursday",
-                                                 "lblFriday",   "lblSaturday", "lblSunday"};
+const char* const DayHeaderNames[DaysPerWeek] = {"lblMonday", "lblTuesday",  "lblWednesday", "lblThursday",
+                                                 "lblFriday", "lblSaturday", "lblSunday"};
 const char* const DayHeaderCaptions[DaysPerWeek] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                                     "Friday", "Saturday", "Sunday"};
 // The vertical line at 600 + 1440 x k, for k = 0 .. 7.
@@ -86,8 +86,7 @@ QString cellText(const Section& section) {
            QString::fromStdU16String(section.SecNum);
 }
 
-frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame)
-    : QMdiSubWindow(nullptr), state_(state) {
+frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame) : QMdiSubWindow(nullptr), state_(state) {
     setObjectName(QStringLiteral("frmTimetables"));
     setWindowTitle(QStringLiteral("TimeTables"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -156,7 +155,7 @@ void frmTimetables::buildGrid() {
         // not bold.
         cell->setTextFormat(Qt::PlainText);
         cell->setGeometry(twipsRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
-                                   CellWidth, CellHeight));
+                                    CellWidth, CellHeight));
         setCellCaption(cell, index, QString());
         cells_[static_cast<size_t>(index)] = cell;
     }

@@ -1,21 +1,21 @@
 // The whole program as a user meets it: a schedule in the main window,
 // "TimeTablify!", the results frame, "Next", "Previous", "OK", a new
 // generation while results are open, and a search stopped with "Cancel".
-#include <QtTest>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QtTest>
 #include <memory>
 
 #include "editing.h"
 #include "main_window.h"
-#include "results_frame.h"
 #include "program_windows.h"
+#include "results_frame.h"
 #include "results_windows.h"
-#include "timetable_grid_view.h"
 #include "section_maker.h"
+#include "timetable_grid_view.h"
 #include "week_cells.h"
 
 using namespace quorvandel;
@@ -131,8 +131,8 @@ private slots:
         for (int c = 0; c < 4; ++c) {
             std::vector<Section> sections;
             for (int s = 0; s < 3; ++s)
-                sections.push_back(makeSection(u"", QString::number(s).toStdU16String(), int16_t(s * 2),
-                                           int16_t(s * 2 + 1), {c}));
+                sections.push_back(
+                    makeSection(u"", QString::number(s).toStdU16String(), int16_t(s * 2), int16_t(s * 2 + 1), {c}));
             p.addCourse(u"C" + QString::number(c).toStdU16String(), sections);
         }
         p.timeTablify();
@@ -157,7 +157,7 @@ private slots:
             for (int s = 0; s < 10; ++s) {
                 const int block = (c + s * 3) % 19;
                 sections.push_back(makeSection(u"", QString::number(s).toStdU16String(), int16_t((block % 3) * 9),
-                                           int16_t((block % 3) * 9 + 9), {block / 3}));
+                                               int16_t((block % 3) * 9 + 9), {block / 3}));
             }
             p.addCourse(u"C" + QString::number(c).toStdU16String(), sections);
         }

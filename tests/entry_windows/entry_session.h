@@ -22,7 +22,11 @@ struct SectionEntry {
 };
 
 inline SectionEntry mondayNineToTen(const QString& number) {
-    return {number, QStringLiteral("9"), QStringLiteral("00"), QStringLiteral("10"), QStringLiteral("00"),
+    return {number,
+            QStringLiteral("9"),
+            QStringLiteral("00"),
+            QStringLiteral("10"),
+            QStringLiteral("00"),
             {QStringLiteral("Monday")}};
 }
 
@@ -114,13 +118,14 @@ public:
     std::unique_ptr<ModuleState> state;
     FakeResultsPresenter presenter;
     std::unique_ptr<frmQuorvandelMain> window;
-    QStringList messages;   // the text of every message box, in order
+    QStringList messages;     // the text of every message box, in order
     QList<MessageSeen> seen;  // and how each looked
 
     // Every message box had the program's caption, no icon and only OK.
     bool messagesInProgramForm() const {
         for (const MessageSeen& m : seen)
-            if (m.caption != QStringLiteral("Quorvandel") || m.hasIcon || m.buttons != QStringList{QStringLiteral("OK")}) {
+            if (m.caption != QStringLiteral("Quorvandel") || m.hasIcon ||
+                m.buttons != QStringList{QStringLiteral("OK")}) {
                 qWarning() << "message box not in the program's form:" << m.text << m.caption << m.hasIcon << m.buttons;
                 return false;
             }

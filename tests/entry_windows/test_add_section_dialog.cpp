@@ -59,9 +59,7 @@ QString daysText(const std::array<bool, DaysPerWeek>& days) {
 
 // A session with the courses Algebra and Biology.
 struct TwoCourses : MainWindowSession {
-    TwoCourses() {
-        ok = addCourse(QStringLiteral("Algebra")) && addCourse(QStringLiteral("Biology"));
-    }
+    TwoCourses() { ok = addCourse(QStringLiteral("Algebra")) && addCourse(QStringLiteral("Biology")); }
     bool ok = false;
 };
 
@@ -125,23 +123,64 @@ void TestAddSectionDialog::storedSection_data() {
     QTest::addColumn<QString>("storedDays");  // Monday first
     QTest::addColumn<QString>("line");
 
-    QTest::newRow("9:00 to 10:00 Monday") << "S1" << "9" << "00" << "10" << "00" << QStringList{"Monday"} << 2 << 4
-                                          << "9:00" << "10:00" << "1000000" << "S1  9:00 - 10:00 M";
-    QTest::newRow("13:30 to 15:00") << "B2" << "13" << "30" << "15" << "00" << QStringList{"Thursday", "Tuesday"} << 11
-                                    << 14 << "13:30" << "15:00" << "0101000" << "B2  13:30 - 15:00 T Th";
+    QTest::newRow("9:00 to 10:00 Monday") << "S1"
+                                          << "9"
+                                          << "00"
+                                          << "10"
+                                          << "00" << QStringList{"Monday"} << 2 << 4 << "9:00"
+                                          << "10:00"
+                                          << "1000000"
+                                          << "S1  9:00 - 10:00 M";
+    QTest::newRow("13:30 to 15:00") << "B2"
+                                    << "13"
+                                    << "30"
+                                    << "15"
+                                    << "00" << QStringList{"Thursday", "Tuesday"} << 11 << 14 << "13:30"
+                                    << "15:00"
+                                    << "0101000"
+                                    << "B2  13:30 - 15:00 T Th";
     QTest::newRow("8:00 to 22:30 every day")
-        << "7" << "8" << "00" << "22" << "30"
-        << QStringList{"Sunday", "Saturday", "Friday", "Thursday", "Wednesday", "Tuesday", "Monday"} << 0 << 29
-        << "8:00" << "22:30" << "1111111" << "7  8:00 - 22:30 M T W Th F S Su";
-    QTest::newRow("22:00 to 22:30, the last half-hour") << "L" << "22" << "00" << "22" << "30"
-                                                        << QStringList{"Friday"} << 28 << 29 << "22:00" << "22:30"
-                                                        << "0000100" << "L  22:00 - 22:30 F";
-    QTest::newRow("Monday and Wednesday") << "101" << "8" << "00" << "9" << "30" << QStringList{"Wednesday", "Monday"}
-                                          << 0 << 3 << "8:00" << "9:30" << "1010000" << "101  8:00 - 9:30 M W";
-    QTest::newRow("Sunday and Monday") << "X" << "12" << "30" << "13" << "00" << QStringList{"Sunday", "Monday"} << 9
-                                       << 10 << "12:30" << "13:00" << "1000001" << "X  12:30 - 13:00 M Su";
-    QTest::newRow("a number of one blank") << " " << "9" << "00" << "10" << "00" << QStringList{"Monday"} << 2 << 4
-                                           << "9:00" << "10:00" << "1000000" << "   9:00 - 10:00 M";
+        << "7"
+        << "8"
+        << "00"
+        << "22"
+        << "30" << QStringList{"Sunday", "Saturday", "Friday", "Thursday", "Wednesday", "Tuesday", "Monday"} << 0 << 29
+        << "8:00"
+        << "22:30"
+        << "1111111"
+        << "7  8:00 - 22:30 M T W Th F S Su";
+    QTest::newRow("22:00 to 22:30, the last half-hour") << "L"
+                                                        << "22"
+                                                        << "00"
+                                                        << "22"
+                                                        << "30" << QStringList{"Friday"} << 28 << 29 << "22:00"
+                                                        << "22:30"
+                                                        << "0000100"
+                                                        << "L  22:00 - 22:30 F";
+    QTest::newRow("Monday and Wednesday") << "101"
+                                          << "8"
+                                          << "00"
+                                          << "9"
+                                          << "30" << QStringList{"Wednesday", "Monday"} << 0 << 3 << "8:00"
+                                          << "9:30"
+                                          << "1010000"
+                                          << "101  8:00 - 9:30 M W";
+    QTest::newRow("Sunday and Monday") << "X"
+                                       << "12"
+                                       << "30"
+                                       << "13"
+                                       << "00" << QStringList{"Sunday", "Monday"} << 9 << 10 << "12:30"
+                                       << "13:00"
+                                       << "1000001"
+                                       << "X  12:30 - 13:00 M Su";
+    QTest::newRow("a number of one blank") << " "
+                                           << "9"
+                                           << "00"
+                                           << "10"
+                                           << "00" << QStringList{"Monday"} << 2 << 4 << "9:00"
+                                           << "10:00"
+                                           << "1000000"
+                                           << "   9:00 - 10:00 M";
 }
 
 void TestAddSectionDialog::storedSection() {
@@ -196,20 +235,66 @@ void TestAddSectionDialog::refusedOk_data() {
     const QString incomplete = IncompleteSectionMessage;
     const QString order = EndNotAfterStartMessage;
     const QStringList monday = {"Monday"};
-    QTest::newRow("Ok at once") << "" << "" << "00" << "" << "00" << QStringList() << incomplete;
-    QTest::newRow("no section number") << "" << "9" << "00" << "10" << "00" << monday << incomplete;
-    QTest::newRow("no day") << "1" << "9" << "00" << "10" << "00" << QStringList() << incomplete;
-    QTest::newRow("no start hour") << "1" << "" << "00" << "10" << "00" << monday << incomplete;
-    QTest::newRow("no end hour") << "1" << "9" << "00" << "" << "00" << monday << incomplete;
-    QTest::newRow("a day picked and unpicked") << "1" << "9" << "00" << "10" << "00"
-                                               << QStringList{"Monday", "Monday"} << incomplete;
-    QTest::newRow("incomplete and backwards: one message") << "" << "10" << "00" << "9" << "00" << monday
-                                                           << incomplete;
-    QTest::newRow("9:00 to 9:00") << "1" << "9" << "00" << "9" << "00" << monday << order;
-    QTest::newRow("9:30 to 9:00") << "1" << "9" << "30" << "9" << "00" << monday << order;
-    QTest::newRow("22:30 to 22:30") << "1" << "22" << "30" << "22" << "30" << monday << order;
-    QTest::newRow("22:30 to 9:00") << "1" << "22" << "30" << "9" << "00" << monday << order;
-    QTest::newRow("15:00 to 13:30") << "1" << "15" << "00" << "13" << "30" << monday << order;
+    QTest::newRow("Ok at once") << ""
+                                << ""
+                                << "00"
+                                << ""
+                                << "00" << QStringList() << incomplete;
+    QTest::newRow("no section number") << ""
+                                       << "9"
+                                       << "00"
+                                       << "10"
+                                       << "00" << monday << incomplete;
+    QTest::newRow("no day") << "1"
+                            << "9"
+                            << "00"
+                            << "10"
+                            << "00" << QStringList() << incomplete;
+    QTest::newRow("no start hour") << "1"
+                                   << ""
+                                   << "00"
+                                   << "10"
+                                   << "00" << monday << incomplete;
+    QTest::newRow("no end hour") << "1"
+                                 << "9"
+                                 << "00"
+                                 << ""
+                                 << "00" << monday << incomplete;
+    QTest::newRow("a day picked and unpicked") << "1"
+                                               << "9"
+                                               << "00"
+                                               << "10"
+                                               << "00" << QStringList{"Monday", "Monday"} << incomplete;
+    QTest::newRow("incomplete and backwards: one message") << ""
+                                                           << "10"
+                                                           << "00"
+                                                           << "9"
+                                                           << "00" << monday << incomplete;
+    QTest::newRow("9:00 to 9:00") << "1"
+                                  << "9"
+                                  << "00"
+                                  << "9"
+                                  << "00" << monday << order;
+    QTest::newRow("9:30 to 9:00") << "1"
+                                  << "9"
+                                  << "30"
+                                  << "9"
+                                  << "00" << monday << order;
+    QTest::newRow("22:30 to 22:30") << "1"
+                                    << "22"
+                                    << "30"
+                                    << "22"
+                                    << "30" << monday << order;
+    QTest::newRow("22:30 to 9:00") << "1"
+                                   << "22"
+                                   << "30"
+                                   << "9"
+                                   << "00" << monday << order;
+    QTest::newRow("15:00 to 13:30") << "1"
+                                    << "15"
+                                    << "00"
+                                    << "13"
+                                    << "30" << monday << order;
 }
 
 void TestAddSectionDialog::refusedOk() {
@@ -279,8 +364,8 @@ void TestAddSectionDialog::freshAtEachOpening() {
     script.onWindow(QStringLiteral("frmAddSec"), [&](QWidget* dialog) {
         first = dialog;
         opened = look(dialog);
-        fillSection(dialog, {"1", "9", "30", closing == QLatin1String("refused") ? "9" : "10", "30",
-                             {"Monday", "Friday"}});
+        fillSection(dialog,
+                    {"1", "9", "30", closing == QLatin1String("refused") ? "9" : "10", "30", {"Monday", "Friday"}});
         if (closing == QLatin1String("ok") || closing == QLatin1String("refused"))
             click(dialog, QStringLiteral("cmdOk"));
         else if (closing == QLatin1String("cancel"))
@@ -422,8 +507,8 @@ void TestAddSectionDialog::listsShowEveryLine_data() {
     QTest::addColumn<QStringList>("expectedLines");
     const QStringList hours = {"8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "18", "19", "20", "21", "22"};
     const QStringList minutes = {"00", "30"};
-    QTest::newRow("lstDofWk") << "lstDofWk"
-                              << QStringList{"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    QTest::newRow("lstDofWk") << "lstDofWk" << QStringList{"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                                           "Friday", "Saturday", "Sunday"};
     QTest::newRow("lstTStartH") << "lstTStartH" << hours;
     QTest::newRow("lstTStartM") << "lstTStartM" << minutes;
     QTest::newRow("lstTEndH") << "lstTEndH" << hours;

@@ -18,10 +18,10 @@ using namespace quorvandel::testing;
 namespace {
 
 const QStringList AllButtons = {
-    QStringLiteral("cmdNewMain"),   QStringLiteral("cmdSave"),     QStringLiteral("cmdLoad"),
-    QStringLiteral("cmdAddSec"),    QStringLiteral("cmdRemSec"),   QStringLiteral("cmdRemCourse"),
-    QStringLiteral("cmdAddCrs"),    QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
-    QStringLiteral("cmdOption"),    QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
+    QStringLiteral("cmdNewMain"), QStringLiteral("cmdSave"),     QStringLiteral("cmdLoad"),
+    QStringLiteral("cmdAddSec"),  QStringLiteral("cmdRemSec"),   QStringLiteral("cmdRemCourse"),
+    QStringLiteral("cmdAddCrs"),  QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
+    QStringLiteral("cmdOption"),  QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
 const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
                                    QStringLiteral("cmdExit")};
 
@@ -206,8 +206,8 @@ void TestMainWindow::tabOrder_data() {
                                  << QStringList{"cmdAddCrs", "cmdNewMain", "cmdExit", "lstCourses", "lstSecs"};
     QTest::newRow("every command enabled")
         << QStringList{"course A", "section 0 01", "pick 0"}
-        << QStringList{"cmdAddCrs",    "cmdMakeTime", "cmdNewMain", "cmdAddSec", "cmdRemCourse",
-                       "cmdExit",      "lstCourses",  "cmdRemSec",  "lstSecs"};
+        << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdAddSec", "cmdRemCourse",
+                       "cmdExit",   "lstCourses",  "cmdRemSec",  "lstSecs"};
 }
 
 void TestMainWindow::tabOrder() {
@@ -240,16 +240,15 @@ void TestMainWindow::commands_data() {
     const QStringList withSchedule = {"cmdAddSec", "cmdRemCourse", "cmdMakeTime"};
     const QStringList withSection = {"cmdAddSec", "cmdRemCourse", "cmdMakeTime", "cmdRemSec"};
 
-    QTest::newRow("a new course is not selected") << QStringList{"course Chem"} << none << QStringList{"Chem"} << none
-                                                  << -1 << none;
+    QTest::newRow("a new course is not selected")
+        << QStringList{"course Chem"} << none << QStringList{"Chem"} << none << -1 << none;
     QTest::newRow("clicking a course") << QStringList{"course Chem", "select 0"} << withCourse << QStringList{"Chem"}
                                        << none << -1 << none;
     QTest::newRow("three sections in order")
         << QStringList{"course A", "course B", "section 0 03", "section 0 01", "section 0 02", "select 1", "select 0"}
         << withSchedule << QStringList{"A", "B"} << QStringList{line("03"), line("01"), line("02")} << -1 << none;
-    QTest::newRow("first section of the first course")
-        << QStringList{"course Chem", "section 0 01"} << withSchedule << QStringList{"Chem"}
-        << QStringList{line("01")} << -1 << none;
+    QTest::newRow("first section of the first course") << QStringList{"course Chem", "section 0 01"} << withSchedule
+                                                       << QStringList{"Chem"} << QStringList{line("01")} << -1 << none;
     QTest::newRow("sections only on the second course")
         << QStringList{"course A", "course B", "section 1 01"} << withCourse << QStringList{"A", "B"}
         << QStringList{line("01")} << -1 << none;
@@ -271,14 +270,14 @@ void TestMainWindow::commands_data() {
         << QStringList{"course A", "section 0 01", "pick 0", "cancelcourse", "remsec"} << withSchedule
         << QStringList{"A"} << QStringList{line("01")} << -1 << QStringList{noSection};
     QTest::newRow("Remove Section stays enabled after Remove Course")
-        << QStringList{"course A", "course B", "section 0 01", "pick 0", "remcourse", "remsec"} << QStringList{"cmdMakeTime"}
-        << QStringList{"B"} << none << -1 << QStringList{noSection};
+        << QStringList{"course A", "course B", "section 0 01", "pick 0", "remcourse", "remsec"}
+        << QStringList{"cmdMakeTime"} << QStringList{"B"} << none << -1 << QStringList{noSection};
     QTest::newRow("removing the selected section")
-        << QStringList{"course A", "section 0 01", "section 0 02", "section 0 03", "pick 1", "remsec"}
-        << withSchedule << QStringList{"A"} << QStringList{line("01"), line("03")} << -1 << none;
+        << QStringList{"course A", "section 0 01", "section 0 02", "section 0 03", "pick 1", "remsec"} << withSchedule
+        << QStringList{"A"} << QStringList{line("01"), line("03")} << -1 << none;
     QTest::newRow("removing every section keeps TimeTablify!")
-        << QStringList{"course A", "section 0 01", "pick 0", "remsec"} << withSchedule << QStringList{"A"} << none
-        << -1 << none;
+        << QStringList{"course A", "section 0 01", "pick 0", "remsec"} << withSchedule << QStringList{"A"} << none << -1
+        << none;
     QTest::newRow("removing one of three courses")
         << QStringList{"course A", "course B", "course C", "section 0 01", "select 1", "remcourse"}
         << QStringList{"cmdMakeTime"} << QStringList{"A", "C"} << none << -1 << none;
@@ -286,8 +285,8 @@ void TestMainWindow::commands_data() {
         << QStringList{"course A", "section 0 01", "remcourse"} << none << none << none << -1 << none;
     QTest::newRow("... and Add Course cancelled after it")
         << QStringList{"course A", "section 0 01", "remcourse", "cancelcourse"} << none << none << none << -1 << none;
-    QTest::newRow("New") << QStringList{"course A", "course B", "section 0 01", "pick 0", "new"} << none << none
-                         << none << -1 << none;
+    QTest::newRow("New") << QStringList{"course A", "course B", "section 0 01", "pick 0", "new"} << none << none << none
+                         << -1 << none;
     QTest::newRow("New and Add Course cancelled after it")
         << QStringList{"course A", "section 0 01", "new", "cancelcourse"} << none << none << none << -1 << none;
     QTest::newRow("a course added after New is the only course")
@@ -322,8 +321,8 @@ void TestMainWindow::listRemovalLeavesNoLine_data() {
     QTest::addColumn<int>("lineCount");
     QTest::newRow("course removed from the middle")
         << QStringList{"course A", "course B", "course C", "select 1", "remcourse"} << "lstCourses" << 2;
-    QTest::newRow("last course removed") << QStringList{"course A", "course B", "select 1", "remcourse"}
-                                         << "lstCourses" << 1;
+    QTest::newRow("last course removed") << QStringList{"course A", "course B", "select 1", "remcourse"} << "lstCourses"
+                                         << 1;
     QTest::newRow("section removed from the middle")
         << QStringList{"course A", "section 0 1", "section 0 2", "section 0 3", "pick 1", "remsec"} << "lstSecs" << 2;
     QTest::newRow("section list rebuilt by another course")
@@ -362,7 +361,11 @@ void TestMainWindow::programChangesAreNoClick() {
 void TestMainWindow::longLinesCanBeScrolledTo() {
     MainWindowSession s;
     QVERIFY(s.addCourse(QStringLiteral("Organic Chemistry and Biochemistry")));
-    QVERIFY(s.addSection(0, {"Lab-101", "8", "00", "22", "30",
+    QVERIFY(s.addSection(0, {"Lab-101",
+                             "8",
+                             "00",
+                             "22",
+                             "30",
                              {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"}}));
     for (QListWidget* l : {s.courses(), s.sections()}) {
         QCOMPARE(l->count(), 1);
@@ -427,14 +430,13 @@ void TestMainWindow::selectionCannotBeClearedByUser() {
 void TestMainWindow::timeTablify_data() {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QString>("message");
-    QTest::newRow("a course without sections")
-        << QStringList{"course A", "section 0 1", "course B"} << QString::fromStdU16String(AllClassesNeedSectionMessage);
+    QTest::newRow("a course without sections") << QStringList{"course A", "section 0 1", "course B"}
+                                               << QString::fromStdU16String(AllClassesNeedSectionMessage);
     QTest::newRow("the first course without sections after removal")
         << QStringList{"course A", "section 0 1", "pick 0", "remsec"}
         << QString::fromStdU16String(AllClassesNeedSectionMessage);
-    QTest::newRow("two sections at the same time")
-        << QStringList{"course A", "course B", "section 0 1", "section 1 2"}
-        << QString::fromStdU16String(NoTimetablesMessage);
+    QTest::newRow("two sections at the same time") << QStringList{"course A", "course B", "section 0 1", "section 1 2"}
+                                                   << QString::fromStdU16String(NoTimetablesMessage);
 }
 
 void TestMainWindow::timeTablify() {

@@ -38,7 +38,9 @@ inline QString differenceFrom(const Reference& ref, const ModuleState& got, cons
         if (!(got.Timetables[static_cast<size_t>(k)] == want.Timetables[static_cast<size_t>(k)]))
             return QStringLiteral("timetable %1 differs").arg(k);
     if (result.moreThanStored != ref.result.moreThanStored)
-        return QStringLiteral("moreThanStored %1, reference %2").arg(result.moreThanStored).arg(ref.result.moreThanStored);
+        return QStringLiteral("moreThanStored %1, reference %2")
+            .arg(result.moreThanStored)
+            .arg(ref.result.moreThanStored);
     const TimeTablifyOutcome expected =
         want.NumTimetables > 0 ? TimeTablifyOutcome::ShowResults : TimeTablifyOutcome::NoTimetables;
     if (result.outcome != expected || result.stopped) return QStringLiteral("wrong outcome");

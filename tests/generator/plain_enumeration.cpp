@@ -30,7 +30,8 @@ void StoreTimetable(ModuleState& state) {
     t.NumSections = state.NumCourses;
     for (int i = 0; i < state.NumCourses; ++i)
         t.Sections[static_cast<size_t>(i)] =
-            state.Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(state.SectionChoice[static_cast<size_t>(i)])];
+            state.Courses[static_cast<size_t>(i)]
+                .Sections[static_cast<size_t>(state.SectionChoice[static_cast<size_t>(i)])];
     state.Timetables[static_cast<size_t>(state.NumTimetables)] = t;
     state.NumTimetables += 1;
 }
@@ -45,7 +46,8 @@ void NextCombination(ModuleState& state) {
         }
     }
     const int last = state.NumCourses - 1;
-    if (choice[static_cast<size_t>(last)] == state.Courses[static_cast<size_t>(last)].NumSections) state.EnumDone = true;
+    if (choice[static_cast<size_t>(last)] == state.Courses[static_cast<size_t>(last)].NumSections)
+        state.EnumDone = true;
 }
 
 PlainResult MakeTimetables(ModuleState& state, bool stopAtTwentySeventh) {

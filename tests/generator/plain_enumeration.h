@@ -14,9 +14,9 @@
 namespace quorvandel::plain {
 
 struct PlainResult {
-    bool moreThanStored = false;     // a 27th conflict-free combination exists
-    std::int64_t combinations = 0;   // combinations tested
-    std::int64_t conflictFree = 0;   // conflict-free combinations seen
+    bool moreThanStored = false;    // a 27th conflict-free combination exists
+    std::int64_t combinations = 0;  // combinations tested
+    std::int64_t conflictFree = 0;  // conflict-free combinations seen
 };
 
 // Runs the enumeration on a state whose every course has at least one

@@ -71,13 +71,15 @@ void blockSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sec
         for (size_t p = 0; p < parts.size(); ++p)
             all[static_cast<size_t>(d) * 3 + p] = {d, parts[p].first, parts[p].second};
     Rng rng(seed);
-    for (size_t i = all.size() - 1; i > 0; --i) std::swap(all[i], all[static_cast<size_t>(rng.below(static_cast<int>(i) + 1))]);
+    for (size_t i = all.size() - 1; i > 0; --i)
+        std::swap(all[i], all[static_cast<size_t>(rng.below(static_cast<int>(i) + 1))]);
     list.NumCourses = 0;
     for (int i = 0; i < numCourses; ++i) {
         const int course = addCourse(list, "B" + std::to_string(i));
         std::array<int, 21> order{};
         for (int b = 0; b < blocks; ++b) order[static_cast<size_t>(b)] = b;
-        for (int b = blocks - 1; b > 0; --b) std::swap(order[static_cast<size_t>(b)], order[static_cast<size_t>(rng.below(b + 1))]);
+        for (int b = blocks - 1; b > 0; --b)
+            std::swap(order[static_cast<size_t>(b)], order[static_cast<size_t>(rng.below(b + 1))]);
         for (int j = 0; j < sections && j < blocks; ++j) {
             const Block& blk = all[static_cast<size_t>(order[static_cast<size_t>(j)])];
             addSection(list, course, blk.start, blk.end, 1U << blk.day);

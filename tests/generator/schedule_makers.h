@@ -15,16 +15,15 @@ class Rng {
 public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
-    int below(int bound);                 // 0 .. bound-1
-    int between(int low, int high);       // low .. high
+    int below(int bound);            // 0 .. bound-1
+    int between(int low, int high);  // low .. high
 private:
     std::uint64_t state_;
 };
 
 // A section meeting on the days of dayBits (bit 0 = Monday) from startSlot
 // to endSlot (exclusive), with its texts filled in as the dialog would.
-Section section(const std::string& secNum, const std::string& courseName, int startSlot, int endSlot,
-                unsigned dayBits);
+Section section(const std::string& secNum, const std::string& courseName, int startSlot, int endSlot, unsigned dayBits);
 
 // Appends a course with no sections; returns its index.
 int addCourse(CourseList& list, const std::string& name);

@@ -35,7 +35,8 @@ std::unique_ptr<ModuleState> scheduleOf(const std::vector<std::vector<Slice>>& c
 QString describe(const Timetable& t) {
     QStringList parts;
     for (int i = 0; i < t.NumSections; ++i)
-        parts << text(t.Sections[static_cast<size_t>(i)].CourseName) + ':' + text(t.Sections[static_cast<size_t>(i)].SecNum);
+        parts << text(t.Sections[static_cast<size_t>(i)].CourseName) + ':' +
+                     text(t.Sections[static_cast<size_t>(i)].SecNum);
     return parts.join(' ');
 }
 
@@ -112,16 +113,18 @@ private slots:
         QTest::addColumn<std::vector<std::vector<Slice>>>("courses");
         QTest::addColumn<QStringList>("expected");
         // a0 and b0 clash, nothing else does.
-        QTest::newRow("a0 a1 / b0 b1") << std::vector<std::vector<Slice>>{{{2, 4, Mon}, {2, 4, Tue}}, {{3, 5, Mon}, {2, 4, Wed}}}
+        QTest::newRow("a0 a1 / b0 b1") << std::vector<std::vector<Slice>>{{{2, 4, Mon}, {2, 4, Tue}},
+                                                                          {{3, 5, Mon}, {2, 4, Wed}}}
                                        << QStringList{"C0:102 C1:101", "C0:101 C1:102", "C0:102 C1:102"};
-        QTest::newRow("2 x 3, no clash")
-            << std::vector<std::vector<Slice>>{{{0, 1, Mon}, {0, 1, Tue}}, {{1, 2, Mon}, {1, 2, Tue}, {1, 2, Wed}}}
-            << QStringList{"C0:101 C1:101", "C0:102 C1:101", "C0:101 C1:102",
-                           "C0:102 C1:102", "C0:101 C1:103", "C0:102 C1:103"};
+        QTest::newRow("2 x 3, no clash") << std::vector<std::vector<Slice>>{{{0, 1, Mon}, {0, 1, Tue}},
+                                                                            {{1, 2, Mon}, {1, 2, Tue}, {1, 2, Wed}}}
+                                         << QStringList{"C0:101 C1:101", "C0:102 C1:101", "C0:101 C1:102",
+                                                        "C0:102 C1:102", "C0:101 C1:103", "C0:102 C1:103"};
         // The last course's first section clashes with everything else.
-        QTest::newRow("last course decides first")
-            << std::vector<std::vector<Slice>>{{{0, 2, Mon}, {0, 2, Tue}}, {{4, 6, Mon}}, {{0, 29, Week}, {10, 11, Sun}}}
-            << QStringList{"C0:101 C1:101 C2:102", "C0:102 C1:101 C2:102"};
+        QTest::newRow("last course decides first") << std::vector<std::vector<Slice>>{{{0, 2, Mon}, {0, 2, Tue}},
+                                                                                      {{4, 6, Mon}},
+                                                                                      {{0, 29, Week}, {10, 11, Sun}}}
+                                                   << QStringList{"C0:101 C1:101 C2:102", "C0:102 C1:101 C2:102"};
         QTest::newRow("one course of 5") << std::vector<std::vector<Slice>>{spreadCourse(5, 0)}
                                          << QStringList{"C0:101", "C0:102", "C0:103", "C0:104", "C0:105"};
         QTest::newRow("one course of 10 identical sections")
@@ -284,7 +287,8 @@ private slots:
             std::vector<std::vector<Slice>> courses;
             for (int i = 0; i < 19; ++i) {  // course i lives on day i % 7, slots of its own
                 std::vector<Slice> c;
-                for (int j = 0; j < 10; ++j) c.push_back({(i / 7) * 9 + (j % 3) * 3, (i / 7) * 9 + (j % 3) * 3 + 1, 1U << (i % 7)});
+                for (int j = 0; j < 10; ++j)
+                    c.push_back({(i / 7) * 9 + (j % 3) * 3, (i / 7) * 9 + (j % 3) * 3 + 1, 1U << (i % 7)});
                 courses.push_back(c);
             }
             courses.insert(kind == 0 ? courses.begin() : courses.end(), std::vector<Slice>(10, Slice{0, 29, Week}));
@@ -298,7 +302,8 @@ private slots:
                 auto blocks = freshState();
                 blockSchedule(*blocks, 5, 19, 10, 18);
                 state->NumCourses = 20;
-                for (int i = 0; i < 19; ++i) state->Courses[static_cast<size_t>(i + 1)] = blocks->Courses[static_cast<size_t>(i)];
+                for (int i = 0; i < 19; ++i)
+                    state->Courses[static_cast<size_t>(i + 1)] = blocks->Courses[static_cast<size_t>(i)];
                 Course& free = state->Courses[0];
                 free.CourseName = u"Free";
                 for (int d = 0; d < DaysPerWeek; ++d)
@@ -306,7 +311,8 @@ private slots:
                         bool used = false;
                         for (int i = 1; i < 20; ++i)
                             for (int j = 0; j < state->Courses[static_cast<size_t>(i)].NumSections; ++j) {
-                                const Section& s = state->Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(j)];
+                                const Section& s =
+                                    state->Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(j)];
                                 if (s.StartSlot == p && s.Days[static_cast<size_t>(d)]) used = true;
                             }
                         if (!used && free.NumSections < 2) {
@@ -379,8 +385,7 @@ private slots:
         QTest::addColumn<int>("k");
         QTest::addColumn<int>("progressInterval");
         for (int k : {1, 2, 13, 25, 26})
-            for (int interval : {1, 4096})
-                QTest::addRow("k=%d, progress every %d steps", k, interval) << k << interval;
+            for (int interval : {1, 4096}) QTest::addRow("k=%d, progress every %d steps", k, interval) << k << interval;
     }
     void stopAfterK() {
         QFETCH(int, k);
@@ -404,7 +409,8 @@ private slots:
         QCOMPARE(r.outcome, TimeTablifyOutcome::ShowResults);
         QVERIFY(!r.moreThanStored);
         QCOMPARE(state->NumTimetables, k);
-        for (int i = 0; i < k; ++i) QCOMPARE(state->Timetables[static_cast<size_t>(i)], ref.state->Timetables[static_cast<size_t>(i)]);
+        for (int i = 0; i < k; ++i)
+            QCOMPARE(state->Timetables[static_cast<size_t>(i)], ref.state->Timetables[static_cast<size_t>(i)]);
         // Each stored timetable was reported, in order, none skipped.
         std::vector<int> counts;
         for (int found : reported)

@@ -106,9 +106,12 @@ private slots:
         for (int seed = 1; seed <= seeds; ++seed) {
             family(*schedule, static_cast<std::uint64_t>(seed));
             const Reference ref = referenceFor(*schedule);
-            if (ref.state->NumTimetables == 0) ++none;
-            else if (ref.result.moreThanStored) ++many;
-            else ++few;
+            if (ref.state->NumTimetables == 0)
+                ++none;
+            else if (ref.result.moreThanStored)
+                ++many;
+            else
+                ++few;
             for (const NamedLimits& setting : settings) {
                 static_cast<CourseList&>(*got) = *schedule;
                 got->NumTimetables = 5;  // stale results must not survive

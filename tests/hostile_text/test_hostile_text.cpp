@@ -139,23 +139,24 @@ private slots:
     void keptWholeEverywhere_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<Entry>("how");
-        const QString emoji = QStringLiteral("\U0001F600\U0001F393 Chem \U0001F469\u200D\U0001F469\u200D\U0001F467 "
-                                             "\U0001F1E9\U0001F1EA \U0001D49E");
+        const QString emoji = QStringLiteral(
+            "\U0001F600\U0001F393 Chem \U0001F469\u200D\U0001F469\u200D\U0001F467 "
+            "\U0001F1E9\U0001F1EA \U0001D49E");
         QTest::newRow("10,000 characters, pasted") << counting(10000) << Entry::Pasted;
-        QTest::newRow("5,000 emoji (10,000 code units), pasted") << emoji.left(2).repeated(5000)
-                                                                 << Entry::Pasted;
+        QTest::newRow("5,000 emoji (10,000 code units), pasted") << emoji.left(2).repeated(5000) << Entry::Pasted;
         QTest::newRow("emoji, ZWJ family, flag, math script") << emoji << Entry::InputMethod;
         QTest::newRow("emoji, pasted") << emoji << Entry::Pasted;
         QTest::newRow("combining marks, typed")
-            << QStringLiteral("Cafe\u0301 Z\u0335\u0336\u0337\u0338a\u0301\u0302\u0303\u0304lgo n\u0303") << Entry::Typed;
-        QTest::newRow("Hebrew with digits, typed") << QStringLiteral("\u05DB\u05D9\u05DE\u05D9\u05D4 101")
-                                                   << Entry::Typed;
+            << QStringLiteral("Cafe\u0301 Z\u0335\u0336\u0337\u0338a\u0301\u0302\u0303\u0304lgo n\u0303")
+            << Entry::Typed;
+        QTest::newRow("Hebrew with digits, typed")
+            << QStringLiteral("\u05DB\u05D9\u05DE\u05D9\u05D4 101") << Entry::Typed;
         QTest::newRow("Arabic, typed") << QStringLiteral("\u0627\u0644\u0643\u064A\u0645\u064A\u0627\u0621")
                                        << Entry::Typed;
         QTest::newRow("mixed with RLO and RLM, input method")
             << QStringLiteral("Chem \u202E\u05D0\u05D1 12\u202C\u200F x") << Entry::InputMethod;
-        QTest::newRow("long right-to-left, pasted") << QStringLiteral("\u05E9\u05DC\u05D5\u05DD ").repeated(400)
-                                                    << Entry::Pasted;
+        QTest::newRow("long right-to-left, pasted")
+            << QStringLiteral("\u05E9\u05DC\u05D5\u05DD ").repeated(400) << Entry::Pasted;
         QTest::newRow("blanks at both ends, typed") << QStringLiteral("   Chem 101   ") << Entry::Typed;
         QTest::newRow("blanks and no-break spaces only, typed") << QStringLiteral(" \u00A0 \u00A0") << Entry::Typed;
         QTest::newRow("tabs, pasted") << QStringLiteral("\tChem\t101\t") << Entry::Pasted;

@@ -18,8 +18,8 @@
 #include "gui_actions.h"
 #include "main_window.h"
 #include "modal_script.h"
-#include "results_frame.h"
 #include "program_windows.h"
+#include "results_frame.h"
 #include "results_windows.h"
 #include "section_maker.h"
 #include "timetable_grid_view.h"
@@ -151,8 +151,10 @@ QString focusName() {
 // Runs a line of keys: Tab, Backtab, Space, Up, Down, or 'text' to type.
 // Returns what went wrong, empty when every key reached a focus widget.
 QString keys(const QString& line) {
-    static const QMap<QString, Qt::Key> Named = {{"Tab", Qt::Key_Tab},   {"Backtab", Qt::Key_Backtab},
-                                                 {"Space", Qt::Key_Space}, {"Up", Qt::Key_Up},
+    static const QMap<QString, Qt::Key> Named = {{"Tab", Qt::Key_Tab},
+                                                 {"Backtab", Qt::Key_Backtab},
+                                                 {"Space", Qt::Key_Space},
+                                                 {"Up", Qt::Key_Up},
                                                  {"Down", Qt::Key_Down}};
     for (const QString& token : line.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         QWidget* target = focused();
@@ -251,8 +253,10 @@ void TestKeyboard::everyFocusableControlIsNamed() {
         QVERIFY2(listed, qPrintable(QStringLiteral("%1 (%2)").arg(w->objectName(), w->metaObject()->className())));
     }
     // The grid window takes no focus of its own: it hands it to the strip.
-    if (window == QLatin1String("grid")) QCOMPARE(reachable, 0);
-    else QVERIFY(reachable > 0);
+    if (window == QLatin1String("grid"))
+        QCOMPARE(reachable, 0);
+    else
+        QVERIFY(reachable > 0);
 }
 
 void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
@@ -291,10 +295,10 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     {
         ModalScript script(StepTimeoutMs);
         answerWith(script, "frmAddSec",
-                   "'01' Tab Space "                   // number, "Ok": refused
-                   "Tab Tab Space Down Down Space "    // days: Monday, Wednesday
+                   "'01' Tab Space "                       // number, "Ok": refused
+                   "Tab Tab Space Down Down Space "        // days: Monday, Wednesday
                    "Tab Down Tab Tab Down Down Tab Down "  // 9 : 00 to 10 : 30
-                   "Tab Tab Space");                   // round to "Ok"
+                   "Tab Tab Space");                       // round to "Ok"
         QStringList seen;
         script.onWindow("QuorvandelMessage", [&](QWidget* box) {
             seen.append(qobject_cast<QMessageBox*>(box)->text());
@@ -325,8 +329,8 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
         ModalScript script(StepTimeoutMs);
         answerWith(script, "frmAddSec",
                    "'A' Tab Tab Tab Down Down Down Down Space "  // Friday
-                   "Tab Down Down Down Down Down Tab "          // 13 : 00
-                   "Tab Down Down Down Down Down Down Tab "     // to 14 : 00
+                   "Tab Down Down Down Down Down Tab "           // 13 : 00
+                   "Tab Down Down Down Down Down Down Tab "      // to 14 : 00
                    "Tab Tab Space");
         QCOMPARE(keys("Space"), QString());
         QVERIFY(scriptDone(script));

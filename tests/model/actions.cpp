@@ -90,9 +90,14 @@ public:
             }
             a.ending = pickEnding(a.defect == Defect::None ? 88 : 60);
             break;
-        case Kind::SelectCourse: a.line = below(courses); break;
-        case Kind::SelectSection: a.line = below(lines); break;
-        default: break;
+        case Kind::SelectCourse:
+            a.line = below(courses);
+            break;
+        case Kind::SelectSection:
+            a.line = below(lines);
+            break;
+        default:
+            break;
         }
         return a;
     }
@@ -127,8 +132,10 @@ std::string describe(const Action& a) {
                (a.ending == Ending::Ok ? "then " + entryText(a.section) : ending(a.ending));
     }
     case Kind::SelectCourse:
-    case Kind::SelectSection: return names[static_cast<int>(a.kind)] + std::to_string(a.line);
-    default: return names[static_cast<int>(a.kind)];
+    case Kind::SelectSection:
+        return names[static_cast<int>(a.kind)] + std::to_string(a.line);
+    default:
+        return names[static_cast<int>(a.kind)];
     }
 }
 

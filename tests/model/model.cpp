@@ -117,12 +117,18 @@ bool onResultsFrame(Kind kind) { return kind >= Kind::Next && kind <= Kind::Clos
 
 bool applicable(const Action& a, const Model& m) {
     switch (a.kind) {
-    case Kind::AddSection: return a.line < static_cast<int>(m.courses.size()) && (a.repeat == 1 || a.line >= 0);
-    case Kind::SelectCourse: return a.line >= 0 && a.line < static_cast<int>(m.courses.size());
-    case Kind::SelectSection: return a.line >= 0 && a.line < static_cast<int>(m.sectionLines().size());
-    case Kind::CloseGrid: return m.gridLoaded;
-    case Kind::ReturnToMain: return !m.mainActive;
-    default: return !onResultsFrame(a.kind) || m.resultsOpen;
+    case Kind::AddSection:
+        return a.line < static_cast<int>(m.courses.size()) && (a.repeat == 1 || a.line >= 0);
+    case Kind::SelectCourse:
+        return a.line >= 0 && a.line < static_cast<int>(m.courses.size());
+    case Kind::SelectSection:
+        return a.line >= 0 && a.line < static_cast<int>(m.sectionLines().size());
+    case Kind::CloseGrid:
+        return m.gridLoaded;
+    case Kind::ReturnToMain:
+        return !m.mainActive;
+    default:
+        return !onResultsFrame(a.kind) || m.resultsOpen;
     }
 }
 
@@ -141,7 +147,9 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         for (int i = 0; i < a.repeat; ++i)
             if (!addSection(m, sectionEntry(a, i), a, messages)) break;
         break;
-    case Kind::SelectCourse: clickCourse(m, a.line); break;
+    case Kind::SelectCourse:
+        clickCourse(m, a.line);
+        break;
     case Kind::SelectSection:
         m.selectedSection = a.line;
         m.removeSection = true;
@@ -205,8 +213,11 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.resultsOpen = m.gridLoaded = false;
         activation(m);  // the user is back at the main window
         break;
-    case Kind::CloseGrid: m.gridLoaded = false; break;
-    case Kind::ReturnToMain: break;
+    case Kind::CloseGrid:
+        m.gridLoaded = false;
+        break;
+    case Kind::ReturnToMain:
+        break;
     }
     return messages;
 }

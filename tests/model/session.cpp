@@ -163,11 +163,20 @@ bool Session::addSection(const SectionRec& entry, const Action& a) {
     // The first try leaves out (or gets wrong) what the fix then puts in.
     testing::SectionEntry first = entryOf(entry), fix{{}, {}, {}, {}, {}, {}};
     switch (a.defect) {
-    case Defect::None: break;
-    case Defect::NoNumber: std::swap(first.number, fix.number); break;
-    case Defect::NoDays: std::swap(first.days, fix.days); break;
-    case Defect::NoStartHour: std::swap(first.startHour, fix.startHour); break;
-    case Defect::NoEndHour: std::swap(first.endHour, fix.endHour); break;
+    case Defect::None:
+        break;
+    case Defect::NoNumber:
+        std::swap(first.number, fix.number);
+        break;
+    case Defect::NoDays:
+        std::swap(first.days, fix.days);
+        break;
+    case Defect::NoStartHour:
+        std::swap(first.startHour, fix.startHour);
+        break;
+    case Defect::NoEndHour:
+        std::swap(first.endHour, fix.endHour);
+        break;
     case Defect::EndNotAfterStart:
         std::swap(first.endHour, fix.endHour);
         std::swap(first.endMinute, fix.endMinute);
@@ -202,20 +211,35 @@ void Session::perform(const Action& a, bool backToMain) {
         for (int i = 0; i < a.repeat; ++i)
             if (addSection(sectionEntry(a, i), a)) break;
         break;
-    case Kind::SelectCourse: clickLine(QStringLiteral("lstCourses"), a.line); break;
-    case Kind::SelectSection: clickLine(QStringLiteral("lstSecs"), a.line); break;
+    case Kind::SelectCourse:
+        clickLine(QStringLiteral("lstCourses"), a.line);
+        break;
+    case Kind::SelectSection:
+        clickLine(QStringLiteral("lstSecs"), a.line);
+        break;
     case Kind::RemoveCourse:
     case Kind::RemoveSection:
     case Kind::New:
-    case Kind::TimeTablify: click(window(), QLatin1String(buttons[static_cast<int>(a.kind)])); break;
-    case Kind::Next: QTest::mouseClick(frame->cmdNext(), Qt::LeftButton); break;
-    case Kind::Previous: QTest::mouseClick(frame->cmdPrev(), Qt::LeftButton); break;
-    case Kind::Ok: QTest::mouseClick(frame->cmdOk(), Qt::LeftButton); break;
+    case Kind::TimeTablify:
+        click(window(), QLatin1String(buttons[static_cast<int>(a.kind)]));
+        break;
+    case Kind::Next:
+        QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
+        break;
+    case Kind::Previous:
+        QTest::mouseClick(frame->cmdPrev(), Qt::LeftButton);
+        break;
+    case Kind::Ok:
+        QTest::mouseClick(frame->cmdOk(), Qt::LeftButton);
+        break;
     case Kind::CloseGrid:
         if (frame->gridView()) frame->gridView()->close();
         break;
-    case Kind::CloseFrame: frame->close(); break;
-    case Kind::ReturnToMain: break;
+    case Kind::CloseFrame:
+        frame->close();
+        break;
+    case Kind::ReturnToMain:
+        break;
     }
     settle();
 }

@@ -80,8 +80,7 @@ std::vector<Action> shrink(std::vector<Action> actions, Run& last) {
         return dropped;
     };
     for (size_t chunk = actions.size() / 2; chunk > 1; chunk /= 2) pass(chunk);
-    while (pass(1)) {
-    }
+    while (pass(1)) {}
     return actions;
 }
 

@@ -62,7 +62,9 @@ QStringList cellTexts(const ResultsWindows& p) {
     return out;
 }
 
-int gridViewCount(const ResultsWindows& p) { return static_cast<int>(p.frame()->findChildren<frmTimetables*>().size()); }
+int gridViewCount(const ResultsWindows& p) {
+    return static_cast<int>(p.frame()->findChildren<frmTimetables*>().size());
+}
 
 }  // namespace
 
@@ -175,22 +177,20 @@ private slots:
         QTest::addColumn<Timetable>("table");
         QTest::addColumn<QList<int>>("cells");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Chem 02, 9:00-10:30 Mon+Wed")
-            << timetable({section("Chem", "02", 2, 5, {0, 2})}) << QList<int>{2, 3, 4, 60, 61, 62}
-            << QStringLiteral("Chem - 02");
-        QTest::newRow("08:00-08:30 Monday") << timetable({section("Bio", "1", 0, 1, {0})}) << QList<int>{0}
-                                            << QStringLiteral("Bio - 1");
-        QTest::newRow("08:00-08:30 Sunday") << timetable({section("Bio", "1", 0, 1, {6})}) << QList<int>{174}
-                                            << QStringLiteral("Bio - 1");
+        QTest::newRow("Chem 02, 9:00-10:30 Mon+Wed") << timetable({section("Chem", "02", 2, 5, {0, 2})})
+                                                     << QList<int>{2, 3, 4, 60, 61, 62} << QStringLiteral("Chem - 02");
+        QTest::newRow("08:00-08:30 Monday")
+            << timetable({section("Bio", "1", 0, 1, {0})}) << QList<int>{0} << QStringLiteral("Bio - 1");
+        QTest::newRow("08:00-08:30 Sunday")
+            << timetable({section("Bio", "1", 0, 1, {6})}) << QList<int>{174} << QStringLiteral("Bio - 1");
         QTest::newRow("21:00-22:30 Sunday, ends at 22:30")
             << timetable({section("Art", "7", 26, 29, {6})}) << QList<int>{200, 201, 202} << QStringLiteral("Art - 7");
-        QTest::newRow("single half-hour on Tue, Thu, Sat")
-            << timetable({section("Gym", "3", 10, 11, {1, 3, 5})}) << QList<int>{39, 97, 155}
-            << QStringLiteral("Gym - 3");
+        QTest::newRow("single half-hour on Tue, Thu, Sat") << timetable({section("Gym", "3", 10, 11, {1, 3, 5})})
+                                                           << QList<int>{39, 97, 155} << QStringLiteral("Gym - 3");
         QList<int> all;
         for (int i = 0; i < CellsPerWeek; ++i) all << i;
-        QTest::newRow("08:00-22:30 every day") << timetable({section("Long", "9", 0, 29, {0, 1, 2, 3, 4, 5, 6})})
-                                               << all << QStringLiteral("Long - 9");
+        QTest::newRow("08:00-22:30 every day")
+            << timetable({section("Long", "9", 0, 29, {0, 1, 2, 3, 4, 5, 6})}) << all << QStringLiteral("Long - 9");
         QTest::newRow("texts as stored, blanks kept")
             << timetable({section(" Chem ", "02 ", 2, 3, {4})}) << QList<int>{118} << QStringLiteral(" Chem  - 02 ");
     }
@@ -489,12 +489,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("rect");
-        QTest::newRow("OK") << "cmdOk" << "OK" << QRect(8, 8, 65, 25);
-        QTest::newRow("Previous") << "cmdPrev" << "Previous" << QRect(96, 8, 73, 25);
-        QTest::newRow("Next") << "cmdNext" << "Next" << QRect(168, 8, 73, 25);
-        QTest::newRow("Add to Favorites") << "cmdAddFav" << "Add to Favorites" << QRect(264, 8, 97, 25);
-        QTest::newRow("Go To Favorites") << "cmdGotofav" << "Go To Favorites" << QRect(360, 8, 89, 25);
-        QTest::newRow("counter") << "cmdGoToT" << "TimeTable: 1 / 2" << QRect(472, 8, 129, 25);
+        QTest::newRow("OK") << "cmdOk"
+                            << "OK" << QRect(8, 8, 65, 25);
+        QTest::newRow("Previous") << "cmdPrev"
+                                  << "Previous" << QRect(96, 8, 73, 25);
+        QTest::newRow("Next") << "cmdNext"
+                              << "Next" << QRect(168, 8, 73, 25);
+        QTest::newRow("Add to Favorites") << "cmdAddFav"
+                                          << "Add to Favorites" << QRect(264, 8, 97, 25);
+        QTest::newRow("Go To Favorites") << "cmdGotofav"
+                                         << "Go To Favorites" << QRect(360, 8, 89, 25);
+        QTest::newRow("counter") << "cmdGoToT"
+                                 << "TimeTable: 1 / 2" << QRect(472, 8, 129, 25);
     }
     void frameGeometry() {
         QFETCH(QString, name);

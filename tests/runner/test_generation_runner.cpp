@@ -1,10 +1,10 @@
 // The worker-thread wrapper around the generator: a quick search shows no
 // dialog, a long one shows "Finding timetables..." modal to its parent, and
 // "Cancel" or a stop request ends it promptly.
-#include <QtTest>
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QtTest>
 #include <memory>
 #include <thread>
 
@@ -70,8 +70,8 @@ private slots:
         connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
             QProgressDialog* dialog = runner.progressDialog();
             QVERIFY(dialog);
-            modalToParent = dialog->isModal() && dialog->windowModality() == Qt::WindowModal &&
-                            dialog->parentWidget() == &parent;
+            modalToParent =
+                dialog->isModal() && dialog->windowModality() == Qt::WindowModal && dialog->parentWidget() == &parent;
             // Let a few progress updates through, then press Cancel as a user would.
             QTimer::singleShot(200, dialog, [&, dialog] {
                 label = dialog->labelText();

@@ -8,8 +8,8 @@
 #include "section_maker.h"
 
 using namespace quorvandel;
-using quorvandel::testing::makeSection;
 using quorvandel::testing::FakeMainWindowLists;
+using quorvandel::testing::makeSection;
 
 namespace {
 
@@ -24,7 +24,8 @@ QStringList lines(const std::vector<Text>& texts) {
 Course courseWithSections(const Text& name, int sections) {
     Course c = NewCourse(name);
     for (int i = 0; i < sections; ++i) {
-        c.Sections[static_cast<size_t>(i)] = makeSection(name, name + u"-S" + QString::number(i).toStdU16String(), i, i + 1, {i % 7});
+        c.Sections[static_cast<size_t>(i)] =
+            makeSection(name, name + u"-S" + QString::number(i).toStdU16String(), i, i + 1, {i % 7});
     }
     c.NumSections = static_cast<int16_t>(sections);
     return c;

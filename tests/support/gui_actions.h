@@ -33,7 +33,6 @@ inline void clickLine(QListWidget* list, int row, Qt::KeyboardModifiers modifier
     QTest::mouseClick(list->viewport(), mouseButton, modifiers, rect.center());
 }
 
-
 inline int rowOf(const QListWidget* list, const QString& text) {
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->text() == text) return i;

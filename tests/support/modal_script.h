@@ -43,15 +43,16 @@ public:
 
     // A step for the modal window with this object name.
     ModalScript& onWindow(const QString& objectName, std::function<void(QWidget*)> action) {
-        steps_.push_back({[objectName](QWidget* w) { return w->objectName() == objectName; }, std::move(action),
-                          objectName});
+        steps_.push_back(
+            {[objectName](QWidget* w) { return w->objectName() == objectName; }, std::move(action), objectName});
         return *this;
     }
 
     // A step for a message box: records it and clicks its OK button.
     ModalScript& answerMessage() {
         steps_.push_back({[](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
-                          [this](QWidget* w) { answer(qobject_cast<QMessageBox*>(w)); }, QStringLiteral("message box")});
+                          [this](QWidget* w) { answer(qobject_cast<QMessageBox*>(w)); },
+                          QStringLiteral("message box")});
         return *this;
     }
 
