@@ -6,10 +6,10 @@
 #   - the resident memory with 20 courses of 10 sections entered and the 26
 #     stored timetables stepped through in the results.
 # Run from anywhere after a normal build; BUILD_DIR picks the build folder
-# (default: build). Needs xvfb-run (the packages xvfb and xauth).
+# (default: build/ci). Needs xvfb-run (the packages xvfb and xauth).
 set -eu
 cd "$(dirname "$0")/.."
-probe=${BUILD_DIR:-build}/bench/quorvandel_desktop_probe
+probe=${BUILD_DIR:-build/ci}/bench/quorvandel_desktop_probe
 runs=${RUNS:-20}
 if [ ! -x "$probe" ]; then
     echo "no $probe: build the target quorvandel_desktop_probe first" >&2

@@ -5,10 +5,10 @@
 # schedule into the real main window, presses "TimeTablify!" and shows the
 # results, and runs it on a virtual X display (Xvfb, from the packages the
 # README installs). Run from anywhere; BUILD_DIR picks the build folder
-# (default: build).
+# (default: build/dev, the dev preset).
 set -eu
 cd "$(dirname "$0")/.."
-build=${BUILD_DIR:-build}
-cmake -S . -B "$build" >/dev/null
+build=${BUILD_DIR:-build/dev}
+[ -d "$build" ] || cmake --preset dev >/dev/null
 cmake --build "$build" -j2 --target results_demo
 xvfb-run -a -s "-screen 0 1600x1200x24" env QT_QPA_PLATFORM=xcb "$build/tests/results/results_demo" docs

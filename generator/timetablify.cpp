@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "timetable_search.h"
-#include "week_cells.h"
+#include "week_mask.h"
 
 namespace quorvandel {
 
@@ -31,7 +31,7 @@ void ResetCombination(ModuleState& state) {
 
 // Adds one to every Occupancy cell the section covers.
 void MarkSection(ModuleState& state, const Section& section) {
-    const WeekMask mask = sectionMask(section);  // clipped to the week
+    const WeekMask mask = sectionMask(section);
     for (int cell = 0; cell < CellsPerWeek; ++cell)
         if (mask.test(cell)) ++state.Occupancy[static_cast<size_t>(cell)];
 }

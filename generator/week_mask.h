@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "schedule_model.h"
+#include "week.h"
 
 namespace quorvandel {
 
@@ -45,17 +46,10 @@ inline int smallBitCount(std::uint32_t x) {
     return bitCountTable.counts[x & 1023U] + bitCountTable.counts[(x >> 10) & 1023U];
 }
 
-// The cells a section covers. Slots outside 0 .. 29 cannot come from the
-// Add Section dialog; they are clipped to the day, so a damaged section can
-// never reach into the next day or past the end of the week.
+// The cells a section covers.
 inline WeekMask sectionMask(const Section& section) {
     WeekMask mask;
-    const int start = section.StartSlot < 0 ? 0 : section.StartSlot;
-    const int end = section.EndSlot > SlotsPerDay ? SlotsPerDay : section.EndSlot;
-    for (int day = 0; day < DaysPerWeek; ++day) {
-        if (!section.Days[static_cast<size_t>(day)]) continue;
-        for (int slot = start; slot < end; ++slot) mask.set(day * SlotsPerDay + slot);
-    }
+    forEachCoveredCell(section, [&mask](int cell) { mask.set(cell); });
     return mask;
 }
 

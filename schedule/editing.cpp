@@ -2,8 +2,6 @@
 
 namespace quorvandel {
 
-const std::array<Text, DaysPerWeek> DayAbbreviations = {u"M", u"T", u"W", u"Th", u"F", u"S", u"Su"};
-
 StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course& course) {
     if (state.NumCourses >= MaxCourses) return StoreResult::Full;
     state.Courses[static_cast<size_t>(state.NumCourses)] = course;

@@ -8,6 +8,7 @@
 
 #include "main_window_lists.h"
 #include "schedule_model.h"
+#include "week.h"
 
 namespace quorvandel {
 
@@ -15,9 +16,6 @@ enum class StoreResult {
     Stored,
     Full,  // the store is at capacity: nothing was written and nothing changed
 };
-
-// The seven abbreviations of the main window's day table, Monday first.
-extern const std::array<Text, DaysPerWeek> DayAbbreviations;
 
 StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course& course);
 void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex);

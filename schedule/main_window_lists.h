@@ -17,6 +17,7 @@ public:
     virtual void appendCourseLine(const Text& line) = 0;
     virtual void removeCourseLine(int16_t index) = 0;  // leaves no line selected
     virtual int16_t selectedCourseIndex() const = 0;   // -1 when none
+    virtual Text courseLine(int16_t index) const = 0;  // the text of line index
 
     // lstSecs
     virtual void clearSectionLines() = 0;               // leaves no line selected

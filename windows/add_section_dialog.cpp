@@ -3,13 +3,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cmath>
 
 #include "editing.h"
 #include "form_metrics.h"
 #include "list_box.h"
-#include "main_window.h"
+#include "main_window_lists.h"
 #include "message_box.h"
+#include "week.h"
 
 namespace quorvandel {
 
@@ -24,14 +24,21 @@ QString SectionsFullMessage() {
 
 namespace {
 
-const QStringList HourTexts = {QStringLiteral("8"),  QStringLiteral("9"),  QStringLiteral("10"), QStringLiteral("11"),
-                               QStringLiteral("12"), QStringLiteral("13"), QStringLiteral("14"), QStringLiteral("15"),
-                               QStringLiteral("16"), QStringLiteral("17"), QStringLiteral("18"), QStringLiteral("19"),
-                               QStringLiteral("20"), QStringLiteral("21"), QStringLiteral("22")};
+QString qText(const Text& text) { return QString::fromStdU16String(text); }
+
+// The hour lists: "8" .. "22"; the minute lists: "00", "30".
+QStringList hourTexts() {
+    QStringList texts;
+    for (int hour = FirstHour; hour <= LastHour; ++hour) texts.append(QString::number(hour));
+    return texts;
+}
 const QStringList MinuteTexts = {QStringLiteral("00"), QStringLiteral("30")};
-const QStringList DayNames = {QStringLiteral("Monday"),   QStringLiteral("Tuesday"), QStringLiteral("Wednesday"),
-                              QStringLiteral("Thursday"), QStringLiteral("Friday"),  QStringLiteral("Saturday"),
-                              QStringLiteral("Sunday")};
+
+QStringList dayNames() {
+    QStringList names;
+    for (const Text& day : DayNames) names.append(qText(day));
+    return names;
+}
 
 ListBox* makeList(QWidget* parent, const QString& objectName, const QStringList& lines) {
     auto* list = new ListBox(parent);
@@ -48,21 +55,15 @@ QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& cap
     return label;
 }
 
-// The half-hour slot of a time picked from the lists: (h - 8) x 2 in double
-// precision, plus the minutes rounded half to even and divided by 30 with
-// truncation, rounded half to even into 16 bits. The list texts are whole
-// numbers, so this is exactly (h - 8) x 2 + m / 30, 0 for 8:00 to 29 for 22:30.
-int16_t slotOfTimeTexts(const QString& hourText, const QString& minuteText) {
-    const double h = hourText.toDouble();
-    const double m = minuteText.toDouble();
-    const double hours = (h - 8.0) * 2.0;
-    const auto minutes = static_cast<int32_t>(std::nearbyint(m));
-    return static_cast<int16_t>(std::nearbyint(hours + static_cast<double>(minutes / 30)));
+// The slot of the time picked in an hour list and a minute list, by the
+// lines' positions: hour line 0 is 8 o'clock, minute line 1 is half past.
+int16_t slotOfPickedTime(int hourLine, int minuteLine) {
+    return slotOf(FirstHour + hourLine, minuteLine * MinutesPerSlot);
 }
 
 }  // namespace
 
-frmAddSec::frmAddSec(ModuleState& state, const frmQuorvandelMain& mainWindow, QWidget* parent)
+frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent)
     : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("frmAddSec"));
     setWindowTitle(QStringLiteral("Add Section"));
@@ -81,14 +82,14 @@ frmAddSec::frmAddSec(ModuleState& state, const frmQuorvandelMain& mainWindow, QW
     lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time End"), Qt::AlignHCenter);
     placeTwips(lblTimeEnd_, 3360, 600, 1335, 255);
 
-    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), DayNames);
+    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), dayNames());
     lstDofWk_->setSelectionMode(QAbstractItemView::MultiSelection);
     placeTwips(lstDofWk_, 240, 960, 1695, 1425);
-    lstTStartH_ = makeList(this, QStringLiteral("lstTStartH"), HourTexts);
+    lstTStartH_ = makeList(this, QStringLiteral("lstTStartH"), hourTexts());
     placeTwips(lstTStartH_, 2280, 960, 375, 2985);
     lstTStartM_ = makeList(this, QStringLiteral("lstTStartM"), MinuteTexts);
     placeTwips(lstTStartM_, 2760, 960, 375, 450);
-    lstTEndH_ = makeList(this, QStringLiteral("lstTEndH"), HourTexts);
+    lstTEndH_ = makeList(this, QStringLiteral("lstTEndH"), hourTexts());
     placeTwips(lstTEndH_, 3600, 960, 375, 2985);
     lstTEndM_ = makeList(this, QStringLiteral("lstTEndM"), MinuteTexts);
     placeTwips(lstTEndM_, 4080, 960, 375, 450);
@@ -147,10 +148,11 @@ void frmAddSec::cmdOk_Click() {
 
     Section section;
     section.SecNum = secNum.toStdU16String();
-    section.StartSlot = slotOfTimeTexts(lstTStartH_->line(startH), lstTStartM_->line(startM));
-    section.EndSlot = slotOfTimeTexts(lstTEndH_->line(endH), lstTEndM_->line(endM));
-    section.StartTime = (lstTStartH_->line(startH) + QLatin1Char(':') + lstTStartM_->line(startM)).toStdU16String();
-    section.EndTime = (lstTEndH_->line(endH) + QLatin1Char(':') + lstTEndM_->line(endM)).toStdU16String();
+    section.StartSlot = slotOfPickedTime(startH, startM);
+    section.EndSlot = slotOfPickedTime(endH, endM);
+    // The lists' own texts joined by a colon, as the week encoding writes them.
+    section.StartTime = timeText(section.StartSlot);
+    section.EndTime = timeText(section.EndSlot);
     for (int d = 0; d < DaysPerWeek; ++d) section.Days[static_cast<size_t>(d)] = lstDofWk_->isLineSelected(d);
     const int16_t course = mainWindow_.selectedCourseIndex();
     section.CourseName = mainWindow_.courseLine(course);

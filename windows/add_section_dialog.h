@@ -8,6 +8,7 @@
 // was, so the user can correct it or press "Cancel".
 
 #include "entry_dialog.h"
+#include "main_window_lists.h"
 #include "schedule_model.h"
 
 class QLabel;
@@ -17,7 +18,6 @@ class QPushButton;
 namespace quorvandel {
 
 class ListBox;
-class frmQuorvandelMain;
 
 extern const QString IncompleteSectionMessage;  // "Please fill in Section Number, ..."
 extern const QString EndNotAfterStartMessage;   // "Your End Time must be AFTER your Start Time"
@@ -26,7 +26,7 @@ QString SectionsFullMessage();
 class frmAddSec : public EntryDialog {
     Q_OBJECT
 public:
-    frmAddSec(ModuleState& state, const frmQuorvandelMain& mainWindow, QWidget* parent);
+    frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent);
 
 protected:
     void cancel() override;
@@ -36,7 +36,7 @@ private:
     void cmdOk_Click();
 
     ModuleState& state_;
-    const frmQuorvandelMain& mainWindow_;
+    const MainWindowLists& mainWindow_;
     QLabel* lblSecNum_;
     QLineEdit* txtSecNum_;
     QLabel* lblDofWk_;

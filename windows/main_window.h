@@ -44,6 +44,7 @@ public:
     void appendCourseLine(const Text& line) override;
     void removeCourseLine(int16_t index) override;
     int16_t selectedCourseIndex() const override;
+    Text courseLine(int16_t index) const override;
     void clearSectionLines() override;
     void removeSectionLine(int16_t index) override;
     void appendSectionLine(const Text& line) override;
@@ -54,8 +55,6 @@ public:
     // The worker that runs "TimeTablify!" (tests may give it a slower search).
     GenerationRunner& generationRunner() { return runner_; }
 
-    // Line index of lstCourses: the name of course index.
-    Text courseLine(int16_t index) const;
 
 public slots:
     void activate();

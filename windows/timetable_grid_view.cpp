@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "results_frame.h"
-#include "week_cells.h"
+#include "week.h"
 
 namespace quorvandel {
 
@@ -31,8 +31,6 @@ constexpr int VerticalLineBottom = 10800;
 
 const char* const DayHeaderNames[DaysPerWeek] = {"lblMonday", "lblTuesday",  "lblWednesday", "lblThursday",
                                                  "lblFriday", "lblSaturday", "lblSunday"};
-const char* const DayHeaderCaptions[DaysPerWeek] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
-                                                    "Friday", "Saturday", "Sunday"};
 // The vertical line at 600 + 1440 x k, for k = 0 .. 7.
 const char* const VerticalLineNames[DaysPerWeek + 1] = {"Line6", "Line5",  "Line7",  "Line8",
                                                         "Line9", "Line10", "Line11", "Line12"};
@@ -50,22 +48,16 @@ QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, cons
 
 // The caption of the time row `slot`: the start time in 24-hour form with
 // hours and minutes run together, "800" .. "2200".
-QString timeCaption(int slot) {
-    const int hour = 8 + slot / 2;
-    return QString::number(hour * 100 + (slot % 2) * 30);
-}
+QString timeCaption(int slot) { return QString::number(hourOfSlot(slot) * 100 + minuteOfSlot(slot)); }
 
-// A time as a screen reader says it: "8:00" .. "22:30" for slots 0 .. 29.
-QString spokenTime(int slot) {
-    return QStringLiteral("%1:%2").arg(8 + slot / 2).arg(slot % 2 == 0 ? QStringLiteral("00") : QStringLiteral("30"));
-}
+QString qText(const Text& text) { return QString::fromStdU16String(text); }
 
 // What a screen reader reads for a cell: its day and half-hour, then what
 // fills it, if anything: "Monday 9:00 to 9:30: Chem - 02".
 QString cellAccessibleName(int index, const QString& text) {
     const int slot = slotOfCell(index);
-    const QString where = QString::fromLatin1(DayHeaderCaptions[dayOfCell(index)]) + QLatin1Char(' ') +
-                          spokenTime(slot) + QStringLiteral(" to ") + spokenTime(slot + 1);
+    const QString where = qText(DayNames[static_cast<size_t>(dayOfCell(index))]) + QLatin1Char(' ') +
+                          qText(timeText(slot)) + QStringLiteral(" to ") + qText(timeText(slot + 1));
     return text.isEmpty() ? where : where + QStringLiteral(": ") + text;
 }
 
@@ -82,8 +74,7 @@ void setCellCaption(QLabel* cell, int index, const QString& text) {
 }  // namespace
 
 QString cellText(const Section& section) {
-    return QString::fromStdU16String(section.CourseName) + QStringLiteral(" - ") +
-           QString::fromStdU16String(section.SecNum);
+    return qText(section.CourseName) + QStringLiteral(" - ") + qText(section.SecNum);
 }
 
 frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame) : QMdiSubWindow(nullptr), state_(state) {
@@ -131,7 +122,7 @@ void frmTimetables::buildGrid() {
     }
 
     for (int day = 0; day < DaysPerWeek; ++day) {
-        auto* header = new QLabel(QString::fromLatin1(DayHeaderCaptions[day]), client_);
+        auto* header = new QLabel(qText(DayNames[static_cast<size_t>(day)]), client_);
         header->setObjectName(QString::fromLatin1(DayHeaderNames[day]));
         header->setAlignment(Qt::AlignCenter);
         header->setGeometry(twipsRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
@@ -144,7 +135,7 @@ void frmTimetables::buildGrid() {
         auto* label = new QLabel(timeCaption(k - 1), client_);
         label->setObjectName(QStringLiteral("Label%1").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setAccessibleName(spokenTime(k - 1));
+        label->setAccessibleName(qText(timeText(k - 1)));
         label->setGeometry(twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
     }
 
@@ -164,18 +155,8 @@ void frmTimetables::buildGrid() {
 }
 
 void frmTimetables::showSection(const Section& section) {
-    // Stored sections keep 0 <= StartSlot < EndSlot <= 29; the bounds are
-    // held here as well so that no cell outside the week is ever touched.
-    const int first = std::max<int>(section.StartSlot, 0);
-    const int end = std::min<int>(section.EndSlot, SlotsPerDay);
     const QString text = cellText(section);
-    for (int day = 0; day < DaysPerWeek; ++day) {
-        if (!section.Days[static_cast<size_t>(day)]) continue;
-        for (int slot = first; slot < end; ++slot) {
-            const int index = cellOf(day, slot);
-            setCellCaption(cell(index), index, text);
-        }
-    }
+    forEachCoveredCell(section, [&](int index) { setCellCaption(cell(index), index, text); });
 }
 
 void frmTimetables::closeEvent(QCloseEvent* event) {

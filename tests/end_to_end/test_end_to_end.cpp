@@ -16,7 +16,7 @@
 #include "results_windows.h"
 #include "section_maker.h"
 #include "timetable_grid_view.h"
-#include "week_cells.h"
+#include "week.h"
 
 using namespace quorvandel;
 using quorvandel::testing::makeSection;

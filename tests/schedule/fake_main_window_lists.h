@@ -27,6 +27,7 @@ public:
         selectedCourse = -1;
     }
     int16_t selectedCourseIndex() const override { return selectedCourse; }
+    Text courseLine(int16_t index) const override { return courseLines.at(static_cast<size_t>(index)); }
     void clearSectionLines() override {
         sectionLines.clear();
         selectedSection = -1;

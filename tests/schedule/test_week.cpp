@@ -2,7 +2,7 @@
 #include <QtTest>
 #include <set>
 
-#include "week_cells.h"
+#include "week.h"
 
 using namespace quorvandel;
 
@@ -46,6 +46,40 @@ private slots:
         QFETCH(int, minute);
         QFETCH(int, slot);
         QCOMPARE(slotOf(hour, minute), slot);
+    }
+
+    void timeTextOfSlot_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first") << 0 << "8:00";
+        QTest::newRow("half past") << 1 << "8:30";
+        QTest::newRow("two digits") << 11 << "13:30";
+        QTest::newRow("last start") << 28 << "22:00";
+        QTest::newRow("end of day") << 29 << "22:30";
+    }
+    void timeTextOfSlot() {
+        QFETCH(int, slot);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdU16String(timeText(slot)), text);
+    }
+
+    void everyTimeTextReadsBackAsItsSlot() {
+        for (int slot = 0; slot <= EndOfDaySlot; ++slot) QCOMPARE(slotOfTimeText(timeText(slot)), int16_t(slot));
+        QCOMPARE(slotOfTimeText(u"08:00"), int16_t(0));
+        QCOMPARE(slotOfTimeText(u"09:30"), int16_t(3));
+    }
+
+    void timeTextsOffTheGridAreRefused_data() {
+        QTest::addColumn<QString>("text");
+        for (const char* t : {"", "8", "8:0", "8:000", ":00", "8-00", "7:30", "8:15", "8:60", "22:31", "23:00",
+                              "123:00", " 8:00", "8:00 ", "a:bc", "-8:00", "8:3O"})
+            QTest::newRow(t) << QString::fromLatin1(t);
+        QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("\u0668:\u0660\u0660");
+        QTest::newRow("full-width digits") << QString::fromUtf8("\uff18:\uff10\uff10");
+    }
+    void timeTextsOffTheGridAreRefused() {
+        QFETCH(QString, text);
+        QVERIFY(!slotOfTimeText(text.toStdU16String()).has_value());
     }
 
     void cellOfDayAndSlot_data() {
@@ -114,4 +148,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(WeekCellsTest)
-#include "test_week_cells.moc"
+#include "test_week.moc"

@@ -1,0 +1,68 @@
+#pragma once
+// The week as the program counts it: whole half-hours from 08:00 to 22:30,
+// seven days, Monday first.
+// - A slot is a half-hour counted from 08:00: slot 0 is 08:00-08:30 and
+//   slot 28 is 22:00-22:30. Slot 29 (22:30) only ever ends a section.
+// - A cell is one half-hour of the week, day x 29 + slot: 0 is Monday
+//   08:00, 202 is Sunday 22:00.
+// - A section covers, on each of its days, the slots StartSlot to
+//   EndSlot - 1.
+// Every part of the program that turns times, days or sections into slots
+// and cells does it through this file.
+
+#include <array>
+#include <cassert>
+#include <cstdint>
+#include <optional>
+
+#include "schedule_model.h"
+
+namespace quorvandel {
+
+constexpr int FirstHour = 8;  // slot 0 starts at 08:00
+constexpr int LastHour = 22;  // the last hour a time can name (22:00, 22:30)
+constexpr int MinutesPerSlot = 30;
+constexpr int SlotsPerHour = 2;
+constexpr int16_t EndOfDaySlot = SlotsPerDay;  // 22:30: only ever an end
+static_assert((LastHour - FirstHour) * SlotsPerHour + 1 == EndOfDaySlot, "the day runs 08:00 to 22:30");
+
+// Day names and the abbreviations of the section line, Monday first.
+extern const std::array<Text, DaysPerWeek> DayNames;          // "Monday" .. "Sunday"
+extern const std::array<Text, DaysPerWeek> DayAbbreviations;  // "M", "T", "W", "Th", "F", "S", "Su"
+
+constexpr int16_t slotOf(int hour, int minute) {
+    return static_cast<int16_t>((hour - FirstHour) * SlotsPerHour + minute / MinutesPerSlot);
+}
+constexpr int hourOfSlot(int slot) { return FirstHour + slot / SlotsPerHour; }
+constexpr int minuteOfSlot(int slot) { return (slot % SlotsPerHour) * MinutesPerSlot; }
+
+// A time as the program shows it, "8:00" .. "22:30": hour without a
+// leading zero, a colon, two-digit minutes.
+Text timeText(int slot);
+// The slot of a time text in that form ("8:00", also "08:00"), on the
+// half-hour grid from 8:00 to 22:30; nothing for any other text.
+std::optional<int16_t> slotOfTimeText(const Text& text);
+
+constexpr int16_t cellOf(int day, int slot) { return static_cast<int16_t>(day * SlotsPerDay + slot); }
+constexpr int16_t dayOfCell(int cell) { return static_cast<int16_t>(cell / SlotsPerDay); }
+constexpr int16_t slotOfCell(int cell) { return static_cast<int16_t>(cell % SlotsPerDay); }
+
+// What every stored section keeps: 0 <= start < end <= 29.
+constexpr bool isValidSlotRange(int start, int end) { return 0 <= start && start < end && end <= EndOfDaySlot; }
+
+// Calls visit(cell) for every cell the section covers, Monday first.
+// Stored sections always hold a valid range (it is checked where they
+// enter the store); a damaged one stops a debug build here, and in any
+// build it never reaches outside its own day.
+template <typename Visit>
+void forEachCoveredCell(const Section& section, Visit&& visit) {
+    assert(isValidSlotRange(section.StartSlot, section.EndSlot));
+    const int start = section.StartSlot < 0 ? 0 : section.StartSlot;
+    const int end = section.EndSlot > EndOfDaySlot ? EndOfDaySlot : section.EndSlot;
+    for (int day = 0; day < DaysPerWeek; ++day) {
+        if (!section.Days[static_cast<std::size_t>(day)]) continue;
+        for (int slot = start; slot < end; ++slot) visit(cellOf(day, slot));
+    }
+}
+
+}  // namespace quorvandel
