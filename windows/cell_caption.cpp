@@ -1,0 +1,66 @@
+#include "cell_caption.h"
+
+#include <QList>
+#include <QTextBoundaryFinder>
+
+#include "section_caption.h"
+
+namespace quorvandel {
+
+namespace {
+
+const QString Ellipsis = QStringLiteral("\u2026");
+
+// Where each grapheme of the text starts, then the text's length: entry k
+// is the length of the first k graphemes.
+QList<qsizetype> graphemeBoundaries(const QString& text) {
+    QList<qsizetype> boundaries{0};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary()) boundaries.append(at);
+    return boundaries;
+}
+
+// The largest k in low .. high - 1 for which fits(k) holds, given that it
+// holds for low and not for high; a wider text never measures narrower, so
+// a binary search finds it.
+template <typename Fits>
+qsizetype largestFitting(qsizetype low, qsizetype high, Fits&& fits) {
+    while (high - low > 1) {
+        const qsizetype middle = low + (high - low) / 2;
+        (fits(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+QString withoutTrailingBlanks(QString text) {
+    while (!text.isEmpty() && text.back().isSpace()) text.chop(1);
+    return text;
+}
+
+}  // namespace
+
+QString fittedCellCaption(const QString& courseName, const QString& secNum, const QFontMetrics& metrics, int width) {
+    const auto fits = [&](const QString& text) { return metrics.horizontalAdvance(text) <= width; };
+    const QString tail = QString::fromStdU16String(Text(CaptionSeparator)) + secNum;
+    const QString whole = courseName + tail;
+    if (fits(whole)) return whole;
+
+    if (fits(Ellipsis + tail)) {
+        // The first k graphemes of the name; all of them with "…" is wider
+        // than the whole caption, which did not fit.
+        const QList<qsizetype> ends = graphemeBoundaries(courseName);
+        const auto shortened = [&](qsizetype k) {
+            return withoutTrailingBlanks(courseName.left(ends[k])) + Ellipsis + tail;
+        };
+        return shortened(largestFitting(0, ends.size() - 1, [&](qsizetype k) { return fits(shortened(k)); }));
+    }
+
+    if (fits(secNum)) return secNum;
+    // The last k graphemes of the number; all of them did not fit.
+    const QList<qsizetype> starts = graphemeBoundaries(secNum);
+    const qsizetype count = starts.size() - 1;
+    const auto numberEnd = [&](qsizetype k) { return Ellipsis + secNum.mid(starts[count - k]); };
+    return numberEnd(largestFitting(0, count, [&](qsizetype k) { return fits(numberEnd(k)); }));
+}
+
+}  // namespace quorvandel
