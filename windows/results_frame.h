@@ -12,8 +12,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "generation_result.h"
 #include "schedule_model.h"
-#include "timetablify.h"
 
 class QLabel;
 class QMdiArea;

@@ -11,5 +11,5 @@ add_library(quorvandel_results STATIC
   ${CMAKE_CURRENT_LIST_DIR}/results_presenter.h
 )
 target_include_directories(quorvandel_results PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(quorvandel_results PUBLIC quorvandel_schedule quorvandel_generator Qt6::Widgets)
+target_link_libraries(quorvandel_results PUBLIC quorvandel_schedule Qt6::Widgets)
 target_link_libraries(quorvandel_windows PUBLIC quorvandel_results)
