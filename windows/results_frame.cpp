@@ -194,7 +194,11 @@ void TimeTablesMDI::showGridView() {
         return;
     }
     clampCurrentTimetable();
-    auto* grid = new frmTimetables(state_, *this);
+    auto* grid = new frmTimetables(state_, *mdiArea_);
+    // The grid's load step decides whether the user can step on from the
+    // timetable it shows.
+    cmdNext_->setEnabled(grid->hasNext());
+    cmdPrev_->setEnabled(grid->hasPrevious());
     grid_ = grid;
     // The grid window takes no input, but an MDI child that holds the focus
     // keeps Tab inside itself, and the keyboard could never leave it. The

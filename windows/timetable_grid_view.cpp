@@ -4,10 +4,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
-#include <QPushButton>
 #include <algorithm>
 
-#include "results_frame.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -77,7 +75,7 @@ QString cellText(const Section& section) {
     return qText(section.CourseName) + QStringLiteral(" - ") + qText(section.SecNum);
 }
 
-frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame) : QMdiSubWindow(nullptr), state_(state) {
+frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSubWindow(nullptr) {
     setObjectName(QStringLiteral("frmTimetables"));
     setWindowTitle(QStringLiteral("TimeTables"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -89,18 +87,18 @@ frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame) : QMdiSub
 
     // Top-left of the frame's child area, below the strip, with the client
     // area at its designed size.
-    frame.mdiArea()->addSubWindow(this);
+    area.addSubWindow(this);
     adjustSize();
     move(0, 0);
 
-    const int numTimetables = std::clamp<int>(state_.NumTimetables, 0, MaxStoredTimetables);
-    const int current = state_.CurrentTimetable;
+    const int numTimetables = std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables);
+    const int current = state.CurrentTimetable;
     const bool valid = current >= 0 && current < numTimetables;
-    frame.cmdNext()->setEnabled(valid && current < numTimetables - 1);
-    frame.cmdPrev()->setEnabled(valid && current > 0);
+    hasNext_ = valid && current < numTimetables - 1;
+    hasPrevious_ = valid && current > 0;
     if (!valid) return;  // nothing to paint: a blank grid
 
-    const Timetable& timetable = state_.Timetables[static_cast<size_t>(current)];
+    const Timetable& timetable = state.Timetables[static_cast<size_t>(current)];
     const int count = std::clamp<int>(timetable.NumSections, 0, MaxCourses);
     for (int i = 0; i < count; ++i) showSection(timetable.Sections[static_cast<size_t>(i)]);
 }
