@@ -161,11 +161,14 @@ void frmAddSec::cmdOk_Click() {
         ShowMessage(this, EndNotAfterStartMessage);
         return;
     }
-    if (AddSection(state_, course, section) == StoreResult::Full) {
-        ShowMessage(this, SectionsFullMessage());
-        return;
-    }
-    accept();
+    const StoreResult stored = AddSection(state_, course, section);
+    // The main window opens the dialog only while a course is selected, and
+    // no selection can change under a modal dialog. Should that ever break,
+    // a release build stores nothing and keeps the dialog open, claiming
+    // nothing about a course that is not there.
+    Q_ASSERT_X(stored != StoreResult::NoSuchCourse, "frmAddSec", "no course is selected in the main window");
+    if (stored == StoreResult::Full) ShowMessage(this, SectionsFullMessage());
+    if (stored == StoreResult::Stored) accept();
 }
 
 void frmAddSec::cancel() { reject(); }

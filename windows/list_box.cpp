@@ -24,8 +24,8 @@ void ListBox::appendLine(const QString& text) {
 }
 
 void ListBox::removeLine(int index) {
-    if (index < 0 || index >= count()) return;
-    delete takeItem(index);
+    Q_ASSERT(index >= 0 && index < count());
+    delete takeItem(index);  // no item, and nothing removed, for an index out of range
     leaveNoSelection();
 }
 
@@ -35,6 +35,7 @@ void ListBox::removeAllLines() {
 }
 
 QString ListBox::line(int index) const {
+    Q_ASSERT(index >= 0 && index < count());
     const QListWidgetItem* it = item(index);
     return it ? it->text() : QString();
 }
@@ -45,6 +46,7 @@ int ListBox::selectedIndex() const {
 }
 
 bool ListBox::isLineSelected(int index) const {
+    Q_ASSERT(index >= 0 && index < count());
     const QListWidgetItem* it = item(index);
     return it && it->isSelected();
 }

@@ -22,6 +22,9 @@ class ListBox : public QListWidget {
 public:
     explicit ListBox(QWidget* parent = nullptr);
 
+    // `index` names a line, 0 .. lineCount() - 1, wherever a method takes
+    // one; a debug build stops on any other. (A release build then removes
+    // no line, and reads an empty, unselected one.)
     void appendLine(const QString& text);
     void removeLine(int index);  // no line selected afterwards
     void removeAllLines();       // no line selected afterwards

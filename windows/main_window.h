@@ -55,7 +55,6 @@ public:
     // The worker that runs "TimeTablify!" (tests may give it a slower search).
     GenerationRunner& generationRunner() { return runner_; }
 
-
 public slots:
     void activate();
 

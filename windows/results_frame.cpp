@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "form_metrics.h"
+#include "results_position.h"
 #include "timetable_grid_view.h"
 
 namespace quorvandel {
@@ -73,8 +74,6 @@ public:
     }
 };
 
-int storedCount(const ModuleState& state) { return std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables); }
-
 }  // namespace
 
 QString counterText(int currentTimetable, int numTimetables) {
@@ -103,7 +102,7 @@ TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
 
     // The load step. (Tiling the child windows comes first in it, but no
     // child window is open yet, so there is nothing to arrange.)
-    clampCurrentTimetable();
+    Q_ASSERT(isStoredPosition(state_));
     writeCounter();
     cmdGotofav_->setEnabled(false);
     cmdAddFav_->setEnabled(false);
@@ -193,7 +192,7 @@ void TimeTablesMDI::showGridView() {
         grid_->raise();
         return;
     }
-    clampCurrentTimetable();
+    Q_ASSERT(isStoredPosition(state_));
     auto* grid = new frmTimetables(state_, *mdiArea_);
     // The grid's load step decides whether the user can step on from the
     // timetable it shows.
@@ -254,11 +253,9 @@ void TimeTablesMDI::step(int delta) {
     QPushButton* opposite = delta > 0 ? cmdPrev_ : cmdNext_;
     const bool hadFocus = focusWidget() == pressed;
     unloadGridView();
-    clampCurrentTimetable();
-    // "Previous" and "Next" are disabled at either end, so this always moves;
-    // the check only keeps a stray call from leaving the stored range.
-    const int next = state_.CurrentTimetable + delta;
-    if (next >= 0 && next < storedCount(state_)) state_.CurrentTimetable = static_cast<int16_t>(next);
+    // "Previous" and "Next" are enabled only towards a stored timetable, so
+    // the step always lands on one.
+    state_.CurrentTimetable = static_cast<int16_t>(state_.CurrentTimetable + delta);
     showGridView();
     writeCounter();
     // At the first or the last timetable the pressed button is disabled now;
@@ -267,16 +264,10 @@ void TimeTablesMDI::step(int delta) {
 }
 
 void TimeTablesMDI::writeCounter() {
-    cmdGoToT_->setText(counterText(state_.CurrentTimetable, storedCount(state_)));
+    cmdGoToT_->setText(counterText(state_.CurrentTimetable, state_.NumTimetables));
     // Read out as words rather than "1 slash 3".
     cmdGoToT_->setAccessibleName(
-        QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(storedCount(state_)));
-}
-
-void TimeTablesMDI::clampCurrentTimetable() {
-    const int count = storedCount(state_);
-    state_.CurrentTimetable =
-        static_cast<int16_t>(count == 0 ? 0 : std::clamp<int>(state_.CurrentTimetable, 0, count - 1));
+        QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(state_.NumTimetables));
 }
 
 }  // namespace quorvandel

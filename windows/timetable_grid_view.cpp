@@ -4,8 +4,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
-#include <algorithm>
 
+#include "results_position.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -91,16 +91,14 @@ frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSub
     adjustSize();
     move(0, 0);
 
-    const int numTimetables = std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables);
-    const int current = state.CurrentTimetable;
-    const bool valid = current >= 0 && current < numTimetables;
-    hasNext_ = valid && current < numTimetables - 1;
-    hasPrevious_ = valid && current > 0;
-    if (!valid) return;  // nothing to paint: a blank grid
-
-    const Timetable& timetable = state.Timetables[static_cast<size_t>(current)];
-    const int count = std::clamp<int>(timetable.NumSections, 0, MaxCourses);
-    for (int i = 0; i < count; ++i) showSection(timetable.Sections[static_cast<size_t>(i)]);
+    // Null only where the frame let the position out of step with the store:
+    // then nothing is painted and neither button leads anywhere.
+    const Timetable* timetable = timetableAtPosition(state);
+    if (timetable == nullptr) return;
+    hasNext_ = state.CurrentTimetable < state.NumTimetables - 1;
+    hasPrevious_ = state.CurrentTimetable > 0;
+    const int count = timetable->NumSections;
+    for (int i = 0; i < count; ++i) showSection(timetable->Sections[static_cast<size_t>(i)]);
 }
 
 void frmTimetables::buildGrid() {

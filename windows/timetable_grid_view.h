@@ -34,9 +34,10 @@ public:
     // The load step: places the window at the top-left of `area` (the
     // results frame's child area), decides whether the frame's "Previous"
     // and "Next" can be used, and paints the timetable at
-    // state.CurrentTimetable. The frame must already hold a valid
-    // CurrentTimetable (the frame clamps it before loading); a value out of
-    // range is still never used as an index.
+    // state.CurrentTimetable. The position must name a stored timetable
+    // (results_position.h); one out of step with the store stops a debug
+    // build, and a release build shows a blank grid with neither button
+    // usable.
     frmTimetables(const ModuleState& state, QMdiArea& area);
 
     // What the load step decided: whether a stored timetable lies before
