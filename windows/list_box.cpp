@@ -8,6 +8,14 @@
 
 namespace quorvandel {
 
+ListBox* makeListBox(QWidget* parent, const QString& objectName, const QStringList& lines, const QRect& geometry) {
+    auto* list = new ListBox(parent);
+    list->setObjectName(objectName);
+    for (const QString& line : lines) list->appendLine(line);
+    list->setGeometry(geometry);
+    return list;
+}
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setFont(formFont());
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

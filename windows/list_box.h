@@ -17,6 +17,12 @@
 
 namespace quorvandel {
 
+class ListBox;
+
+// A list box named `objectName` at `geometry` (pixels; see twipsRect),
+// holding `lines` in order.
+ListBox* makeListBox(QWidget* parent, const QString& objectName, const QStringList& lines, const QRect& geometry);
+
 class ListBox : public QListWidget {
     Q_OBJECT
 public:

@@ -83,8 +83,6 @@ private:
     GenerationResult generate();
     void presentGeneration(const GenerationResult& result);
 
-    QPushButton* makeButton(const char* objectName, const QString& caption, int left, int top, int width, int height);
-
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;
     GenerationRunner runner_;

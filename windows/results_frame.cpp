@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "form_controls.h"
 #include "form_metrics.h"
 #include "results_position.h"
 #include "timetable_grid_view.h"
@@ -141,10 +142,9 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     QPushButton* buttons[std::size(StripButtons)] = {};
     for (size_t i = 0; i < std::size(StripButtons); ++i) {
         const StripButton& design = StripButtons[i];
-        auto* button = new QPushButton(QString::fromLatin1(design.caption), strip);
-        button->setObjectName(QString::fromLatin1(design.name));
-        button->setGeometry(px(design.left), px(ButtonTop), px(design.width), px(ButtonHeight));
-        button->setAccessibleName(button->text());  // the counter's is rewritten with it
+        // (The counter's spoken name is rewritten with its caption.)
+        QPushButton* button = makeButton(strip, QString::fromLatin1(design.name), QString::fromLatin1(design.caption),
+                                         twipsRect(design.left, ButtonTop, design.width, ButtonHeight));
         buttons[i] = button;
         if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
     }
@@ -155,10 +155,8 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     cmdGotofav_ = buttons[4];
     cmdGoToT_ = buttons[5];
 
-    lblNote_ = new QLabel(strip);
-    lblNote_->setObjectName(QStringLiteral("lblNote"));
-    lblNote_->setGeometry(px(NoteLeft), px(ButtonTop), px(FrameWidth - NoteLeft - ButtonTop), px(ButtonHeight));
-    lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblNote_ = makeLabel(strip, QStringLiteral("lblNote"), QString(), Qt::AlignLeft | Qt::AlignVCenter,
+                         twipsRect(NoteLeft, ButtonTop, FrameWidth - NoteLeft - ButtonTop, ButtonHeight));
     if (result.moreThanStored) {
         lblNote_->setText(MoreThanStoredNote);
         lblNote_->setToolTip(MoreThanStoredToolTip);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMdiArea>
 
+#include "form_controls.h"
 #include "results_position.h"
 #include "week.h"
 
@@ -47,8 +48,6 @@ QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, cons
 // The caption of the time row `slot`: the start time in 24-hour form with
 // hours and minutes run together, "800" .. "2200".
 QString timeCaption(int slot) { return QString::number(hourOfSlot(slot) * 100 + minuteOfSlot(slot)); }
-
-QString qText(const Text& text) { return QString::fromStdU16String(text); }
 
 // What a screen reader reads for a cell: its day and half-hour, then what
 // fills it, if anything: "Monday 9:00 to 9:30: Chem - 02".
@@ -118,21 +117,18 @@ void frmTimetables::buildGrid() {
     }
 
     for (int day = 0; day < DaysPerWeek; ++day) {
-        auto* header = new QLabel(qText(DayNames[static_cast<size_t>(day)]), client_);
-        header->setObjectName(QString::fromLatin1(DayHeaderNames[day]));
-        header->setAlignment(Qt::AlignCenter);
-        header->setGeometry(twipsRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
+        makeLabel(client_, QString::fromLatin1(DayHeaderNames[day]), qText(DayNames[static_cast<size_t>(day)]),
+                  Qt::AlignCenter, twipsRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
     }
 
     // Label1 .. Label29, all ending at x = 495; the first four and the last
     // six are wider (their left lies beyond the window's left edge).
     for (int k = 1; k <= SlotsPerDay; ++k) {
         const bool wide = k <= 4 || k >= 24;
-        auto* label = new QLabel(timeCaption(k - 1), client_);
-        label->setObjectName(QStringLiteral("Label%1").arg(k));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label =
+            makeLabel(client_, QStringLiteral("Label%1").arg(k), timeCaption(k - 1), Qt::AlignRight | Qt::AlignVCenter,
+                      twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
         label->setAccessibleName(qText(timeText(k - 1)));
-        label->setGeometry(twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
     }
 
     for (int index = 0; index < CellsPerWeek; ++index) {
