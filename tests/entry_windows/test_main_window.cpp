@@ -462,9 +462,10 @@ void TestMainWindow::timeTablifyHandsOverResults() {
     QVERIFY(runAll(s, {"course A", "course B", "section 0 1", "section 1 2"}));
     s.state->Courses[0].Sections[0] = section(0, 0, 2);
     s.state->Courses[1].Sections[0] = section(1, 0, 2);
+    // The generator on its own finds the one timetable: a failure here is
+    // the generator's, not the window's.
     ModuleState probe = *s.state;
-    if (TimeTablify(probe).outcome != TimeTablifyOutcome::ShowResults)
-        QSKIP("the generator does not find timetables yet");
+    QCOMPARE(TimeTablify(probe).outcome, TimeTablifyOutcome::ShowResults);
     QVERIFY(run(s, QStringLiteral("timetablify")));
     QCOMPARE(s.messages, QStringList());
     QCOMPARE(s.presenter.shown, 1);
@@ -488,7 +489,14 @@ void TestMainWindow::returningFromResultsRunsActivation() {
     results.setObjectName(QStringLiteral("results"));
     results.show();
     results.activateWindow();
-    if (!QTest::qWaitForWindowActive(&results)) QSKIP("this platform does not report activation");
+    // The platforms the tests run on (offscreen, and xcb on Xvfb) report it;
+    // only another platform may be excused for not reporting it.
+    if (!QTest::qWaitForWindowActive(&results)) {
+        const QString platform = QGuiApplication::platformName();
+        QVERIFY2(platform != QLatin1String("offscreen") && platform != QLatin1String("xcb"),
+                 qPrintable(platform + QStringLiteral(" reported no activation")));
+        QSKIP("this platform does not report activation");
+    }
     s.w()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(s.w()));
     QTRY_COMPARE(selectedRows(s.sections()), QList<int>());
