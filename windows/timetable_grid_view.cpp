@@ -7,6 +7,7 @@
 
 #include "form_controls.h"
 #include "results_position.h"
+#include "section_caption.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -70,9 +71,7 @@ void setCellCaption(QLabel* cell, int index, const QString& text) {
 
 }  // namespace
 
-QString cellText(const Section& section) {
-    return qText(section.CourseName) + QStringLiteral(" - ") + qText(section.SecNum);
-}
+QString cellText(const Section& section) { return qText(sectionCaption(section)); }
 
 frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSubWindow(nullptr) {
     setObjectName(QStringLiteral("frmTimetables"));

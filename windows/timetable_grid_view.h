@@ -24,8 +24,8 @@ namespace quorvandel {
 constexpr int GridClientWidth = px(10755);
 constexpr int GridClientHeight = px(10875);
 
-// The caption of one grid cell for a section: CourseName & " - " & SecNum,
-// both texts exactly as stored.
+// The caption of one grid cell for a section: its section caption
+// (section_caption.h), CourseName & " - " & SecNum exactly as stored.
 QString cellText(const Section& section);
 
 class frmTimetables : public QMdiSubWindow {
