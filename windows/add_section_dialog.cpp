@@ -33,12 +33,6 @@ QStringList hourTexts() {
 }
 const QStringList MinuteTexts = {QStringLiteral("00"), QStringLiteral("30")};
 
-QStringList dayNames() {
-    QStringList names;
-    for (const Text& day : DayNames) names.append(qText(day));
-    return names;
-}
-
 // Every list of the dialog shows all its lines at once: it never scrolls.
 ListBox* makeList(QWidget* parent, const QString& objectName, const QStringList& lines, const QRect& geometry) {
     ListBox* list = makeListBox(parent, objectName, lines, geometry);
@@ -69,7 +63,7 @@ frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWid
     lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time End"),
                             Qt::AlignHCenter | Qt::AlignTop, twipsRect(3360, 600, 1335, 255));
 
-    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), dayNames(), twipsRect(240, 960, 1695, 1425));
+    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), qTexts(DayNames), twipsRect(240, 960, 1695, 1425));
     lstDofWk_->setSelectionMode(QAbstractItemView::MultiSelection);
     lstTStartH_ = makeList(this, QStringLiteral("lstTStartH"), hourTexts(), twipsRect(2280, 960, 375, 2985));
     lstTStartM_ = makeList(this, QStringLiteral("lstTStartM"), MinuteTexts, twipsRect(2760, 960, 375, 450));

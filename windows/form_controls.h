@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include "schedule_model.h"
 
@@ -14,6 +15,13 @@ namespace quorvandel {
 
 // A stored text (UTF-16, exactly as typed) as a QString, unchanged.
 inline QString qText(const Text& text) { return QString::fromStdU16String(text); }
+// Stored texts, in order, as the lines of a list.
+template <typename Texts>
+QStringList qTexts(const Texts& texts) {
+    QStringList out;
+    for (const Text& text : texts) out.append(qText(text));
+    return out;
+}
 
 // A window at its designed place and size, which the user cannot resize:
 // `geometry` (pixels; see twipsRect) is its client area on the screen.

@@ -37,9 +37,7 @@ frmQuorvandelMain::~frmQuorvandelMain() = default;
 void frmQuorvandelMain::createControls() {
     // The day table: seven fixed lines read by the section lines, kept out
     // of sight (it would sit at the window's left edge, under the logo).
-    QStringList abbreviations;
-    for (const Text& day : DayAbbreviations) abbreviations.append(qText(day));
-    lstDofW_ = makeListBox(this, QStringLiteral("lstDofW"), abbreviations, twipsRect(-120, 120, 495, 1035));
+    lstDofW_ = makeListBox(this, QStringLiteral("lstDofW"), qTexts(DayAbbreviations), twipsRect(-120, 120, 495, 1035));
     lstDofW_->setAccessibleName(QStringLiteral("Day abbreviations"));
     lstDofW_->hide();
 
