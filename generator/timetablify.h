@@ -6,20 +6,16 @@
 #include <cstdint>
 #include <functional>
 
+#include "generation_result.h"
 #include "schedule_model.h"
 #include "search_limits.h"
 
 namespace quorvandel {
 
+// The messages that answer the outcomes AllClassesNeedSection and
+// NoTimetables (generation_result.h).
 extern const Text AllClassesNeedSectionMessage;  // "All Classes must have at least one section"
 extern const Text NoTimetablesMessage;           // "Sorry, your schedule has no possible ..."
-
-enum class TimeTablifyOutcome {
-    AllClassesNeedSection,  // show AllClassesNeedSectionMessage; nothing was searched
-    NoTimetables,           // show NoTimetablesMessage; open nothing
-    ShowResults,            // Timetables(0 .. NumTimetables - 1) are ready to be shown
-    StoppedNoneFound,       // the user stopped the search before any timetable was found
-};
 
 // How a caller watches and stops a running search. Both are optional.
 struct SearchControl {
@@ -31,12 +27,6 @@ struct SearchControl {
     // It may set the stop flag; a stop set right after the k-th timetable is
     // stored leaves exactly k.
     std::function<void(int found)> progress;
-};
-
-struct GenerationResult {
-    TimeTablifyOutcome outcome = TimeTablifyOutcome::NoTimetables;
-    bool moreThanStored = false;  // more than 26 conflict-free timetables exist
-    bool stopped = false;         // the search was stopped; more timetables may exist
 };
 
 // The whole command: resets CurrentTimetable and NumTimetables, checks that

@@ -1,6 +1,38 @@
 #include "editing.h"
 
+#include <cassert>
+#include <cstddef>
+
 namespace quorvandel {
+
+namespace {
+
+// Whether `index` names one of the first `count` entries.
+constexpr bool isLive(int index, int count) { return 0 <= index && index < count; }
+
+// The same for an index the caller must get right: the main window hands on
+// only the selected line of a list that shows exactly the live entries. Any
+// other index is a bug: a debug build stops here, and a release build gets
+// false so that the operation touches nothing rather than write outside the
+// store.
+bool requireLive(int index, int count) {
+    assert(isLive(index, count) && "the index names no live entry");
+    return isLive(index, count);
+}
+
+// Closes the gap at `index` among the first `count` records: each later
+// record is copied one place down, lowest first, the last destination fixed
+// before the loop. The vacated last entry keeps its old record. Returns the
+// new count.
+template <typename Record, std::size_t Capacity>
+int16_t closeGap(std::array<Record, Capacity>& records, int16_t count, int16_t index) {
+    const int lastDestination = count - 2;
+    for (int j = index; j <= lastDestination; ++j)
+        records[static_cast<std::size_t>(j)] = records[static_cast<std::size_t>(j + 1)];
+    return static_cast<int16_t>(count - 1);
+}
+
+}  // namespace
 
 StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course& course) {
     if (state.NumCourses >= MaxCourses) return StoreResult::Full;
@@ -11,11 +43,8 @@ StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course&
 }
 
 void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex) {
-    if (courseIndex < 0 || courseIndex >= state.NumCourses) return;
-    const int16_t lastDestination = static_cast<int16_t>(state.NumCourses - 2);
-    for (int16_t j = courseIndex; j <= lastDestination; ++j)
-        state.Courses[static_cast<size_t>(j)] = state.Courses[static_cast<size_t>(j + 1)];
-    state.NumCourses = static_cast<int16_t>(state.NumCourses - 1);
+    if (!requireLive(courseIndex, state.NumCourses)) return;
+    state.NumCourses = closeGap(state.Courses, state.NumCourses, courseIndex);
     window.removeCourseLine(courseIndex);
     window.clearSectionLines();
     if (state.NumCourses == 0) {
@@ -25,7 +54,7 @@ void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseInd
 }
 
 StoreResult AddSection(ModuleState& state, int16_t courseIndex, const Section& section) {
-    if (courseIndex < 0 || courseIndex >= state.NumCourses) return StoreResult::Full;
+    if (!isLive(courseIndex, state.NumCourses)) return StoreResult::NoSuchCourse;
     Course& course = state.Courses[static_cast<size_t>(courseIndex)];
     if (course.NumSections >= MaxSectionsPerCourse) return StoreResult::Full;
     course.Sections[static_cast<size_t>(course.NumSections)] = section;
@@ -34,20 +63,17 @@ StoreResult AddSection(ModuleState& state, int16_t courseIndex, const Section& s
 }
 
 void RemoveSection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex) {
-    if (courseIndex < 0 || courseIndex >= state.NumCourses) return;
+    if (!requireLive(courseIndex, state.NumCourses)) return;
     Course& course = state.Courses[static_cast<size_t>(courseIndex)];
-    if (sectionIndex < 0 || sectionIndex >= course.NumSections) return;
-    const int16_t lastDestination = static_cast<int16_t>(course.NumSections - 2);
-    for (int16_t j = sectionIndex; j <= lastDestination; ++j)
-        course.Sections[static_cast<size_t>(j)] = course.Sections[static_cast<size_t>(j + 1)];
-    course.NumSections = static_cast<int16_t>(course.NumSections - 1);
+    if (!requireLive(sectionIndex, course.NumSections)) return;
+    course.NumSections = closeGap(course.Sections, course.NumSections, sectionIndex);
     window.removeSectionLine(sectionIndex);
 }
 
 void ShowSections(const ModuleState& state, MainWindowLists& window) {
     window.clearSectionLines();
     const int16_t c = window.selectedCourseIndex();
-    if (c < 0 || c >= state.NumCourses) return;
+    if (c == -1 || !requireLive(c, state.NumCourses)) return;  // -1: no course selected
     const Course& course = state.Courses[static_cast<size_t>(c)];
     const int16_t count = course.NumSections;
     for (int16_t s = 0; s < count; ++s)

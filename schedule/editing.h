@@ -12,15 +12,26 @@
 
 namespace quorvandel {
 
+// What an add did. Whenever it is not Stored, nothing was written and
+// nothing changed.
 enum class StoreResult {
     Stored,
-    Full,  // the store is at capacity: nothing was written and nothing changed
+    Full,          // the store (or the course) is at capacity
+    NoSuchCourse,  // AddSection: the index names no live course
 };
 
 StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course& course);
-void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex);
 StoreResult AddSection(ModuleState& state, int16_t courseIndex, const Section& section);
+
+// The indices name live entries: a course 0 .. NumCourses - 1 and one of its
+// sections. Callers pass the selected lines of the main window's lists,
+// which show exactly the live entries; anything else is a bug, which stops a
+// debug build and leaves the store and the lists untouched in a release
+// build.
+void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex);
 void RemoveSection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex);
+// Rebuilds the section list for the selected course; no course selected
+// (-1) leaves it empty.
 void ShowSections(const ModuleState& state, MainWindowLists& window);
 
 // "101  8:00 - 9:30 M W": number, two blanks, the times, then each day the

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "editing.h"
+#include "form_controls.h"
 #include "form_metrics.h"
 #include "message_box.h"
 
@@ -20,26 +21,19 @@ QString CoursesFullMessage() {
 
 frmAddCrs::frmAddCrs(ModuleState& state, MainWindowLists& mainWindow, QWidget* parent)
     : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
-    setObjectName(QStringLiteral("frmAddCrs"));
-    setWindowTitle(QStringLiteral("Add Course"));
-    setGeometry(twipsRect(1755, 1875, 3765, 1650));
-    setFixedSize(px(3765), px(1650));
+    setUpFixedWindow(this, QStringLiteral("frmAddCrs"), QStringLiteral("Add Course"),
+                     twipsRect(1755, 1875, 3765, 1650));
 
-    Label1_ = new QLabel(QStringLiteral("Enter Course Name"), this);
-    Label1_->setObjectName(QStringLiteral("Label1"));
-    Label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    placeTwips(Label1_, 120, 360, 1575, 255);
+    Label1_ = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Enter Course Name"),
+                        Qt::AlignHCenter | Qt::AlignTop, twipsRect(120, 360, 1575, 255));
 
-    txtCrsName_ = new QLineEdit(this);
-    txtCrsName_->setObjectName(QStringLiteral("txtCrsName"));
-    placeTwips(txtCrsName_, 1920, 360, 1695, 285);
+    txtCrsName_ = makeTextBox(this, QStringLiteral("txtCrsName"), twipsRect(1920, 360, 1695, 285));
     txtCrsName_->setAccessibleName(Label1_->text());
     Label1_->setBuddy(txtCrsName_);
 
-    cmdOk_ = makeButton(QStringLiteral("cmdOk"), QStringLiteral("Ok"));
-    placeTwips(cmdOk_, 120, 960, 1335, 495);
-    cmdCancel_ = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
-    placeTwips(cmdCancel_, 2280, 960, 1335, 495);
+    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"), twipsRect(120, 960, 1335, 495));
+    cmdCancel_ =
+        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), twipsRect(2280, 960, 1335, 495));
 
     setTabOrder(txtCrsName_, cmdOk_);
     setTabOrder(cmdOk_, cmdCancel_);

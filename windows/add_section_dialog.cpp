@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "editing.h"
+#include "form_controls.h"
 #include "form_metrics.h"
 #include "list_box.h"
 #include "main_window_lists.h"
@@ -24,8 +25,6 @@ QString SectionsFullMessage() {
 
 namespace {
 
-QString qText(const Text& text) { return QString::fromStdU16String(text); }
-
 // The hour lists: "8" .. "22"; the minute lists: "00", "30".
 QStringList hourTexts() {
     QStringList texts;
@@ -34,25 +33,11 @@ QStringList hourTexts() {
 }
 const QStringList MinuteTexts = {QStringLiteral("00"), QStringLiteral("30")};
 
-QStringList dayNames() {
-    QStringList names;
-    for (const Text& day : DayNames) names.append(qText(day));
-    return names;
-}
-
-ListBox* makeList(QWidget* parent, const QString& objectName, const QStringList& lines) {
-    auto* list = new ListBox(parent);
-    list->setObjectName(objectName);
+// Every list of the dialog shows all its lines at once: it never scrolls.
+ListBox* makeList(QWidget* parent, const QString& objectName, const QStringList& lines, const QRect& geometry) {
+    ListBox* list = makeListBox(parent, objectName, lines, geometry);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (const QString& line : lines) list->appendLine(line);
     return list;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& caption, Qt::Alignment alignment) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(objectName);
-    label->setAlignment(alignment | Qt::AlignTop);
-    return label;
 }
 
 // The slot of the time picked in an hour list and a minute list, by the
@@ -65,39 +50,29 @@ int16_t slotOfPickedTime(int hourLine, int minuteLine) {
 
 frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent)
     : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
-    setObjectName(QStringLiteral("frmAddSec"));
-    setWindowTitle(QStringLiteral("Add Section"));
-    setGeometry(twipsRect(4980, 1035, 4650, 4110));
-    setFixedSize(px(4650), px(4110));
+    setUpFixedWindow(this, QStringLiteral("frmAddSec"), QStringLiteral("Add Section"),
+                     twipsRect(4980, 1035, 4650, 4110));
 
-    lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("Section Number"), Qt::AlignRight);
-    placeTwips(lblSecNum_, 360, 120, 1455, 255);
-    txtSecNum_ = new QLineEdit(this);
-    txtSecNum_->setObjectName(QStringLiteral("txtSecNum"));
-    placeTwips(txtSecNum_, 2040, 120, 1695, 285);
-    lblDofWk_ = makeLabel(this, QStringLiteral("lblDofWk"), QStringLiteral("Days of Week"), Qt::AlignHCenter);
-    placeTwips(lblDofWk_, 480, 600, 1335, 255);
-    lblTimeStart_ = makeLabel(this, QStringLiteral("lblTimeStart"), QStringLiteral("Time Start"), Qt::AlignHCenter);
-    placeTwips(lblTimeStart_, 2040, 600, 1335, 255);
-    lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time End"), Qt::AlignHCenter);
-    placeTwips(lblTimeEnd_, 3360, 600, 1335, 255);
+    lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("Section Number"),
+                           Qt::AlignRight | Qt::AlignTop, twipsRect(360, 120, 1455, 255));
+    txtSecNum_ = makeTextBox(this, QStringLiteral("txtSecNum"), twipsRect(2040, 120, 1695, 285));
+    lblDofWk_ = makeLabel(this, QStringLiteral("lblDofWk"), QStringLiteral("Days of Week"),
+                          Qt::AlignHCenter | Qt::AlignTop, twipsRect(480, 600, 1335, 255));
+    lblTimeStart_ = makeLabel(this, QStringLiteral("lblTimeStart"), QStringLiteral("Time Start"),
+                              Qt::AlignHCenter | Qt::AlignTop, twipsRect(2040, 600, 1335, 255));
+    lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time End"),
+                            Qt::AlignHCenter | Qt::AlignTop, twipsRect(3360, 600, 1335, 255));
 
-    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), dayNames());
+    lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), qTexts(DayNames), twipsRect(240, 960, 1695, 1425));
     lstDofWk_->setSelectionMode(QAbstractItemView::MultiSelection);
-    placeTwips(lstDofWk_, 240, 960, 1695, 1425);
-    lstTStartH_ = makeList(this, QStringLiteral("lstTStartH"), hourTexts());
-    placeTwips(lstTStartH_, 2280, 960, 375, 2985);
-    lstTStartM_ = makeList(this, QStringLiteral("lstTStartM"), MinuteTexts);
-    placeTwips(lstTStartM_, 2760, 960, 375, 450);
-    lstTEndH_ = makeList(this, QStringLiteral("lstTEndH"), hourTexts());
-    placeTwips(lstTEndH_, 3600, 960, 375, 2985);
-    lstTEndM_ = makeList(this, QStringLiteral("lstTEndM"), MinuteTexts);
-    placeTwips(lstTEndM_, 4080, 960, 375, 450);
+    lstTStartH_ = makeList(this, QStringLiteral("lstTStartH"), hourTexts(), twipsRect(2280, 960, 375, 2985));
+    lstTStartM_ = makeList(this, QStringLiteral("lstTStartM"), MinuteTexts, twipsRect(2760, 960, 375, 450));
+    lstTEndH_ = makeList(this, QStringLiteral("lstTEndH"), hourTexts(), twipsRect(3600, 960, 375, 2985));
+    lstTEndM_ = makeList(this, QStringLiteral("lstTEndM"), MinuteTexts, twipsRect(4080, 960, 375, 450));
 
-    cmdOk_ = makeButton(QStringLiteral("cmdOk"), QStringLiteral("Ok"));
-    placeTwips(cmdOk_, 240, 2520, 1575, 615);
-    cmdCancel_ = makeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"));
-    placeTwips(cmdCancel_, 240, 3360, 1575, 615);
+    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"), twipsRect(240, 2520, 1575, 615));
+    cmdCancel_ =
+        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), twipsRect(240, 3360, 1575, 615));
 
     // What a screen reader says for each entry: the label above or beside
     // it; one label stands over both lists of a time.
@@ -161,11 +136,14 @@ void frmAddSec::cmdOk_Click() {
         ShowMessage(this, EndNotAfterStartMessage);
         return;
     }
-    if (AddSection(state_, course, section) == StoreResult::Full) {
-        ShowMessage(this, SectionsFullMessage());
-        return;
-    }
-    accept();
+    const StoreResult stored = AddSection(state_, course, section);
+    // The main window opens the dialog only while a course is selected, and
+    // no selection can change under a modal dialog. Should that ever break,
+    // a release build stores nothing and keeps the dialog open, claiming
+    // nothing about a course that is not there.
+    Q_ASSERT_X(stored != StoreResult::NoSuchCourse, "frmAddSec", "no course is selected in the main window");
+    if (stored == StoreResult::Full) ShowMessage(this, SectionsFullMessage());
+    if (stored == StoreResult::Stored) accept();
 }
 
 void frmAddSec::cancel() { reject(); }

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPushButton>
 
 #include "form_metrics.h"
 
@@ -12,15 +11,6 @@ EntryDialog::EntryDialog(QWidget* parent) : QDialog(parent) {
     setFont(formFont());
     setModal(true);
     setSizeGripEnabled(false);
-}
-
-QPushButton* EntryDialog::makeButton(const QString& objectName, const QString& caption) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    button->setAccessibleName(caption);
-    return button;
 }
 
 void EntryDialog::keyPressEvent(QKeyEvent* event) {

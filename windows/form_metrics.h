@@ -7,7 +7,6 @@
 
 #include <QFont>
 #include <QRect>
-#include <QWidget>
 
 namespace quorvandel {
 
@@ -30,11 +29,6 @@ inline QFont formFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
-}
-
-// Places a control at its designed position and size, in twips.
-inline void placeTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsRect(left, top, width, height));
 }
 
 }  // namespace quorvandel

@@ -8,6 +8,14 @@
 
 namespace quorvandel {
 
+ListBox* makeListBox(QWidget* parent, const QString& objectName, const QStringList& lines, const QRect& geometry) {
+    auto* list = new ListBox(parent);
+    list->setObjectName(objectName);
+    for (const QString& line : lines) list->appendLine(line);
+    list->setGeometry(geometry);
+    return list;
+}
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setFont(formFont());
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -24,8 +32,8 @@ void ListBox::appendLine(const QString& text) {
 }
 
 void ListBox::removeLine(int index) {
-    if (index < 0 || index >= count()) return;
-    delete takeItem(index);
+    Q_ASSERT(index >= 0 && index < count());
+    delete takeItem(index);  // no item, and nothing removed, for an index out of range
     leaveNoSelection();
 }
 
@@ -35,6 +43,7 @@ void ListBox::removeAllLines() {
 }
 
 QString ListBox::line(int index) const {
+    Q_ASSERT(index >= 0 && index < count());
     const QListWidgetItem* it = item(index);
     return it ? it->text() : QString();
 }
@@ -45,6 +54,7 @@ int ListBox::selectedIndex() const {
 }
 
 bool ListBox::isLineSelected(int index) const {
+    Q_ASSERT(index >= 0 && index < count());
     const QListWidgetItem* it = item(index);
     return it && it->isSelected();
 }

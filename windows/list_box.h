@@ -17,11 +17,20 @@
 
 namespace quorvandel {
 
+class ListBox;
+
+// A list box named `objectName` at `geometry` (pixels; see twipsRect),
+// holding `lines` in order.
+ListBox* makeListBox(QWidget* parent, const QString& objectName, const QStringList& lines, const QRect& geometry);
+
 class ListBox : public QListWidget {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent = nullptr);
 
+    // `index` names a line, 0 .. lineCount() - 1, wherever a method takes
+    // one; a debug build stops on any other. (A release build then removes
+    // no line, and reads an empty, unselected one.)
     void appendLine(const QString& text);
     void removeLine(int index);  // no line selected afterwards
     void removeAllLines();       // no line selected afterwards

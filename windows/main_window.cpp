@@ -13,6 +13,7 @@
 #include "add_course_dialog.h"
 #include "add_section_dialog.h"
 #include "editing.h"
+#include "form_controls.h"
 #include "form_metrics.h"
 #include "list_box.h"
 #include "logo.h"
@@ -23,11 +24,9 @@ namespace quorvandel {
 const QString NoSectionSelectedMessage = QStringLiteral("You have not selected a section to remove");
 
 frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    setObjectName(QStringLiteral("frmQuorvandelMain"));
-    setWindowTitle(QStringLiteral("Quorvandel Main"));
+    setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), QStringLiteral("Quorvandel Main"),
+                     twipsRect(1245, 1710, 6390, 6000));
     setFont(formFont());
-    setGeometry(twipsRect(1245, 1710, 6390, 6000));
-    setFixedSize(px(6390), px(6000));
     createControls();
     load();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmQuorvandelMain::noteFocusWindow);
@@ -35,23 +34,10 @@ frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent) : QWid
 
 frmQuorvandelMain::~frmQuorvandelMain() = default;
 
-QPushButton* frmQuorvandelMain::makeButton(const char* objectName, const QString& caption, int left, int top, int width,
-                                           int height) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(objectName));
-    button->setAutoDefault(false);
-    button->setAccessibleName(caption);
-    placeTwips(button, left, top, width, height);
-    return button;
-}
-
 void frmQuorvandelMain::createControls() {
     // The day table: seven fixed lines read by the section lines, kept out
     // of sight (it would sit at the window's left edge, under the logo).
-    lstDofW_ = new ListBox(this);
-    lstDofW_->setObjectName(QStringLiteral("lstDofW"));
-    for (const Text& day : DayAbbreviations) lstDofW_->appendLine(QString::fromStdU16String(day));
-    placeTwips(lstDofW_, -120, 120, 495, 1035);
+    lstDofW_ = makeListBox(this, QStringLiteral("lstDofW"), qTexts(DayAbbreviations), twipsRect(-120, 120, 495, 1035));
     lstDofW_->setAccessibleName(QStringLiteral("Day abbreviations"));
     lstDofW_->hide();
 
@@ -63,29 +49,23 @@ void frmQuorvandelMain::createControls() {
     Picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1_->setPixmap(DrawLogo());
     Picture1_->setAccessibleName(QStringLiteral("Quorvandel logo"));
-    placeTwips(Picture1_, 480, 120, 5385, 1065);
+    Picture1_->setGeometry(twipsRect(480, 120, 5385, 1065));
 
-    cmdNewMain_ = makeButton("cmdNewMain", QStringLiteral("New"), 120, 1560, 1095, 495);
-    cmdSave_ = makeButton("cmdSave", QStringLiteral("Save"), 2640, 1560, 1095, 495);
-    cmdLoad_ = makeButton("cmdLoad", QStringLiteral("Load"), 5160, 1560, 1095, 495);
+    cmdNewMain_ =
+        makeButton(this, QStringLiteral("cmdNewMain"), QStringLiteral("New"), twipsRect(120, 1560, 1095, 495));
+    cmdSave_ = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("Save"), twipsRect(2640, 1560, 1095, 495));
+    cmdLoad_ = makeButton(this, QStringLiteral("cmdLoad"), QStringLiteral("Load"), twipsRect(5160, 1560, 1095, 495));
 
-    lblCourses_ = new QLabel(QStringLiteral("Courses:"), this);
-    lblCourses_->setObjectName(QStringLiteral("lblCourses"));
-    lblCourses_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblCourses_, 120, 2280, 975, 255);
-    lblSections_ = new QLabel(QStringLiteral("Sections:"), this);
-    lblSections_->setObjectName(QStringLiteral("lblSections"));
-    lblSections_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(lblSections_, 2160, 2280, 975, 255);
+    lblCourses_ = makeLabel(this, QStringLiteral("lblCourses"), QStringLiteral("Courses:"),
+                            Qt::AlignLeft | Qt::AlignTop, twipsRect(120, 2280, 975, 255));
+    lblSections_ = makeLabel(this, QStringLiteral("lblSections"), QStringLiteral("Sections:"),
+                             Qt::AlignLeft | Qt::AlignTop, twipsRect(2160, 2280, 975, 255));
 
-    cmdAddSec_ = makeButton("cmdAddSec", QStringLiteral("Add Section"), 4440, 2280, 1815, 615);
+    cmdAddSec_ =
+        makeButton(this, QStringLiteral("cmdAddSec"), QStringLiteral("Add Section"), twipsRect(4440, 2280, 1815, 615));
 
-    lstCourses_ = new ListBox(this);
-    lstCourses_->setObjectName(QStringLiteral("lstCourses"));
-    placeTwips(lstCourses_, 120, 2520, 1815, 1815);
-    lstSecs_ = new ListBox(this);
-    lstSecs_->setObjectName(QStringLiteral("lstSecs"));
-    placeTwips(lstSecs_, 2160, 2520, 2055, 1815);
+    lstCourses_ = makeListBox(this, QStringLiteral("lstCourses"), {}, twipsRect(120, 2520, 1815, 1815));
+    lstSecs_ = makeListBox(this, QStringLiteral("lstSecs"), {}, twipsRect(2160, 2520, 2055, 1815));
     // A screen reader names each list after its label, without the colon.
     lstCourses_->setAccessibleName(QStringLiteral("Courses"));
     lstSecs_->setAccessibleName(QStringLiteral("Sections"));
@@ -98,11 +78,15 @@ void frmQuorvandelMain::createControls() {
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
-    cmdRemSec_ = makeButton("cmdRemSec", QStringLiteral("Remove Section"), 4440, 3000, 1815, 615);
-    cmdRemCourse_ = makeButton("cmdRemCourse", QStringLiteral("Remove Course"), 4440, 3720, 1815, 615);
-    cmdAddCrs_ = makeButton("cmdAddCrs", QStringLiteral("Add Course"), 120, 4440, 1215, 495);
-    cmdGetSec_ = makeButton("cmdGetSec", QStringLiteral("Get Sections"), 2280, 4440, 1215, 495);
-    cmdHelp_ = makeButton("cmdHelp", QStringLiteral("Help"), 4920, 4440, 1335, 495);
+    cmdRemSec_ = makeButton(this, QStringLiteral("cmdRemSec"), QStringLiteral("Remove Section"),
+                            twipsRect(4440, 3000, 1815, 615));
+    cmdRemCourse_ = makeButton(this, QStringLiteral("cmdRemCourse"), QStringLiteral("Remove Course"),
+                               twipsRect(4440, 3720, 1815, 615));
+    cmdAddCrs_ =
+        makeButton(this, QStringLiteral("cmdAddCrs"), QStringLiteral("Add Course"), twipsRect(120, 4440, 1215, 495));
+    cmdGetSec_ =
+        makeButton(this, QStringLiteral("cmdGetSec"), QStringLiteral("Get Sections"), twipsRect(2280, 4440, 1215, 495));
+    cmdHelp_ = makeButton(this, QStringLiteral("cmdHelp"), QStringLiteral("Help"), twipsRect(4920, 4440, 1335, 495));
 
     // The rule from (120, 5040) to (6240, 5040).
     auto* line = new QFrame(this);
@@ -112,9 +96,11 @@ void frmQuorvandelMain::createControls() {
     line->setGeometry(px(120), px(5040) - 1, px(6240) - px(120) + 1, 2);
     Line1_ = line;
 
-    cmdOption_ = makeButton("cmdOption", QStringLiteral("Options"), 120, 5160, 1095, 495);
-    cmdMakeTime_ = makeButton("cmdMakeTime", QStringLiteral("TimeTablify!"), 2160, 5160, 2175, 735);
-    cmdExit_ = makeButton("cmdExit", QStringLiteral("Exit"), 5160, 5160, 1095, 495);
+    cmdOption_ =
+        makeButton(this, QStringLiteral("cmdOption"), QStringLiteral("Options"), twipsRect(120, 5160, 1095, 495));
+    cmdMakeTime_ = makeButton(this, QStringLiteral("cmdMakeTime"), QStringLiteral("TimeTablify!"),
+                              twipsRect(2160, 5160, 2175, 735));
+    cmdExit_ = makeButton(this, QStringLiteral("cmdExit"), QStringLiteral("Exit"), twipsRect(5160, 5160, 1095, 495));
 
     connect(lstCourses_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstCourses_Click);
     connect(lstSecs_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstSecs_Click);
@@ -191,7 +177,7 @@ void frmQuorvandelMain::showEvent(QShowEvent* event) {
 
 // ---- MainWindowLists ----
 
-void frmQuorvandelMain::appendCourseLine(const Text& line) { lstCourses_->appendLine(QString::fromStdU16String(line)); }
+void frmQuorvandelMain::appendCourseLine(const Text& line) { lstCourses_->appendLine(qText(line)); }
 
 void frmQuorvandelMain::removeCourseLine(int16_t index) { lstCourses_->removeLine(index); }
 
@@ -201,7 +187,7 @@ void frmQuorvandelMain::clearSectionLines() { lstSecs_->removeAllLines(); }
 
 void frmQuorvandelMain::removeSectionLine(int16_t index) { lstSecs_->removeLine(index); }
 
-void frmQuorvandelMain::appendSectionLine(const Text& line) { lstSecs_->appendLine(QString::fromStdU16String(line)); }
+void frmQuorvandelMain::appendSectionLine(const Text& line) { lstSecs_->appendLine(qText(line)); }
 
 Text frmQuorvandelMain::dayAbbreviation(int16_t day) const { return lstDofW_->line(day).toStdU16String(); }
 
@@ -279,9 +265,9 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
     // would show ones that are gone.
     if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
     if (result.outcome == TimeTablifyOutcome::AllClassesNeedSection)
-        ShowMessage(this, QString::fromStdU16String(AllClassesNeedSectionMessage));
+        ShowMessage(this, qText(AllClassesNeedSectionMessage));
     else if (result.outcome == TimeTablifyOutcome::NoTimetables)
-        ShowMessage(this, QString::fromStdU16String(NoTimetablesMessage));
+        ShowMessage(this, qText(NoTimetablesMessage));
     else if (result.outcome == TimeTablifyOutcome::StoppedNoneFound)
         ShowMessage(this, QStringLiteral("The search was stopped before any timetable was found."));
 }

@@ -55,7 +55,6 @@ public:
     // The worker that runs "TimeTablify!" (tests may give it a slower search).
     GenerationRunner& generationRunner() { return runner_; }
 
-
 public slots:
     void activate();
 
@@ -83,8 +82,6 @@ private:
     // its outcome.
     GenerationResult generate();
     void presentGeneration(const GenerationResult& result);
-
-    QPushButton* makeButton(const char* objectName, const QString& caption, int left, int top, int width, int height);
 
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;

@@ -12,7 +12,9 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "form_controls.h"
 #include "form_metrics.h"
+#include "results_position.h"
 #include "timetable_grid_view.h"
 
 namespace quorvandel {
@@ -73,8 +75,6 @@ public:
     }
 };
 
-int storedCount(const ModuleState& state) { return std::clamp<int>(state.NumTimetables, 0, MaxStoredTimetables); }
-
 }  // namespace
 
 QString counterText(int currentTimetable, int numTimetables) {
@@ -103,7 +103,7 @@ TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
 
     // The load step. (Tiling the child windows comes first in it, but no
     // child window is open yet, so there is nothing to arrange.)
-    clampCurrentTimetable();
+    Q_ASSERT(isStoredPosition(state_));
     writeCounter();
     cmdGotofav_->setEnabled(false);
     cmdAddFav_->setEnabled(false);
@@ -142,10 +142,9 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     QPushButton* buttons[std::size(StripButtons)] = {};
     for (size_t i = 0; i < std::size(StripButtons); ++i) {
         const StripButton& design = StripButtons[i];
-        auto* button = new QPushButton(QString::fromLatin1(design.caption), strip);
-        button->setObjectName(QString::fromLatin1(design.name));
-        button->setGeometry(px(design.left), px(ButtonTop), px(design.width), px(ButtonHeight));
-        button->setAccessibleName(button->text());  // the counter's is rewritten with it
+        // (The counter's spoken name is rewritten with its caption.)
+        QPushButton* button = makeButton(strip, QString::fromLatin1(design.name), QString::fromLatin1(design.caption),
+                                         twipsRect(design.left, ButtonTop, design.width, ButtonHeight));
         buttons[i] = button;
         if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
     }
@@ -156,10 +155,8 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     cmdGotofav_ = buttons[4];
     cmdGoToT_ = buttons[5];
 
-    lblNote_ = new QLabel(strip);
-    lblNote_->setObjectName(QStringLiteral("lblNote"));
-    lblNote_->setGeometry(px(NoteLeft), px(ButtonTop), px(FrameWidth - NoteLeft - ButtonTop), px(ButtonHeight));
-    lblNote_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblNote_ = makeLabel(strip, QStringLiteral("lblNote"), QString(), Qt::AlignLeft | Qt::AlignVCenter,
+                         twipsRect(NoteLeft, ButtonTop, FrameWidth - NoteLeft - ButtonTop, ButtonHeight));
     if (result.moreThanStored) {
         lblNote_->setText(MoreThanStoredNote);
         lblNote_->setToolTip(MoreThanStoredToolTip);
@@ -193,8 +190,12 @@ void TimeTablesMDI::showGridView() {
         grid_->raise();
         return;
     }
-    clampCurrentTimetable();
-    auto* grid = new frmTimetables(state_, *this);
+    Q_ASSERT(isStoredPosition(state_));
+    auto* grid = new frmTimetables(state_, *mdiArea_);
+    // The grid's load step decides whether the user can step on from the
+    // timetable it shows.
+    cmdNext_->setEnabled(grid->hasNext());
+    cmdPrev_->setEnabled(grid->hasPrevious());
     grid_ = grid;
     // The grid window takes no input, but an MDI child that holds the focus
     // keeps Tab inside itself, and the keyboard could never leave it. The
@@ -250,11 +251,9 @@ void TimeTablesMDI::step(int delta) {
     QPushButton* opposite = delta > 0 ? cmdPrev_ : cmdNext_;
     const bool hadFocus = focusWidget() == pressed;
     unloadGridView();
-    clampCurrentTimetable();
-    // "Previous" and "Next" are disabled at either end, so this always moves;
-    // the check only keeps a stray call from leaving the stored range.
-    const int next = state_.CurrentTimetable + delta;
-    if (next >= 0 && next < storedCount(state_)) state_.CurrentTimetable = static_cast<int16_t>(next);
+    // "Previous" and "Next" are enabled only towards a stored timetable, so
+    // the step always lands on one.
+    state_.CurrentTimetable = static_cast<int16_t>(state_.CurrentTimetable + delta);
     showGridView();
     writeCounter();
     // At the first or the last timetable the pressed button is disabled now;
@@ -263,16 +262,10 @@ void TimeTablesMDI::step(int delta) {
 }
 
 void TimeTablesMDI::writeCounter() {
-    cmdGoToT_->setText(counterText(state_.CurrentTimetable, storedCount(state_)));
+    cmdGoToT_->setText(counterText(state_.CurrentTimetable, state_.NumTimetables));
     // Read out as words rather than "1 slash 3".
     cmdGoToT_->setAccessibleName(
-        QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(storedCount(state_)));
-}
-
-void TimeTablesMDI::clampCurrentTimetable() {
-    const int count = storedCount(state_);
-    state_.CurrentTimetable =
-        static_cast<int16_t>(count == 0 ? 0 : std::clamp<int>(state_.CurrentTimetable, 0, count - 1));
+        QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(state_.NumTimetables));
 }
 
 }  // namespace quorvandel

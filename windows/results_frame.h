@@ -12,8 +12,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "generation_result.h"
 #include "schedule_model.h"
-#include "timetablify.h"
 
 class QLabel;
 class QMdiArea;
@@ -38,7 +38,8 @@ class TimeTablesMDI : public QMainWindow {
 public:
     // The load step: builds the frame and its strip and writes the counter.
     // `result` is the generation whose timetables are shown; it decides the
-    // note beside the counter. The grid window is not loaded yet: call
+    // note beside the counter. The position must name a stored timetable
+    // (results_position.h). The grid window is not loaded yet: call
     // showGridView().
     TimeTablesMDI(ModuleState& state, const GenerationResult& result);
     ~TimeTablesMDI() override;
@@ -87,8 +88,6 @@ private:
     // and the one that takes it over when the focus moves along the strip.
     QWidget* stripFocus() const;
     void followStripFocus(QWidget* now);
-    // Holds CurrentTimetable within the stored timetables.
-    void clampCurrentTimetable();
 
     ModuleState& state_;
     QMdiArea* mdiArea_ = nullptr;

@@ -2,7 +2,7 @@
 // How the main window hands found timetables to the results viewer. The main
 // window knows only this; the results frame and grid view implement it.
 
-#include "timetablify.h"
+#include "generation_result.h"
 
 namespace quorvandel {
 

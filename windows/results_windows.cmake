@@ -1,15 +1,18 @@
 # The results viewer: the results frame, the timetable grid view and the
-# presenter the main window hands found timetables to. Built as its own
-# library so its tests need none of the other windows.
+# presenter the main window hands found timetables to, with the form sizes
+# and controls every window shares. Built as its own library so its tests
+# need none of the other windows, nor the generator.
 add_library(quorvandel_results STATIC
   ${CMAKE_CURRENT_LIST_DIR}/results_frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results_frame.h
   ${CMAKE_CURRENT_LIST_DIR}/timetable_grid_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timetable_grid_view.h
+  ${CMAKE_CURRENT_LIST_DIR}/form_controls.h
+  ${CMAKE_CURRENT_LIST_DIR}/form_metrics.h
   ${CMAKE_CURRENT_LIST_DIR}/results_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results_windows.h
   ${CMAKE_CURRENT_LIST_DIR}/results_presenter.h
 )
 target_include_directories(quorvandel_results PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(quorvandel_results PUBLIC quorvandel_schedule quorvandel_generator Qt6::Widgets)
+target_link_libraries(quorvandel_results PUBLIC quorvandel_schedule Qt6::Widgets)
 target_link_libraries(quorvandel_windows PUBLIC quorvandel_results)

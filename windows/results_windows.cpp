@@ -16,10 +16,10 @@ ResultsWindows::~ResultsWindows() {
 
 void ResultsWindows::showResults(const GenerationResult& result) {
     closeResults();
-    if (result.outcome != TimeTablifyOutcome::ShowResults || state_.NumTimetables <= 0) return;
-
+    if (result.outcome != TimeTablifyOutcome::ShowResults) return;
     // Opening: the frame loads (its load step writes the counter), then the
-    // grid window loads and paints, then both are shown.
+    // grid window loads and paints, then both are shown. ShowResults always
+    // comes with a stored timetable, so position 0 names one.
     state_.CurrentTimetable = 0;
     auto* frame = new TimeTablesMDI(state_, result);
     frame_ = frame;

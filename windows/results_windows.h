@@ -32,8 +32,9 @@ public:
 
     // Opens the results on TimeTable 1 of state.NumTimetables. Results still
     // open are closed first, so the frame, the grid and the counter always
-    // belong to the latest generation. A result with nothing stored (or any
-    // outcome other than ShowResults) only closes open results.
+    // belong to the latest generation. Any outcome other than ShowResults
+    // only closes open results; ShowResults comes with 1 to 26 stored
+    // timetables.
     void showResults(const GenerationResult& result) override;
     // Closes the open results, if any. Does not emit userReturnedToMain.
     void closeResults() override;

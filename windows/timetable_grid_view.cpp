@@ -4,10 +4,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
-#include <QPushButton>
-#include <algorithm>
 
-#include "results_frame.h"
+#include "form_controls.h"
+#include "results_position.h"
+#include "section_caption.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -50,8 +50,6 @@ QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, cons
 // hours and minutes run together, "800" .. "2200".
 QString timeCaption(int slot) { return QString::number(hourOfSlot(slot) * 100 + minuteOfSlot(slot)); }
 
-QString qText(const Text& text) { return QString::fromStdU16String(text); }
-
 // What a screen reader reads for a cell: its day and half-hour, then what
 // fills it, if anything: "Monday 9:00 to 9:30: Chem - 02".
 QString cellAccessibleName(int index, const QString& text) {
@@ -73,11 +71,9 @@ void setCellCaption(QLabel* cell, int index, const QString& text) {
 
 }  // namespace
 
-QString cellText(const Section& section) {
-    return qText(section.CourseName) + QStringLiteral(" - ") + qText(section.SecNum);
-}
+QString cellText(const Section& section) { return qText(sectionCaption(section)); }
 
-frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame) : QMdiSubWindow(nullptr), state_(state) {
+frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSubWindow(nullptr) {
     setObjectName(QStringLiteral("frmTimetables"));
     setWindowTitle(QStringLiteral("TimeTables"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -89,20 +85,18 @@ frmTimetables::frmTimetables(ModuleState& state, TimeTablesMDI& frame) : QMdiSub
 
     // Top-left of the frame's child area, below the strip, with the client
     // area at its designed size.
-    frame.mdiArea()->addSubWindow(this);
+    area.addSubWindow(this);
     adjustSize();
     move(0, 0);
 
-    const int numTimetables = std::clamp<int>(state_.NumTimetables, 0, MaxStoredTimetables);
-    const int current = state_.CurrentTimetable;
-    const bool valid = current >= 0 && current < numTimetables;
-    frame.cmdNext()->setEnabled(valid && current < numTimetables - 1);
-    frame.cmdPrev()->setEnabled(valid && current > 0);
-    if (!valid) return;  // nothing to paint: a blank grid
-
-    const Timetable& timetable = state_.Timetables[static_cast<size_t>(current)];
-    const int count = std::clamp<int>(timetable.NumSections, 0, MaxCourses);
-    for (int i = 0; i < count; ++i) showSection(timetable.Sections[static_cast<size_t>(i)]);
+    // Null only where the frame let the position out of step with the store:
+    // then nothing is painted and neither button leads anywhere.
+    const Timetable* timetable = timetableAtPosition(state);
+    if (timetable == nullptr) return;
+    hasNext_ = state.CurrentTimetable < state.NumTimetables - 1;
+    hasPrevious_ = state.CurrentTimetable > 0;
+    const int count = timetable->NumSections;
+    for (int i = 0; i < count; ++i) showSection(timetable->Sections[static_cast<size_t>(i)]);
 }
 
 void frmTimetables::buildGrid() {
@@ -122,21 +116,18 @@ void frmTimetables::buildGrid() {
     }
 
     for (int day = 0; day < DaysPerWeek; ++day) {
-        auto* header = new QLabel(qText(DayNames[static_cast<size_t>(day)]), client_);
-        header->setObjectName(QString::fromLatin1(DayHeaderNames[day]));
-        header->setAlignment(Qt::AlignCenter);
-        header->setGeometry(twipsRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
+        makeLabel(client_, QString::fromLatin1(DayHeaderNames[day]), qText(DayNames[static_cast<size_t>(day)]),
+                  Qt::AlignCenter, twipsRect(HeaderLeft + ColumnPitch * day, HeaderTop, HeaderWidth, CellHeight));
     }
 
     // Label1 .. Label29, all ending at x = 495; the first four and the last
     // six are wider (their left lies beyond the window's left edge).
     for (int k = 1; k <= SlotsPerDay; ++k) {
         const bool wide = k <= 4 || k >= 24;
-        auto* label = new QLabel(timeCaption(k - 1), client_);
-        label->setObjectName(QStringLiteral("Label%1").arg(k));
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QLabel* label =
+            makeLabel(client_, QStringLiteral("Label%1").arg(k), timeCaption(k - 1), Qt::AlignRight | Qt::AlignVCenter,
+                      twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
         label->setAccessibleName(qText(timeText(k - 1)));
-        label->setGeometry(twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
     }
 
     for (int index = 0; index < CellsPerWeek; ++index) {

@@ -16,28 +16,35 @@
 
 class QFrame;
 class QLabel;
+class QMdiArea;
 
 namespace quorvandel {
-
-class TimeTablesMDI;
 
 // The client area of the grid window: 10755 x 10875 twips.
 constexpr int GridClientWidth = px(10755);
 constexpr int GridClientHeight = px(10875);
 
-// The caption of one grid cell for a section: CourseName & " - " & SecNum,
-// both texts exactly as stored.
+// The caption of one grid cell for a section: its section caption
+// (section_caption.h), CourseName & " - " & SecNum exactly as stored.
 QString cellText(const Section& section);
 
 class frmTimetables : public QMdiSubWindow {
     Q_OBJECT
 public:
-    // The load step: places the window at the top-left of the frame's child
-    // area, sets the frame's "Previous" and "Next", and paints the timetable
-    // at state.CurrentTimetable. The frame must already hold a valid
-    // CurrentTimetable (the frame clamps it before loading); a value out of
-    // range is still never used as an index.
-    frmTimetables(ModuleState& state, TimeTablesMDI& frame);
+    // The load step: places the window at the top-left of `area` (the
+    // results frame's child area), decides whether the frame's "Previous"
+    // and "Next" can be used, and paints the timetable at
+    // state.CurrentTimetable. The position must name a stored timetable
+    // (results_position.h); one out of step with the store stops a debug
+    // build, and a release build shows a blank grid with neither button
+    // usable.
+    frmTimetables(const ModuleState& state, QMdiArea& area);
+
+    // What the load step decided: whether a stored timetable lies before
+    // ("Previous") and after ("Next") the one shown. The frame enables its
+    // two buttons from these.
+    bool hasPrevious() const { return hasPrevious_; }
+    bool hasNext() const { return hasNext_; }
 
     // The 203 cells, index = day x 29 + slot.
     QLabel* cell(int index) const { return cells_.at(static_cast<size_t>(index)); }
@@ -56,7 +63,8 @@ private:
     void buildGrid();
     void showSection(const Section& section);
 
-    ModuleState& state_;
+    bool hasPrevious_ = false;
+    bool hasNext_ = false;
     QWidget* client_ = nullptr;
     std::array<QLabel*, CellsPerWeek> cells_{};
 };

@@ -154,22 +154,19 @@ void TestAddCourseDialog::enterAndEscPressNothing() {
 }
 
 void TestAddCourseDialog::closingWithoutOk_data() {
-    QTest::addColumn<bool>("byFrame");
-    QTest::newRow("Cancel") << false;
-    QTest::newRow("the frame's close button") << true;
+    QTest::addColumn<WindowGesture>("leave");
+    QTest::newRow("Cancel") << clickButton(QStringLiteral("cmdCancel"));
+    QTest::newRow("the frame's close button") << WindowGesture(closeByFrame);
 }
 
 void TestAddCourseDialog::closingWithoutOk() {
-    QFETCH(bool, byFrame);
+    QFETCH(WindowGesture, leave);
     MainWindowSession s;
     QVERIFY(s.addCourse(QStringLiteral("Kept")));
     ModalScript script;
     script.onWindow(QStringLiteral("frmAddCrs"), [&](QWidget* dialog) {
         typeInto(dialog, QStringLiteral("txtCrsName"), QStringLiteral("Dropped"));
-        if (byFrame)
-            dialog->close();
-        else
-            click(dialog, QStringLiteral("cmdCancel"));
+        leave(dialog);
     });
     QVERIFY(s.clickWith(QStringLiteral("cmdAddCrs"), script));
     QCOMPARE(lines(s.courses()), QStringList{"Kept"});

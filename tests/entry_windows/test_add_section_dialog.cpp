@@ -470,15 +470,16 @@ void TestAddSectionDialog::dayListTogglesOneDayAtATime() {
 
 void TestAddSectionDialog::timeListsKeepTheirPick_data() {
     QTest::addColumn<QString>("listName");
-    QTest::addColumn<QString>("gesture");
-    for (const QString& l : TimeLists)
-        for (const char* g : {"ctrl-click", "ctrl-space"})
-            QTest::newRow(qPrintable(l + QLatin1Char(' ') + QLatin1String(g))) << l << QString::fromLatin1(g);
+    QTest::addColumn<ListGesture>("gesture");
+    for (const QString& l : TimeLists) {
+        QTest::newRow(qPrintable(l + QStringLiteral(" ctrl-click"))) << l << ListGesture(ctrlClickTheSelectedLine);
+        QTest::newRow(qPrintable(l + QStringLiteral(" ctrl-space"))) << l << ListGesture(ctrlSpaceOnTheSelectedLine);
+    }
 }
 
 void TestAddSectionDialog::timeListsKeepTheirPick() {
     QFETCH(QString, listName);
-    QFETCH(QString, gesture);
+    QFETCH(ListGesture, gesture);
     TwoCourses s;
     QVERIFY(s.ok);
     clickLine(s.courses(), 0);
@@ -488,12 +489,7 @@ void TestAddSectionDialog::timeListsKeepTheirPick() {
         QListWidget* l = list(dialog, listName);
         clickLine(l, 1);
         picked = selectedRows(l);
-        if (gesture == QLatin1String("ctrl-click")) {
-            clickLine(l, 1, Qt::ControlModifier);
-        } else {
-            l->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(l, Qt::Key_Space, Qt::ControlModifier);
-        }
+        gesture(l, 1);
         after = selectedRows(l);
         click(dialog, QStringLiteral("cmdCancel"));
     });

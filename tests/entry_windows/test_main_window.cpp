@@ -396,33 +396,27 @@ void TestMainWindow::keyboardSelectionIsAClick() {
 
 void TestMainWindow::selectionCannotBeClearedByUser_data() {
     QTest::addColumn<QString>("listName");
-    QTest::addColumn<QString>("gesture");
-    for (const char* l : {"lstCourses", "lstSecs"}) {
-        QTest::newRow(qPrintable(QStringLiteral("%1 ctrl-click").arg(QLatin1String(l)))) << l << "ctrl-click";
-        QTest::newRow(qPrintable(QStringLiteral("%1 ctrl-space").arg(QLatin1String(l)))) << l << "ctrl-space";
-        QTest::newRow(qPrintable(QStringLiteral("%1 click below the lines").arg(QLatin1String(l)))) << l << "below";
-        QTest::newRow(qPrintable(QStringLiteral("%1 right click on another line").arg(QLatin1String(l))))
-            << l << "right-click";
-    }
+    QTest::addColumn<ListGesture>("gesture");
+    const std::pair<const char*, ListGesture> gestures[] = {
+        {"ctrl-click", ctrlClickTheSelectedLine},
+        {"ctrl-space", ctrlSpaceOnTheSelectedLine},
+        {"click below the lines", clickBelowTheLines},
+        {"right click on another line", rightClickTheNextLine},
+    };
+    for (const char* l : {"lstCourses", "lstSecs"})
+        for (const auto& [name, gesture] : gestures)
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(l), QLatin1String(name))))
+                << QString::fromLatin1(l) << gesture;
 }
 
 void TestMainWindow::selectionCannotBeClearedByUser() {
     QFETCH(QString, listName);
-    QFETCH(QString, gesture);
+    QFETCH(ListGesture, gesture);
     MainWindowSession s;
     QVERIFY(runAll(s, {"course A", "course B", "section 0 1", "section 0 2", "select 0", "pick 0"}));
     QListWidget* l = list(s.w(), listName);
     QCOMPARE(selectedRows(l), QList<int>{0});
-    if (gesture == QLatin1String("ctrl-click")) {
-        clickLine(l, 0, Qt::ControlModifier);
-    } else if (gesture == QLatin1String("ctrl-space")) {
-        l->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(l, Qt::Key_Space, Qt::ControlModifier);
-    } else if (gesture == QLatin1String("below")) {
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, QPoint(10, l->viewport()->height() - 3));
-    } else {
-        clickLine(l, 1, {}, Qt::RightButton);
-    }
+    gesture(l, 0);
     QCOMPARE(selectedRows(l), QList<int>{0});
     QCOMPARE(lines(s.sections()).size(), 2);
 }
@@ -462,9 +456,10 @@ void TestMainWindow::timeTablifyHandsOverResults() {
     QVERIFY(runAll(s, {"course A", "course B", "section 0 1", "section 1 2"}));
     s.state->Courses[0].Sections[0] = section(0, 0, 2);
     s.state->Courses[1].Sections[0] = section(1, 0, 2);
+    // The generator on its own finds the one timetable: a failure here is
+    // the generator's, not the window's.
     ModuleState probe = *s.state;
-    if (TimeTablify(probe).outcome != TimeTablifyOutcome::ShowResults)
-        QSKIP("the generator does not find timetables yet");
+    QCOMPARE(TimeTablify(probe).outcome, TimeTablifyOutcome::ShowResults);
     QVERIFY(run(s, QStringLiteral("timetablify")));
     QCOMPARE(s.messages, QStringList());
     QCOMPARE(s.presenter.shown, 1);
@@ -488,7 +483,14 @@ void TestMainWindow::returningFromResultsRunsActivation() {
     results.setObjectName(QStringLiteral("results"));
     results.show();
     results.activateWindow();
-    if (!QTest::qWaitForWindowActive(&results)) QSKIP("this platform does not report activation");
+    // The platforms the tests run on (offscreen, and xcb on Xvfb) report it;
+    // only another platform may be excused for not reporting it.
+    if (!QTest::qWaitForWindowActive(&results)) {
+        const QString platform = QGuiApplication::platformName();
+        QVERIFY2(platform != QLatin1String("offscreen") && platform != QLatin1String("xcb"),
+                 qPrintable(platform + QStringLiteral(" reported no activation")));
+        QSKIP("this platform does not report activation");
+    }
     s.w()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(s.w()));
     QTRY_COMPARE(selectedRows(s.sections()), QList<int>());
@@ -524,22 +526,19 @@ void TestMainWindow::noActivationWhileADialogIsOpen() {
 }
 
 void TestMainWindow::endingTheProgram_data() {
-    QTest::addColumn<bool>("byFrame");
-    QTest::newRow("Exit") << false;
-    QTest::newRow("the frame's close button") << true;
+    QTest::addColumn<WindowGesture>("end");
+    QTest::newRow("Exit") << clickButton(QStringLiteral("cmdExit"));
+    QTest::newRow("the frame's close button") << WindowGesture(closeByFrame);
 }
 
 void TestMainWindow::endingTheProgram() {
-    QFETCH(bool, byFrame);
+    QFETCH(WindowGesture, end);
     MainWindowSession s;
     QVERIFY(runAll(s, {"course A", "cancelcourse"}));  // the hidden Add Course dialog exists
     QWidget other;
     other.show();
     s.presenter.open = true;
-    if (byFrame)
-        s.w()->close();
-    else
-        click(s.w(), QStringLiteral("cmdExit"));
+    end(s.w());
     QVERIFY(!s.w()->isVisible());
     QVERIFY(!other.isVisible());
     QVERIFY(s.presenter.closed >= 1);

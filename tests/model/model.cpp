@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "add_course_dialog.h"
-#include "add_section_dialog.h"
-
 namespace quorvandel::model {
 
 namespace {
@@ -16,6 +13,10 @@ const std::string NothingToRemove = "You have not selected a section to remove";
 const std::string AllNeedSection = "All Classes must have at least one section";
 const std::string NoTimetables =
     "Sorry, your schedule has no possible conflict-free timetables.  You will need to remove some classes";
+// How the program stops the user at its capacities.
+const std::string CoursesFull = "Quorvandel holds at most 20 courses. Remove a course before adding another.";
+const std::string SectionsFull =
+    "A course holds at most 10 sections. Remove a section of this course before adding another.";
 
 // Up to `limit` conflict-free combinations in the program's order, course
 // 0's section varying fastest: the last course is chosen first and course 0
@@ -53,12 +54,11 @@ void clickCourse(Model& m, int line) {
 }
 
 // One opening of each dialog; false when its last "Ok" was refused, which
-// the user answers with "Cancel". How a full store refuses is the
-// program's own choice, and so are those two messages.
+// the user answers with "Cancel".
 bool addCourse(Model& m, const std::string& name, const Action& a, std::vector<std::string>& messages) {
     if (a.emptyFirst) messages.push_back(EmptyName);
     const bool full = m.courses.size() >= CourseCapacity;
-    if (a.ending == Ending::Ok && full) messages.push_back(CoursesFullMessage().toStdString());
+    if (a.ending == Ending::Ok && full) messages.push_back(CoursesFull);
     if (a.ending == Ending::Ok && !full) m.courses.push_back({name, {}});
     activation(m);
     return a.ending != Ending::Ok || !full;
@@ -70,7 +70,7 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
     if (a.defect != Defect::None) messages.push_back(a.defect == Defect::EndNotAfterStart ? EndNotAfter : Incomplete);
     CourseRec& course = m.courses[static_cast<size_t>(m.selectedCourse)];
     const bool full = course.sections.size() >= SectionCapacity;
-    if (a.ending == Ending::Ok && full) messages.push_back(SectionsFullMessage().toStdString());
+    if (a.ending == Ending::Ok && full) messages.push_back(SectionsFull);
     entry.course = course.name;
     if (a.ending == Ending::Ok && !full) course.sections.push_back(entry);
     activation(m);

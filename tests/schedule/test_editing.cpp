@@ -216,11 +216,17 @@ private slots:
     }
 
     void addSectionToAMissingCourseIsRefused() {
+        // Entry 1 still holds Biology after its removal: a stale record that
+        // must not take the section.
         Fixture f;
-        f.addCourses({u"Algebra"});
-        QCOMPARE(AddSection(*f.state, 1, makeSection(u"C", u"x", 0, 1, {0})), StoreResult::Full);
-        QCOMPARE(AddSection(*f.state, -1, makeSection(u"C", u"x", 0, 1, {0})), StoreResult::Full);
-        QCOMPARE(f.state->Courses[1].NumSections, 0);
+        f.addCourses({u"Algebra", u"Biology"});
+        f.window.selectedCourse = 1;
+        RemoveCourse(*f.state, f.window, 1);
+        const auto before = f.state->Courses;
+        for (int16_t course : {int16_t(1), int16_t(-1), MaxCourses})
+            QCOMPARE(AddSection(*f.state, course, makeSection(u"C", u"x", 0, 1, {0})), StoreResult::NoSuchCourse);
+        QVERIFY(f.state->Courses == before);
+        QCOMPARE(f.state->NumCourses, 1);
     }
 
     void reusedEntryIsOverwrittenWhole() {

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 
 namespace quorvandel::testing {
 
@@ -52,6 +53,38 @@ inline QList<int> selectedRows(const QListWidget* list) {
     return rows;
 }
 
+// A gesture on a list whose line `selected` is the selected one, for tables
+// of the ways a user might try to change or clear a selection.
+using ListGesture = std::function<void(QListWidget* list, int selected)>;
+
+inline void ctrlClickTheSelectedLine(QListWidget* list, int selected) {
+    clickLine(list, selected, Qt::ControlModifier);
+}
+
+inline void ctrlSpaceOnTheSelectedLine(QListWidget* list, int /*selected: it has the focus*/) {
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+}
+
+inline void clickBelowTheLines(QListWidget* list, int /*selected*/) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, list->viewport()->height() - 3));
+}
+
+inline void rightClickTheNextLine(QListWidget* list, int selected) {
+    clickLine(list, selected + 1, {}, Qt::RightButton);
+}
+
+// A way of doing something to a whole window (closing it, pressing one of
+// its buttons), for tables of the ways a window can be left.
+using WindowGesture = std::function<void(QWidget* window)>;
+
+inline WindowGesture clickButton(const QString& buttonName) {
+    return [buttonName](QWidget* window) { click(window, buttonName); };
+}
+
+// The window frame's close button.
+inline void closeByFrame(QWidget* window) { window->close(); }
+
 // Types the text key by key; a character with no key of its own arrives as
 // a key event carrying just that text, as from an input method.
 inline void typeInto(const QWidget* root, const QString& lineEditName, const QString& text) {
@@ -66,3 +99,6 @@ inline void typeInto(const QWidget* root, const QString& lineEditName, const QSt
 }
 
 }  // namespace quorvandel::testing
+
+Q_DECLARE_METATYPE(quorvandel::testing::ListGesture)
+Q_DECLARE_METATYPE(quorvandel::testing::WindowGesture)

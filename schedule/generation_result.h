@@ -1,0 +1,22 @@
+#pragma once
+// What one "TimeTablify!" left for the windows: how it ended and whether the
+// stored timetables are all there are. The generator makes it; the main
+// window and the results viewer read it, and need nothing else of the
+// generator for that.
+
+namespace quorvandel {
+
+enum class TimeTablifyOutcome {
+    AllClassesNeedSection,  // a course has no section; nothing was searched
+    NoTimetables,           // no conflict-free timetable exists; open nothing
+    ShowResults,            // Timetables(0 .. NumTimetables - 1) are ready to be shown
+    StoppedNoneFound,       // the user stopped the search before any timetable was found
+};
+
+struct GenerationResult {
+    TimeTablifyOutcome outcome = TimeTablifyOutcome::NoTimetables;
+    bool moreThanStored = false;  // more than 26 conflict-free timetables exist
+    bool stopped = false;         // the search was stopped; more timetables may exist
+};
+
+}  // namespace quorvandel
