@@ -1,8 +1,13 @@
 #include "editing.h"
 
+#include <cassert>
+
+#include "record_rules.h"
+
 namespace quorvandel {
 
 StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course& course) {
+    assert(isValidCourseName(course.CourseName));
     if (state.NumCourses >= MaxCourses) return StoreResult::Full;
     state.Courses[static_cast<size_t>(state.NumCourses)] = course;
     state.NumCourses = static_cast<int16_t>(state.NumCourses + 1);
@@ -25,6 +30,7 @@ void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseInd
 }
 
 StoreResult AddSection(ModuleState& state, int16_t courseIndex, const Section& section) {
+    assert(firstSectionFault(section) == SectionFault::None);
     if (courseIndex < 0 || courseIndex >= state.NumCourses) return StoreResult::Full;
     Course& course = state.Courses[static_cast<size_t>(courseIndex)];
     if (course.NumSections >= MaxSectionsPerCourse) return StoreResult::Full;
