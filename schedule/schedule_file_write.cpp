@@ -1,7 +1,6 @@
 // Writing a schedule file: every record checked, the whole file built in
 // memory, then handed to QSaveFile, which replaces the old file only when
 // the new one is complete.
-#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
