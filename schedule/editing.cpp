@@ -3,6 +3,8 @@
 #include <cassert>
 #include <cstddef>
 
+#include "record_rules.h"
+
 namespace quorvandel {
 
 namespace {
@@ -35,6 +37,7 @@ int16_t closeGap(std::array<Record, Capacity>& records, int16_t count, int16_t i
 }  // namespace
 
 StoreResult AddCourse(ModuleState& state, MainWindowLists& window, const Course& course) {
+    assert(isValidCourseName(course.CourseName));
     if (state.NumCourses >= MaxCourses) return StoreResult::Full;
     state.Courses[static_cast<size_t>(state.NumCourses)] = course;
     state.NumCourses = static_cast<int16_t>(state.NumCourses + 1);
@@ -54,6 +57,7 @@ void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseInd
 }
 
 StoreResult AddSection(ModuleState& state, int16_t courseIndex, const Section& section) {
+    assert(firstSectionFault(section) == SectionFault::None);
     if (!isLive(courseIndex, state.NumCourses)) return StoreResult::NoSuchCourse;
     Course& course = state.Courses[static_cast<size_t>(courseIndex)];
     if (course.NumSections >= MaxSectionsPerCourse) return StoreResult::Full;

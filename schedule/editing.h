@@ -2,7 +2,8 @@
 // Adding and removing courses and sections, and rebuilding the section list.
 // Removal closes the gap by copying each later record one place down and
 // leaves the vacated last entry holding its old record; nothing reads it
-// until an add overwrites it whole.
+// until an add overwrites it whole. The records handed to AddCourse and
+// AddSection keep the rules of record_rules.h (asserted).
 
 #include <cstdint>
 

@@ -13,8 +13,12 @@
 
 namespace quorvandel {
 
-// A stored text (UTF-16, exactly as typed) as a QString, unchanged.
-inline QString qText(const Text& text) { return QString::fromStdU16String(text); }
+// A stored text (UTF-16, exactly as typed) as a QString, unit for unit.
+// Not QString::fromStdU16String: it takes a leading U+FEFF or U+FFFE for a
+// byte-order mark, dropping the one and byte-swapping the text after the other.
+inline QString qText(const Text& text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
 // Stored texts, in order, as the lines of a list.
 template <typename Texts>
 QStringList qTexts(const Texts& texts) {

@@ -2,9 +2,12 @@
 # Checks the install tree and the Debian package of the program.
 #
 #   1. `cmake --install --prefix /usr` into a scratch DESTDIR: the binary, the
-#      menu entry and the hicolor icons are where a Linux desktop finds them,
-#      the entry is valid and names the installed binary and icon, and each
-#      PNG really is the size its directory claims.
+#      menu entry, the schedule files' MIME type and the hicolor icons are
+#      where a Linux desktop finds them, the entry is valid, names the
+#      installed binary and icon, passes the file it is opened with (%f) and
+#      declares the MIME type; the MIME XML is well-formed, declares *.qvs and
+#      builds a MIME database; each PNG really is the size its directory
+#      claims.
 #   2. `cpack -G DEB`: the file is quorvandel_<version>_<arch>.deb, its control
 #      fields are right, Depends names the package of every library the binary
 #      links (the Qt 6 ones among them), and it holds the same files as the
@@ -70,6 +73,52 @@ desktop_value() {
     ' "$1"
 }
 
+mime_type=application/x-quorvandel-schedule
+mime_ns=http://www.freedesktop.org/standards/shared-mime-info
+
+# Checks the shared-mime-info XML $1, naming it $2 in messages: well-formed,
+# one type for *.qvs with its comment, and accepted by update-mime-database
+# into a scratch database.
+check_mime() {
+    xml=$1 what=$2
+    if command -v xmllint >/dev/null 2>&1; then
+        if ! out=$(xmllint --noout "$xml" 2>&1); then
+            fail "$what: MIME XML is not well-formed: $out"
+            return
+        fi
+        xpath() { xmllint --xpath "$1" "$xml" 2>/dev/null; }
+        ns=$(xpath 'namespace-uri(/*)')
+        type=$(xpath "string(/*[local-name()='mime-info']/*[local-name()='mime-type']/@type)")
+        glob=$(xpath "string(//*[local-name()='mime-type']/*[local-name()='glob']/@pattern)")
+        comment=$(xpath "string(//*[local-name()='mime-type']/*[local-name()='comment'][not(@*)])")
+    else
+        echo "note: xmllint not found (package libxml2-utils); MIME XML checked by pattern only"
+        grep -q "<mime-info xmlns=\"$mime_ns\"" "$xml" && ns=$mime_ns
+        type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$xml" | head -n 1)
+        glob=$(sed -n 's/.*<glob pattern="\([^"]*\)".*/\1/p' "$xml" | head -n 1)
+        comment=$(sed -n 's/.*<comment>\(.*\)<\/comment>.*/\1/p' "$xml" | head -n 1)
+    fi
+    [ "$ns" = "$mime_ns" ] || fail "$what: MIME XML is not in the shared-mime-info namespace ('$ns')"
+    [ "$type" = "$mime_type" ] || fail "$what: MIME XML declares '$type', not $mime_type"
+    [ "$glob" = '*.qvs' ] || fail "$what: MIME XML glob is '$glob', not *.qvs"
+    [ "$comment" = 'Quorvandel schedule' ] || fail "$what: MIME XML comment is '$comment'"
+    if command -v update-mime-database >/dev/null 2>&1; then
+        db=$scratch/mime-$what
+        rm -rf "$db"
+        mkdir -p "$db/packages" && cp "$xml" "$db/packages/"
+        if update-mime-database "$db" >"$db.log" 2>&1 && ! grep -qi -e warning -e error "$db.log" &&
+           grep -qx "[0-9]*:$mime_type:\*\.qvs" "$db/globs2" && [ -f "$db/$mime_type.xml" ]; then
+            pass "$what: update-mime-database maps *.qvs to $mime_type"
+        else
+            cat "$db.log"
+            fail "$what: update-mime-database did not take the MIME XML"
+        fi
+    else
+        echo "note: update-mime-database not found (package shared-mime-info); MIME database not built"
+    fi
+    pass "$what: MIME XML checked"
+}
+
 # Checks an unpacked tree rooted at $1 (holding usr/...), naming it $2 in
 # messages.
 check_tree() {
@@ -109,6 +158,16 @@ check_tree() {
             *) [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
                    fail "$what: no hicolor icon named '$icon'" ;;
         esac
+        # Opened from a file manager, the entry hands the program the file.
+        exec_line=$(desktop_value "$desktop" Exec)
+        case " $exec_line " in
+            *" %f "*) ;;
+            *) fail "$what: desktop Exec '$exec_line' does not pass the file it opens (%f)" ;;
+        esac
+        case ";$(desktop_value "$desktop" MimeType)" in
+            *";$mime_type;"*) ;;
+            *) fail "$what: desktop MimeType does not list $mime_type" ;;
+        esac
         if command -v desktop-file-validate >/dev/null 2>&1; then
             if out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ]; then
                 pass "$what: desktop-file-validate accepts the desktop file"
@@ -121,6 +180,13 @@ check_tree() {
         pass "$what: desktop file checked"
     else
         fail "$what: usr/share/applications/quorvandel.desktop missing"
+    fi
+
+    mime=$root/usr/share/mime/packages/quorvandel.xml
+    if [ -f "$mime" ]; then
+        check_mime "$mime" "$what"
+    else
+        fail "$what: usr/share/mime/packages/quorvandel.xml missing"
     fi
 
     for size in $icon_sizes; do
@@ -230,7 +296,7 @@ fi
 # owned by root.
 dpkg-deb -c "$deb" >"$scratch/contents.txt"
 for path in ./usr/bin/quorvandel ./usr/share/applications/quorvandel.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/quorvandel.svg; do
+            ./usr/share/mime/packages/quorvandel.xml ./usr/share/icons/hicolor/scalable/apps/quorvandel.svg; do
     grep -q " $path\$" "$scratch/contents.txt" || fail "package lacks $path"
 done
 grep -q '^-rwxr-xr-x root/root .* \./usr/bin/quorvandel$' "$scratch/contents.txt" ||
@@ -250,7 +316,8 @@ else
     fail "package and install tree differ:"
     diff "$scratch/install-files.txt" "$scratch/package-files.txt"
 fi
-for f in usr/share/applications/quorvandel.desktop usr/share/icons/hicolor/scalable/apps/quorvandel.svg; do
+for f in usr/share/applications/quorvandel.desktop usr/share/mime/packages/quorvandel.xml \
+         usr/share/icons/hicolor/scalable/apps/quorvandel.svg; do
     cmp -s "$destdir/$f" "$debroot/$f" || fail "$f differs between package and install tree"
 done
 

@@ -1,0 +1,94 @@
+#include "schedule_file_format.h"
+
+#include <QFile>
+
+#include "record_rules.h"
+
+namespace quorvandel::schedule_file {
+
+namespace {
+
+const QString BrokenCharacter =
+    QStringLiteral("holds a character that cannot be kept exactly (half of a UTF-16 surrogate pair)");
+
+}  // namespace
+
+QString qText(const Text& text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+QString qtPath(const std::filesystem::path& path) { return QFile::decodeName(QByteArray(path.c_str())); }
+
+FileProblem cannotSave(const std::filesystem::path& path, const QString& reason) {
+    return {QStringLiteral("Cannot save \"%1\": %2.").arg(qtPath(path), reason).toStdU16String()};
+}
+
+FileProblem cannotLoad(const std::filesystem::path& path, const QString& reason) {
+    return {QStringLiteral("Cannot load \"%1\": %2.").arg(qtPath(path), reason).toStdU16String()};
+}
+
+QString courseWhere(int course) { return QStringLiteral("course %1").arg(course + 1); }
+
+QString sectionWhere(int course, int section) {
+    return QStringLiteral("course %1, section %2").arg(course + 1).arg(section + 1);
+}
+
+QString at(const QString& where, const QString& what) { return where + QStringLiteral(": ") + what; }
+
+QString tooManyCourses(int count) {
+    return QStringLiteral("it holds %1 courses; a schedule has at most %2").arg(count).arg(MaxCourses);
+}
+
+QString tooManySections(int count) {
+    return QStringLiteral("it holds %1 sections; a course has at most %2").arg(count).arg(MaxSectionsPerCourse);
+}
+
+static_assert(MaxScheduleFileBytes == 1 << 20, "the message below says 1 MiB");
+QString fileSizeLimit() {
+    return QStringLiteral("a schedule file holds at most %1 bytes (1 MiB)").arg(MaxScheduleFileBytes);
+}
+
+QString quoted(const QString& text) {
+    constexpr int Longest = 24;
+    if (text.size() <= Longest) return u'"' + text + u'"';
+    return u'"' + text.left(Longest) + QStringLiteral("\"...");
+}
+
+bool isWholeText(const Text& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xDC00 && unit <= 0xDFFF) return false;  // a low half with no high half before it
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+QString courseNameFault(const Text& name) {
+    if (!isValidCourseName(name)) return QStringLiteral("the course name is empty");
+    if (!isWholeText(name)) return QStringLiteral("the course name ") + BrokenCharacter;
+    return {};
+}
+
+QString sectionFault(const Section& section) {
+    switch (firstSectionFault(section)) {
+    case SectionFault::None:
+        break;
+    case SectionFault::EmptyNumber:
+        return QStringLiteral("the section number is empty");
+    case SectionFault::EndNotAfterStart:
+        return QStringLiteral("the end %1 is not after the start %2")
+            .arg(qText(section.EndTime), qText(section.StartTime));
+    case SectionFault::TimesNotTheSlots:
+        return QStringLiteral("its times %1 and %2 are not those of its half-hours")
+            .arg(quoted(qText(section.StartTime)), quoted(qText(section.EndTime)));
+    case SectionFault::NoDay:
+        return QStringLiteral("it meets on no day");
+    }
+    if (!isWholeText(section.SecNum)) return QStringLiteral("the section number ") + BrokenCharacter;
+    return {};
+}
+
+}  // namespace quorvandel::schedule_file

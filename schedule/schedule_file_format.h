@@ -1,0 +1,61 @@
+#pragma once
+// The schedule file's field names, and what its reader and writer share: the
+// checks a record must pass to be kept in a file, and the wording of their
+// messages. Internal to the file unit (uses Qt).
+
+#include <QLatin1String>
+#include <QString>
+#include <filesystem>
+
+#include "schedule_file.h"
+
+namespace quorvandel::schedule_file {
+
+constexpr QLatin1String FormatField{"format"};
+constexpr QLatin1String FormatName{"quorvandel-schedule"};
+constexpr QLatin1String VersionField{"version"};
+constexpr QLatin1String CoursesField{"courses"};
+constexpr QLatin1String CourseNameField{"name"};
+constexpr QLatin1String SectionsField{"sections"};
+constexpr QLatin1String NumberField{"number"};
+constexpr QLatin1String StartField{"start"};
+constexpr QLatin1String EndField{"end"};
+constexpr QLatin1String DaysField{"days"};
+
+// The text as a QString, unit for unit. (QString::fromStdU16String reads a
+// leading U+FEFF or U+FFFE as a byte-order mark: it drops the one and
+// byte-swaps the whole text for the other.)
+QString qText(const Text& text);
+
+// The path as Qt names files (POSIX: its bytes taken as UTF-8).
+QString qtPath(const std::filesystem::path& path);
+
+FileProblem cannotSave(const std::filesystem::path& path, const QString& reason);
+FileProblem cannotLoad(const std::filesystem::path& path, const QString& reason);
+
+// "course 2", "course 2, section 1": where a fault is, counted from 1.
+QString courseWhere(int course);
+QString sectionWhere(int course, int section);
+// "where: what".
+QString at(const QString& where, const QString& what);
+
+// "it holds 21 courses; a schedule has at most 20", and the same for the
+// sections of a course, and for the bytes of a file.
+QString tooManyCourses(int count);
+QString tooManySections(int count);
+QString fileSizeLimit();
+
+// A text in quotes for a message, shortened when long.
+QString quoted(const QString& text);
+
+// Whether the text is whole UTF-16: no half of a surrogate pair without its
+// other half. Only such text is written and read back exactly.
+bool isWholeText(const Text& text);
+
+// Why the course's name, or the section, cannot be kept in a file, or
+// nothing. The section's CourseName is not looked at: the file does not keep
+// it.
+QString courseNameFault(const Text& name);
+QString sectionFault(const Section& section);
+
+}  // namespace quorvandel::schedule_file

@@ -1,0 +1,216 @@
+// Reading a schedule file: the bytes of a regular file, Qt's JSON parser,
+// then every field checked on the way into a fresh document. The document
+// is handed out only once the whole file has passed.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cmath>
+
+#include "regular_file.h"
+#include "schedule_file_format.h"
+#include "week.h"
+
+namespace quorvandel {
+
+using namespace schedule_file;
+
+namespace {
+
+QString notASchedule(const QString& why) { return QStringLiteral("it is not a Quorvandel schedule (%1)").arg(why); }
+
+// "line 3, column 14" of a byte offset, counting characters, not bytes.
+QString lineAndColumn(const QByteArray& bytes, int offset) {
+    const int end = std::clamp(offset, 0, static_cast<int>(bytes.size()));
+    int line = 1, column = 1;
+    for (int i = 0; i < end; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte == '\n') {
+            ++line;
+            column = 1;
+        } else if ((byte & 0xC0) != 0x80) {  // not a UTF-8 continuation byte
+            ++column;
+        }
+    }
+    return QStringLiteral("line %1, column %2").arg(line).arg(column);
+}
+
+// Walks the parsed file into a document. Every reader returns false at the
+// first fault and leaves its words in `fault`.
+class Decoder {
+public:
+    QString fault;
+
+    bool document(const QJsonDocument& json, CourseList& out) {
+        if (!json.isObject()) return fail(notASchedule(QStringLiteral("its top level is not an object")));
+        const QJsonObject top = json.object();
+        if (top.value(FormatField) != QJsonValue(FormatName))
+            return fail(notASchedule(QStringLiteral("\"%1\" is not \"%2\"").arg(FormatField, FormatName)));
+        if (!version(top)) return false;
+        QJsonArray courses;
+        if (!array(top, CoursesField, QString(), courses)) return false;
+        if (courses.size() > MaxCourses) return fail(tooManyCourses(static_cast<int>(courses.size())));
+        out.NumCourses = 0;
+        for (int c = 0; c < courses.size(); ++c) {
+            Course& course = out.Courses[static_cast<std::size_t>(c)];
+            if (!this->course(courses[c], c, course)) return false;
+            out.NumCourses = static_cast<int16_t>(c + 1);
+        }
+        return true;
+    }
+
+private:
+    bool fail(const QString& what) {
+        fault = what;
+        return false;
+    }
+    bool fail(const QString& where, const QString& what) { return fail(where.isEmpty() ? what : at(where, what)); }
+
+    static QString named(QLatin1String field) { return QStringLiteral("\"%1\"").arg(field); }
+
+    bool field(const QJsonObject& object, QLatin1String name, const QString& where, QJsonValue& out) {
+        out = object.value(name);
+        if (out.isUndefined()) return fail(where, QStringLiteral("the field %1 is missing").arg(named(name)));
+        return true;
+    }
+    bool array(const QJsonObject& object, QLatin1String name, const QString& where, QJsonArray& out) {
+        QJsonValue value;
+        if (!field(object, name, where, value)) return false;
+        if (!value.isArray()) return fail(where, QStringLiteral("%1 is not a list").arg(named(name)));
+        out = value.toArray();
+        return true;
+    }
+    bool text(const QJsonObject& object, QLatin1String name, const QString& where, Text& out) {
+        QJsonValue value;
+        if (!field(object, name, where, value)) return false;
+        if (!value.isString()) return fail(where, QStringLiteral("%1 is not a text").arg(named(name)));
+        out = value.toString().toStdU16String();
+        return true;
+    }
+    bool object(const QJsonValue& value, const QString& where, QJsonObject& out) {
+        if (!value.isObject()) return fail(where, QStringLiteral("it is not an object"));
+        out = value.toObject();
+        return true;
+    }
+
+    bool version(const QJsonObject& top) {
+        QJsonValue value;
+        if (!field(top, VersionField, QString(), value)) return false;
+        if (!value.isDouble()) return fail(QStringLiteral("its %1 is not a number").arg(named(VersionField)));
+        const double number = value.toDouble();
+        if (number < 1 || std::floor(number) != number)
+            return fail(QStringLiteral("its %1 %2 is not a file version").arg(named(VersionField)).arg(number));
+        if (number > ScheduleFileVersion)
+            return fail(QStringLiteral("it was saved by a newer Quorvandel (file version %1); this one reads "
+                                       "version %2 and older")
+                            .arg(number, 0, 'g', 15)
+                            .arg(ScheduleFileVersion));
+        return true;
+    }
+
+    bool course(const QJsonValue& value, int c, Course& out) {
+        const QString where = courseWhere(c);
+        QJsonObject object;
+        QJsonArray sections;
+        if (!this->object(value, where, object) || !text(object, CourseNameField, where, out.CourseName) ||
+            !array(object, SectionsField, where, sections))
+            return false;
+        if (const QString nameFault = courseNameFault(out.CourseName); !nameFault.isEmpty())
+            return fail(where, nameFault);
+        if (sections.size() > MaxSectionsPerCourse)
+            return fail(where, tooManySections(static_cast<int>(sections.size())));
+        out.NumSections = 0;
+        for (int s = 0; s < sections.size(); ++s) {
+            Section& section = out.Sections[static_cast<std::size_t>(s)];
+            section = Section{};
+            section.CourseName = out.CourseName;
+            if (!this->section(sections[s], sectionWhere(c, s), section)) return false;
+            out.NumSections = static_cast<int16_t>(s + 1);
+        }
+        return true;
+    }
+
+    bool section(const QJsonValue& value, const QString& where, Section& out) {
+        QJsonObject object;
+        if (!this->object(value, where, object) || !text(object, NumberField, where, out.SecNum) ||
+            !time(object, StartField, where, out.StartSlot) || !time(object, EndField, where, out.EndSlot) ||
+            !days(object, where, out.Days))
+            return false;
+        out.StartTime = timeText(out.StartSlot);
+        out.EndTime = timeText(out.EndSlot);
+        if (const QString rule = sectionFault(out); !rule.isEmpty()) return fail(where, rule);
+        return true;
+    }
+
+    bool time(const QJsonObject& object, QLatin1String name, const QString& where, int16_t& slot) {
+        Text written;
+        if (!text(object, name, where, written)) return false;
+        const std::optional<int16_t> read = slotOfTimeText(written);
+        if (!read)
+            return fail(where,
+                        QStringLiteral("the %1 %2 is not a half-hour from %3 to %4")
+                            .arg(name, quoted(qText(written)), qText(timeText(0)), qText(timeText(EndOfDaySlot))));
+        slot = *read;
+        return true;
+    }
+
+    bool days(const QJsonObject& object, const QString& where, std::array<bool, DaysPerWeek>& out) {
+        QJsonArray list;
+        if (!array(object, DaysField, where, list)) return false;
+        out.fill(false);
+        for (const QJsonValue& entry : list) {
+            const Text day = entry.toString().toStdU16String();
+            const auto known = std::find(DayAbbreviations.begin(), DayAbbreviations.end(), day);
+            if (!entry.isString() || known == DayAbbreviations.end())
+                return fail(where,
+                            QStringLiteral("%1 is not a day (%2)")
+                                .arg(entry.isString() ? quoted(qText(day)) : QStringLiteral("an entry of \"days\""),
+                                     qText(dayList())));
+            bool& flag = out[static_cast<std::size_t>(known - DayAbbreviations.begin())];
+            if (flag) return fail(where, QStringLiteral("the day %1 is listed twice").arg(quoted(qText(day))));
+            flag = true;
+        }
+        return true;
+    }
+
+    static Text dayList() {
+        Text list;
+        for (const Text& day : DayAbbreviations) list += (list.empty() ? u"" : u", ") + day;
+        return list;
+    }
+};
+
+}  // namespace
+
+ScheduleFileRead readScheduleFile(const std::filesystem::path& path) {
+    ScheduleFileRead result;
+    QByteArray bytes;
+    QString reason;
+    if (!readRegularFile(path, bytes, reason)) {
+        result.problem = cannotLoad(path, reason);
+        return result;
+    }
+    if (bytes.isEmpty()) {
+        result.problem = cannotLoad(path, QStringLiteral("the file is empty"));
+        return result;
+    }
+    QJsonParseError error{};
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError) {
+        result.problem = cannotLoad(
+            path,
+            notASchedule(
+                QStringLiteral("not JSON: %1 at %2").arg(error.errorString(), lineAndColumn(bytes, error.offset))));
+        return result;
+    }
+    ScheduleDocument document;
+    Decoder decoder;
+    if (!decoder.document(json, document.courses)) {
+        result.problem = cannotLoad(path, decoder.fault);
+        return result;
+    }
+    result.document = std::move(document);
+    return result;
+}
+
+}  // namespace quorvandel

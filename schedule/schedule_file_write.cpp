@@ -1,0 +1,129 @@
+// Writing a schedule file: every record checked, the whole file built in
+// memory, then handed to QSaveFile, which replaces the old file only when
+// the new one is complete.
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <cerrno>
+
+#include "schedule_file_format.h"
+#include "week.h"
+
+namespace quorvandel {
+
+using namespace schedule_file;
+
+namespace {
+
+// Why the courses cannot be kept in a file exactly, or nothing.
+QString firstUnwritableRecord(const CourseList& list) {
+    if (list.NumCourses < 0 || list.NumCourses > MaxCourses) return tooManyCourses(list.NumCourses);
+    for (int c = 0; c < list.NumCourses; ++c) {
+        const Course& course = list.Courses[static_cast<std::size_t>(c)];
+        if (const QString fault = courseNameFault(course.CourseName); !fault.isEmpty())
+            return at(courseWhere(c), fault);
+        if (course.NumSections < 0 || course.NumSections > MaxSectionsPerCourse)
+            return at(courseWhere(c), tooManySections(course.NumSections));
+        for (int s = 0; s < course.NumSections; ++s)
+            if (const QString fault = sectionFault(course.Sections[static_cast<std::size_t>(s)]); !fault.isEmpty())
+                return at(sectionWhere(c, s), fault);
+    }
+    return {};
+}
+
+QJsonObject sectionObject(const Section& section) {
+    QJsonArray days;
+    for (std::size_t d = 0; d < DaysPerWeek; ++d)
+        if (section.Days[d]) days.append(qText(DayAbbreviations[d]));
+    QJsonObject object;
+    object.insert(NumberField, qText(section.SecNum));
+    object.insert(StartField, qText(section.StartTime));
+    object.insert(EndField, qText(section.EndTime));
+    object.insert(DaysField, days);
+    return object;
+}
+
+QByteArray encode(const CourseList& list) {
+    QJsonArray courses;
+    for (int c = 0; c < list.NumCourses; ++c) {
+        const Course& course = list.Courses[static_cast<std::size_t>(c)];
+        QJsonArray sections;
+        for (int s = 0; s < course.NumSections; ++s)
+            sections.append(sectionObject(course.Sections[static_cast<std::size_t>(s)]));
+        QJsonObject object;
+        object.insert(CourseNameField, qText(course.CourseName));
+        object.insert(SectionsField, sections);
+        courses.append(object);
+    }
+    QJsonObject top;
+    top.insert(FormatField, FormatName);
+    top.insert(VersionField, ScheduleFileVersion);
+    top.insert(CoursesField, courses);
+    QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
+    // Qt's parser drops a U+FEFF that opens a string, taking it for a
+    // byte-order mark; written as an escape it reads back. In UTF-8 these
+    // three bytes are only ever that character.
+    bytes.replace("\xEF\xBB\xBF", "\\ufeff");
+    return bytes;
+}
+
+// Why nothing can be saved at that path, as far as can be told before
+// trying; nothing when it looks possible.
+QString targetFault(const QString& fileName) {
+    const QFileInfo target(fileName);
+    if (target.isDir()) return QStringLiteral("it is a folder");
+    if (target.exists() && !target.isFile()) return QStringLiteral("it is not a regular file");
+    if (target.exists() && !target.isWritable()) return QStringLiteral("the file is read-only");
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir()) return QStringLiteral("the folder %1 does not exist").arg(quoted(folder.filePath()));
+    if (!folder.isWritable()) return QStringLiteral("the folder %1 is read-only").arg(quoted(folder.filePath()));
+    return {};
+}
+
+// The system's reason for the last failed call, or Qt's when it left none.
+QString lastReason(int error, const QSaveFile& file) {
+    return error != 0 ? qt_error_string(error) : file.errorString();
+}
+
+// Writes the bytes in place of the file: all of them, or none and the old
+// file left as it was.
+QString saveWhole(const QString& fileName, const QByteArray& bytes) {
+    QSaveFile file(fileName);
+    // Unbuffered, so that a short write (a full disk) shows at the write that
+    // fell short rather than being lost in a flush inside commit().
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return lastReason(errno, file);
+    for (qint64 done = 0; done < bytes.size();) {
+        errno = 0;
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = lastReason(errno, file);
+            file.cancelWriting();
+            return reason;
+        }
+        done += written;
+    }
+    errno = 0;
+    if (!file.commit()) return lastReason(errno, file);
+    return {};
+}
+
+}  // namespace
+
+std::optional<FileProblem> writeScheduleFile(const std::filesystem::path& path, const ScheduleDocument& document) {
+    QString reason = firstUnwritableRecord(document.courses);
+    QByteArray bytes;
+    if (reason.isEmpty()) {
+        bytes = encode(document.courses);
+        if (bytes.size() > MaxScheduleFileBytes)
+            reason = QStringLiteral("the schedule would take %1 bytes; ").arg(bytes.size()) + fileSizeLimit();
+    }
+    if (reason.isEmpty()) reason = targetFault(qtPath(path));
+    if (reason.isEmpty()) reason = saveWhole(qtPath(path), bytes);
+    if (reason.isEmpty()) return std::nullopt;
+    return cannotSave(path, reason);
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,433 @@
+// Schedule files: random schedules with hostile texts come back exactly,
+// version 1 files load, every kind of broken or foreign file is refused with
+// a message that names it and the fault, and a failed save leaves the old
+// file as it was.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <future>
+#include <memory>
+
+#include "schedule_file_testing.h"
+#include "schedule_makers.h"
+
+using namespace quorvandel;
+using namespace quorvandel::file_testing;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+// A file text around the given courses, and around one course "Chem" with
+// the given sections.
+QByteArray scheduleText(const QByteArray& courses) {
+    return R"({"format": "quorvandel-schedule", "version": 1, "courses": [)" + courses + "]}";
+}
+QByteArray chemText(const QByteArray& sections) {
+    return scheduleText(R"({"name": "Chem", "sections": [)" + sections + "]}");
+}
+QByteArray withSection(const QByteArray& fields) { return chemText("{" + fields + "}"); }
+const QByteArray GoodSection = R"({"number": "01", "start": "9:00", "end": "10:30", "days": ["M", "W"]})";
+
+QByteArray repeated(const QByteArray& item, int times) {
+    QByteArrayList items;
+    for (int i = 0; i < times; ++i) items << item;
+    return items.join(",");
+}
+
+// "Chem / 01 / 9:00 - 10:30 / M W" for each section, "Chem" for a course
+// without one: what the user sees of a schedule, in the test's own words.
+QStringList describe(const CourseList& list) {
+    static const char* const Days[] = {"M", "T", "W", "Th", "F", "S", "Su"};
+    QStringList lines;
+    for (int c = 0; c < list.NumCourses; ++c) {
+        const Course& course = list.Courses[static_cast<std::size_t>(c)];
+        if (course.NumSections == 0) lines << q(course.CourseName);
+        for (int s = 0; s < course.NumSections; ++s) {
+            const Section& section = course.Sections[static_cast<std::size_t>(s)];
+            QStringList days;
+            for (int d = 0; d < 7; ++d)
+                if (section.Days[static_cast<std::size_t>(d)]) days << QString::fromLatin1(Days[d]);
+            lines << QStringLiteral("%1 / %2 / %3 - %4 / %5")
+                         .arg(q(course.CourseName), q(section.SecNum), q(section.StartTime), q(section.EndTime),
+                              days.join(u' '));
+        }
+    }
+    return lines;
+}
+
+// Every character but the surrogates, in names of 10,000 characters.
+std::unique_ptr<ScheduleDocument> everyCharacter() {
+    QString all;
+    for (char32_t c = 1; c < 0x110000; c += (c < 0x10000 ? 1 : 0xFF)) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        all += character(c);
+    }
+    for (char32_t c : {0x1FFFE, 0x1FFFF, 0x10FFFE, 0x10FFFF}) all += character(c);
+    auto document = std::make_unique<ScheduleDocument>();
+    for (qsizetype from = 0; from < all.size(); from += 10000) {
+        QString piece = all.mid(from, 10000);
+        if (piece.back().isHighSurrogate()) piece.chop(1), --from;  // keep pairs whole
+        Course& course = document->courses.Courses[static_cast<std::size_t>(document->courses.NumCourses++)];
+        course.CourseName = t(piece);
+    }
+    return document;
+}
+
+bool isRoot() { return ::geteuid() == 0; }
+
+}  // namespace
+
+class TestScheduleFile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir scratch;
+    QString scratchFile(const QString& name) const { return scratch.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(scratch.isValid()); }
+
+    void randomSchedulesComeBackExactly() {
+        const QString first = scratchFile(QStringLiteral("first.qvs"));
+        const QString second = scratchFile(QStringLiteral("second.qvs"));
+        for (std::uint64_t seed = 0; seed < 250; ++seed) {
+            const auto document =
+                seed == 0 ? everyCharacter() : std::make_unique<ScheduleDocument>(randomDocument(seed));
+            const auto wrote = writeScheduleFile(fsPath(first), *document);
+            QVERIFY2(!wrote, qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(q(wrote->message).left(200))));
+            const ScheduleFileRead read = readScheduleFile(fsPath(first));
+            QVERIFY2(read.document, qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(q(read.problem.message))));
+            const QString differs = difference(document->courses, read.document->courses);
+            QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(differs)));
+            // What was read writes out as the very same bytes: the format has
+            // one way to say each schedule. (Every fifth seed: each save
+            // waits for the disk.)
+            if (seed % 5 != 0) continue;
+            QVERIFY(!writeScheduleFile(fsPath(second), *read.document));
+            QVERIFY2(readAll(first) == readAll(second), qPrintable(QStringLiteral("seed %1").arg(seed)));
+        }
+    }
+
+    // The example of the README, which version 1 files look like.
+    void writesTheDocumentedLayout() {
+        auto document = std::make_unique<ScheduleDocument>();
+        CourseList& list = document->courses;
+        makers::addCourse(list, "Chem");
+        makers::addSection(list, 0, 2, 5, 0b101);
+        list.Courses[0].Sections[0].SecNum = u"02";
+        const QString path = scratchFile(QStringLiteral("layout.qvs"));
+        QVERIFY(!writeScheduleFile(fsPath(path), *document));
+        QCOMPARE(QString::fromUtf8(readAll(path)), QStringLiteral(R"({
+    "courses": [
+        {
+            "name": "Chem",
+            "sections": [
+                {
+                    "days": [
+                        "M",
+                        "W"
+                    ],
+                    "end": "10:30",
+                    "number": "02",
+                    "start": "9:00"
+                }
+            ]
+        }
+    ],
+    "format": "quorvandel-schedule",
+    "version": 1
+}
+)"));
+    }
+
+    void loads_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("seen");
+        QTest::newRow("no courses") << scheduleText("") << QStringList{};
+        QTest::newRow("a course without sections")
+            << scheduleText(R"({"name": "Bio", "sections": []})") << QStringList{"Bio"};
+        QTest::newRow("days in any order, times with a leading zero")
+            << withSection(R"("number": "7", "start": "08:00", "end": "22:30", "days": ["Su", "W", "M", "Th"])")
+            << QStringList{"Chem / 7 / 8:00 - 22:30 / M W Th Su"};
+        QTest::newRow("unknown fields at every level")
+            << QByteArray(R"({"format": "quorvandel-schedule", "version": 1, "busy": [1, {"a": null}],
+                "courses": [{"name": "Chem", "colour": "red", "sections": [
+                {"number": "01", "start": "9:00", "end": "10:30", "days": ["M"], "room": {"x": [true]}}]}],
+                "favourites": {}})")
+            << QStringList{"Chem / 01 / 9:00 - 10:30 / M"};
+        QTest::newRow("version written as 1.0, a byte-order mark before it")
+            << QByteArray(
+                   "\xEF\xBB\xBF"
+                   R"({"format": "quorvandel-schedule", "version": 1.0, "courses": []})")
+            << QStringList{};
+        QTest::newRow("escaped texts")
+            << scheduleText("{\"name\": \"\\u00c9t\\u00e9 \\\"1\\\"\\t\\ud83d\\ude00\", \"sections\": []}")
+            << QStringList{QStringLiteral("\u00C9t\u00E9 \"1\"\t\U0001F600")};
+        QTest::newRow("20 courses of 10 sections")
+            << scheduleText(repeated(R"({"name": "Chem", "sections": [)" + repeated(GoodSection, 10) + "]}", 20))
+            << QStringList(200, QStringLiteral("Chem / 01 / 9:00 - 10:30 / M W"));
+        QByteArray full = chemText(GoodSection);
+        full.insert(full.size() - 1, QByteArray(MaxScheduleFileBytes - full.size(), ' '));
+        QTest::newRow("exactly 1 MiB") << full << QStringList{"Chem / 01 / 9:00 - 10:30 / M W"};
+    }
+    void loads() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, seen);
+        const QString path = scratchFile(QStringLiteral("loads.qvs"));
+        QVERIFY(writeAll(path, file));
+        const ScheduleFileRead read = readScheduleFile(fsPath(path));
+        QVERIFY2(read.document, qPrintable(q(read.problem.message)));
+        QCOMPARE(brokenRule(read.document->courses), QString());
+        QCOMPARE(describe(read.document->courses), seen);
+    }
+
+    void refused_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("says");
+        const auto row = [](const char* name, const QByteArray& file, QStringList says) {
+            QTest::newRow(name) << file << says;
+        };
+        row("empty", "", {"empty"});
+        row("not JSON", "Chem 01 9:00 - 10:30 M W\n", {"not a Quorvandel schedule", "not JSON", "line 1, column"});
+        row("JSON syntax error, with where", "{\n  \"format\": \"quorvandel-schedule\",\n  \"version\" 1\n}",
+            {"not JSON", "line 3, column"});
+        row("invalid UTF-8", scheduleText("{\"name\": \"\xff\", \"sections\": []}"), {"not JSON", "UTF8"});
+        row("100,000 nested lists", QByteArray(100000, '[') + QByteArray(100000, ']'), {"not JSON", "nested"});
+        row("garbage after the object", chemText(GoodSection) + " x", {"not JSON"});
+        row("a list at the top", "[]", {"not a Quorvandel schedule"});
+        row("another format", R"({"format": "other", "version": 1, "courses": []})", {"not a Quorvandel schedule"});
+        row("no format", R"({"version": 1, "courses": []})", {"not a Quorvandel schedule"});
+        row("newer version", R"({"format": "quorvandel-schedule", "version": 2, "courses": []})",
+            {"newer", "version 2"});
+        row("version 2^63", R"({"format": "quorvandel-schedule", "version": 9223372036854775808, "courses": []})",
+            {"newer"});
+        row("version 8.5", R"({"format": "quorvandel-schedule", "version": 8.5, "courses": []})",
+            {"not a file version"});
+        row("version -0", R"({"format": "quorvandel-schedule", "version": -0, "courses": []})", {"not a file version"});
+        row("version as a text", R"({"format": "quorvandel-schedule", "version": "1", "courses": []})",
+            {"\"version\" is not a number"});
+        row("no version", R"({"format": "quorvandel-schedule", "courses": []})", {"\"version\" is missing"});
+        row("no courses field", R"({"format": "quorvandel-schedule", "version": 1})", {"\"courses\" is missing"});
+        row("courses not a list", R"({"format": "quorvandel-schedule", "version": 1, "courses": {}})",
+            {"\"courses\" is not a list"});
+        row("21 courses", scheduleText(repeated(R"({"name": "C", "sections": []})", 21)), {"21 courses", "at most 20"});
+        row("11 sections", chemText(repeated(GoodSection, 11)), {"course 1", "11 sections", "at most 10"});
+        row("a course that is not an object", scheduleText("\"Chem\""), {"course 1", "not an object"});
+        row("a course name that is a number", scheduleText(R"({"name": 5, "sections": []})"),
+            {"course 1", "\"name\" is not a text"});
+        row("no course name", scheduleText(R"({"sections": []})"), {"\"name\" is missing"});
+        row("empty course name", scheduleText(R"({"name": "", "sections": []})"), {"course name is empty"});
+        row("a lone surrogate in a name", scheduleText(R"({"name": "x\ud800", "sections": []})"), {"surrogate"});
+        row("sections not a list", scheduleText(R"({"name": "Chem", "sections": "01"})"),
+            {"\"sections\" is not a list"});
+        row("a section that is a list", chemText("[]"), {"course 1, section 1", "not an object"});
+        row("the fault's place",
+            scheduleText(R"({"name": "A", "sections": []}, {"name": "B", "sections": [)" + repeated(GoodSection, 2) +
+                         R"(, {"number": "3"}]})"),
+            {"course 2, section 3", "\"start\" is missing"});
+        row("no number", withSection(R"("start": "9:00", "end": "10:30", "days": ["M"])"), {"\"number\" is missing"});
+        row("empty number", withSection(R"("number": "", "start": "9:00", "end": "10:30", "days": ["M"])"),
+            {"section number is empty"});
+        row("a lone surrogate in a number",
+            withSection(R"("number": "\udc00", "start": "9:00", "end": "10:30", "days": ["M"])"), {"surrogate"});
+        row("number as a number", withSection(R"("number": 1, "start": "9:00", "end": "10:30", "days": ["M"])"),
+            {"\"number\" is not a text"});
+        row("no end", withSection(R"("number": "1", "start": "9:00", "days": ["M"])"), {"\"end\" is missing"});
+        row("a start off the half-hour", withSection(R"("number": "1", "start": "8:15", "end": "9:00", "days": ["M"])"),
+            {"the start \"8:15\" is not a half-hour from 8:00 to 22:30"});
+        row("a start before 8:00", withSection(R"("number": "1", "start": "7:30", "end": "9:00", "days": ["M"])"),
+            {"\"7:30\" is not a half-hour"});
+        row("an end after 22:30", withSection(R"("number": "1", "start": "9:00", "end": "23:00", "days": ["M"])"),
+            {"the end \"23:00\""});
+        row("a time as minutes", withSection(R"("number": "1", "start": 60, "end": "9:00", "days": ["M"])"),
+            {"\"start\" is not a text"});
+        row("a time with blanks", withSection(R"("number": "1", "start": " 9:00", "end": "10:00", "days": ["M"])"),
+            {"\" 9:00\" is not a half-hour"});
+        row("end equal to start", withSection(R"("number": "1", "start": "9:00", "end": "9:00", "days": ["M"])"),
+            {"the end 9:00 is not after the start 9:00"});
+        row("end before start", withSection(R"("number": "1", "start": "22:30", "end": "8:00", "days": ["M"])"),
+            {"the end 8:00 is not after the start 22:30"});
+        row("no day", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": [])"),
+            {"meets on no day"});
+        row("no days field", withSection(R"("number": "1", "start": "9:00", "end": "10:00")"), {"\"days\" is missing"});
+        row("a day twice", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": ["W", "M", "W"])"),
+            {"\"W\" is listed twice"});
+        row("an unknown day", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": ["Mo"])"),
+            {"\"Mo\" is not a day"});
+        row("a day in lower case", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": ["m"])"),
+            {"\"m\" is not a day"});
+        row("a day as a number", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": [0])"),
+            {"is not a day"});
+        row("days as a text", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": "M W")"),
+            {"\"days\" is not a list"});
+        QByteArray over = chemText(GoodSection);
+        over.insert(over.size() - 1, QByteArray(MaxScheduleFileBytes + 1 - over.size(), ' '));
+        row("1 MiB and a byte", over, {"1048577 bytes", "1 MiB"});
+    }
+    void refused() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, says);
+        const QString path = scratchFile(QStringLiteral("refused.qvs"));
+        QVERIFY(writeAll(path, file));
+        const ScheduleFileRead read = readScheduleFile(fsPath(path));
+        QVERIFY2(!read.document, "loaded");
+        const QString message = q(read.problem.message);
+        QVERIFY2(message.startsWith(QStringLiteral("Cannot load \"%1\": ").arg(path)), qPrintable(message));
+        for (const QString& part : says) QVERIFY2(message.contains(part), qPrintable(message));
+    }
+
+    void refusedPaths_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("missing") << "missing"
+                                 << "No such file";
+        QTest::newRow("a folder") << "folder"
+                                  << "is a folder";
+        QTest::newRow("a link to a folder") << "link"
+                                            << "is a folder";
+        QTest::newRow("a FIFO with no writer") << "fifo"
+                                               << "not a regular file";
+        QTest::newRow("a device") << "device"
+                                  << "not a regular file";
+    }
+    void refusedPaths() {
+        QFETCH(QString, kind);
+        QFETCH(QString, says);
+        QString path = scratchFile(QStringLiteral("path-") + kind);
+        if (kind == QLatin1String("folder")) QVERIFY(QDir().mkpath(path));
+        if (kind == QLatin1String("link")) QVERIFY(QFile::link(scratch.path(), path));
+        if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (kind == QLatin1String("device")) path = QStringLiteral("/dev/zero");
+        // A read that blocks on the FIFO is let go by opening its other end,
+        // so a fault here fails the test instead of hanging it.
+        auto reading = std::async(std::launch::async, [&] { return readScheduleFile(fsPath(path)); });
+        if (reading.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+            const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            reading.wait();
+            ::close(writer);
+            QFAIL("the read blocked");
+        }
+        const ScheduleFileRead read = reading.get();
+        QVERIFY(!read.document);
+        const QString message = q(read.problem.message);
+        QVERIFY2(message.contains(QStringLiteral("\"%1\"").arg(path)) && message.contains(says), qPrintable(message));
+    }
+
+    void failedSaveKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("folder removed") << "removed"
+                                        << "does not exist";
+        QTest::newRow("onto a folder") << "folder"
+                                       << "is a folder";
+        QTest::newRow("onto a FIFO") << "fifo"
+                                     << "not a regular file";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "read-only";
+        QTest::newRow("read-only file") << "read-only file"
+                                        << "read-only";
+        QTest::newRow("disk full") << "full"
+                                   << "File too large";
+        QTest::newRow("disk full, a file smaller than a write buffer") << "full small"
+                                                                       << "File too large";
+        QTest::newRow("a lone surrogate in a course name") << "surrogate name"
+                                                           << "course 2: the course name holds";
+        QTest::newRow("a lone surrogate in a section number") << "surrogate number"
+                                                              << "course 1, section 2: the section number holds";
+        QTest::newRow("more than 1 MiB") << "large"
+                                         << "1 MiB";
+    }
+    void failedSaveKeepsTheOldFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, says);
+        if (kind.startsWith(QLatin1String("read-only")) && isRoot())
+            QSKIP("running as root, where permissions do not stop a write; the other rows fail it other ways");
+        QTemporaryDir folder;
+        const QString old = folder.filePath(QStringLiteral("old.qvs"));
+        auto document = std::make_unique<ScheduleDocument>(randomDocument(7));
+        QVERIFY(!writeScheduleFile(fsPath(old), *document));
+        const QByteArray oldBytes = readAll(old);
+
+        QString target = old;
+        if (kind == QLatin1String("removed")) {
+            target = folder.filePath(QStringLiteral("gone/new.qvs"));
+            QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("gone")) &&
+                    QDir(folder.path()).rmdir(QStringLiteral("gone")));
+        }
+        if (kind == QLatin1String("folder")) {
+            target = folder.filePath(QStringLiteral("sub"));
+            QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")) &&
+                    writeAll(target + QStringLiteral("/kept"), "x"));
+        }
+        if (kind == QLatin1String("fifo")) {
+            target = folder.filePath(QStringLiteral("fifo"));
+            QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        }
+        if (kind == QLatin1String("read-only folder"))
+            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+        if (kind == QLatin1String("read-only file")) QVERIFY(QFile::setPermissions(old, QFile::ReadOwner));
+        if (kind == QLatin1String("surrogate name")) document->courses.Courses[1].CourseName += u'\xD83D';
+        if (kind == QLatin1String("surrogate number")) document->courses.Courses[0].Sections[1].SecNum = u"\xDE00x";
+        if (kind == QLatin1String("large")) {
+            makers::randomSchedule(document->courses, 1, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, {});
+            for (Course& course : document->courses.Courses)
+                for (Section& section : course.Sections) section.SecNum = t(QString(6000, u'\u00E9'));
+        }
+        QVERIFY(document->courses.NumCourses >= 2 && document->courses.Courses[0].NumSections >= 2);
+        const QStringList before = entries(folder.path());
+
+        std::optional<FileProblem> problem;
+        if (kind == QLatin1String("full small")) {
+            document->courses.NumCourses = 2;
+            document->courses.Courses[0].NumSections = 2;
+            document->courses.Courses[1].NumSections = 0;
+        }
+        if (kind.startsWith(QLatin1String("full"))) {
+            // A file size limit makes every write past it fail as a full disk
+            // would, for root too.
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit saved{};
+            ::getrlimit(RLIMIT_FSIZE, &saved);
+            rlimit small = saved;
+            small.rlim_cur = 64;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            problem = writeScheduleFile(fsPath(target), *document);
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, oldHandler);
+        } else {
+            problem = writeScheduleFile(fsPath(target), *document);
+        }
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(old, QFile::ReadOwner | QFile::WriteOwner);
+
+        QVERIFY2(problem, "saved");
+        const QString message = q(problem->message);
+        QVERIFY2(message.startsWith(QStringLiteral("Cannot save \"%1\": ").arg(target)) && message.contains(says),
+                 qPrintable(message.left(300)));
+        QCOMPARE(readAll(old), oldBytes);
+        QCOMPARE(entries(folder.path()), before);  // no half-written file left behind
+        if (kind == QLatin1String("folder")) QCOMPARE(readAll(target + QStringLiteral("/kept")), QByteArray("x"));
+        if (kind == QLatin1String("fifo")) QVERIFY(QFileInfo(target).isSymLink() || !QFileInfo(target).isFile());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScheduleFile)
+#include "test_schedule_file.moc"
