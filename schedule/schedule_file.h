@@ -21,14 +21,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "schedule_model.h"
+#include "schedule_document.h"
 
 namespace quorvandel {
-
-// Everything a schedule file holds.
-struct ScheduleDocument {
-    CourseList courses;  // live entries only are written; read ones keep the record rules
-};
 
 // Why a file could not be written or read, in words, e.g.
 // Cannot load "/home/ana/chem.qvs": course 2, section 1: the end 9:00 is not after the start 9:30.
@@ -39,14 +34,14 @@ struct FileProblem {
 constexpr int ScheduleFileVersion = 1;                  // written, and the newest read
 constexpr std::int64_t MaxScheduleFileBytes = 1 << 20;  // larger files are refused both ways
 
-// Writes the document to path, replacing any file there. Nothing is written
+// Writes the document (its live entries) to path, replacing any file there. Nothing is written
 // when a text cannot be kept exactly (a lone UTF-16 surrogate), when a record
 // breaks the rules of record_rules.h, or when the file would be larger than
 // MaxScheduleFileBytes. Nothing on success.
 std::optional<FileProblem> writeScheduleFile(const std::filesystem::path& path, const ScheduleDocument& document);
 
 struct ScheduleFileRead {
-    std::optional<ScheduleDocument> document;  // the whole file, or nothing
+    std::optional<ScheduleDocument> document;  // the whole file, or nothing; its records keep record_rules.h
     FileProblem problem;                       // set exactly when document is empty
 };
 

@@ -41,12 +41,16 @@ class Decoder {
 public:
     QString fault;
 
-    bool document(const QJsonDocument& json, CourseList& out) {
+    bool document(const QJsonDocument& json, ScheduleDocument& out) {
         if (!json.isObject()) return fail(notASchedule(QStringLiteral("its top level is not an object")));
         const QJsonObject top = json.object();
         if (top.value(FormatField) != QJsonValue(FormatName))
             return fail(notASchedule(QStringLiteral("\"%1\" is not \"%2\"").arg(FormatField, FormatName)));
-        if (!version(top)) return false;
+        return version(top) && courseList(top, out.courses);
+    }
+
+private:
+    bool courseList(const QJsonObject& top, CourseList& out) {
         QJsonArray courses;
         if (!array(top, CoursesField, QString(), courses)) return false;
         if (courses.size() > MaxCourses) return fail(tooManyCourses(static_cast<int>(courses.size())));
@@ -59,7 +63,6 @@ public:
         return true;
     }
 
-private:
     bool fail(const QString& what) {
         fault = what;
         return false;
@@ -205,7 +208,7 @@ ScheduleFileRead readScheduleFile(const std::filesystem::path& path) {
     }
     ScheduleDocument document;
     Decoder decoder;
-    if (!decoder.document(json, document.courses)) {
+    if (!decoder.document(json, document)) {
         result.problem = cannotLoad(path, decoder.fault);
         return result;
     }

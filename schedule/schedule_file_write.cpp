@@ -18,7 +18,7 @@ using namespace schedule_file;
 namespace {
 
 // Why the courses cannot be kept in a file exactly, or nothing.
-QString firstUnwritableRecord(const CourseList& list) {
+QString firstUnwritableCourse(const CourseList& list) {
     if (list.NumCourses < 0 || list.NumCourses > MaxCourses) return tooManyCourses(list.NumCourses);
     for (int c = 0; c < list.NumCourses; ++c) {
         const Course& course = list.Courses[static_cast<std::size_t>(c)];
@@ -45,7 +45,10 @@ QJsonObject sectionObject(const Section& section) {
     return object;
 }
 
-QByteArray encode(const CourseList& list) {
+// Why the document cannot be kept in a file exactly, or nothing.
+QString firstUnwritableRecord(const ScheduleDocument& document) { return firstUnwritableCourse(document.courses); }
+
+QJsonArray coursesArray(const CourseList& list) {
     QJsonArray courses;
     for (int c = 0; c < list.NumCourses; ++c) {
         const Course& course = list.Courses[static_cast<std::size_t>(c)];
@@ -57,10 +60,14 @@ QByteArray encode(const CourseList& list) {
         object.insert(SectionsField, sections);
         courses.append(object);
     }
+    return courses;
+}
+
+QByteArray encode(const ScheduleDocument& document) {
     QJsonObject top;
     top.insert(FormatField, FormatName);
     top.insert(VersionField, ScheduleFileVersion);
-    top.insert(CoursesField, courses);
+    top.insert(CoursesField, coursesArray(document.courses));
     QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
     // Qt's parser drops a U+FEFF that opens a string, taking it for a
     // byte-order mark; written as an escape it reads back. In UTF-8 these
@@ -113,10 +120,10 @@ QString saveWhole(const QString& fileName, const QByteArray& bytes) {
 }  // namespace
 
 std::optional<FileProblem> writeScheduleFile(const std::filesystem::path& path, const ScheduleDocument& document) {
-    QString reason = firstUnwritableRecord(document.courses);
+    QString reason = firstUnwritableRecord(document);
     QByteArray bytes;
     if (reason.isEmpty()) {
-        bytes = encode(document.courses);
+        bytes = encode(document);
         if (bytes.size() > MaxScheduleFileBytes)
             reason = QStringLiteral("the schedule would take %1 bytes; ").arg(bytes.size()) + fileSizeLimit();
     }
