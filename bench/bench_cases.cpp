@@ -31,12 +31,7 @@ void realisticSchedule(ModuleState& state) {
 }
 
 void fullManySchedule(ModuleState& state) {
-    SectionStyle style;
-    style.minLength = 1;
-    style.maxLength = 1;
-    style.minDays = 1;
-    style.maxDays = 1;
-    style.dayPool = 7;
+    const SectionStyle style{.minLength = 1, .maxLength = 1, .minDays = 1, .maxDays = 1, .dayPool = 7};
     randomSchedule(state, 7, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, style);
 }
 
@@ -58,27 +53,13 @@ void fullNoneBlockerSchedule(ModuleState& state) {
 }
 
 void fullDenseSchedule(ModuleState& state) {
-    SectionStyle style;
-    style.minLength = 4;
-    style.maxLength = 7;
-    style.minDays = 1;
-    style.maxDays = 3;
-    style.dayPool = 5;
+    const SectionStyle style{.minLength = 4, .maxLength = 7, .minDays = 1, .maxDays = 3, .dayPool = 5};
     randomSchedule(state, 11, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, style);
 }
 
-SectionStyle edgeStyle() {
-    SectionStyle style;
-    style.minLength = 2;
-    style.maxLength = 4;
-    style.minDays = 2;
-    style.maxDays = 3;
-    style.dayPool = 5;
-    return style;
-}
-
 void edgeSchedule(ModuleState& state, std::uint64_t seed) {
-    randomSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, edgeStyle());
+    const SectionStyle style{.minLength = 2, .maxLength = 4, .minDays = 2, .maxDays = 3, .dayPool = 5};
+    randomSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, style);
 }
 
 void holesSchedule(ModuleState& state, std::uint64_t seed) {

@@ -42,9 +42,7 @@ int main(int argc, char** argv) {
     std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.nodes > b.nodes; });
     std::printf("%d schedules: %d with none, %d with 1-26, %d with more than 26\n", count, none, few, many);
     for (int i = 0; i < keep && i < static_cast<int>(rows.size()); ++i)
-        std::printf("seed %llu nodes %llu timetables %d%s\n",
-                    static_cast<unsigned long long>(rows[static_cast<size_t>(i)].seed),
-                    static_cast<unsigned long long>(rows[static_cast<size_t>(i)].nodes),
-                    rows[static_cast<size_t>(i)].found, rows[static_cast<size_t>(i)].more ? "+" : "");
+        std::printf("seed %llu nodes %llu timetables %d%s\n", static_cast<unsigned long long>(rows[i].seed),
+                    static_cast<unsigned long long>(rows[i].nodes), rows[i].found, rows[i].more ? "+" : "");
     return 0;
 }

@@ -1,8 +1,6 @@
 #include "failure_memo.h"
 
-#include <bit>
-
-#include "week_mask.h"
+#include <cassert>
 
 namespace quorvandel {
 
@@ -10,18 +8,17 @@ namespace {
 constexpr std::size_t InitialSlots = 1024;
 }
 
-FailureMemo::Key FailureMemo::makeKey(const std::uint16_t* remaining, std::uint32_t openCourses) {
+FailureMemo::Key FailureMemo::makeKey(const SectionSet* remaining, CourseSet openCourses) {
+    assert(!openCourses.empty());
     Key key{};
-    for (std::uint32_t rest = openCourses; rest != 0; rest &= rest - 1) {
-        const int i = std::countr_zero(rest);
+    for (int i : openCourses) {
         const int bit = i * BitsPerCourse;
-        const std::uint64_t v = remaining[i] & ((1U << BitsPerCourse) - 1);
-        key[static_cast<size_t>(bit >> 6)] |= v << (bit & 63);
-        if ((bit & 63) + BitsPerCourse > 64) key[static_cast<size_t>((bit >> 6) + 1)] |= v >> (64 - (bit & 63));
+        const int word = bit / KeyWordBits, offset = bit % KeyWordBits;
+        const std::uint64_t field = remaining[i].bits();
+        key[word] |= field << offset;
+        if (offset + BitsPerCourse > KeyWordBits) key[word + 1] |= field >> (KeyWordBits - offset);
     }
-    // The open count sits in the top five bits, so no key is all zero (the
-    // mark of an empty slot).
-    key[3] |= static_cast<std::uint64_t>(smallBitCount(openCourses)) << 59;
+    key[TopWord] |= static_cast<std::uint64_t>(openCourses.count()) << OpenCountShift;
     return key;
 }
 
@@ -34,17 +31,23 @@ FailureMemo::FailureMemo(std::size_t maxBytes) {
 }
 
 bool FailureMemo::same(const Key& a, const Key& b) {
+    static_assert(KeyWords == 4, "compared word by word");
     return ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2]) | (a[3] ^ b[3])) == 0;
 }
 
+// A multiply-xorshift mix of the key's words (the constants of splitmix64):
+// keys differ in a few low bits, and every bit must reach the slot index.
 std::size_t FailureMemo::hashOf(const Key& key) {
-    std::uint64_t h = 0x9E3779B97F4A7C15ULL;
+    constexpr std::uint64_t Seed = 0x9E3779B97F4A7C15ULL;  // 2^64 / golden ratio
+    constexpr std::uint64_t Multiplier = 0xBF58476D1CE4E5B9ULL;
+    constexpr int MixShift = 31, FinalShift = 29;
+    std::uint64_t h = Seed;
     for (std::uint64_t w : key) {
         h ^= w;
-        h *= 0xBF58476D1CE4E5B9ULL;
-        h ^= h >> 31;
+        h *= Multiplier;
+        h ^= h >> MixShift;
     }
-    return static_cast<std::size_t>(h ^ (h >> 29));
+    return static_cast<std::size_t>(h ^ (h >> FinalShift));
 }
 
 bool FailureMemo::contains(const Key& key) const {
@@ -53,7 +56,7 @@ bool FailureMemo::contains(const Key& key) const {
     for (std::size_t i = 0; i < ProbeWindow; ++i) {
         const Key& slot = slots_[(home + i) & mask_];
         if (same(slot, key)) return true;
-        if (slot[3] == 0) return false;  // an empty slot ends the probe
+        if (slot[TopWord] == 0) return false;  // an empty slot ends the probe
     }
     return false;
 }
@@ -63,7 +66,7 @@ bool FailureMemo::place(const Key& key) {
     for (std::size_t i = 0; i < ProbeWindow; ++i) {
         Key& slot = slots_[(home + i) & mask_];
         if (same(slot, key)) return true;
-        if (slot[3] == 0) {
+        if (slot[TopWord] == 0) {
             slot = key;
             ++used_;
             return true;
@@ -80,7 +83,7 @@ void FailureMemo::grow() {
     mask_ = size - 1;
     used_ = 0;
     for (const Key& k : old)
-        if (k[3] != 0 && !place(k)) ++overwrites_;  // a rare crowded window: the entry is dropped
+        if (k[TopWord] != 0 && !place(k)) ++overwrites_;  // a rare crowded window: the entry is dropped
 }
 
 void FailureMemo::insert(const Key& key) {

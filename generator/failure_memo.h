@@ -14,20 +14,29 @@
 #include <vector>
 
 #include "schedule_model.h"
+#include "small_bit_set.h"
 
 namespace quorvandel {
 
 class FailureMemo {
 public:
-    using Key = std::array<std::uint64_t, 4>;
+    static constexpr int KeyWords = 4;
+    static constexpr int KeyWordBits = 64;
+    static constexpr int TopWord = KeyWords - 1;
+    using Key = std::array<std::uint64_t, KeyWords>;
 
     static constexpr int BitsPerCourse = 10;
+    // The number of open courses sits in the key's top bits, so that no key
+    // is all zero (the mark of an empty slot).
+    static constexpr int OpenCountBits = 5;
+    static constexpr int OpenCountShift = KeyWordBits - OpenCountBits;
     static_assert(MaxSectionsPerCourse <= BitsPerCourse, "a course's sections must fit its key field");
-    static_assert(MaxCourses * BitsPerCourse + 5 <= 256 && MaxCourses < 32, "a key must fit 256 bits");
+    static_assert(MaxCourses < (1 << OpenCountBits), "the open count must fit its key field");
+    static_assert(MaxCourses * BitsPerCourse + OpenCountBits <= KeyWordBits * KeyWords, "a key must fit 256 bits");
 
-    // Packs the remaining sections of the courses in openCourses (bit i =
-    // course i, at least one bit set); remaining[i] is read only for those.
-    static Key makeKey(const std::uint16_t* remaining, std::uint32_t openCourses);
+    // Packs the remaining sections of the courses in openCourses (at least
+    // one); remaining[i] is read only for those.
+    static Key makeKey(const SectionSet* remaining, CourseSet openCourses);
 
     explicit FailureMemo(std::size_t maxBytes);
 

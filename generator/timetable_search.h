@@ -1,19 +1,41 @@
 #pragma once
-// The depth-first search behind "TimeTablify!". It places course n-1 first
-// and course 0 last, trying each course's sections in increasing index, so
-// it meets the conflict-free combinations in enumeration order (course 0's
-// section varies fastest). Nothing touches cells while it runs: each section
-// is a week mask, and for section j of course a and another course b the
-// sections of b that fit beside it are precomputed as a bitset, so a look
-// ahead is a handful of ANDs.
+// The depth-first search behind "TimeTablify!".
 //
-// At every step the sections still possible for each open course are kept
-// as a bitset. Placing a section keeps, in every open course, only the
-// sections that fit beside it; a course left with none ends the branch. On
-// top of that (see SearchLimits): arc consistency, an atom matching test, and
-// a memo of open subproblems proven to have no timetable. All of them remove
-// only sections that belong to no conflict-free combination, so the order of
-// what is found never changes.
+// Order. It places course n-1 first and course 0 last, trying each course's
+// sections in increasing index, so it meets the conflict-free combinations
+// in enumeration order (course 0's section varies fastest). Every technique
+// below removes only sections that belong to no conflict-free combination
+// of the branch at hand, so none of them can change what is found or its
+// order; they change only how much of the tree is walked.
+//
+// Representation. Nothing touches cells while it runs: each section is a
+// week mask, and for section j of course a and another course b the
+// sections of b that fit beside it are precomputed as a bit set, so a look
+// ahead is a handful of ANDs. At every step the sections still possible for
+// each open course (its domain) are kept as a SectionSet.
+//
+// Techniques, in the order a step applies them (each can be switched off in
+// SearchLimits, to measure what it buys):
+//  1. Forward checking: placing a section keeps, in every open course, only
+//     the sections that fit beside it; a course left with none ends the
+//     branch. This alone is the "plain forward checking" reference.
+//  2. Arc consistency: a section stays only while every other open course
+//     still has a section that fits beside it. Two table lookups revise one
+//     course against another; it catches dead ends one placement earlier.
+//  3. Hall matching on atoms: the week's covered cells, grouped by the exact
+//     set of sections covering them, are "atoms"; every open course needs an
+//     atom of its own, so when the open courses cannot be matched to
+//     distinct atoms nothing fits. It settles schedules with more courses
+//     than disjoint places (many courses crowding a few blocks) at once.
+//  4. The feasibility side search: before stepping into a subproblem, prove
+//     it has a timetable at all by a search that places the open course with
+//     the fewest sections left first (weighed by how often it caused a dead
+//     end). Existence needs no order, so this fails far sooner than the
+//     fixed course order can; the main search then only enters subtrees
+//     that hold a timetable.
+//  5. The failure memo: open subproblems proven to have no timetable are
+//     remembered (FailureMemo), so the same dead end reached again by
+//     another path is skipped in one lookup.
 
 #include <array>
 #include <atomic>
@@ -23,6 +45,7 @@
 #include "failure_memo.h"
 #include "schedule_model.h"
 #include "search_limits.h"
+#include "small_bit_set.h"
 #include "week_mask.h"
 
 namespace quorvandel {
@@ -33,70 +56,108 @@ public:
 
     // courses[0 .. numCourses-1] are searched (numCourses 1 .. 20, each with
     // 0 .. 10 sections; a course without sections simply has no timetable).
+    // stop and progress may be null; see next().
     TimetableSearch(const CourseList& courses, int numCourses, const SearchLimits& limits,
                     const std::atomic<bool>* stop, const std::function<void(int)>* progress);
 
     // Moves on to the next conflict-free combination in enumeration order and
-    // writes its section indices into choice[0 .. numCourses-1]. foundSoFar is
-    // what periodic progress reports pass on.
+    // writes its section indices into choice[0 .. numCourses-1]. Every
+    // stopCheckInterval steps it looks at *stop and answers Stopped once it
+    // is set (the search cannot be resumed after that); every
+    // progressInterval steps it calls (*progress)(foundSoFar).
     Step next(std::array<int16_t, MaxCourses>& choice, int foundSoFar);
 
     const SearchStats& stats() const { return stats_; }
 
 private:
-    using Domains = std::array<std::uint16_t, MaxCourses>;
-    struct Level {
-        Domains remaining{};             // sections still possible for open courses 0 .. n-1-depth
-        std::uint16_t untried = 0;       // sections of course n-1-depth not tried yet
-        bool found = false;              // a timetable was found below this step
-        std::uint64_t nodesAtStart = 0;  // stats_.nodes when the step began
-    };
-
+    using Domains = std::array<SectionSet, MaxCourses>;  // entry i: course i's sections still possible
+    using SectionMasks = std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses>;
     enum class Verdict { Feasible, Infeasible, Stopped };
+    // The two searches narrow the same way; the side search alone learns
+    // which courses cause dead ends, the main search alone runs the
+    // matching test (the side search's subproblems are the main search's,
+    // already tested).
+    enum class Searcher { Main, Side };
 
-    bool propagate(Domains& d, std::uint32_t open, std::uint32_t changed, bool matching);
-    bool atomsMatch(const Domains& d, std::uint32_t open);
-    Verdict feasible(const Domains& d, std::uint32_t open);
-    bool countNode();  // false when a stop was asked for
-    void rememberFailure(const Domains& d, std::uint32_t open, std::uint64_t nodesAtStart);
-    Step finish(Step step);
-    void computeAtoms(const CourseList& courses);
-    bool stopRequested() const;
-
+    // ---- Problem: fixed once constructed ----
     int n_;
     SearchLimits limits_;
-    const std::atomic<bool>* stop_;
-    const std::function<void(int)>* progress_;
-
+    Domains all_{};  // every section of each course
     // fits_[a][j][b]: the sections of course b that do not clash with
     // section j of course a.
-    std::array<std::array<std::array<std::uint16_t, MaxCourses>, MaxSectionsPerCourse>, MaxCourses> fits_{};
-    std::array<std::uint16_t, MaxCourses> all_{};
-    // supportLow_[a][x][b]: the sections of b that fit beside at least one
-    // section of a in x (a set of a's sections 0-4); supportHigh_ the same
-    // for sections 5-9. Revising a course against another is two lookups.
-    using SupportRow = std::array<std::uint16_t, MaxCourses>;
-    std::array<std::array<SupportRow, 32>, MaxCourses> supportLow_{};
-    std::array<std::array<SupportRow, 32>, MaxCourses> supportHigh_{};
-    static_assert(MaxSectionsPerCourse <= 10, "the support tables split a course's sections in two halves of 5");
-
+    using FitRow = std::array<SectionSet, MaxCourses>;
+    std::array<std::array<FitRow, MaxSectionsPerCourse>, MaxCourses> fits_{};
+    // Support tables: a course's sections split in a low and a high half of
+    // SupportHalfBits each; supportLow_[a][x][b] is the union of fits_[a][j][b]
+    // over the sections j of the low-half subset x of course a (supportHigh_
+    // the same for the high half). The sections of b that fit beside some
+    // section of a set of a's sections are then two lookups.
+    static constexpr int SupportHalfBits = 5;
+    static constexpr unsigned SupportHalfSize = 1U << SupportHalfBits;
+    static constexpr unsigned SupportHalfMask = SupportHalfSize - 1U;
+    static_assert(MaxSectionsPerCourse <= 2 * SupportHalfBits, "the support tables cover a course in two halves");
+    std::array<std::array<FitRow, SupportHalfSize>, MaxCourses> supportLow_{};
+    std::array<std::array<FitRow, SupportHalfSize>, MaxCourses> supportHigh_{};
     // Atoms: the week's covered cells grouped by the exact set of sections
     // covering them. Every section is a union of atoms and two sections
     // sharing an atom clash, so each placed section owns its atoms.
     std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> atomsOf_{};
-    std::array<std::uint16_t, MaxCourses> emptySections_{};  // sections covering no cell
+    Domains emptySections_{};  // sections covering no cell: they need no atom
     int numAtoms_ = 0;
 
-    FailureMemo memo_;
+    // The constructor's steps, in order.
+    SectionMasks computeMasks(const CourseList& courses);
+    void computePairwiseFits(const SectionMasks& masks);
+    void computeAtoms(const SectionMasks& masks);
+    void computeSupportTables();
+
+    // ---- State: where the main search stands ----
+    struct Level {
+        Domains remaining{};             // domains of the open courses 0 .. n-1-depth
+        SectionSet untried;              // sections of course n-1-depth not tried yet
+        bool found = false;              // a timetable was found below this step
+        std::uint64_t nodesAtStart = 0;  // stats_.nodes when the step began
+    };
     std::array<Level, MaxCourses + 1> levels_{};
-    int depth_ = 0;
+    int depth_ = 0;  // levels_[depth_] places course n-1-depth
     bool started_ = false;
     bool finished_ = false;
+    // Side search: how often each course was part of a dead end.
+    std::array<std::uint32_t, MaxCourses> weight_{};
+    FailureMemo memo_;
+
+    int courseAt(int depth) const { return n_ - 1 - depth; }
+    bool start();      // false when stopped before the root was settled
+    bool backtrack();  // false when the whole tree is done
+    void markFound();
+    Verdict descend(int course, int section);
+
+    // ---- Propagation: the techniques, shared by both searches ----
+    // child = parent narrowed by placing `section` of course `placed`, for
+    // the open courses `open` (placed not among them): forward checking,
+    // arc consistency, the matching test (main search), then the memo.
+    // False when the child is a known dead end.
+    bool placeAndNarrow(const Domains& parent, int placed, int section, CourseSet open, Domains& child,
+                        Searcher searcher);
+    bool propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher);
+    bool atomsMatch(const Domains& d, CourseSet open) const;
+    Verdict feasible(const Domains& d, CourseSet open);
+    int pickForSideSearch(const Domains& d, CourseSet open) const;
+    void rememberFailure(const Domains& d, CourseSet open, std::uint64_t nodesAtStart);
+    bool fitsPairwise(const std::array<int16_t, MaxCourses>& choice) const;
+
+    // ---- Interrupt: the stop flag and progress reports ----
+    const std::atomic<bool>* stop_;
+    const std::function<void(int)>* progress_;
     std::uint32_t untilStopCheck_ = 0;
     std::uint32_t untilProgress_ = 0;
     int foundSoFar_ = 0;
-    std::array<std::uint32_t, MaxCourses> weight_{};
+    bool countNode();  // false when a stop was asked for
+    bool stopRequested() const;
+
+    // ---- Statistics ----
     SearchStats stats_;
+    Step finish(Step step);
 };
 
 }  // namespace quorvandel

@@ -33,7 +33,7 @@ void ResetCombination(ModuleState& state) {
 void MarkSection(ModuleState& state, const Section& section) {
     const WeekMask mask = sectionMask(section);
     for (int cell = 0; cell < CellsPerWeek; ++cell)
-        if (mask.test(cell)) ++state.Occupancy[static_cast<size_t>(cell)];
+        if (mask.test(cell)) ++state.Occupancy[cell];
 }
 
 // Marks the combination in SectionChoice on the cell grid and tells whether
@@ -43,10 +43,10 @@ void MarkSection(ModuleState& state, const Section& section) {
 bool CheckCombination(ModuleState& state) {
     const int n = liveCourses(state);
     for (int i = 0; i < n; ++i) {
-        const Course& course = state.Courses[static_cast<size_t>(i)];
-        const int16_t choice = state.SectionChoice[static_cast<size_t>(i)];
+        const Course& course = state.Courses[i];
+        const int16_t choice = state.SectionChoice[i];
         if (choice < 0 || choice >= course.NumSections || choice >= MaxSectionsPerCourse) return false;
-        MarkSection(state, course.Sections[static_cast<size_t>(choice)]);
+        MarkSection(state, course.Sections[choice]);
     }
     bool result = true;
     for (int16_t count : state.Occupancy)
@@ -60,11 +60,8 @@ void StoreTimetable(ModuleState& state) {
     Timetable t;  // fresh and fully empty
     const int n = liveCourses(state);
     t.NumSections = static_cast<int16_t>(n);
-    for (int i = 0; i < n; ++i)
-        t.Sections[static_cast<size_t>(i)] =
-            state.Courses[static_cast<size_t>(i)]
-                .Sections[static_cast<size_t>(state.SectionChoice[static_cast<size_t>(i)])];
-    state.Timetables[static_cast<size_t>(state.NumTimetables)] = t;
+    for (int i = 0; i < n; ++i) t.Sections[i] = state.Courses[i].Sections[state.SectionChoice[i]];
+    state.Timetables[state.NumTimetables] = t;
     ++state.NumTimetables;
 }
 
@@ -90,7 +87,7 @@ bool NextCombination(ModuleState& state, TimetableSearch& search) {
 void FinishCombination(ModuleState& state) {
     state.SectionChoice.fill(0);
     const int n = liveCourses(state);
-    if (n > 0) state.SectionChoice[static_cast<size_t>(n - 1)] = state.Courses[static_cast<size_t>(n - 1)].NumSections;
+    if (n > 0) state.SectionChoice[n - 1] = state.Courses[n - 1].NumSections;
     state.EnumDone = true;
     state.Occupancy.fill(0);
 }
@@ -110,7 +107,7 @@ GenerationResult TimeTablify(ModuleState& state, const SearchControl& control, c
     bool ok = true;
     const int n = liveCourses(state);
     for (int i = 0; i < n; ++i)
-        if (state.Courses[static_cast<size_t>(i)].NumSections <= 0) ok = false;
+        if (state.Courses[i].NumSections <= 0) ok = false;
     state.CurrentTimetable = 0;
     state.NumTimetables = 0;
     if (!ok) return {TimeTablifyOutcome::AllClassesNeedSection, false, false};

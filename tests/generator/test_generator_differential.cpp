@@ -59,12 +59,7 @@ void randomFamily(CourseList& list, std::uint64_t seed) {
 // 7 courses of 5 sections in the style that sits at the edge between no
 // timetable and a few.
 void edgeFamily(CourseList& list, std::uint64_t seed) {
-    SectionStyle style;
-    style.minLength = 4;
-    style.maxLength = 6;
-    style.minDays = 2;
-    style.maxDays = 3;
-    style.dayPool = 5;
+    const SectionStyle style{.minLength = 4, .maxLength = 6, .minDays = 2, .maxDays = 3, .dayPool = 5};
     randomSchedule(list, seed, 7, 5, 5, style);
 }
 

@@ -1,0 +1,121 @@
+#pragma once
+// Small sets of indices in one machine word, for the search's hot loops:
+// SectionSet (a course's sections, bit j = section j) and CourseSet (the
+// courses, bit i = course i). Iterating visits the members in increasing
+// order, which is the order the search tries them in.
+
+#include <array>
+#include <bit>
+#include <cassert>
+#include <cstdint>
+#include <type_traits>
+
+#include "schedule_model.h"
+
+namespace quorvandel {
+
+// Bit counts of sets of up to 20 elements from a table of 10-bit chunks, so
+// that no machine without a population-count instruction falls back to a
+// slow library call.
+struct BitCountTable {
+    static constexpr int ChunkBits = 10;
+    static constexpr unsigned ChunkSize = 1U << ChunkBits;
+    static constexpr unsigned ChunkMask = ChunkSize - 1U;
+    std::array<std::uint8_t, ChunkSize> counts{};
+    constexpr BitCountTable() {
+        for (unsigned i = 1; i < ChunkSize; ++i) counts[i] = static_cast<std::uint8_t>(counts[i >> 1] + (i & 1U));
+    }
+};
+inline constexpr BitCountTable bitCountTable{};
+inline constexpr int SmallBitCountMaxBits = 2 * BitCountTable::ChunkBits;
+
+inline int smallBitCount(std::uint32_t x) {
+    assert(x < (std::uint32_t{1} << SmallBitCountMaxBits));
+    return bitCountTable.counts[x & BitCountTable::ChunkMask] +
+           bitCountTable.counts[(x >> BitCountTable::ChunkBits) & BitCountTable::ChunkMask];
+}
+
+template <typename Word, int Capacity>
+class SmallBitSet {
+    static_assert(std::is_unsigned_v<Word> && Capacity <= SmallBitCountMaxBits &&
+                      Capacity < static_cast<int>(8 * sizeof(Word)),
+                  "a small bit set is one unsigned word with a spare top bit");
+
+public:
+    static constexpr int capacity = Capacity;
+
+    constexpr SmallBitSet() = default;
+    static constexpr SmallBitSet fromBits(unsigned bits) {
+        assert(bits >> Capacity == 0);
+        return SmallBitSet(static_cast<Word>(bits));
+    }
+    // {0, 1, .. count-1}
+    static constexpr SmallBitSet firstN(int count) {
+        assert(0 <= count && count <= Capacity);
+        return fromBits((1U << count) - 1U);
+    }
+    static constexpr SmallBitSet single(int i) {
+        assert(0 <= i && i < Capacity);
+        return fromBits(1U << i);
+    }
+
+    constexpr Word bits() const { return bits_; }
+    constexpr bool empty() const { return bits_ == 0; }
+    constexpr bool hasAtLeastTwo() const { return (bits_ & (bits_ - 1U)) != 0; }
+    constexpr bool contains(int i) const { return ((bits_ >> i) & 1U) != 0; }
+    int count() const { return smallBitCount(bits_); }
+    // The smallest member; the set must not be empty.
+    int first() const {
+        assert(!empty());
+        return std::countr_zero(bits_);
+    }
+    // Removes and returns the smallest member; the set must not be empty.
+    int popFirst() {
+        const int i = first();
+        bits_ = static_cast<Word>(bits_ & (bits_ - 1U));
+        return i;
+    }
+    void insert(int i) { *this |= single(i); }
+    SmallBitSet without(int i) const { return SmallBitSet(static_cast<Word>(bits_ & ~single(i).bits_)); }
+
+    friend constexpr SmallBitSet operator&(SmallBitSet a, SmallBitSet b) {
+        return SmallBitSet(static_cast<Word>(a.bits_ & b.bits_));
+    }
+    friend constexpr SmallBitSet operator|(SmallBitSet a, SmallBitSet b) {
+        return SmallBitSet(static_cast<Word>(a.bits_ | b.bits_));
+    }
+    // The members of a that are not in b.
+    friend constexpr SmallBitSet operator-(SmallBitSet a, SmallBitSet b) {
+        return SmallBitSet(static_cast<Word>(a.bits_ & ~b.bits_));
+    }
+    SmallBitSet& operator&=(SmallBitSet o) { return *this = *this & o; }
+    SmallBitSet& operator|=(SmallBitSet o) { return *this = *this | o; }
+    friend constexpr bool operator==(SmallBitSet, SmallBitSet) = default;
+
+    // Members in increasing order: for (int i : set) ...
+    class Iterator {
+    public:
+        int operator*() const { return std::countr_zero(rest_); }
+        Iterator& operator++() {
+            rest_ = static_cast<Word>(rest_ & (rest_ - 1U));
+            return *this;
+        }
+        bool operator==(const Iterator&) const = default;
+
+    private:
+        friend class SmallBitSet;
+        explicit Iterator(Word rest) : rest_(rest) {}
+        Word rest_;
+    };
+    Iterator begin() const { return Iterator(bits_); }
+    Iterator end() const { return Iterator(0); }
+
+private:
+    constexpr explicit SmallBitSet(Word bits) : bits_(bits) {}
+    Word bits_ = 0;
+};
+
+using SectionSet = SmallBitSet<std::uint16_t, MaxSectionsPerCourse>;
+using CourseSet = SmallBitSet<std::uint32_t, MaxCourses>;
+
+}  // namespace quorvandel
