@@ -12,6 +12,7 @@
 
 #include "add_course_dialog.h"
 #include "add_section_dialog.h"
+#include "command_turn.h"
 #include "editing.h"
 #include "form_controls.h"
 #include "form_metrics.h"
@@ -110,7 +111,7 @@ void frmQuorvandelMain::createControls() {
     connect(cmdRemSec_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdRemSec_Click);
     connect(cmdNewMain_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdNewMain_Click);
     connect(cmdMakeTime_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdMakeTime_Click);
-    connect(cmdExit_, &QPushButton::clicked, this, &frmQuorvandelMain::endProgram);
+    connect(cmdExit_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdExit_Click);
     // "Load", "Save", "Get Sections", "Options" and "Help" do nothing: they
     // are disabled for the whole run.
 }
@@ -211,12 +212,16 @@ void frmQuorvandelMain::lstSecs_Click() {
 }
 
 void frmQuorvandelMain::cmdAddCrs_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
     if (addCourseDialog_ == nullptr) addCourseDialog_ = new frmAddCrs(state_, *this, this);
     addCourseDialog_->exec();
     activate();
 }
 
 void frmQuorvandelMain::cmdAddSec_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
     {
         frmAddSec dialog(state_, *this, this);
         dialog.exec();
@@ -225,6 +230,8 @@ void frmQuorvandelMain::cmdAddSec_Click() {
 }
 
 void frmQuorvandelMain::cmdRemCourse_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
     RemoveCourse(state_, *this, selectedCourseIndex());
     cmdRemCourse_->setEnabled(false);
     cmdAddSec_->setEnabled(false);
@@ -232,6 +239,8 @@ void frmQuorvandelMain::cmdRemCourse_Click() {
 }
 
 void frmQuorvandelMain::cmdRemSec_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
     if (lstSecs_->selectedIndex() == -1)
         ShowMessage(this, NoSectionSelectedMessage);
     else
@@ -240,13 +249,25 @@ void frmQuorvandelMain::cmdRemSec_Click() {
 }
 
 void frmQuorvandelMain::cmdNewMain_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
     lstCourses_->removeAllLines();
     lstSecs_->removeAllLines();
     state_.NumCourses = 0;
     for (QPushButton* button : {cmdAddSec_, cmdRemSec_, cmdRemCourse_, cmdMakeTime_}) button->setEnabled(false);
 }
 
-void frmQuorvandelMain::cmdMakeTime_Click() { presentGeneration(generate()); }
+void frmQuorvandelMain::cmdMakeTime_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    presentGeneration(generate());
+}
+
+void frmQuorvandelMain::cmdExit_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    endProgram();
+}
 
 GenerationResult frmQuorvandelMain::generate() {
     // The search rewrites the stored timetables: results still open would

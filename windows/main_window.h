@@ -11,6 +11,9 @@
 // program's message boxes, does not run them. The results windows may also
 // call activate() themselves when the user goes back to the main window, for
 // platforms that report no activation.
+//
+// Every command handler takes its turn first (command_turn.h): while a
+// search runs or a modal window is open, no command acts.
 
 #include <QWidget>
 
@@ -76,6 +79,8 @@ private:
     void cmdRemSec_Click();
     void cmdNewMain_Click();
     void cmdMakeTime_Click();
+    void cmdExit_Click();
+    // Ends the program; also when the window is closed, which is never refused.
     void endProgram();
 
     // The generation run by "TimeTablify!", and what the window does with

@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "command_turn.h"
 #include "form_controls.h"
 #include "form_metrics.h"
 #include "results_position.h"
@@ -238,13 +239,23 @@ void TimeTablesMDI::closeEvent(QCloseEvent* event) {
 }
 
 void TimeTablesMDI::cmdOk_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
     unloadGridView();
     close();
 }
 
-void TimeTablesMDI::cmdPrev_Click() { step(-1); }
+void TimeTablesMDI::cmdPrev_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    step(-1);
+}
 
-void TimeTablesMDI::cmdNext_Click() { step(+1); }
+void TimeTablesMDI::cmdNext_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    step(+1);
+}
 
 void TimeTablesMDI::step(int delta) {
     QPushButton* pressed = delta > 0 ? cmdNext_ : cmdPrev_;

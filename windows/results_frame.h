@@ -8,6 +8,8 @@
 //
 // The frame deletes itself when it closes; closing it destroys the grid
 // window with it. Closing only the grid window leaves the frame working.
+// Its commands take their turn first (command_turn.h): none acts while a
+// search runs or a modal window is open.
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,12 +1,15 @@
 # The results viewer: the results frame, the timetable grid view and the
-# presenter the main window hands found timetables to, with the form sizes
-# and controls every window shares. Built as its own library so its tests
-# need none of the other windows, nor the generator.
+# presenter the main window hands found timetables to, with the form sizes,
+# the controls and the one-command-at-a-time rule every window shares. Built
+# as its own library so its tests need none of the other windows, nor the
+# generator.
 add_library(quorvandel_results STATIC
   ${CMAKE_CURRENT_LIST_DIR}/results_frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results_frame.h
   ${CMAKE_CURRENT_LIST_DIR}/timetable_grid_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timetable_grid_view.h
+  ${CMAKE_CURRENT_LIST_DIR}/command_turn.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/command_turn.h
   ${CMAKE_CURRENT_LIST_DIR}/form_controls.h
   ${CMAKE_CURRENT_LIST_DIR}/form_metrics.h
   ${CMAKE_CURRENT_LIST_DIR}/results_windows.cpp
