@@ -4,6 +4,8 @@
 // window and the results viewer read it, and need nothing else of the
 // generator for that.
 
+#include "schedule_model.h"
+
 namespace quorvandel {
 
 enum class TimeTablifyOutcome {
@@ -17,6 +19,10 @@ struct GenerationResult {
     TimeTablifyOutcome outcome = TimeTablifyOutcome::NoTimetables;
     bool moreThanStored = false;  // more than 26 conflict-free timetables exist
     bool stopped = false;         // the search was stopped; more timetables may exist
+    // For AllClassesNeedSection and NoTimetables: the lines shown under the
+    // message, saying which courses are at fault. Empty when the search for
+    // them was stopped.
+    Text details{};
 };
 
 }  // namespace quorvandel

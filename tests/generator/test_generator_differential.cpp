@@ -1,9 +1,13 @@
 // The shipped generator against the plain enumeration on seeded schedules:
 // the same stored timetables in the same order and the same "more than 26"
-// answer, under every setting of the search's knobs.
+// answer, under every setting of the search's knobs. And on schedules with
+// no timetable, the courses named as the reason checked by the plain
+// enumeration: together they have no timetable, without any one of them
+// they do.
 #include <QtTest>
 #include <array>
 
+#include "conflict_explanation.h"
 #include "generator_fixture.h"
 #include "schedule_makers.h"
 
@@ -68,6 +72,109 @@ void fitFamily(CourseList& list, std::uint64_t seed) { blockSchedule(list, seed,
 
 using Family = void (*)(CourseList&, std::uint64_t);
 
+// 3 to 8 courses of 1 to 4 long sections on few days: mostly no timetable.
+void crowdedFamily(CourseList& list, std::uint64_t seed) {
+    Rng rng(seed * 104729 + 3);
+    SectionStyle style;
+    style.minLength = rng.between(2, 4);
+    style.maxLength = style.minLength + rng.between(0, 4);
+    style.maxDays = rng.between(1, 2);
+    style.dayPool = rng.between(2, 4);
+    randomSchedule(list, seed, rng.between(3, 8), 1, 4, style);
+}
+
+// Some seeds keep a part of the week free: one or two days from a random
+// half-hour for a few hours.
+BusyCells busyFor(std::uint64_t seed) {
+    Rng rng(seed * 31 + 17);
+    BusyCells busy;
+    if (rng.below(3) != 0) return busy;
+    const int start = rng.below(SlotsPerDay - 1), length = rng.between(1, 8);
+    for (int days = rng.between(1, 2); days > 0; --days) {
+        const int day = rng.below(4);
+        for (int slot = start; slot < std::min<int>(start + length, SlotsPerDay); ++slot)
+            busy.set(static_cast<size_t>(day * SlotsPerDay + slot));
+    }
+    return busy;
+}
+
+bool touchesBusy(const Section& s, const BusyCells& busy) {
+    for (int day = 0; day < DaysPerWeek; ++day)
+        for (int slot = s.StartSlot; s.Days[static_cast<size_t>(day)] && slot < s.EndSlot; ++slot)
+            if (busy.test(static_cast<size_t>(day * SlotsPerDay + slot))) return true;
+    return false;
+}
+
+// The first day both sections meet, and the half-hours both take that day
+// (a section takes one run of half-hours on each of its days).
+SectionMeeting firstOverlap(const Section& x, const Section& y) {
+    SectionMeeting m{-1, -1, -1, 0, 0};
+    for (int day = 0; day < DaysPerWeek && m.day < 0; ++day) {
+        const int from = std::max(x.StartSlot, y.StartSlot), to = std::min(x.EndSlot, y.EndSlot);
+        if (x.Days[static_cast<size_t>(day)] && y.Days[static_cast<size_t>(day)] && from < to)
+            m = {-1, -1, static_cast<int16_t>(day), static_cast<int16_t>(from), static_cast<int16_t>(to)};
+    }
+    return m;
+}
+
+// By the plain enumeration: whether the courses of `set` (bit i = course i)
+// have a timetable when sections in the busy cells are left out.
+bool plainHasTimetable(const CourseList& schedule, std::uint32_t set, const BusyCells& busy) {
+    auto state = freshState();
+    for (int i = 0; i < schedule.NumCourses; ++i) {
+        if (!((set >> i) & 1U)) continue;
+        Course course = schedule.Courses[static_cast<size_t>(i)];
+        course.NumSections = 0;
+        for (int j = 0; j < schedule.Courses[static_cast<size_t>(i)].NumSections; ++j) {
+            const Section& s = schedule.Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(j)];
+            if (!touchesBusy(s, busy)) course.Sections[static_cast<size_t>(course.NumSections++)] = s;
+        }
+        if (course.NumSections == 0) return false;
+        state->Courses[static_cast<size_t>(state->NumCourses++)] = course;
+    }
+    if (state->NumCourses == 0) return true;
+    plain::MakeTimetables(*state, true);
+    return state->NumTimetables > 0;
+}
+
+// Empty when the explanation holds by the plain enumeration: its courses
+// have no timetable, each one taken out leaves a set that has one, its kind
+// fits its size, a pair's meetings are really shared half-hours, and a
+// larger set is named only when no single course or pair is at fault.
+QString explanationFault(const CourseList& schedule, const BusyCells& busy, const ConflictExplanation& e) {
+    using Kind = ConflictExplanation::Kind;
+    std::uint32_t set = 0;
+    for (int16_t c : e.courses) set |= 1U << c;
+    if (e.courses.empty() || plainHasTimetable(schedule, set, busy)) return QStringLiteral("the set has a timetable");
+    for (int16_t c : e.courses)
+        if (!plainHasTimetable(schedule, set & ~(1U << c), busy))
+            return QStringLiteral("without course %1 the set still has no timetable").arg(c);
+    const size_t size = e.courses.size();
+    if ((size == 1) != (e.kind == Kind::BlockedCourse) || (size == 2) != (e.kind == Kind::ClashingPair))
+        return QStringLiteral("kind does not fit %1 courses").arg(size);
+    if (size >= 3)
+        for (int a = 0; a < schedule.NumCourses; ++a)
+            for (int b = a; b < schedule.NumCourses; ++b)
+                if (!plainHasTimetable(schedule, (1U << a) | (1U << b), busy))
+                    return QStringLiteral("courses %1 and %2 alone have no timetable").arg(a).arg(b);
+    if (size == 2) {
+        const Course& first = schedule.Courses[static_cast<size_t>(e.courses[0])];
+        const Course& second = schedule.Courses[static_cast<size_t>(e.courses[1])];
+        std::vector<SectionMeeting> want;
+        for (int j = 0; j < first.NumSections; ++j)
+            for (int k = 0; k < second.NumSections; ++k) {
+                const Section& x = first.Sections[static_cast<size_t>(j)];
+                const Section& y = second.Sections[static_cast<size_t>(k)];
+                if (touchesBusy(x, busy) || touchesBusy(y, busy)) continue;
+                want.push_back(firstOverlap(x, y));
+                want.back().sectionA = static_cast<int16_t>(j);
+                want.back().sectionB = static_cast<int16_t>(k);
+            }
+        if (e.meetings != want) return QStringLiteral("the pair's meetings differ");
+    }
+    return {};
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Family)
@@ -120,6 +227,32 @@ private slots:
         QVERIFY2(none >= minNone * seeds, "too few schedules without a timetable");
         QVERIFY2(few >= minFew * seeds, "too few schedules with 1 to 26 timetables");
         QVERIFY2(many >= minMany * seeds, "too few schedules with more than 26 timetables");
+    }
+
+    void explanationHoldsByPlainEnumeration_data() {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("wanted");  // schedules without a timetable to check
+        QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 60 / Scale;
+        QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 30 / Scale;
+    }
+    void explanationHoldsByPlainEnumeration() {
+        QFETCH(Family, family);
+        QFETCH(int, wanted);
+        auto schedule = std::make_unique<CourseList>();
+        int checked = 0, blocked = 0, pairs = 0, larger = 0;
+        for (int seed = 1; checked < wanted && seed <= 20 * wanted; ++seed) {
+            family(*schedule, static_cast<std::uint64_t>(seed));
+            const BusyCells busy = busyFor(static_cast<std::uint64_t>(seed));
+            if (plainHasTimetable(*schedule, (1U << schedule->NumCourses) - 1U, busy)) continue;
+            ++checked;
+            const ConflictExplanation e = ExplainNoTimetable(*schedule, schedule->NumCourses, busy);
+            const QString fault = explanationFault(*schedule, busy, e);
+            if (!fault.isEmpty()) QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(fault)));
+            (e.courses.size() == 1 ? blocked : e.courses.size() == 2 ? pairs : larger) += 1;
+        }
+        qInfo("%d schedules: %d blocked courses, %d clashing pairs, %d larger sets", checked, blocked, pairs, larger);
+        QCOMPARE(checked, wanted);
     }
 };
 

@@ -1,0 +1,178 @@
+#include "conflict_explanation.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "timetable_search.h"
+#include "week.h"
+#include "week_mask.h"
+
+namespace quorvandel {
+
+namespace {
+
+using CourseSet = std::uint32_t;  // bit i = course i
+
+enum class Answer { Yes, No, Stopped };
+
+// The schedule as the searches see it: every course with only the sections
+// clear of the busy cells, renumbered from 0, and without texts (the search
+// needs only times and days). original[i][k] is the index in the user's
+// course of usable section k.
+struct UsableSchedule {
+    CourseList courses;
+    std::array<std::array<int16_t, MaxSectionsPerCourse>, MaxCourses> original{};
+    std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> masks{};
+};
+
+WeekMask maskOf(const BusyCells& busy) {
+    WeekMask mask;
+    for (int cell = 0; cell < CellsPerWeek; ++cell)
+        if (busy.test(static_cast<size_t>(cell))) mask.set(cell);
+    return mask;
+}
+
+void keepUsableSections(const CourseList& from, int n, const BusyCells& busy, UsableSchedule& to) {
+    const WeekMask busyMask = maskOf(busy);
+    to.courses.NumCourses = static_cast<int16_t>(n);
+    for (int i = 0; i < n; ++i) {
+        const Course& course = from.Courses[static_cast<size_t>(i)];
+        Course& usable = to.courses.Courses[static_cast<size_t>(i)];
+        const int count = course.NumSections < 0 ? 0 : std::min<int>(course.NumSections, MaxSectionsPerCourse);
+        for (int j = 0; j < count; ++j) {
+            const Section& section = course.Sections[static_cast<size_t>(j)];
+            const WeekMask mask = sectionMask(section);
+            if (mask.intersects(busyMask)) continue;
+            const auto k = static_cast<size_t>(usable.NumSections++);
+            Section& kept = usable.Sections[k];
+            kept.StartSlot = section.StartSlot;
+            kept.EndSlot = section.EndSlot;
+            kept.Days = section.Days;
+            to.original[static_cast<size_t>(i)][k] = static_cast<int16_t>(j);
+            to.masks[static_cast<size_t>(i)][k] = mask;
+        }
+    }
+}
+
+// Whether the courses of `set` have a timetable together. scratch is room
+// for the sub-schedule handed to the search.
+Answer hasTimetable(const CourseList& usable, CourseSet set, const std::atomic<bool>* stop, CourseList& scratch) {
+    int m = 0;
+    for (int i = 0; i < usable.NumCourses; ++i)
+        if ((set >> i) & 1U) scratch.Courses[static_cast<size_t>(m++)] = usable.Courses[static_cast<size_t>(i)];
+    scratch.NumCourses = static_cast<int16_t>(m);
+    if (m == 0) return Answer::Yes;
+    auto search = std::make_unique<TimetableSearch>(scratch, m, SearchLimits{}, stop, nullptr);
+    std::array<int16_t, MaxCourses> choice{};
+    switch (search->next(choice, 0)) {
+    case TimetableSearch::Step::Found:
+        return Answer::Yes;
+    case TimetableSearch::Step::Exhausted:
+        return Answer::No;
+    case TimetableSearch::Step::Stopped:
+        break;
+    }
+    return Answer::Stopped;
+}
+
+bool allPairsClash(const UsableSchedule& s, int a, int b) {
+    const Course& first = s.courses.Courses[static_cast<size_t>(a)];
+    const Course& second = s.courses.Courses[static_cast<size_t>(b)];
+    for (int j = 0; j < first.NumSections; ++j)
+        for (int k = 0; k < second.NumSections; ++k)
+            if (!s.masks[static_cast<size_t>(a)][static_cast<size_t>(j)].intersects(
+                    s.masks[static_cast<size_t>(b)][static_cast<size_t>(k)]))
+                return false;
+    return true;
+}
+
+SectionMeeting firstMeeting(const WeekMask& shared) {
+    int cell = 0;
+    while (!shared.test(cell)) ++cell;
+    SectionMeeting meeting;
+    meeting.day = dayOfCell(cell);
+    meeting.startSlot = slotOfCell(cell);
+    int end = meeting.startSlot;
+    while (end < SlotsPerDay && shared.test(cellOf(meeting.day, end))) ++end;
+    meeting.endSlot = static_cast<int16_t>(end);
+    return meeting;
+}
+
+std::vector<SectionMeeting> meetingsOf(const UsableSchedule& s, int a, int b) {
+    std::vector<SectionMeeting> meetings;
+    const auto ia = static_cast<size_t>(a), ib = static_cast<size_t>(b);
+    for (int j = 0; j < s.courses.Courses[ia].NumSections; ++j)
+        for (int k = 0; k < s.courses.Courses[ib].NumSections; ++k) {
+            WeekMask shared = s.masks[ia][static_cast<size_t>(j)];
+            for (size_t w = 0; w < shared.words.size(); ++w)
+                shared.words[w] &= s.masks[ib][static_cast<size_t>(k)].words[w];
+            SectionMeeting meeting = firstMeeting(shared);
+            meeting.sectionA = s.original[ia][static_cast<size_t>(j)];
+            meeting.sectionB = s.original[ib][static_cast<size_t>(k)];
+            meetings.push_back(meeting);
+        }
+    return meetings;
+}
+
+std::vector<int16_t> coursesOf(CourseSet set) {
+    std::vector<int16_t> courses;
+    for (int i = 0; i < MaxCourses; ++i)
+        if ((set >> i) & 1U) courses.push_back(static_cast<int16_t>(i));
+    return courses;
+}
+
+// The deletion: starting from every course, take each out in turn and
+// leave it out while the rest still has no timetable.
+ConflictExplanation byDeletion(const UsableSchedule& s, int n, const std::atomic<bool>* stop,
+                               const std::function<void(int)>& progress) {
+    ConflictExplanation result;  // Stopped until known
+    auto scratch = std::make_unique<CourseList>();
+    CourseSet kept = (CourseSet{1} << n) - 1U;
+    const Answer whole = hasTimetable(s.courses, kept, stop, *scratch);
+    if (whole == Answer::Stopped) return result;
+    if (whole == Answer::Yes) {
+        result.kind = ConflictExplanation::Kind::HasTimetable;
+        return result;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (progress) progress(i);
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) return result;
+        const CourseSet without = kept & ~(CourseSet{1} << i);
+        const Answer answer = hasTimetable(s.courses, without, stop, *scratch);
+        if (answer == Answer::Stopped) return result;
+        if (answer == Answer::No) kept = without;
+    }
+    if (progress) progress(n);
+    result.kind = ConflictExplanation::Kind::NoArrangement;
+    result.courses = coursesOf(kept);
+    return result;
+}
+
+}  // namespace
+
+ConflictExplanation ExplainNoTimetable(const CourseList& courses, int numCourses, const BusyCells& busy,
+                                       const std::atomic<bool>* stop, const std::function<void(int)>& progress) {
+    const int n = numCourses < 0 ? 0 : std::min<int>(numCourses, MaxCourses);
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {};
+    auto usable = std::make_unique<UsableSchedule>();
+    keepUsableSections(courses, n, busy, *usable);
+
+    ConflictExplanation result;
+    for (int i = 0; i < n; ++i)
+        if (usable->courses.Courses[static_cast<size_t>(i)].NumSections == 0) {
+            result.kind = ConflictExplanation::Kind::BlockedCourse;
+            result.courses = {static_cast<int16_t>(i)};
+            return result;
+        }
+    for (int a = 0; a < n; ++a)
+        for (int b = a + 1; b < n; ++b)
+            if (allPairsClash(*usable, a, b)) {
+                result.kind = ConflictExplanation::Kind::ClashingPair;
+                result.courses = {static_cast<int16_t>(a), static_cast<int16_t>(b)};
+                result.meetings = meetingsOf(*usable, a, b);
+                return result;
+            }
+    return byDeletion(*usable, n, stop, progress);
+}
+
+}  // namespace quorvandel
