@@ -12,8 +12,6 @@ namespace quorvandel {
 
 namespace {
 
-QString progressText(int found) { return QStringLiteral("Finding timetables...\n%1 found so far").arg(found); }
-
 bool isUserInput(QEvent::Type type) {
     switch (type) {
     case QEvent::MouseButtonPress:
@@ -43,6 +41,9 @@ GenerationRunner::~GenerationRunner() { stop_ = true; }
 GenerationResult GenerationRunner::run(ModuleState& state, QWidget* dialogParent) {
     stop_ = false;
     found_ = 0;
+    explaining_ = false;
+    explainSteps_ = 0;
+    courses_ = state.NumCourses;
     finished_ = false;
     running_ = true;
     qApp->installEventFilter(this);
@@ -52,9 +53,16 @@ GenerationResult GenerationRunner::run(ModuleState& state, QWidget* dialogParent
     SearchControl control;
     control.stop = &stop_;
     control.progress = [this](int found) { found_.store(found, std::memory_order_relaxed); };
+    SearchControl explainControl;
+    explainControl.stop = &stop_;
+    explainControl.progress = [this](int steps) { explainSteps_.store(steps, std::memory_order_relaxed); };
 
     std::thread worker([&] {
         result = search(state, control);
+        if (!stop_) {
+            explaining_ = true;
+            explain(state, result, explainControl);
+        }
         finished_ = true;
         // Wakes the waiting loop on the GUI thread; queued, so it is safe
         // whether or not the loop has started yet.
@@ -73,7 +81,7 @@ GenerationResult GenerationRunner::run(ModuleState& state, QWidget* dialogParent
         showProgressDialog(dialogParent);
         QTimer refresh;
         connect(&refresh, &QTimer::timeout, this, [this] {
-            if (dialog_) dialog_->setLabelText(progressText(found_.load(std::memory_order_relaxed)));
+            if (dialog_) dialog_->setLabelText(progressText());
         });
         refresh.start(50);
         while (!finished_) loop.exec();
@@ -99,8 +107,16 @@ bool GenerationRunner::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
+QString GenerationRunner::progressText() const {
+    if (explaining_)
+        return QStringLiteral("No timetable fits. Finding the courses that clash...\n%1 of %2 courses checked")
+            .arg(explainSteps_.load(std::memory_order_relaxed))
+            .arg(courses_);
+    return QStringLiteral("Finding timetables...\n%1 found so far").arg(found_.load(std::memory_order_relaxed));
+}
+
 void GenerationRunner::showProgressDialog(QWidget* parent) {
-    dialog_ = new QProgressDialog(progressText(found_), QStringLiteral("Cancel"), 0, 0, parent);
+    dialog_ = new QProgressDialog(progressText(), QStringLiteral("Cancel"), 0, 0, parent);
     dialog_->setObjectName(QStringLiteral("dlgFindingTimetables"));
     dialog_->setWindowTitle(QStringLiteral("Quorvandel"));
     dialog_->setWindowModality(Qt::WindowModal);

@@ -4,6 +4,9 @@
 // dialog's exec(): for the first moments it only waits (user input is held
 // back), and once the search has taken longer than progressDelay it shows a
 // progress dialog, modal to the main window, whose "Cancel" stops the search.
+// When the search opens nothing, the worker goes on to find the reason for
+// the message's details (outcome_details.h), under the same dialog and the
+// same "Cancel"; a cancelled reason leaves the details empty.
 // Nothing else touches the module state while the worker runs.
 
 #include <QObject>
@@ -13,6 +16,7 @@
 #include <chrono>
 #include <functional>
 
+#include "outcome_details.h"
 #include "timetablify.h"
 
 class QWidget;
@@ -39,6 +43,12 @@ public:
     // The search the worker runs; tests may put a harder or slower one here.
     std::function<GenerationResult(ModuleState&, const SearchControl&)> search =
         [](ModuleState& state, const SearchControl& control) { return TimeTablify(state, control); };
+    // What the worker does next with the search's result: the details under
+    // its message. Its progress calls count the steps done towards them.
+    std::function<void(const ModuleState&, GenerationResult&, const SearchControl&)> explain =
+        [](const ModuleState& state, GenerationResult& result, const SearchControl& control) {
+            ExplainOutcome(state, result, control);
+        };
 
 signals:
     void progressDialogShown();
@@ -50,9 +60,13 @@ protected:
 
 private:
     void showProgressDialog(QWidget* parent);
+    QString progressText() const;
 
     std::atomic<bool> stop_{false};
     std::atomic<int> found_{0};
+    std::atomic<bool> explaining_{false};
+    std::atomic<int> explainSteps_{0};
+    int courses_ = 0;
     std::atomic<bool> finished_{false};
     bool running_ = false;
     QPointer<QProgressDialog> dialog_;

@@ -286,9 +286,9 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
     // would show ones that are gone.
     if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
     if (result.outcome == TimeTablifyOutcome::AllClassesNeedSection)
-        ShowMessage(this, qText(AllClassesNeedSectionMessage));
+        ShowMessage(this, qText(AllClassesNeedSectionMessage), qText(result.details));
     else if (result.outcome == TimeTablifyOutcome::NoTimetables)
-        ShowMessage(this, qText(NoTimetablesMessage));
+        ShowMessage(this, qText(NoTimetablesMessage), qText(result.details));
     else if (result.outcome == TimeTablifyOutcome::StoppedNoneFound)
         ShowMessage(this, QStringLiteral("The search was stopped before any timetable was found."));
 }

@@ -8,13 +8,14 @@ namespace quorvandel {
 
 const QString ProgramCaption = QStringLiteral("Quorvandel");
 
-void ShowMessage(QWidget* parent, const QString& text) {
+void ShowMessage(QWidget* parent, const QString& text, const QString& details) {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("QuorvandelMessage"));
     box.setWindowTitle(ProgramCaption);
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    if (!details.isEmpty()) box.setDetailedText(details);
     box.setStandardButtons(QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setIcon(QIcon());  // some styles decorate it
     box.exec();

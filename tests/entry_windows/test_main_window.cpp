@@ -424,23 +424,30 @@ void TestMainWindow::selectionCannotBeClearedByUser() {
 void TestMainWindow::timeTablify_data() {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QString>("message");
-    QTest::newRow("a course without sections") << QStringList{"course A", "section 0 1", "course B"}
-                                               << QString::fromStdU16String(AllClassesNeedSectionMessage);
+    QTest::addColumn<QString>("details");
+    QTest::newRow("a course without sections")
+        << QStringList{"course A", "section 0 1", "course B", "course C", "section 2 1", "course D"}
+        << QString::fromStdU16String(AllClassesNeedSectionMessage) << "Courses without a section:\nB\nD";
     QTest::newRow("the first course without sections after removal")
         << QStringList{"course A", "section 0 1", "pick 0", "remsec"}
-        << QString::fromStdU16String(AllClassesNeedSectionMessage);
-    QTest::newRow("two sections at the same time") << QStringList{"course A", "course B", "section 0 1", "section 1 2"}
-                                                   << QString::fromStdU16String(NoTimetablesMessage);
+        << QString::fromStdU16String(AllClassesNeedSectionMessage) << "Courses without a section:\nA";
+    QTest::newRow("two sections at the same time")
+        << QStringList{"course A", "course B", "section 0 1", "section 1 2"}
+        << QString::fromStdU16String(NoTimetablesMessage)
+        << "A and B cannot be taken together: every section of one clashes with every section of the other.\n"
+           "A 1 and B 2 both meet Monday 9:00-10:00";
 }
 
 void TestMainWindow::timeTablify() {
     QFETCH(QStringList, commands);
     QFETCH(QString, message);
+    QFETCH(QString, details);
     MainWindowSession s;
     QVERIFY(runAll(s, commands));
     s.presenter.open = true;  // results of an earlier run are showing
     QVERIFY(run(s, QStringLiteral("timetablify")));
     QCOMPARE(s.messages, QStringList{message});
+    QCOMPARE(s.seen.value(0).details, details);
     QVERIFY(s.messagesInProgramForm());
     QCOMPARE(s.presenter.shown, 0);
     QVERIFY(s.presenter.closed >= 1);  // the earlier results are gone

@@ -97,6 +97,50 @@ private slots:
         QVERIFY(!runner.progressDialog());
     }
 
+    // The reason for "no timetable" is looked for under the same dialog;
+    // "Cancel" there leaves the message without details.
+    void cancelWhileFindingTheReason() {
+        auto state = std::make_unique<ModuleState>();
+        state->NumCourses = 2;  // two courses whose one section each covers Monday 8:00
+        for (Course& c : {std::ref(state->Courses[0]), std::ref(state->Courses[1])}) {
+            c.NumSections = 1;
+            c.Sections[0].EndSlot = 1;
+            c.Sections[0].Days[0] = true;
+        }
+        QWidget parent;
+        parent.show();
+        GenerationRunner runner;
+        runner.search = [](ModuleState&, const SearchControl&) {
+            return GenerationResult{TimeTablifyOutcome::NoTimetables, false, false};
+        };
+        // A slow first step, then the real explanation, which must see the stop.
+        runner.explain = [](const ModuleState& s, GenerationResult& r, const SearchControl& c) {
+            for (int tick = 1; !c.stop->load(); ++tick) {
+                std::this_thread::sleep_for(1ms);
+                if (tick % 10 == 0) c.progress(1);
+            }
+            ExplainOutcome(s, r, c);
+        };
+        QString label;
+        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
+            QProgressDialog* dialog = runner.progressDialog();
+            QTimer::singleShot(200, dialog, [&, dialog] {
+                label = dialog->labelText();
+                QTest::mouseClick(cancelButton(dialog), Qt::LeftButton);
+            });
+        });
+        const GenerationResult result = runner.run(*state, &parent);
+        QVERIFY2(label.startsWith("No timetable fits.") && label.contains("1 of 2"), qPrintable(label));
+        QCOMPARE(result.outcome, TimeTablifyOutcome::NoTimetables);
+        QVERIFY(result.details.empty());
+
+        // Not cancelled, the same explanation names the two courses.
+        runner.explain = [](const ModuleState& s, GenerationResult& r, const SearchControl& c) {
+            ExplainOutcome(s, r, c);
+        };
+        QVERIFY(!runner.run(*state, &parent).details.empty());
+    }
+
     void requestStopEndsTheSearch() {
         // What closing the main window mid-search does.
         auto state = std::make_unique<ModuleState>();

@@ -26,7 +26,8 @@ struct MessageSeen {
     QString text;
     QString caption;
     bool hasIcon = false;  // the box's own icon, or one on a button
-    QStringList buttons;
+    QStringList buttons;   // besides "Show Details...", which comes with details
+    QString details;
 };
 
 class ModalScript {
@@ -152,9 +153,11 @@ private:
         seen.text = box->text();
         seen.caption = box->windowTitle();
         seen.hasIcon = box->icon() != QMessageBox::NoIcon || !box->iconPixmap().isNull();
+        seen.details = box->detailedText();
         for (QAbstractButton* b : box->buttons()) {
-            seen.buttons.append(b->text());
             seen.hasIcon = seen.hasIcon || !b->icon().isNull();
+            if (!seen.details.isEmpty() && box->buttonRole(b) == QMessageBox::ActionRole) continue;
+            seen.buttons.append(b->text());
         }
         messages_.append(seen);
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
