@@ -26,11 +26,20 @@ public:
     }
 
     // Short sections, mostly on Monday and Tuesday mornings: they clash
-    // often but not always, and every search is instant.
-    SectionRec section() {
+    // often but not always, and every search is instant. Half are Monday
+    // 8:00-9:00 for a course's odd sections and Tuesday for its even ones:
+    // courses of one such section clash pair by pair, courses of two only
+    // three at a time.
+    SectionRec section(size_t sectionsSoFar) {
         static const char* const numbers[] = {"01", "02", "03", "1", "2", "A", "B2", " ", "10"};
         SectionRec s{numbers[below(9)], "", below(6), 0, 0};
         s.end = s.start + 1 + below(3);
+        if (percent(50)) {
+            s.start = 0;
+            s.end = 2;
+            s.days = 1U << (sectionsSoFar % 2);
+            return s;
+        }
         const int r = below(100);
         if (r < 65)
             s.days = 1U << below(2);
@@ -83,7 +92,10 @@ public:
             if (a.line >= 0 && percent(60))
                 for (int i = courses - 1; i >= 0; --i)
                     if (m.courses[static_cast<size_t>(i)].sections.empty()) a.line = i;
-            a.section = section();
+            {
+                const int course = a.line >= 0 ? a.line : m.selectedCourse;
+                a.section = section(course >= 0 ? m.courses[static_cast<size_t>(course)].sections.size() : 0);
+            }
             if (percent(30)) {
                 a.defect = static_cast<Defect>(1 + below(5));
                 a.badEnd = below(a.section.start + 1);

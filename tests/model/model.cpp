@@ -33,6 +33,65 @@ void search(const std::vector<CourseRec>& courses, int course, const std::bitset
     }
 }
 
+bool fits(const std::vector<CourseRec>& courses) {
+    std::vector<SectionRec> chosen(courses.size());
+    std::vector<std::vector<SectionRec>> found;
+    search(courses, static_cast<int>(courses.size()) - 1, {}, chosen, 1, found);
+    return !found.empty();
+}
+
+std::string namesText(const std::vector<CourseRec>& courses) {
+    std::string text;
+    for (size_t i = 0; i < courses.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == courses.size() ? " and " : ", ") + courses[i].name;
+    return text;
+}
+
+// "A 01 and B 1 both meet Monday 9:00-9:30": the earliest half-hour of the
+// week both take, and the ones after it that day both take too.
+std::string meetingLine(const CourseRec& a, const SectionRec& x, const CourseRec& b, const SectionRec& y) {
+    static const char* const days[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    const std::bitset<203> both = cellsOf(x) & cellsOf(y);
+    size_t first = 0;
+    while (!both[first]) ++first;
+    size_t end = first + 1;
+    while (end % 29 != 0 && both[end]) ++end;
+    return a.name + " " + x.number + " and " + b.name + " " + y.number + " both meet " + days[first / 29] + " " +
+           timeText(static_cast<int>(first % 29)) + "-" + timeText(static_cast<int>(first % 29 + (end - first)));
+}
+
+// Why no timetable: the first two courses whose sections all clash pair by
+// pair, or else the courses left when each in turn is dropped while the
+// others still do not fit.
+std::string whyNothingFits(const std::vector<CourseRec>& courses) {
+    for (size_t a = 0; a < courses.size(); ++a)
+        for (size_t b = a + 1; b < courses.size(); ++b) {
+            std::vector<std::string> lines;
+            for (const SectionRec& x : courses[a].sections)
+                for (const SectionRec& y : courses[b].sections)
+                    if ((cellsOf(x) & cellsOf(y)).any()) lines.push_back(meetingLine(courses[a], x, courses[b], y));
+            if (lines.size() != courses[a].sections.size() * courses[b].sections.size()) continue;
+            std::string text = courses[a].name + " and " + courses[b].name +
+                               " cannot be taken together: every section of one clashes with every section of the "
+                               "other.";
+            for (size_t i = 0; i < lines.size() && i < 5; ++i) text += "\n" + lines[i];
+            if (lines.size() > 5) text += "\nand " + std::to_string(lines.size() - 5) + " more";
+            return text;
+        }
+    std::vector<CourseRec> kept = courses;
+    for (size_t i = 0, at = 0; i < courses.size(); ++i) {
+        std::vector<CourseRec> without = kept;
+        without.erase(without.begin() + static_cast<long>(at));
+        if (fits(without))
+            ++at;
+        else
+            kept = without;
+    }
+    return namesText(kept) +
+           " cannot all be taken together: their sections cannot be arranged without a clash. Without any one of "
+           "them, the others fit.";
+}
+
 // The main window's activation step.
 void activation(Model& m) {
     m.mainActive = true;
@@ -78,6 +137,8 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
 }
 
 }  // namespace
+
+std::string withDetails(const std::string& text, const std::string& details) { return text + "\n--\n" + details; }
 
 std::string timeText(int slot) { return std::to_string(8 + slot / 2) + (slot % 2 ? ":30" : ":00"); }
 
@@ -185,7 +246,10 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.current = 0;
         m.timetables.clear();
         if (std::any_of(m.courses.begin(), m.courses.end(), [](const CourseRec& c) { return c.sections.empty(); })) {
-            messages.push_back(AllNeedSection);
+            std::string without = "Courses without a section:";
+            for (const CourseRec& c : m.courses)
+                if (c.sections.empty()) without += "\n" + c.name;
+            messages.push_back(withDetails(AllNeedSection, without));
             break;
         }
         {
@@ -195,7 +259,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.moreThanStored = m.timetables.size() > StoredCapacity;
         if (m.moreThanStored) m.timetables.resize(StoredCapacity);
         if (m.timetables.empty()) {
-            messages.push_back(NoTimetables);
+            messages.push_back(withDetails(NoTimetables, whyNothingFits(m.courses)));
             break;
         }
         m.resultsOpen = true;

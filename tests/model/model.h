@@ -27,6 +27,8 @@ struct CourseRec {
 std::string timeText(int slot);                 // "8:00", "13:30"
 std::string sectionLine(const SectionRec& s);   // "01  9:00 - 10:00 M W"
 std::bitset<203> cellsOf(const SectionRec& s);  // cell = day x 29 + slot
+// A message box's text and the details under it, as the session reads them.
+std::string withDetails(const std::string& text, const std::string& details);
 
 // clang-format off
 enum class Kind {

@@ -93,7 +93,9 @@ bool Session::eventFilter(QObject* watched, QEvent* event) {
 
 void Session::answer(QWidget* window) {
     if (auto* box = qobject_cast<QMessageBox*>(window)) {
-        messages_ << box->text();
+        messages_ << (box->detailedText().isEmpty()
+                          ? box->text()
+                          : q(withDetails(box->text().toStdString(), box->detailedText().toStdString())));
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) return QTest::mouseClick(ok, Qt::LeftButton);
         problems_ << QStringLiteral("a message box without OK");
         return box->done(0);
