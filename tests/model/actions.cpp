@@ -72,6 +72,10 @@ public:
             return a;
         }
         a.kind = static_cast<Kind>(k);
+        // Rare: Qt's press action takes a tenth of a second to click.
+        a.pressAction = a.kind >= Kind::RemoveCourse && a.kind <= Kind::Ok && percent(1);
+        if ((a.kind == Kind::AddCourse || a.kind == Kind::AddSection) && percent(1))
+            a.intrude = below(static_cast<int>(std::size(Commands)));
         switch (a.kind) {
         case Kind::AddCourse: {
             a.emptyFirst = percent(15);
@@ -120,7 +124,9 @@ private:
 
 }  // namespace
 
-std::string describe(const Action& a) {
+namespace {
+
+std::string describeCommand(const Action& a) {
     // clang-format off
     static const char* const names[] = {"", "", "click course line ", "click section line ", "Remove Course",
                                         "Remove Section", "New", "TimeTablify!", "Next", "Previous", "OK",
@@ -149,6 +155,14 @@ std::string describe(const Action& a) {
     default:
         return names[static_cast<int>(a.kind)];
     }
+}
+
+}  // namespace
+
+std::string describe(const Action& a) {
+    if (a.pressAction) return describeCommand(a) + " (screen reader's press)";
+    if (a.intrude >= 0) return describeCommand(a) + ", pressing " + Commands[a.intrude] + " by screen reader meanwhile";
+    return describeCommand(a);
 }
 
 std::vector<Action> randomSequence(uint32_t seed) {

@@ -140,6 +140,9 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
 
 std::string withDetails(const std::string& text, const std::string& details) { return text + "\n--\n" + details; }
 
+const char* const Commands[10] = {"cmdNewMain",  "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec",
+                                  "cmdMakeTime", "cmdExit",   "cmdOk",     "cmdPrev",      "cmdNext"};
+
 std::string timeText(int slot) { return std::to_string(8 + slot / 2) + (slot % 2 ? ":30" : ":00"); }
 
 std::string sectionLine(const SectionRec& s) {
@@ -194,6 +197,9 @@ bool applicable(const Action& a, const Model& m) {
 }
 
 std::vector<std::string> apply(const Action& a, Model& m) {
+    // A press action acts as a click does, and only on an enabled button. A
+    // command pressed while a dialog is open (a.intrude) is refused: one
+    // command at a time, so it changes nothing here.
     std::vector<std::string> messages;
     if (onResultsFrame(a.kind))
         m.mainActive = false;

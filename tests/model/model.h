@@ -51,7 +51,17 @@ struct Action {
     Defect defect = Defect::None;  // AddSection
     int badEnd = 0;                // AddSection, EndNotAfterStart: the end picked first
     Ending ending = Ending::Ok;
+    // RemoveCourse .. Ok: given by a screen reader's press action instead of
+    // a click.
+    bool pressAction = false;
+    // AddCourse, AddSection: while the dialog is open, a screen reader
+    // presses this command (one of Commands) of the main window or the
+    // results; -1 for none. It must be refused.
+    int intrude = -1;
 };
+
+// The commands of the main window and the results a screen reader can press.
+extern const char* const Commands[10];
 
 // Entry i of a repeated AddCourse or AddSection.
 std::string courseName(const Action& a, int i);

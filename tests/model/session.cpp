@@ -148,8 +148,25 @@ void Session::finish(QDialog* d, Ending ending) {
     click(d, QStringLiteral("cmdCancel"));
 }
 
+void Session::intrude(const Action& a) {
+    if (a.intrude < 0) return;
+    const QString name = QLatin1String(Commands[a.intrude]);
+    // The commands of the main window and the frame, not the dialog's
+    // buttons of the same name.
+    QAbstractButton* b = nullptr;
+    for (QWidget* w : {static_cast<QWidget*>(window()), static_cast<QWidget*>(program_->results.frame())})
+        if (QAbstractButton* found = w ? testing::button(w, name) : nullptr; found && found->window() == w) b = found;
+    if (b && !testing::pressAction(b)) problems_ << name + QStringLiteral(" offers no press action");
+}
+
+void Session::press(QAbstractButton* b, const Action& a) {
+    if (!a.pressAction) return QTest::mouseClick(b, Qt::LeftButton);
+    if (!testing::pressAction(b)) problems_ << b->objectName() + QStringLiteral(" offers no press action");
+}
+
 bool Session::addCourse(const std::string& name, const Action& a) {
     return withDialog(QStringLiteral("cmdAddCrs"), [this, name, a](QDialog* d) {
+        intrude(a);
         if (a.emptyFirst) {
             click(d, QStringLiteral("cmdOk"));
             if (!d->isVisible()) return;
@@ -187,6 +204,7 @@ bool Session::addSection(const SectionRec& entry, const Action& a) {
         break;
     }
     return withDialog(QStringLiteral("cmdAddSec"), [this, first, fix, a](QDialog* d) {
+        intrude(a);
         testing::fillSection(d, first);
         if (a.defect != Defect::None) {
             click(d, QStringLiteral("cmdOk"));
@@ -223,16 +241,16 @@ void Session::perform(const Action& a, bool backToMain) {
     case Kind::RemoveSection:
     case Kind::New:
     case Kind::TimeTablify:
-        click(window(), QLatin1String(buttons[static_cast<int>(a.kind)]));
+        press(testing::button(window(), QLatin1String(buttons[static_cast<int>(a.kind)])), a);
         break;
     case Kind::Next:
-        QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
+        press(frame->cmdNext(), a);
         break;
     case Kind::Previous:
-        QTest::mouseClick(frame->cmdPrev(), Qt::LeftButton);
+        press(frame->cmdPrev(), a);
         break;
     case Kind::Ok:
-        QTest::mouseClick(frame->cmdOk(), Qt::LeftButton);
+        press(frame->cmdOk(), a);
         break;
     case Kind::CloseGrid:
         if (frame->gridView()) frame->gridView()->close();

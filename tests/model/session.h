@@ -15,6 +15,7 @@
 #include "model.h"
 #include "program_windows.h"
 
+class QAbstractButton;
 class QDialog;
 
 namespace quorvandel::model {
@@ -46,6 +47,10 @@ private:
     bool addCourse(const std::string& name, const Action& a);
     bool addSection(const SectionRec& entry, const Action& a);
     void clickLine(const QString& list, int line);
+    // The command a screen reader presses while a dialog is open.
+    void intrude(const Action& a);
+    // A click on the command's button, or its press action.
+    void press(QAbstractButton* button, const Action& a);
     void activate(QWidget* window);
 
     frmQuorvandelMain* window() { return &program_->window; }

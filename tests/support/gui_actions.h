@@ -4,6 +4,7 @@
 // widget's event handling (QTest), so a disabled control ignores it.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -26,6 +27,28 @@ inline QListWidget* list(const QWidget* root, const QString& name) { return cont
 inline void click(const QWidget* root, const QString& buttonName) {
     QAbstractButton* b = button(root, buttonName);
     if (b) QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// A screen reader's (or voice control's) press action on the button. Qt
+// clicks after a short animation, which this waits out (a focus change
+// meanwhile lifts the button without cancelling the click, so the wait is
+// for the click itself). The action does nothing on a disabled button.
+// False when an enabled button offers no press or never clicks.
+inline bool pressAction(QAbstractButton* b) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(b);
+    QAccessibleActionInterface* actions = iface ? iface->actionInterface() : nullptr;
+    if (actions == nullptr) return false;
+    if (!b->isEnabled()) {
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        return true;
+    }
+    if (!actions->actionNames().contains(QAccessibleActionInterface::pressAction())) return false;
+    bool clicked = false;
+    const QMetaObject::Connection c = QObject::connect(b, &QAbstractButton::clicked, [&clicked] { clicked = true; });
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    (void)QTest::qWaitFor([&clicked] { return clicked; }, 2000);
+    QObject::disconnect(c);
+    return clicked;
 }
 
 inline void clickLine(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {},
