@@ -8,15 +8,22 @@ namespace {
 constexpr std::size_t InitialSlots = 1024;
 }
 
-FailureMemo::Key FailureMemo::makeKey(const SectionSet* remaining, CourseSet openCourses) {
+// Word by word of the row: each lane cut to its 10 bits and moved next to
+// the one before, so course i lands at bit 10 i.
+FailureMemo::Key FailureMemo::makeKey(const SectionSetRow& remaining, CourseSet openCourses) {
     assert(!openCourses.empty());
+    constexpr int Lanes = SectionSetRow::LanesPerWord;
+    constexpr int LaneBits = SectionSetRow::LaneBits;
+    constexpr int PackedBits = Lanes * BitsPerCourse;
+    constexpr std::uint64_t Field = (std::uint64_t{1} << BitsPerCourse) - 1;
     Key key{};
-    for (int i : openCourses) {
-        const int bit = i * BitsPerCourse;
-        const int word = bit / KeyWordBits, offset = bit % KeyWordBits;
-        const std::uint64_t field = remaining[i].bits();
-        key[word] |= field << offset;
-        if (offset + BitsPerCourse > KeyWordBits) key[word + 1] |= field >> (KeyWordBits - offset);
+    for (int w = 0; w < SectionSetRow::WordCount; ++w) {
+        const std::uint64_t lanes = remaining.word(w);
+        std::uint64_t packed = 0;
+        for (int k = 0; k < Lanes; ++k) packed |= ((lanes >> (k * LaneBits)) & Field) << (k * BitsPerCourse);
+        const int bit = w * PackedBits, word = bit / KeyWordBits, offset = bit % KeyWordBits;
+        key[word] |= packed << offset;
+        if (offset + PackedBits > KeyWordBits) key[word + 1] |= packed >> (KeyWordBits - offset);
     }
     key[TopWord] |= static_cast<std::uint64_t>(openCourses.count()) << OpenCountShift;
     return key;

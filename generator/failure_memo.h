@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "schedule_model.h"
+#include "section_set_row.h"
 #include "small_bit_set.h"
 
 namespace quorvandel {
@@ -35,8 +36,8 @@ public:
     static_assert(MaxCourses * BitsPerCourse + OpenCountBits <= KeyWordBits * KeyWords, "a key must fit 256 bits");
 
     // Packs the remaining sections of the courses in openCourses (at least
-    // one); remaining[i] is read only for those.
-    static Key makeKey(const SectionSet* remaining, CourseSet openCourses);
+    // one); the lanes of all other courses must be empty.
+    static Key makeKey(const SectionSetRow& remaining, CourseSet openCourses);
 
     explicit FailureMemo(std::size_t maxBytes);
 

@@ -118,4 +118,39 @@ private:
 using SectionSet = SmallBitSet<std::uint16_t, MaxSectionsPerCourse>;
 using CourseSet = SmallBitSet<std::uint32_t, MaxCourses>;
 
+// Tables over sets of a course's sections, in two halves: a value that
+// joins over sections (a union, a minimum) is kept for every subset of the
+// low five sections and of the high five, so the value of any set is the
+// join of two lookups instead of a loop over its sections.
+struct SectionHalves {
+    static constexpr int Bits = 5;
+    static constexpr unsigned Size = 1U << Bits;
+    static constexpr unsigned Mask = Size - 1U;
+    static_assert(MaxSectionsPerCourse <= 2 * Bits, "two halves cover a course");
+
+    static unsigned low(SectionSet s) { return s.bits() & Mask; }
+    static unsigned high(SectionSet s) { return static_cast<unsigned>(s.bits()) >> Bits; }
+
+    template <typename Value>
+    using Table = std::array<Value, Size>;
+
+    // Fills both halves: entry 0 is `none`, every other entry joins the
+    // entry without its lowest section with that section's own value
+    // (ofSection(j), asked only for the sections in `sections`).
+    template <typename Value, typename OfSection, typename Join>
+    static void fill(Table<Value>& lowTable, Table<Value>& highTable, SectionSet sections, const Value& none,
+                     OfSection ofSection, Join join) {
+        lowTable[0] = highTable[0] = none;
+        for (unsigned subset = 1; subset < Size; ++subset) {
+            const unsigned rest = subset & (subset - 1U);
+            const int lowSection = std::countr_zero(subset), highSection = lowSection + Bits;
+            lowTable[subset] =
+                sections.contains(lowSection) ? join(lowTable[rest], ofSection(lowSection)) : lowTable[rest];
+            highTable[subset] = highSection < MaxSectionsPerCourse && sections.contains(highSection)
+                                    ? join(highTable[rest], ofSection(highSection))
+                                    : highTable[rest];
+        }
+    }
+};
+
 }  // namespace quorvandel

@@ -71,19 +71,15 @@ void TimetableSearch::computeAtoms(const SectionMasks& masks) {
         for (int j : all_[a]) masks[a][j].forEach([&](int cell) { atomsOf_[a][j].set(atomOfCell[cell]); });
 }
 
-// Each entry is the previous subset's (the same subset less its lowest
-// section) joined with the row of that lowest section.
 void TimetableSearch::computeSupportTables() {
-    for (int a = 0; a < n_; ++a)
-        for (unsigned subset = 1; subset < SupportHalfSize; ++subset) {
-            const unsigned rest = subset & (subset - 1U);
-            const int low = std::countr_zero(subset), high = low + SupportHalfBits;
-            for (int b = 0; b < MaxCourses; ++b) {
-                supportLow_[a][subset][b] = supportLow_[a][rest][b] | fits_[a][low][b];
-                supportHigh_[a][subset][b] =
-                    high < MaxSectionsPerCourse ? supportHigh_[a][rest][b] | fits_[a][high][b] : SectionSet{};
-            }
-        }
+    for (int a = 0; a < n_; ++a) {
+        SectionHalves::fill(
+            supportLow_[a], supportHigh_[a], all_[a], FitRow{}, [&](int j) { return fits_[a][j]; },
+            [](const FitRow& x, const FitRow& y) { return x | y; });
+        // A course's own lane passes through: revising the other courses
+        // against course a leaves course a as it is.
+        for (FitRow& row : supportLow_[a]) row[a] = all_[a];
+    }
 }
 
 // ---------------------------------------------------------------- State
@@ -180,22 +176,20 @@ TimetableSearch::Verdict TimetableSearch::descend(int course, int section) {
 
 bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int section, CourseSet open, Domains& child,
                                      Searcher searcher) {
-    assert(!open.contains(placed) && parent[placed].contains(section));
-    const FitRow& fit = fits_[placed][section];
-    CourseSet changed;
-    for (int i : open) {
-        child[i] = parent[i] & fit[i];
-        if (child[i].empty()) {
-            if (searcher == Searcher::Side) {
-                ++weight_[i];
-                ++weight_[placed];
-            }
-            return false;
+    assert(!open.contains(placed) && parent[placed].contains(section) &&
+           onlyOpenLanes(parent, open | CourseSet::single(placed)));
+    child = parent & fits_[placed][section];
+    const CourseSet emptied = child.emptyAmong(open);
+    if (!emptied.empty()) {
+        if (searcher == Searcher::Side) {
+            ++weight_[emptied.first()];
+            ++weight_[placed];
         }
-        if (child[i] != parent[i]) changed.insert(i);
+        return false;
     }
+    const CourseSet changed = SectionSetRow::differing(child, parent, open);
     if (!propagate(child, open, changed, searcher)) return false;
-    if (!memo_.empty() && memo_.contains(FailureMemo::makeKey(child.data(), open))) {
+    if (!memo_.empty() && memo_.contains(FailureMemo::makeKey(child, open))) {
         ++stats_.memoHits;
         return false;
     }
@@ -208,24 +202,30 @@ bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int sect
 // course is left with none, or when the atom matching test shows that the
 // open courses cannot all fit.
 bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher) {
+    assert(onlyOpenLanes(d, open));
     if (limits_.arcConsistency) {
         changed &= open;
         while (!changed.empty()) {
+            // Every other open course keeps the sections that fit beside at
+            // least one remaining section of course i, from the two half
+            // tables (course i's own lane passes through, and the lanes of
+            // placed courses stay empty).
             const int i = changed.popFirst();
-            const unsigned sections = d[i].bits();
-            const FitRow& low = supportLow_[i][sections & SupportHalfMask];
-            const FitRow& high = supportHigh_[i][sections >> SupportHalfBits];
-            for (int j : open.without(i)) {
-                const SectionSet kept = d[j] & (low[j] | high[j]);
-                if (kept == d[j]) continue;
-                if (kept.empty()) {
-                    ++weight_[i];
-                    ++weight_[j];
-                    return false;
-                }
-                d[j] = kept;
-                changed.insert(j);
+            const SectionSetRow kept =
+                d & (supportLow_[i][SectionHalves::low(d[i])] | supportHigh_[i][SectionHalves::high(d[i])]);
+            if (kept == d) continue;  // the usual case
+            const CourseSet narrowed = SectionSetRow::differing(kept, d, open);
+            assert(!narrowed.contains(i));
+            // Only a narrowed course can have been emptied: open courses
+            // never enter with an empty set.
+            const CourseSet emptied = kept.emptyAmong(narrowed);
+            if (!emptied.empty()) {
+                ++weight_[i];
+                ++weight_[emptied.first()];
+                return false;
             }
+            changed |= narrowed;
+            d = kept;
         }
     }
     if (searcher == Searcher::Main && limits_.matchingCheck && open.hasAtLeastTwo() && !atomsMatch(d, open)) {
@@ -303,15 +303,17 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet o
 }
 
 // Fewest sections first, weighed by how often the course was part of a
-// dead end so far (courses that keep failing go early); ties go to the
-// lowest index.
+// dead end so far (courses that keep failing go early): the smallest
+// size / (1 + weight), compared as size_a * (1 + weight_b) < size_b * (1 +
+// weight_a) to stay in integers. Ties go to the lowest index.
 int TimetableSearch::pickForSideSearch(const Domains& d, CourseSet open) const {
     int pick = open.first();
-    double best = d[pick].count() / (1.0 + weight_[pick]);
+    std::uint64_t bestSize = static_cast<std::uint64_t>(d[pick].count()), bestShare = 1 + std::uint64_t{weight_[pick]};
     for (int i : open.without(pick)) {
-        const double score = d[i].count() / (1.0 + weight_[i]);
-        if (score < best) {
-            best = score;
+        const std::uint64_t size = static_cast<std::uint64_t>(d[i].count()), share = 1 + std::uint64_t{weight_[i]};
+        if (size * bestShare < bestSize * share) {
+            bestSize = size;
+            bestShare = share;
             pick = i;
         }
     }
@@ -320,8 +322,17 @@ int TimetableSearch::pickForSideSearch(const Domains& d, CourseSet open) const {
 
 void TimetableSearch::rememberFailure(const Domains& d, CourseSet open, std::uint64_t nodesAtStart) {
     if (!memo_.enabled() || stats_.nodes - nodesAtStart < limits_.memoMinNodes) return;
-    memo_.insert(FailureMemo::makeKey(d.data(), open));
+    memo_.insert(FailureMemo::makeKey(d, open));
     ++stats_.memoInserts;
+}
+
+// The domains' invariant: every open course has a section left, and the
+// lanes of placed courses are empty (the memo's keys and the revision's
+// quick test rely on it).
+bool TimetableSearch::onlyOpenLanes(const Domains& d, CourseSet open) const {
+    for (int i = 0; i < MaxCourses; ++i)
+        if (d[i].empty() == open.contains(i)) return false;
+    return true;
 }
 
 bool TimetableSearch::fitsPairwise(const std::array<int16_t, MaxCourses>& choice) const {

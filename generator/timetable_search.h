@@ -45,6 +45,7 @@
 #include "failure_memo.h"
 #include "schedule_model.h"
 #include "search_limits.h"
+#include "section_set_row.h"
 #include "small_bit_set.h"
 #include "week_mask.h"
 
@@ -70,7 +71,9 @@ public:
     const SearchStats& stats() const { return stats_; }
 
 private:
-    using Domains = std::array<SectionSet, MaxCourses>;  // entry i: course i's sections still possible
+    // Lane i: course i's sections still possible while it is open; empty
+    // once it is placed.
+    using Domains = SectionSetRow;
     using SectionMasks = std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses>;
     enum class Verdict { Feasible, Infeasible, Stopped };
     // The two searches narrow the same way; the side search alone learns
@@ -85,19 +88,15 @@ private:
     Domains all_{};  // every section of each course
     // fits_[a][j][b]: the sections of course b that do not clash with
     // section j of course a.
-    using FitRow = std::array<SectionSet, MaxCourses>;
+    using FitRow = SectionSetRow;
     std::array<std::array<FitRow, MaxSectionsPerCourse>, MaxCourses> fits_{};
-    // Support tables: a course's sections split in a low and a high half of
-    // SupportHalfBits each; supportLow_[a][x][b] is the union of fits_[a][j][b]
-    // over the sections j of the low-half subset x of course a (supportHigh_
-    // the same for the high half). The sections of b that fit beside some
-    // section of a set of a's sections are then two lookups.
-    static constexpr int SupportHalfBits = 5;
-    static constexpr unsigned SupportHalfSize = 1U << SupportHalfBits;
-    static constexpr unsigned SupportHalfMask = SupportHalfSize - 1U;
-    static_assert(MaxSectionsPerCourse <= 2 * SupportHalfBits, "the support tables cover a course in two halves");
-    std::array<std::array<FitRow, SupportHalfSize>, MaxCourses> supportLow_{};
-    std::array<std::array<FitRow, SupportHalfSize>, MaxCourses> supportHigh_{};
+    // Support tables: supportLow_[a][x] joins fits_[a][j] over the sections
+    // j of the low half x of a set of course a's sections (supportHigh_ the
+    // same for the high half; see SectionHalves), so the sections of every
+    // other course that fit beside some section of a set are two lookups.
+    // Course a's own lane holds all its sections.
+    std::array<SectionHalves::Table<FitRow>, MaxCourses> supportLow_{};
+    std::array<SectionHalves::Table<FitRow>, MaxCourses> supportHigh_{};
     // Atoms: the week's covered cells grouped by the exact set of sections
     // covering them. Every section is a union of atoms and two sections
     // sharing an atom clash, so each placed section owns its atoms.
@@ -144,6 +143,7 @@ private:
     Verdict feasible(const Domains& d, CourseSet open);
     int pickForSideSearch(const Domains& d, CourseSet open) const;
     void rememberFailure(const Domains& d, CourseSet open, std::uint64_t nodesAtStart);
+    bool onlyOpenLanes(const Domains& d, CourseSet open) const;
     bool fitsPairwise(const std::array<int16_t, MaxCourses>& choice) const;
 
     // ---- Interrupt: the stop flag and progress reports ----
