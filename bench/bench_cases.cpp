@@ -1,5 +1,6 @@
 #include "bench_cases.h"
 
+#include <iterator>
 #include <string>
 
 #include "schedule_makers.h"
@@ -65,5 +66,28 @@ void edgeSchedule(ModuleState& state, std::uint64_t seed) {
 void holesSchedule(ModuleState& state, std::uint64_t seed) {
     blockSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, 19);
 }
+
+void roomSchedule(ModuleState& state, std::uint64_t seed) {
+    struct Overfill {
+        int length, days;  // more courses than days x floor(29 / length) + 1 would not need
+    };
+    constexpr Overfill overfills[] = {{3, 2}, {4, 2}, {5, 3}, {6, 4}, {7, 4}};
+    switch (seed % 3) {
+    case 0:
+        twoBlockSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, 2 * MaxCourses - 1);
+        break;
+    case 1: {
+        const Overfill& o = overfills[(seed / 3) % std::size(overfills)];
+        const int courses = o.days * (SlotsPerDay / o.length) + 1;
+        intervalSchedule(state, seed, courses, MaxSectionsPerCourse, o.length, o.days);
+        break;
+    }
+    default:
+        crowdedWeekSchedule(state, seed, MaxCourses, MaxSectionsPerCourse);
+        break;
+    }
+}
+
+void growthSchedule(ModuleState& state, int n) { twoBlockSchedule(state, 2026, n, MaxSectionsPerCourse, 2 * n - 1); }
 
 }  // namespace quorvandel::bench

@@ -25,4 +25,14 @@ void edgeSchedule(ModuleState& state, std::uint64_t seed);
 // week: more courses than blocks, so no timetable.
 void holesSchedule(ModuleState& state, std::uint64_t seed);
 
+// Schedules that fail for lack of room while every pair of sections fits;
+// seed % 3 picks the kind: 0, 20 courses of two-block sections on 39
+// blocks; 1, courses of one-day intervals that overfill the days they may
+// use (length and days picked by the seed); 2, 19 courses of two-block
+// sections on 39 blocks and one course whose sections take two of them
+// but one, elsewhere (timetables exist only with that one).
+void roomSchedule(ModuleState& state, std::uint64_t seed);
+// The growth series: n courses of two-block sections on 2n - 1 blocks.
+void growthSchedule(ModuleState& state, int n);
+
 }  // namespace quorvandel::bench

@@ -18,6 +18,9 @@ struct SearchLimits {
     // set of sections): every open course needs an atom of its own, so when
     // the open courses cannot be matched to distinct atoms nothing fits.
     bool matchingCheck = true;
+    // The room bound (RoomBound): the open courses' least need of cells and
+    // of day places against what their remaining sections cover.
+    bool roomBound = true;
     // Before stepping into a subproblem with at least this many open
     // courses, make sure it has a timetable at all, by a side search that
     // always places the open course with the fewest sections left (and so
@@ -41,10 +44,12 @@ struct SearchLimits {
 // What a search did, for tests and the benchmark.
 struct SearchStats {
     std::uint64_t nodes = 0;           // sections tried for a course
+    std::uint64_t memoLookups = 0;     // subproblems looked up in the memo
     std::uint64_t memoHits = 0;        // subproblems skipped because the memo knew them
     std::uint64_t memoInserts = 0;     // failed subproblems written to the memo
     std::uint64_t memoOverwrites = 0;  // entries lost because the memo was full
     std::uint64_t matchingPrunes = 0;  // subproblems cut by the atom matching test
+    std::uint64_t roomPrunes = 0;      // subproblems cut by the room bound
     std::size_t memoPeakBytes = 0;     // largest size the memo's table reached
 };
 
@@ -55,6 +60,7 @@ constexpr SearchLimits plainForwardChecking() {
     SearchLimits limits;
     limits.arcConsistency = false;
     limits.matchingCheck = false;
+    limits.roomBound = false;
     limits.memoBytes = 0;
     limits.feasibilityCheckMinOpen = 0;
     return limits;

@@ -35,6 +35,20 @@ inline int smallBitCount(std::uint32_t x) {
            bitCountTable.counts[(x >> BitCountTable::ChunkBits) & BitCountTable::ChunkMask];
 }
 
+// The bits set in a 64-bit word, by adding neighbouring fields in place
+// (2-, 4- and 8-bit sums, then the eight bytes at once by a multiply): a
+// handful of instructions where std::popcount, on a machine not known to
+// have the instruction, is a library call.
+inline int wordBitCount(std::uint64_t x) {
+    constexpr std::uint64_t Pairs = 0x5555'5555'5555'5555ULL, Nibbles = 0x3333'3333'3333'3333ULL,
+                            Bytes = 0x0F0F'0F0F'0F0F'0F0FULL, SumBytes = 0x0101'0101'0101'0101ULL;
+    constexpr int TopByteShift = 56;
+    x -= (x >> 1) & Pairs;
+    x = (x & Nibbles) + ((x >> 2) & Nibbles);
+    x = (x + (x >> 4)) & Bytes;
+    return static_cast<int>((x * SumBytes) >> TopByteShift);
+}
+
 template <typename Word, int Capacity>
 class SmallBitSet {
     static_assert(std::is_unsigned_v<Word> && Capacity <= SmallBitCountMaxBits &&

@@ -14,6 +14,7 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
     computePairwiseFits(masks);
     if (limits_.matchingCheck) computeAtoms(masks);
     computeSupportTables();
+    if (limits_.roomBound) room_.emplace(courses, n_);
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
 }
@@ -189,7 +190,9 @@ bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int sect
     }
     const CourseSet changed = SectionSetRow::differing(child, parent, open);
     if (!propagate(child, open, changed, searcher)) return false;
-    if (!memo_.empty() && memo_.contains(FailureMemo::makeKey(child, open))) {
+    if (memo_.empty()) return true;
+    ++stats_.memoLookups;
+    if (memo_.contains(FailureMemo::makeKey(child, open))) {
         ++stats_.memoHits;
         return false;
     }
@@ -199,8 +202,8 @@ bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int sect
 // Arc consistency over the open courses, starting from the courses in
 // `changed`: a section of an open course stays only while every other open
 // course still has a section that fits beside it. Returns false when some
-// course is left with none, or when the atom matching test shows that the
-// open courses cannot all fit.
+// course is left with none, or when the room bound or (main search) the
+// atom matching test shows that the open courses cannot all fit.
 bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher) {
     assert(onlyOpenLanes(d, open));
     if (limits_.arcConsistency) {
@@ -227,6 +230,10 @@ bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, S
             changed |= narrowed;
             d = kept;
         }
+    }
+    if (room_ && open.hasAtLeastTwo() && !room_->mayFit(d, open)) {
+        ++stats_.roomPrunes;
+        return false;
     }
     if (searcher == Searcher::Main && limits_.matchingCheck && open.hasAtLeastTwo() && !atomsMatch(d, open)) {
         ++stats_.matchingPrunes;

@@ -41,8 +41,10 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "failure_memo.h"
+#include "room_bound.h"
 #include "schedule_model.h"
 #include "search_limits.h"
 #include "section_set_row.h"
@@ -103,6 +105,7 @@ private:
     std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> atomsOf_{};
     Domains emptySections_{};  // sections covering no cell: they need no atom
     int numAtoms_ = 0;
+    std::optional<RoomBound> room_;
 
     // The constructor's steps, in order.
     SectionMasks computeMasks(const CourseList& courses);

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "schedule_model.h"
+#include "small_bit_set.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -39,7 +40,7 @@ struct WeekMask {
         return r;
     }
     int count() const {
-        return std::popcount(words[0]) + std::popcount(words[1]) + std::popcount(words[2]) + std::popcount(words[3]);
+        return wordBitCount(words[0]) + wordBitCount(words[1]) + wordBitCount(words[2]) + wordBitCount(words[3]);
     }
     // The smallest bit set, or -1 when there is none.
     int first() const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <vector>
 
 #include "section_maker.h"
 
@@ -83,6 +84,86 @@ void blockSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sec
         for (int j = 0; j < sections && j < blocks; ++j) {
             const Block& blk = all[static_cast<size_t>(order[static_cast<size_t>(j)])];
             addSection(list, course, blk.start, blk.end, 1U << blk.day);
+        }
+    }
+}
+
+namespace {
+
+constexpr int BandSlots = 4;
+constexpr int Bands = 7;
+constexpr int Places = DaysPerWeek * Bands;
+
+// The places a seed picks, and for each band the days whose place in that
+// band was picked.
+struct PickedPlaces {
+    std::array<bool, Places> picked{};
+    std::array<std::vector<int>, Bands> daysOfBand;
+    std::vector<int> usableBands;  // bands with at least two picked days
+};
+
+PickedPlaces pickPlaces(Rng& rng, int blocks) {
+    std::array<int, Places> order{};
+    for (int p = 0; p < Places; ++p) order[p] = p;
+    for (int p = Places - 1; p > 0; --p) std::swap(order[p], order[rng.below(p + 1)]);
+    PickedPlaces result;
+    for (int b = 0; b < blocks && b < Places; ++b) result.picked[order[b]] = true;
+    for (int p = 0; p < Places; ++p)
+        if (result.picked[p]) result.daysOfBand[p % Bands].push_back(p / Bands);
+    for (int band = 0; band < Bands; ++band)
+        if (result.daysOfBand[band].size() >= 2) result.usableBands.push_back(band);
+    return result;
+}
+
+void addTwoBlockSection(CourseList& list, int course, Rng& rng, const PickedPlaces& places) {
+    const int band = places.usableBands[rng.below(static_cast<int>(places.usableBands.size()))];
+    const std::vector<int>& days = places.daysOfBand[band];
+    const int first = rng.below(static_cast<int>(days.size()));
+    int second = rng.below(static_cast<int>(days.size()) - 1);
+    if (second >= first) ++second;
+    addSection(list, course, band * BandSlots, (band + 1) * BandSlots, (1U << days[first]) | (1U << days[second]));
+}
+
+}  // namespace
+
+void twoBlockSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks) {
+    Rng rng(seed);
+    const PickedPlaces places = pickPlaces(rng, blocks);
+    list.NumCourses = 0;
+    for (int i = 0; i < numCourses; ++i) {
+        const int course = addCourse(list, "P" + std::to_string(i));
+        for (int j = 0; j < sections && !places.usableBands.empty(); ++j) addTwoBlockSection(list, course, rng, places);
+    }
+}
+
+void intervalSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int length, int days) {
+    Rng rng(seed);
+    list.NumCourses = 0;
+    for (int i = 0; i < numCourses; ++i) {
+        const int course = addCourse(list, "I" + std::to_string(i));
+        for (int j = 0; j < sections; ++j) {
+            const int start = rng.between(0, SlotsPerDay - length);
+            addSection(list, course, start, start + length, 1U << rng.below(days));
+        }
+    }
+}
+
+void crowdedWeekSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections) {
+    Rng rng(seed);
+    const PickedPlaces places = pickPlaces(rng, 2 * numCourses - 1);
+    const int special = rng.below(numCourses), elsewhereSection = rng.below(sections);
+    int elsewhere = rng.below(Places);
+    while (places.picked[elsewhere]) elsewhere = (elsewhere + 1) % Places;
+    list.NumCourses = 0;
+    for (int i = 0; i < numCourses; ++i) {
+        const int course = addCourse(list, (i == special ? "X" : "P") + std::to_string(i));
+        for (int j = 0; j < sections && !places.usableBands.empty(); ++j) {
+            if (i == special && j == elsewhereSection) {
+                const int band = elsewhere % Bands;
+                addSection(list, course, band * BandSlots, (band + 1) * BandSlots, 1U << (elsewhere / Bands));
+            } else {
+                addTwoBlockSection(list, course, rng, places);
+            }
         }
     }
 }

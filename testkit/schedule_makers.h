@@ -46,6 +46,27 @@ void randomSchedule(CourseList& list, std::uint64_t seed, int numCourses, int mi
 // than blocks no timetable exists.
 void blockSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks);
 
+// Schedules that need more room than the week they may use has, while
+// every pair of sections still fits. Places: each day's first 28 slots cut
+// into 7 bands of 4 slots, 49 (day, band) places in all.
+
+// `blocks` places (at most 49) picked by the seed; every course gets
+// `sections` sections, each one band on two days whose places were both
+// picked. With 2 x courses > blocks (n courses on 2n - 1 blocks) no
+// timetable exists.
+void twoBlockSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks);
+
+// Every course gets `sections` sections of `length` slots at random starts,
+// each on one of the first `days` days. More courses than
+// days x floor(29 / length) cannot all fit.
+void intervalSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int length, int days);
+
+// numCourses - 1 courses of two-block sections on 2 numCourses - 1 blocks,
+// and, at an index the seed picks, one course whose sections take two of
+// those blocks, all but one (at an index the seed picks too), which takes a
+// place no other course uses: only that section can be in a timetable.
+void crowdedWeekSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections);
+
 // The number of combinations (product of the section counts).
 std::int64_t combinations(const CourseList& list);
 

@@ -68,9 +68,103 @@ std::unique_ptr<ModuleState> manyTimetables() {
     return scheduleOf({spreadCourse(10, 0), spreadCourse(10, 1), spreadCourse(10, 2), spreadCourse(10, 3)});
 }
 
+// The hopeless shapes. Course i of 19 lives on day i % 7 in slots of its
+// own, and a course whose every section covers the whole week comes first
+// or last.
+std::unique_ptr<ModuleState> wholeWeekCourseAt(bool first) {
+    std::vector<std::vector<Slice>> courses;
+    for (int i = 0; i < 19; ++i) {
+        std::vector<Slice> c;
+        for (int j = 0; j < 10; ++j)
+            c.push_back({(i / 7) * 9 + (j % 3) * 3, (i / 7) * 9 + (j % 3) * 3 + 1, 1U << (i % 7)});
+        courses.push_back(c);
+    }
+    courses.insert(first ? courses.begin() : courses.end(), std::vector<Slice>(10, Slice{0, 29, Week}));
+    return scheduleOf(courses);
+}
+std::unique_ptr<ModuleState> wholeWeekCourseFirst() { return wholeWeekCourseAt(true); }
+std::unique_ptr<ModuleState> wholeWeekCourseLast() { return wholeWeekCourseAt(false); }
+
+std::unique_ptr<ModuleState> twentyIntoNineteenBlocks() {
+    auto state = freshState();
+    blockSchedule(*state, 5, 20, 10, 19);
+    return state;
+}
+
+// Courses 1 .. 19 share 18 blocks; course 0 has two parts of the week that
+// no other course uses.
+std::unique_ptr<ModuleState> nineteenIntoEighteenBlocks() {
+    auto state = freshState();
+    auto blocks = freshState();
+    blockSchedule(*blocks, 5, 19, 10, 18);
+    state->NumCourses = 20;
+    for (int i = 0; i < 19; ++i) state->Courses[i + 1] = blocks->Courses[i];
+    Course& free = state->Courses[0];
+    free.CourseName = u"Free";
+    for (int d = 0; d < DaysPerWeek; ++d)
+        for (int p : {0, 10, 19}) {
+            bool used = false;
+            for (int i = 1; i < 20; ++i)
+                for (int j = 0; j < state->Courses[i].NumSections; ++j) {
+                    const Section& s = state->Courses[i].Sections[j];
+                    if (s.StartSlot == p && s.Days[d]) used = true;
+                }
+            if (!used && free.NumSections < 2) {
+                free.Sections[free.NumSections] =
+                    section("9" + std::to_string(free.NumSections), "Free", p, p + 2, 1U << d);
+                ++free.NumSections;
+            }
+        }
+    return free.NumSections == 2 ? std::move(state) : nullptr;  // null: the shape was not built
+}
+
+std::unique_ptr<ModuleState> twoBlocksOnThirtyNine() {
+    auto state = freshState();
+    twoBlockSchedule(*state, 1, 20, 10, 39);
+    return state;
+}
+
+std::unique_ptr<ModuleState> intervalsOnTwoDays() {
+    auto state = freshState();
+    intervalSchedule(*state, 1, 19, 10, 3, 2);
+    return state;
+}
+
+std::unique_ptr<ModuleState> crowdedWeek() {
+    auto state = freshState();
+    crowdedWeekSchedule(*state, 5, 20, 10);
+    return state;
+}
+
+std::unique_ptr<ModuleState> noTimetable() {
+    return scheduleOf({{{0, 2, Mon}, {1, 3, Mon}}, {{0, 3, Mon}}, {{5, 6, Fri}}});
+}
+std::unique_ptr<ModuleState> aFewTimetables() {
+    return scheduleOf({{{0, 2, Mon}, {4, 5, Mon}}, {{0, 3, Mon}, {6, 7, Tue}}, {{5, 6, Fri}}});
+}
+
+std::unique_ptr<ModuleState> eightIntoSevenBlocks() {
+    auto state = freshState();
+    blockSchedule(*state, 3, 8, 4, 7);
+    return state;
+}
+std::unique_ptr<ModuleState> eightIntoEightBlocks() {
+    auto state = freshState();
+    blockSchedule(*state, 4, 8, 3, 8);
+    return state;
+}
+std::unique_ptr<ModuleState> sevenByFiveDense() {
+    auto state = freshState();
+    randomSchedule(*state, 11, 7, 5, 5, SectionStyle{3, 6, 2, 3, 5});
+    return state;
+}
+
+using Maker = std::unique_ptr<ModuleState> (*)();
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Slice)
+Q_DECLARE_METATYPE(Maker)
 
 class GeneratorTest : public QObject {
     Q_OBJECT
@@ -208,27 +302,26 @@ private slots:
     // What every run leaves: Occupancy clear, EnumDone set, the counter in
     // the odometer's final state, CurrentTimetable 0.
     void stateAfterRun_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("no timetable") << 0;
-        QTest::newRow("a few") << 1;
-        QTest::newRow("more than 26") << 2;
-        QTest::newRow("stopped") << 3;
+        QTest::addColumn<Maker>("maker");
+        QTest::addColumn<bool>("stopAtThree");
+        QTest::newRow("no timetable") << Maker(noTimetable) << false;
+        QTest::newRow("a few") << Maker(aFewTimetables) << false;
+        QTest::newRow("more than 26") << Maker(manyTimetables) << false;
+        QTest::newRow("stopped") << Maker(manyTimetables) << true;
     }
     void stateAfterRun() {
-        QFETCH(int, kind);
-        std::unique_ptr<ModuleState> state;
-        if (kind == 0) state = scheduleOf({{{0, 2, Mon}, {1, 3, Mon}}, {{0, 3, Mon}}, {{5, 6, Fri}}});
-        if (kind == 1) state = scheduleOf({{{0, 2, Mon}, {4, 5, Mon}}, {{0, 3, Mon}, {6, 7, Tue}}, {{5, 6, Fri}}});
-        if (kind >= 2) state = manyTimetables();
+        QFETCH(Maker, maker);
+        QFETCH(bool, stopAtThree);
+        auto state = maker();
         state->CurrentTimetable = 3;
         state->Occupancy.fill(1);  // whatever was there before
         state->SectionChoice.fill(7);
         std::atomic<bool> stop{false};
         SearchControl control;
         control.stop = &stop;
-        if (kind == 3) control.progress = [&](int found) { stop = found >= 3; };
+        if (stopAtThree) control.progress = [&](int found) { stop = found >= 3; };
         const GenerationResult r = TimeTablify(*state, control);
-        QCOMPARE(r.stopped, kind == 3);
+        QCOMPARE(r.stopped, stopAtThree);
         QVERIFY(occupancyClear(*state));
         QVERIFY(state->EnumDone);
         QCOMPARE(state->CurrentTimetable, 0);
@@ -272,58 +365,21 @@ private slots:
     // The hard shapes are cut at once: a handful of search steps, not a
     // count of combinations (no timing here, only the search's own count).
     void hopelessSchedulesAreCutEarly_data() {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<Maker>("maker");
         QTest::addColumn<int>("maxNodes");
-        QTest::newRow("whole-week course first, 19 free courses") << 0 << 20;
-        QTest::newRow("whole-week course last, 19 free courses") << 1 << 20;
-        QTest::newRow("20 courses into 19 disjoint blocks") << 2 << 20;
-        QTest::newRow("19 courses into 18 blocks, one course elsewhere") << 3 << 20;
+        QTest::newRow("whole-week course first, 19 free courses") << Maker(wholeWeekCourseFirst) << 20;
+        QTest::newRow("whole-week course last, 19 free courses") << Maker(wholeWeekCourseLast) << 20;
+        QTest::newRow("20 courses into 19 disjoint blocks") << Maker(twentyIntoNineteenBlocks) << 20;
+        QTest::newRow("19 courses into 18 blocks, one course elsewhere") << Maker(nineteenIntoEighteenBlocks) << 20;
+        QTest::newRow("20 courses of two-block sections on 39 blocks") << Maker(twoBlocksOnThirtyNine) << 20;
+        QTest::newRow("19 courses of 3-slot sections on Monday and Tuesday") << Maker(intervalsOnTwoDays) << 20;
+        QTest::newRow("19 courses crowding 39 blocks, one with a section elsewhere") << Maker(crowdedWeek) << 20;
     }
     void hopelessSchedulesAreCutEarly() {
-        QFETCH(int, kind);
+        QFETCH(Maker, maker);
         QFETCH(int, maxNodes);
-        auto state = freshState();
-        if (kind <= 1) {
-            std::vector<std::vector<Slice>> courses;
-            for (int i = 0; i < 19; ++i) {  // course i lives on day i % 7, slots of its own
-                std::vector<Slice> c;
-                for (int j = 0; j < 10; ++j)
-                    c.push_back({(i / 7) * 9 + (j % 3) * 3, (i / 7) * 9 + (j % 3) * 3 + 1, 1U << (i % 7)});
-                courses.push_back(c);
-            }
-            courses.insert(kind == 0 ? courses.begin() : courses.end(), std::vector<Slice>(10, Slice{0, 29, Week}));
-            state = scheduleOf(courses);
-        } else {
-            if (kind == 2) {
-                blockSchedule(*state, 5, 20, 10, 19);
-            } else {
-                // Courses 1 .. 19 share 18 blocks; course 0 has two parts
-                // of the week that no other course uses.
-                auto blocks = freshState();
-                blockSchedule(*blocks, 5, 19, 10, 18);
-                state->NumCourses = 20;
-                for (int i = 0; i < 19; ++i)
-                    state->Courses[static_cast<size_t>(i + 1)] = blocks->Courses[static_cast<size_t>(i)];
-                Course& free = state->Courses[0];
-                free.CourseName = u"Free";
-                for (int d = 0; d < DaysPerWeek; ++d)
-                    for (int p : {0, 10, 19}) {
-                        bool used = false;
-                        for (int i = 1; i < 20; ++i)
-                            for (int j = 0; j < state->Courses[static_cast<size_t>(i)].NumSections; ++j) {
-                                const Section& s =
-                                    state->Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(j)];
-                                if (s.StartSlot == p && s.Days[static_cast<size_t>(d)]) used = true;
-                            }
-                        if (!used && free.NumSections < 2) {
-                            free.Sections[static_cast<size_t>(free.NumSections)] =
-                                section("9" + std::to_string(free.NumSections), "Free", p, p + 2, 1U << d);
-                            ++free.NumSections;
-                        }
-                    }
-                QCOMPARE(free.NumSections, 2);
-            }
-        }
+        auto state = maker();
+        QVERIFY(state);
         SearchStats stats;
         const GenerationResult r = TimeTablify(*state, {}, SearchLimits{}, &stats);
         QCOMPARE(r.outcome, TimeTablifyOutcome::NoTimetables);
@@ -333,19 +389,16 @@ private slots:
     // A memo far too small for the schedule: entries are overwritten, the
     // answer stays exact.
     void memoOverflowKeepsAnswer_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<std::uint64_t>("seed");
-        QTest::newRow("8 x 4 into 7 blocks") << 0 << std::uint64_t{3};
-        QTest::newRow("8 x 3 into 8 blocks") << 1 << std::uint64_t{4};
-        QTest::newRow("7 x 5 dense") << 2 << std::uint64_t{11};
+        QTest::addColumn<Maker>("maker");
+        QTest::addColumn<bool>("hits");  // block schedules repeat subproblems a lot
+        QTest::newRow("8 x 4 into 7 blocks") << Maker(eightIntoSevenBlocks) << true;
+        QTest::newRow("8 x 3 into 8 blocks") << Maker(eightIntoEightBlocks) << false;
+        QTest::newRow("7 x 5 dense") << Maker(sevenByFiveDense) << false;
     }
     void memoOverflowKeepsAnswer() {
-        QFETCH(int, kind);
-        QFETCH(std::uint64_t, seed);
-        auto state = freshState();
-        if (kind == 0) blockSchedule(*state, seed, 8, 4, 7);
-        if (kind == 1) blockSchedule(*state, seed, 8, 3, 8);
-        if (kind == 2) randomSchedule(*state, seed, 7, 5, 5, SectionStyle{3, 6, 2, 3, 5});
+        QFETCH(Maker, maker);
+        QFETCH(bool, hits);
+        auto state = maker();
         const Reference ref = referenceFor(*state);
         SearchLimits limits = plainForwardChecking();  // so that the memo does all the work
         limits.memoBytes = 8 * 32;                     // eight entries
@@ -355,7 +408,7 @@ private slots:
         QCOMPARE(differenceFrom(ref, *state, r), QString());
         QVERIFY2(stats.memoOverwrites > 0, "the memo never filled up");
         QVERIFY(stats.memoPeakBytes <= limits.memoBytes);
-        if (kind == 0) QVERIFY(stats.memoHits > 0);  // block schedules repeat subproblems a lot
+        if (hits) QVERIFY(stats.memoHits > 0);
     }
 
     void stopBeforeStart_data() {

@@ -1,14 +1,16 @@
 // The shipped generator against the plain enumeration on seeded schedules:
 // the same stored timetables in the same order and the same "more than 26"
-// answer, under every setting of the search's knobs. And on schedules with
-// no timetable, the courses named as the reason checked by the plain
+// answer, under every setting of the search's knobs. On schedules with no
+// timetable, the courses named as the reason checked by the plain
 // enumeration: together they have no timetable, without any one of them
-// they do.
+// they do. And the room bound checked on its own: every subproblem it
+// rejects has no timetable.
 #include <QtTest>
 #include <array>
 
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
+#include "room_bound.h"
 #include "schedule_makers.h"
 
 using namespace quorvandel;
@@ -28,7 +30,7 @@ struct NamedLimits {
     SearchLimits limits;
 };
 
-std::array<NamedLimits, 5> limitSettings() {
+std::array<NamedLimits, 6> limitSettings() {
     NamedLimits shipped{"shipped", SearchLimits{}};
     NamedLimits forward{"forward checking only", plainForwardChecking()};
     NamedLimits memoOnly{"forward checking and memo", plainForwardChecking()};
@@ -38,7 +40,9 @@ std::array<NamedLimits, 5> limitSettings() {
     noSide.limits.feasibilityCheckMinOpen = 0;
     NamedLimits tinyMemo{"shipped with a 512-byte memo", SearchLimits{}};
     tinyMemo.limits.memoBytes = 512;
-    return {shipped, forward, memoOnly, noSide, tinyMemo};
+    NamedLimits roomOnly{"forward checking and the room bound", plainForwardChecking()};
+    roomOnly.limits.roomBound = true;
+    return {shipped, forward, memoOnly, noSide, tinyMemo, roomOnly};
 }
 
 // 1 to 7 courses (small ones more often), 1 to 6 sections, at most about
@@ -69,6 +73,16 @@ void edgeFamily(CourseList& list, std::uint64_t seed) {
 
 void holesFamily(CourseList& list, std::uint64_t seed) { blockSchedule(list, seed, 8, 4, 7); }
 void fitFamily(CourseList& list, std::uint64_t seed) { blockSchedule(list, seed, 8, 3, 8); }
+
+// The room kinds at sizes the plain enumeration still checks: 7 courses of
+// two-block sections on 13 blocks; 7 courses of one-day intervals of 4 or
+// 5 slots (7 or 5 fit in a day); 7 courses crowding 13 blocks, one of them
+// with a section elsewhere.
+void twoBlockFamily(CourseList& list, std::uint64_t seed) { twoBlockSchedule(list, seed, 7, 5, 13); }
+void intervalFamily(CourseList& list, std::uint64_t seed) {
+    intervalSchedule(list, seed, 7, 5, 4 + static_cast<int>(seed % 2), 1);
+}
+void crowdedWeekFamily(CourseList& list, std::uint64_t seed) { crowdedWeekSchedule(list, seed, 7, 5); }
 
 using Family = void (*)(CourseList&, std::uint64_t);
 
@@ -175,6 +189,18 @@ QString explanationFault(const CourseList& schedule, const BusyCells& busy, cons
     return {};
 }
 
+// The open courses `open` of `schedule`, each with its sections in
+// `remaining` only, as a schedule of their own.
+std::unique_ptr<CourseList> subproblem(const CourseList& schedule, const SectionSetRow& remaining, CourseSet open) {
+    auto sub = std::make_unique<CourseList>();
+    for (int i : open) {
+        Course& course = sub->Courses[sub->NumCourses++];
+        course.CourseName = schedule.Courses[i].CourseName;
+        for (int j : remaining[i]) course.Sections[course.NumSections++] = schedule.Courses[i].Sections[j];
+    }
+    return sub;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Family)
@@ -194,6 +220,10 @@ private slots:
         QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 300 / Scale << 0.1 << 0.1 << 0.0;
         QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 300 / Scale << 1.0 << 0.0 << 0.0;
         QTest::newRow("8 x 3 into 8 disjoint blocks") << Family(fitFamily) << 200 / Scale << 0.0 << 0.3 << 0.0;
+        QTest::newRow("7 x 5 two-block sections on 13 blocks")
+            << Family(twoBlockFamily) << 300 / Scale << 1.0 << 0.0 << 0.0;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 300 / Scale << 0.3 << 0.0 << 0.0;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 300 / Scale << 0.1 << 0.0 << 0.0;
     }
     void sameAsPlainEnumeration() {
         QFETCH(Family, family);
@@ -253,6 +283,55 @@ private slots:
         }
         qInfo("%d schedules: %d blocked courses, %d clashing pairs, %d larger sets", checked, blocked, pairs, larger);
         QCOMPARE(checked, wanted);
+    }
+
+    // Random subproblems (some courses open, each with a random part of its
+    // sections) of every family: whenever the room bound says they cannot
+    // fit, the plain enumeration finds no timetable among them.
+    void roomBoundCutsOnlyDeadBranches_data() {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("minCuts");  // so that the bound is really put to the test
+        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 20;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 20;
+        QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 200;
+        QTest::newRow("7 x 5 two-block sections on 13 blocks") << Family(twoBlockFamily) << 200;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 200;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 200;
+    }
+    void roomBoundCutsOnlyDeadBranches() {
+        QFETCH(Family, family);
+        QFETCH(int, minCuts);
+        auto schedule = std::make_unique<CourseList>();
+        auto state = freshState();
+        int cuts = 0;
+        for (int seed = 1; seed <= 300 / Scale; ++seed) {
+            family(*schedule, static_cast<std::uint64_t>(seed));
+            const RoomBound bound(*schedule, schedule->NumCourses);
+            Rng rng(static_cast<std::uint64_t>(seed) * 104729);
+            for (int trial = 0; trial < 20; ++trial) {
+                CourseSet open;
+                SectionSetRow remaining;
+                for (int i = 0; i < schedule->NumCourses; ++i) {
+                    const int count = schedule->Courses[i].NumSections;
+                    if (rng.below(4) == 0 || count == 0) continue;  // placed
+                    const unsigned all = (1U << count) - 1U;
+                    unsigned part = 0;
+                    while (part == 0) part = static_cast<unsigned>(rng.next()) & all;
+                    remaining[i] = SectionSet::fromBits(part);
+                    open.insert(i);
+                }
+                if (open.empty() || bound.mayFit(remaining, open)) continue;
+                ++cuts;
+                static_cast<CourseList&>(*state) = *subproblem(*schedule, remaining, open);
+                plain::MakeTimetables(*state, true);
+                if (state->NumTimetables != 0)
+                    QFAIL(qPrintable(QStringLiteral("seed %1, trial %2: the bound cut a subproblem with a timetable")
+                                         .arg(seed)
+                                         .arg(trial)));
+            }
+        }
+        qInfo("%d subproblems cut", cuts);
+        QVERIFY2(cuts >= minCuts / Scale, "the bound cut too few subproblems to be tested");
     }
 };
 

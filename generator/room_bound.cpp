@@ -1,0 +1,146 @@
+#include "room_bound.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <limits>
+
+#include "week.h"
+
+namespace quorvandel {
+
+namespace {
+constexpr std::uint8_t Unbounded = std::numeric_limits<std::uint8_t>::max();
+static_assert(CellsPerWeek < Unbounded, "a section's cells fit a byte");
+}  // namespace
+
+RoomBound::RoomBound(const CourseList& courses, int numCourses) {
+    assert(1 <= numCourses && numCourses <= MaxCourses);
+    const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded};
+    for (int a = 0; a < numCourses; ++a) {
+        const Course& course = courses.Courses[a];
+        assert(0 <= course.NumSections && course.NumSections <= MaxSectionsPerCourse);
+        SectionHalves::fill(
+            low_[a], high_[a], SectionSet::firstN(course.NumSections), none,
+            [&](int j) { return summaryOf(course.Sections[j]); }, join);
+    }
+}
+
+RoomBound::Summary RoomBound::summaryOf(const Section& section) {
+    Summary s;
+    int days = 0, cells = 0;
+    for (int day = 0; day < DaysPerWeek; ++day)
+        if (section.Days[day]) ++days;
+    forEachCoveredCell(section, [&](int cell) {
+        s.cellsByDay.set(dayOfCell(cell) * DayBits + slotOfCell(cell));
+        ++cells;
+    });
+    s.fewestDays = static_cast<std::uint8_t>(days);
+    s.fewestCells = static_cast<std::uint8_t>(cells);
+    s.shortest = static_cast<std::uint8_t>(std::max(1, section.EndSlot - section.StartSlot));
+    return s;
+}
+
+RoomBound::Summary RoomBound::join(const Summary& a, const Summary& b) {
+    Summary s = a;
+    s.cellsByDay |= b.cellsByDay;
+    s.fewestDays = std::min(a.fewestDays, b.fewestDays);
+    s.fewestCells = std::min(a.fewestCells, b.fewestCells);
+    s.shortest = std::min(a.shortest, b.shortest);
+    return s;
+}
+
+// The sum over the days of floor(cells covered that day / shortest). The
+// quotients are taken by a multiply with a rounded-up reciprocal, exact for
+// these small numbers (at most 32 cells a day, so the rounding error stays
+// below 1/L).
+int RoomBound::dayCapacity(const WeekMask& cellsByDay, int shortest) {
+    constexpr int ReciprocalShift = 16;
+    const std::uint32_t reciprocal = (std::uint32_t{1} << ReciprocalShift) / static_cast<std::uint32_t>(shortest) + 1;
+    int capacity = 0;
+    for (int word = 0; word < WeekMask::WordCount; ++word) {
+        const std::uint64_t days = cellsByDay.words[word];
+        const auto first = static_cast<std::uint32_t>(wordBitCount(days & 0xFFFF'FFFFULL));
+        const auto second = static_cast<std::uint32_t>(wordBitCount(days >> DayBits));
+        capacity += static_cast<int>((first * reciprocal) >> ReciprocalShift) +
+                    static_cast<int>((second * reciprocal) >> ReciprocalShift);
+    }
+    return capacity;
+}
+
+// The sum over the slots s of the day of floor(days covered at s / k). The
+// days covered at each slot are counted for all 32 slots at once in three
+// bit planes (ones, twos, fours); a slot with count c then adds
+// [c >= k] + [c >= 2k] + ...
+int RoomBound::slotCapacity(const WeekMask& cellsByDay, int fewestDays) {
+    std::uint32_t ones = 0, twos = 0, fours = 0;
+    for (int day = 0; day < DaysPerWeek; ++day) {
+        const auto row = static_cast<std::uint32_t>(cellsByDay.words[day / 2] >> (day % 2 * DayBits));
+        const std::uint32_t carry = ones & row;
+        ones ^= row;
+        const std::uint32_t carry2 = twos & carry;
+        twos ^= carry;
+        fours ^= carry2;
+    }
+    // The slots whose count is at least v, compared plane by plane from the
+    // top: still equal to v so far, or already greater.
+    auto atLeast = [&](int v) {
+        const std::array<std::uint32_t, 3> planes{fours, twos, ones};
+        std::uint32_t greater = 0, equal = ~0U;
+        for (int bit = 0; bit < 3; ++bit) {
+            if ((v >> (2 - bit)) & 1) {
+                equal &= planes[bit];
+            } else {
+                greater |= equal & planes[bit];
+                equal &= ~planes[bit];
+            }
+        }
+        return greater | equal;
+    };
+    if (fewestDays == 2) return wordBitCount(twos) + 2 * wordBitCount(fours);  // the usual group, directly
+    int capacity = 0;
+    for (int v = fewestDays; v <= DaysPerWeek; v += fewestDays) capacity += wordBitCount(atLeast(v));
+    return capacity;
+}
+
+bool RoomBound::mayFit(const SectionSetRow& remaining, CourseSet open) const {
+    WeekMask covered;
+    // By the fewest days of a course's remaining sections: the cells those
+    // courses cover and the slots they need.
+    std::array<WeekMask, DaysPerWeek + 1> coveredByFewest{};
+    std::array<int, DaysPerWeek + 1> slotDemandByFewest{};
+    int dayDemand = 0, cellDemand = 0, shortest = Unbounded;
+    for (int i : open) {
+        const SectionSet sections = remaining[i];
+        assert(!sections.empty());
+        const Summary& low = low_[i][SectionHalves::low(sections)];
+        const Summary& high = high_[i][SectionHalves::high(sections)];
+        WeekMask cells = low.cellsByDay;
+        cells |= high.cellsByDay;
+        covered |= cells;
+        const int fewestDays = std::min(low.fewestDays, high.fewestDays);
+        const int courseShortest = std::min(low.shortest, high.shortest);
+        dayDemand += fewestDays;
+        cellDemand += std::min(low.fewestCells, high.fewestCells);
+        shortest = std::min(shortest, courseShortest);
+        coveredByFewest[fewestDays] |= cells;
+        slotDemandByFewest[fewestDays] += courseShortest;
+    }
+    if (cellDemand > covered.count()) return false;
+    if (dayDemand > dayCapacity(covered, shortest)) return false;
+    // Group by group, from the courses that need the most days down (every
+    // course needs at least one slot, so a group with no demand is empty).
+    // The group of all courses (k = 1) is left out: the cell count above is
+    // never weaker than it.
+    WeekMask groupCovered;
+    int groupDemand = 0;
+    for (int k = DaysPerWeek; k >= 2; --k) {
+        if (slotDemandByFewest[k] == 0) continue;
+        groupCovered |= coveredByFewest[k];
+        groupDemand += slotDemandByFewest[k];
+        if (groupDemand > slotCapacity(groupCovered, k)) return false;
+    }
+    return true;
+}
+
+}  // namespace quorvandel

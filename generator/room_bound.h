@@ -1,0 +1,71 @@
+#pragma once
+// The room bound: a counting test that settles, without search, schedules
+// that fail only because their sections need more room than the week they
+// may use has, while every pair of sections still fits (so neither forward
+// checking nor arc consistency removes anything).
+//
+// Given the open courses and the sections each still has, it compares
+// - demand in cells: each course needs at least its smallest remaining
+//   section's cells, against the cells the remaining sections cover;
+// - demand in day places: each course needs at least as many days as its
+//   remaining section with the fewest days. On day d the chosen sections
+//   touching d are disjoint and each covers at least L cells of d (L: the
+//   shortest remaining section), so at most floor(covered cells of d / L)
+//   of them fit there; the sum of these day capacities must meet the
+//   demand;
+// - demand in slot places, the same across the week, for the group of
+//   courses whose remaining sections all meet on at least k days (for each
+//   k that occurs): each needs at least as many slots as its shortest
+//   remaining section; at a slot s of the day the group's chosen sections
+//   touching s are disjoint and each covers s on at least k days, so at
+//   most floor(days the group covers at s / k) of them fit there. Two-day
+//   sections on an odd number of days free at some time, for example.
+// All are sound: when a demand exceeds its supply no way of taking one
+// remaining section of each open course is conflict-free. It costs two
+// table lookups per open course and a few dozen word operations.
+//
+// Any search over the same schedule may use it (it keeps no state between
+// calls): build it once, then ask mayFit() at every node.
+
+#include <array>
+#include <cstdint>
+
+#include "schedule_model.h"
+#include "section_set_row.h"
+#include "small_bit_set.h"
+#include "week_mask.h"
+
+namespace quorvandel {
+
+class RoomBound {
+public:
+    // The tables for courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10
+    // sections each).
+    RoomBound(const CourseList& courses, int numCourses);
+
+    // False only when the courses in `open`, each restricted to its
+    // sections in `remaining` (every open course's set not empty), cannot
+    // all be given a section with no two sharing a cell. True says nothing.
+    bool mayFit(const SectionSetRow& remaining, CourseSet open) const;
+
+private:
+    // What a set of one course's sections needs and covers.
+    struct Summary {
+        WeekMask cellsByDay;           // bit day x 32 + slot: the cells the sections cover
+        std::uint8_t fewestDays = 0;   // of any section in the set
+        std::uint8_t fewestCells = 0;  // of any section in the set
+        std::uint8_t shortest = 0;     // length in slots of the shortest section
+    };
+    static constexpr int DayBits = 32;  // a day's slots in cellsByDay
+    static_assert(DaysPerWeek * DayBits <= WeekMask::Capacity && SlotsPerDay <= DayBits, "a day fits its 32 bits");
+
+    static Summary summaryOf(const Section& section);
+    static Summary join(const Summary& a, const Summary& b);
+    static int dayCapacity(const WeekMask& cellsByDay, int shortest);
+    static int slotCapacity(const WeekMask& cellsByDay, int fewestDays);
+
+    std::array<SectionHalves::Table<Summary>, MaxCourses> low_{};
+    std::array<SectionHalves::Table<Summary>, MaxCourses> high_{};
+};
+
+}  // namespace quorvandel
