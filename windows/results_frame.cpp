@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QProxyStyle>
@@ -98,6 +99,7 @@ TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
+    mdiArea_->viewport()->installEventFilter(this);
 
     buildStrip(result);
     resize(px(FrameWidth), px(FrameHeight));
@@ -114,6 +116,9 @@ TimeTablesMDI::~TimeTablesMDI() {
     // Destroying the children moves the focus: nothing of this frame may
     // follow it once its members are gone.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    for (QObject* watched : std::initializer_list<QObject*>{mdiArea_->viewport(), cmdOk_, cmdPrev_, cmdNext_,
+                                                            cmdAddFav_, cmdGotofav_, cmdGoToT_})
+        watched->removeEventFilter(this);
 }
 
 void TimeTablesMDI::buildStrip(const GenerationResult& result) {
@@ -147,6 +152,7 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
         QPushButton* button = makeButton(strip, QString::fromLatin1(design.name), QString::fromLatin1(design.caption),
                                          twipsRect(design.left, ButtonTop, design.width, ButtonHeight));
         buttons[i] = button;
+        button->installEventFilter(this);
         if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
     }
     cmdOk_ = buttons[0];
@@ -178,7 +184,8 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
 
 QWidget* TimeTablesMDI::stripFocus() const {
     QWidget* focus = focusWidget();
-    return focus && cmdOk_->parentWidget()->isAncestorOf(focus) && focus->isEnabled() ? focus : cmdOk_;
+    if (focus && cmdOk_->parentWidget()->isAncestorOf(focus) && focus->isEnabled()) return focus;
+    return cmdNext_->isEnabled() ? cmdNext_ : cmdOk_;
 }
 
 void TimeTablesMDI::followStripFocus(QWidget* now) {
@@ -202,12 +209,41 @@ void TimeTablesMDI::showGridView() {
     // keeps Tab inside itself, and the keyboard could never leave it. The
     // focus it would take stays on the strip instead: on the button that
     // has it, or "OK" when the frame opens.
-    grid->setFocusProxy(stripFocus());
+    QWidget* focus = stripFocus();
+    grid->setFocusProxy(focus);
+    if (focusWidget() == nullptr) focus->setFocus(Qt::OtherFocusReason);  // the frame opens
     // The user closed the window: it is unloaded now and deletes itself.
     connect(grid, &frmTimetables::unloaded, this, [this, grid] {
         if (grid_ == grid) grid_ = nullptr;
     });
     grid->show();
+    fitGridToArea();
+}
+
+void TimeTablesMDI::fitGridToArea() {
+    if (grid_) grid_->fitHeight(mdiArea_->viewport()->height() - grid_->y());
+}
+
+bool TimeTablesMDI::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize) fitGridToArea();
+    // A button would take the arrows for moving the focus.
+    if (event->type() == QEvent::KeyPress && resultsKey(*static_cast<QKeyEvent*>(event))) return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TimeTablesMDI::keyPressEvent(QKeyEvent* event) {
+    if (!resultsKey(*event)) QMainWindow::keyPressEvent(event);
+}
+
+bool TimeTablesMDI::resultsKey(const QKeyEvent& event) {
+    if (event.modifiers() != Qt::NoModifier) return false;
+    if (event.key() == Qt::Key_Escape) {
+        cmdOk_Click();
+        return true;
+    }
+    // Page Up, Page Down, Home and End move the grid only while it has
+    // further to go that way; at its end they are free for stepping.
+    return grid_ && grid_->scrollForKey(event.key());
 }
 
 frmTimetables* TimeTablesMDI::gridView() const { return grid_; }
@@ -222,7 +258,7 @@ void TimeTablesMDI::unloadGridView() {
 void TimeTablesMDI::fitToScreen() {
     const int designedHeight = px(FrameHeight);
     int needed = designedHeight;
-    if (grid_) needed = std::max(needed, toolbar_->height() + grid_->frameGeometry().bottom() + 1);
+    if (grid_) needed = std::max(needed, toolbar_->height() + grid_->y() + grid_->fullSize().height());
     int height = needed;
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect available = screen ? screen->availableGeometry() : QRect(0, 0, width(), needed);
@@ -259,7 +295,6 @@ void TimeTablesMDI::cmdNext_Click() {
 
 void TimeTablesMDI::step(int delta) {
     QPushButton* pressed = delta > 0 ? cmdNext_ : cmdPrev_;
-    QPushButton* opposite = delta > 0 ? cmdPrev_ : cmdNext_;
     const bool hadFocus = focusWidget() == pressed;
     unloadGridView();
     // "Previous" and "Next" are enabled only towards a stored timetable, so
@@ -267,9 +302,10 @@ void TimeTablesMDI::step(int delta) {
     state_.CurrentTimetable = static_cast<int16_t>(state_.CurrentTimetable + delta);
     showGridView();
     writeCounter();
-    // At the first or the last timetable the pressed button is disabled now;
-    // its focus goes to the button that steps the other way (or to "OK").
-    if (hadFocus && !pressed->isEnabled()) (opposite->isEnabled() ? opposite : cmdOk_)->setFocus(Qt::TabFocusReason);
+    // At the first or the last timetable the pressed button is disabled now.
+    // Its focus goes to the counter, which does nothing when pressed: a user
+    // pressing Space on "Next" stays at the end instead of stepping back.
+    if (hadFocus && !pressed->isEnabled()) cmdGoToT_->setFocus(Qt::TabFocusReason);
 }
 
 void TimeTablesMDI::writeCounter() {

@@ -76,6 +76,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Sees the keys of the strip's buttons before they do (resultsKey), and
+    // keeps the grid window inside the child area as the frame is resized.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
     void cmdOk_Click();
@@ -86,8 +90,14 @@ private:
     void buildStrip(const GenerationResult& result);
     void step(int delta);
     void writeCounter();
-    // The strip button that keeps the keyboard focus for the grid window,
-    // and the one that takes it over when the focus moves along the strip.
+    void fitGridToArea();
+    // Every key of the results, wherever the focus is in the frame; true
+    // when the key was used. Esc is "OK"; Up, Down, Page Up, Page Down,
+    // Home and End scroll the grid where it does not fit.
+    bool resultsKey(const QKeyEvent& event);
+    // The strip button that keeps the keyboard focus for the grid window
+    // ("Next" when the frame opens, or "OK" with nothing to step to), and
+    // the one that takes it over when the focus moves along the strip.
     QWidget* stripFocus() const;
     void followStripFocus(QWidget* now);
 

@@ -4,6 +4,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "form_controls.h"
 #include "results_position.h"
@@ -68,6 +71,14 @@ void setCellCaption(QLabel* cell, int index, const QString& text) {
     const bool fits = cell->fontMetrics().horizontalAdvance(text) <= cell->width();
     cell->setAlignment(fits ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
 }
+
+// The grid's own scroll area. Its size hint is the whole grid, not Qt's
+// bounded guess, so the window opens at its designed size.
+class GridScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override { return widget() ? widget()->size() : QScrollArea::sizeHint(); }
+};
 
 }  // namespace
 
@@ -142,7 +153,59 @@ void frmTimetables::buildGrid() {
         cells_[static_cast<size_t>(index)] = cell;
     }
 
-    setWidget(client_);
+    // The grid scrolls inside the window when the screen is too short for
+    // it. The scroll area takes no focus (the frame's keys scroll it), and
+    // needs no frame of its own.
+    scroll_ = new GridScrollArea;
+    scroll_->setObjectName(QStringLiteral("gridScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll_->setWidget(client_);
+    scroll_->verticalScrollBar()->setSingleStep(px(RowPitch));
+    scroll_->verticalScrollBar()->setAccessibleName(QStringLiteral("Scroll the timetable"));
+    setWidget(scroll_);
+}
+
+QSize frmTimetables::fullSize() const { return sizeHint(); }
+
+void frmTimetables::fitHeight(int height) {
+    const QSize full = fullSize();
+    if (full.height() <= height) return resize(full);
+    // Wider by the scroll bar, which then stands beside Sunday's column.
+    resize(full.width() + scroll_->verticalScrollBar()->sizeHint().width(),
+           std::max(height, minimumSizeHint().height()));
+}
+
+bool frmTimetables::scrollForKey(int key) {
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    QAbstractSlider::SliderAction action;
+    switch (key) {
+    case Qt::Key_Up:
+        action = QAbstractSlider::SliderSingleStepSub;
+        break;
+    case Qt::Key_Down:
+        action = QAbstractSlider::SliderSingleStepAdd;
+        break;
+    case Qt::Key_PageUp:
+        action = QAbstractSlider::SliderPageStepSub;
+        break;
+    case Qt::Key_PageDown:
+        action = QAbstractSlider::SliderPageStepAdd;
+        break;
+    case Qt::Key_Home:
+        action = QAbstractSlider::SliderToMinimum;
+        break;
+    case Qt::Key_End:
+        action = QAbstractSlider::SliderToMaximum;
+        break;
+    default:
+        return false;
+    }
+    const int before = bar->value();
+    bar->triggerAction(action);
+    return bar->value() != before;
 }
 
 void frmTimetables::showSection(const Section& section) {

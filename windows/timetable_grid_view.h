@@ -17,6 +17,7 @@
 class QFrame;
 class QLabel;
 class QMdiArea;
+class QScrollArea;
 
 namespace quorvandel {
 
@@ -46,6 +47,18 @@ public:
     bool hasPrevious() const { return hasPrevious_; }
     bool hasNext() const { return hasNext_; }
 
+    // The size that shows the whole grid (the designed outer size).
+    QSize fullSize() const;
+    // Makes the window at most `height` tall; where the whole grid does not
+    // fit, the grid scrolls inside it, with its scroll bar at the grid's
+    // right edge.
+    void fitHeight(int height);
+    // Scrolls the grid for Up and Down (a row), Page Up and Page Down (a
+    // page), Home and End (top and bottom). True when the grid moved; false
+    // for other keys and when it already stood at that end.
+    bool scrollForKey(int key);
+    QScrollArea* scrollArea() const { return scroll_; }
+
     // The 203 cells, index = day x 29 + slot.
     QLabel* cell(int index) const { return cells_.at(static_cast<size_t>(index)); }
     // The client widget that holds the cells, headers, time labels and lines.
@@ -65,6 +78,7 @@ private:
 
     bool hasPrevious_ = false;
     bool hasNext_ = false;
+    QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;
     std::array<QLabel*, CellsPerWeek> cells_{};
 };

@@ -2,15 +2,19 @@
 // the presenter opens the results, the tests click "Next", "Previous" and
 // "OK" and read what the windows show.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -40,6 +44,18 @@ QList<QWidget*> visibleFrames() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == QLatin1String("TimeTablesMDI") && w->isVisible()) out << w;
     return out;
+}
+
+bool accessibleTreeHolds(QObject* root, QObject* wanted) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(root);
+    std::function<bool(QAccessibleInterface*)> holds = [&](QAccessibleInterface* i) {
+        if (i == nullptr) return false;
+        if (i->object() == wanted) return true;
+        for (int k = 0; k < i->childCount(); ++k)
+            if (holds(i->child(k))) return true;
+        return false;
+    };
+    return holds(iface);
 }
 
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -540,46 +556,105 @@ private slots:
         QCOMPARE(frame->mdiArea()->mapTo(frame, QPoint(0, 0)), QPoint(0, 42));
         QCOMPARE(grid->geometry().topLeft(), QPoint(0, 0));
         QCOMPARE(grid->client()->size(), QSize(717, 725));
-        QVERIFY(grid->height() >= 725);
+        QVERIFY(grid->fullSize().height() >= 725);
         QCOMPARE(frame->width(), 902);
         // After a step, the fresh grid is placed the same way.
         QTest::mouseClick(button(*presenter, "cmdNext"), Qt::LeftButton);
         QCOMPARE(presenter->gridView()->geometry().topLeft(), QPoint(0, 0));
     }
 
-    // The whole grid can be brought into view: the frame is tall enough, or
-    // the child area scrolls down to the grid's bottom edge.
+    // The whole grid can be brought into view from the keyboard: the frame
+    // is tall enough, or the grid scrolls inside its window, with its scroll
+    // bar at the grid's right edge (on the screen the test runs on, and at
+    // the designed frame size, which is too short for the grid).
     void wholeGridReachable_data() {
         QTest::addColumn<bool>("designedSize");
-        QTest::newRow("as fitted to the screen") << false;
-        QTest::newRow("at the designed 902 x 741") << true;
+        QTest::addColumn<int>("down");  // pressed until the bottom shows
+        QTest::addColumn<int>("up");
+        const std::tuple<const char*, Qt::Key, Qt::Key> keys[] = {
+            {"End and Home", Qt::Key_End, Qt::Key_Home},
+            {"Page Down and Page Up", Qt::Key_PageDown, Qt::Key_PageUp},
+            {"Down and Up", Qt::Key_Down, Qt::Key_Up}};
+        for (bool designed : {false, true})
+            for (const auto& [name, down, up] : keys)
+                QTest::addRow("%s, %s", designed ? "designed 902 x 741" : "fitted to the screen", name)
+                    << designed << int(down) << int(up);
     }
     void wholeGridReachable() {
         QFETCH(bool, designedSize);
+        QFETCH(int, down);
+        QFETCH(int, up);
         storeNumbered(*state, 1);
         presenter->showResults(shown());
-        if (designedSize) presenter->frame()->resize(902, 741);
+        TimeTablesMDI* frame = presenter->frame();
+        if (designedSize) frame->resize(902, 741);
         QCoreApplication::processEvents();
-        QMdiArea* area = presenter->frame()->mdiArea();
-        QScrollBar* bar = area->verticalScrollBar();
-        // Where the grid does not fit, the user is given a scroll bar.
-        const bool fits = presenter->gridView()->frameGeometry().bottom() < area->viewport()->height();
-        QCOMPARE(bar->isVisible(), !fits);
+        frmTimetables* grid = presenter->gridView();
+        QWidget* viewport = grid->scrollArea()->viewport();
+        QWidget* client = grid->client();
+        QScrollBar* bar = grid->scrollArea()->verticalScrollBar();
+        // The frame stays on its screen, and the grid window in the frame.
+        const QRect screen = frame->screen()->availableGeometry();
+        if (!designedSize)
+            QVERIFY(frame->geometry().top() >= screen.top() && frame->geometry().bottom() <= screen.bottom());
+        QVERIFY(QRect(QPoint(0, 0), frame->mdiArea()->viewport()->size()).contains(grid->geometry()));
+        QVERIFY(!frame->mdiArea()->verticalScrollBar()->isVisible());
+        const bool fits = client->height() <= viewport->height();
         if (designedSize) QVERIFY(!fits);
-        bar->setValue(bar->maximum());
-        QCoreApplication::processEvents();
-        QWidget* client = presenter->gridView()->client();
-        const QPoint bottomRight = client->mapTo(area->viewport(), QPoint(client->width() - 1, client->height() - 1));
-        QVERIFY2(area->viewport()->rect().contains(bottomRight),
-                 qPrintable(QStringLiteral("bottom right at %1,%2, viewport %3x%4")
-                                .arg(bottomRight.x())
-                                .arg(bottomRight.y())
-                                .arg(area->viewport()->width())
-                                .arg(area->viewport()->height())));
-        // Scrolled back up, the top of the grid is in view again.
-        bar->setValue(bar->minimum());
-        QCoreApplication::processEvents();
-        QVERIFY(area->viewport()->rect().contains(client->mapTo(area->viewport(), QPoint(0, 0))));
+        QCOMPARE(bar->isVisible(), !fits);
+        if (!fits) {
+            // Beside Sunday's column, and read out by a screen reader.
+            QCOMPARE(bar->mapTo(grid, QPoint(0, 0)).x(), client->width() + viewport->mapTo(grid, QPoint(0, 0)).x());
+            QVERIFY(accessibleTreeHolds(frame, bar));
+        }
+        auto inView = [&](QPoint p) { return viewport->rect().contains(client->mapTo(viewport, p)); };
+        const QPoint bottomRight(client->width() - 1, client->height() - 1);
+        // The keys reach the frame from the strip, where the focus is.
+        for (int i = 0; i < 40 && !inView(bottomRight); ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame, Qt::Key(down));
+        QVERIFY(inView(bottomRight));
+        for (int i = 0; i < 40 && !inView(QPoint(0, 0)); ++i)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame, Qt::Key(up));
+        QVERIFY(inView(QPoint(0, 0)));
+        QCOMPARE(presenter->frame(), frame);  // no key closed or stepped the results
+    }
+
+    // Where the focus goes: "Next" when the results open (or "OK" when there
+    // is nothing to step to), and the counter, which does nothing, when the
+    // pressed button reaches its end; so repeated Space never turns back.
+    void focusKeepsDirection_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("opensOn");
+        QTest::newRow("one timetable") << 1 << "cmdOk";
+        QTest::newRow("two") << 2 << "cmdNext";
+        QTest::newRow("six") << 6 << "cmdNext";
+    }
+    void focusKeepsDirection() {
+        QFETCH(int, count);
+        QFETCH(QString, opensOn);
+        storeNumbered(*state, count);
+        presenter->showResults(shown());
+        TimeTablesMDI* frame = presenter->frame();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), opensOn);
+        if (count == 1) return;  // Space would close the results
+        for (int i = 0; i < 30; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: %1 / %1").arg(count));
+        QCOMPARE(QApplication::focusWidget(), frame->cmdGoToT());
+        // And the same back from the other end with "Previous".
+        frame->cmdPrev()->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < 30; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(counter(*presenter), QStringLiteral("TimeTable: 1 / %1").arg(count));
+        QCOMPARE(QApplication::focusWidget(), frame->cmdGoToT());
+    }
+
+    void escapeIsOk() {
+        storeNumbered(*state, 3);
+        presenter->showResults(shown());
+        QVERIFY(QTest::qWaitForWindowActive(presenter->frame()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!presenter->resultsOpen());
     }
 
     // The grid's load step on its own: a stored position is painted and
