@@ -167,7 +167,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                medianMs[run.run_name.function_name] = run.GetAdjustedRealTime();
+                medianMs[run.run_name.function_name] = run.GetAdjustedCPUTime();
                 for (const auto& [name, counter] : run.counters)
                     counters[run.run_name.function_name][name] = counter.value;
             }
