@@ -21,10 +21,6 @@
 
 namespace quorvandel {
 
-// Week cells (day x 29 + slot) the user keeps free. A section covering any
-// of them counts as absent.
-using BusyCells = std::bitset<CellsPerWeek>;
-
 // Where two sections of different courses first meet in the week: the
 // earliest shared cell and the half-hours that follow it on that day while
 // both still meet.

@@ -1,8 +1,11 @@
 #include "timetablify.h"
 
+#include <climits>
 #include <memory>
 
+#include "ranked_search.h"
 #include "timetable_search.h"
+#include "usable_sections.h"
 #include "week_mask.h"
 
 namespace quorvandel {
@@ -10,6 +13,10 @@ namespace quorvandel {
 const Text AllClassesNeedSectionMessage = u"All Classes must have at least one section";
 const Text NoTimetablesMessage =
     u"Sorry, your schedule has no possible conflict-free timetables.  You will need to remove some classes";
+
+Text EverySectionBusyMessage(const Text& courseName) {
+    return u"Every section of " + courseName + u" falls in your busy times";
+}
 
 namespace {
 
@@ -65,12 +72,23 @@ void StoreTimetable(ModuleState& state) {
     ++state.NumTimetables;
 }
 
+// Sets SectionChoice to a combination the search found among the usable
+// sections, in the courses' own section indices.
+void ChooseCombination(ModuleState& state, const UsableSections& usable, const std::array<int16_t, MaxCourses>& found) {
+    for (int i = 0; i < liveCourses(state); ++i)
+        state.SectionChoice[static_cast<size_t>(i)] =
+            usable.realIndex[static_cast<size_t>(i)][static_cast<size_t>(found[static_cast<size_t>(i)])];
+}
+
 // Moves SectionChoice on to the next conflict-free combination in
 // enumeration order, or sets EnumDone when there is none (or the search was
-// stopped). Returns false on a stop.
-bool NextCombination(ModuleState& state, TimetableSearch& search) {
-    switch (search.next(state.SectionChoice, state.NumTimetables)) {
+// stopped). Returns false on a stop. `found` is the search's own counter
+// over the usable sections, kept from call to call.
+bool NextCombination(ModuleState& state, TimetableSearch& search, const UsableSections& usable,
+                     std::array<int16_t, MaxCourses>& found) {
+    switch (search.next(found, state.NumTimetables)) {
     case TimetableSearch::Step::Found:
+        ChooseCombination(state, usable, found);
         return true;
     case TimetableSearch::Step::Exhausted:
         state.EnumDone = true;
@@ -96,6 +114,57 @@ void reportProgress(const SearchControl& control, int found) {
     if (control.progress) control.progress(found);
 }
 
+// Stores the first 26 conflict-free timetables in enumeration order. Returns
+// false when the search was stopped.
+bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const SearchControl& control,
+                     const SearchLimits& limits, SearchStats* stats, GenerationResult& result) {
+    // The search holds the precomputed tables (a few tens of KB): on the heap.
+    auto search =
+        std::make_unique<TimetableSearch>(usable.courses, liveCourses(state), limits, control.stop, &control.progress);
+    std::array<int16_t, MaxCourses> found{};
+    bool running = NextCombination(state, *search, usable, found);
+    while (running && !state.EnumDone) {
+        const bool conflictFree = CheckCombination(state);
+        state.Occupancy.fill(0);
+        if (conflictFree) {
+            if (state.NumTimetables == MaxStoredTimetables) {
+                result.moreThanStored = true;  // a 27th: the store is full, nothing more to learn
+                break;
+            }
+            StoreTimetable(state);
+            reportProgress(control, state.NumTimetables);
+            if (stopRequested(control)) {
+                running = false;
+                break;
+            }
+        }
+        running = NextCombination(state, *search, usable, found);
+    }
+    if (stats != nullptr) *stats = search->stats();
+    return running;
+}
+
+// Stores the 26 best conflict-free timetables by the options' order, best
+// first. Returns false when the search was stopped; the best met so far are
+// stored then.
+bool StoreBest(ModuleState& state, const UsableSections& usable, const SearchControl& control,
+               GenerationResult& result) {
+    auto search =
+        std::make_unique<RankedSearch>(usable.courses, liveCourses(state), state.Options, control.stop,
+                                       [&control](long long met, const RankScore& best) {
+                                           reportProgress(control, met > INT_MAX ? INT_MAX : static_cast<int>(met));
+                                           if (control.bestSoFar) control.bestSoFar(best);
+                                       });
+    const auto best = std::make_unique<RankedOutcome>(search->run());
+    for (int k = 0; k < best->count; ++k) {
+        ChooseCombination(state, usable, best->best[static_cast<size_t>(k)].choice);
+        if (CheckCombination(state)) StoreTimetable(state);
+        state.Occupancy.fill(0);
+    }
+    result.moreThanStored = best->moreThanStored;
+    return !best->stopped;
+}
+
 }  // namespace
 
 GenerationResult TimeTablify(ModuleState& state, const SearchControl& control) {
@@ -110,7 +179,7 @@ GenerationResult TimeTablify(ModuleState& state, const SearchControl& control, c
         if (state.Courses[i].NumSections <= 0) ok = false;
     state.CurrentTimetable = 0;
     state.NumTimetables = 0;
-    if (!ok) return {TimeTablifyOutcome::AllClassesNeedSection, false, false};
+    if (!ok) return {.outcome = TimeTablifyOutcome::AllClassesNeedSection, .options = state.Options};
     return MakeTimetables(state, control, limits, stats);
 }
 
@@ -121,6 +190,7 @@ GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control
 GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control, const SearchLimits& limits,
                                 SearchStats* stats) {
     GenerationResult result;
+    result.options = state.Options;
     state.NumTimetables = 0;
     state.CurrentTimetable = 0;
     state.Occupancy.fill(0);
@@ -145,27 +215,16 @@ GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control
         return result;
     }
 
-    // The search holds the precomputed tables (a few tens of KB): on the heap.
-    auto search = std::make_unique<TimetableSearch>(state, n, limits, control.stop, &control.progress);
-    bool running = NextCombination(state, *search);
-    while (running && !state.EnumDone) {
-        const bool conflictFree = CheckCombination(state);
-        state.Occupancy.fill(0);
-        if (conflictFree) {
-            if (state.NumTimetables == MaxStoredTimetables) {
-                result.moreThanStored = true;  // a 27th: the store is full, nothing more to learn
-                break;
-            }
-            StoreTimetable(state);
-            reportProgress(control, state.NumTimetables);
-            if (stopRequested(control)) {
-                running = false;
-                break;
-            }
-        }
-        running = NextCombination(state, *search);
+    const auto usable = std::make_unique<UsableSections>();
+    findUsableSections(state, n, state.Options.busy, *usable);
+    if (usable->everySectionBusy >= 0) {
+        FinishCombination(state);
+        result.outcome = TimeTablifyOutcome::EverySectionBusy;
+        result.busyCourse = usable->everySectionBusy;
+        return result;
     }
-    if (stats != nullptr) *stats = search->stats();
+    const bool running = state.Options.ranked() ? StoreBest(state, *usable, control, result)
+                                                : StoreFirstFound(state, *usable, control, limits, stats, result);
     FinishCombination(state);
 
     result.stopped = !running;

@@ -9,6 +9,7 @@
 #include "generation_result.h"
 #include "schedule_model.h"
 #include "search_limits.h"
+#include "timetable_score.h"
 
 namespace quorvandel {
 
@@ -16,6 +17,9 @@ namespace quorvandel {
 // NoTimetables (generation_result.h).
 extern const Text AllClassesNeedSectionMessage;  // "All Classes must have at least one section"
 extern const Text NoTimetablesMessage;           // "Sorry, your schedule has no possible ..."
+// The message that answers EverySectionBusy: "Every section of <course> falls
+// in your busy times".
+Text EverySectionBusyMessage(const Text& courseName);
 
 // How a caller watches and stops a running search. Both are optional.
 struct SearchControl {
@@ -27,6 +31,9 @@ struct SearchControl {
     // It may set the stop flag; a stop set right after the k-th timetable is
     // stored leaves exactly k.
     std::function<void(int found)> progress;
+    // A ranked search (ScheduleOptions::ranked) also reports, with each
+    // progress call, the best score among the timetables it holds.
+    std::function<void(const RankScore& best)> bestSoFar;
 };
 
 // The whole command: resets CurrentTimetable and NumTimetables, checks that
@@ -37,6 +44,10 @@ GenerationResult TimeTablify(ModuleState& state, const SearchControl& control = 
 // The generation itself: discards earlier results (NumTimetables = 0) and
 // stores the first 26 conflict-free timetables in enumeration order (course
 // 0's section varies fastest), stopping as soon as a 27th is known to exist.
+// Sections covering a busy cell of state.Options are left out as if they did
+// not exist; a course whose every section is busy ends the command at once
+// (EverySectionBusy). With a ranked order in state.Options, the 26 best by
+// that order are stored instead, best first, ties in enumeration order.
 // Meant for a state whose every course has a section; a course without one
 // simply yields no timetable. With no courses at all, the one (empty)
 // combination is stored as a timetable with NumSections 0.

@@ -4,6 +4,8 @@
 // window and the results viewer read it, and need nothing else of the
 // generator for that.
 
+#include <cstdint>
+
 #include "schedule_model.h"
 
 namespace quorvandel {
@@ -13,6 +15,7 @@ enum class TimeTablifyOutcome {
     NoTimetables,           // no conflict-free timetable exists; open nothing
     ShowResults,            // Timetables(0 .. NumTimetables - 1) are ready to be shown
     StoppedNoneFound,       // the user stopped the search before any timetable was found
+    EverySectionBusy,       // a course has sections, all in busy times; nothing was searched
 };
 
 struct GenerationResult {
@@ -23,6 +26,10 @@ struct GenerationResult {
     // message, saying which courses are at fault. Empty when the search for
     // them was stopped.
     Text details{};
+    int16_t busyCourse = -1;      // EverySectionBusy: the course whose sections are all busy
+    // The options the generation ran with: how its timetables are ranked and
+    // scored, and which half-hours were busy.
+    ScheduleOptions options{};
 };
 
 }  // namespace quorvandel

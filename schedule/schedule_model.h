@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "schedule_options.h"
+
 namespace quorvandel {
 
 // Texts are kept exactly as the text boxes deliver them (UTF-16 code units),
@@ -21,6 +23,7 @@ constexpr int16_t MaxStoredTimetables = 26;
 constexpr int16_t DaysPerWeek = 7;
 constexpr int16_t SlotsPerDay = 29;                          // 08:00 to 22:30 in half-hours
 constexpr int16_t CellsPerWeek = DaysPerWeek * SlotsPerDay;  // 203
+static_assert(BusyCellCount == CellsPerWeek, "a busy time is one cell of the week");
 
 struct Section {
     Text SecNum;
@@ -70,6 +73,7 @@ struct CombinationState {
 struct ModuleState : CourseList, TimetableList, CombinationState {
     int16_t CurrentTimetable = 0;
     std::array<int16_t, CellsPerWeek> Occupancy{};
+    ScheduleOptions Options;  // busy times and the order of the results; "New" clears them
 };
 
 }  // namespace quorvandel

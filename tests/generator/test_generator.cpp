@@ -165,6 +165,7 @@ using Maker = std::unique_ptr<ModuleState> (*)();
 
 Q_DECLARE_METATYPE(Slice)
 Q_DECLARE_METATYPE(Maker)
+Q_DECLARE_METATYPE(std::vector<int>)
 
 class GeneratorTest : public QObject {
     Q_OBJECT
@@ -274,6 +275,59 @@ private slots:
         QCOMPARE(r.outcome, TimeTablifyOutcome::ShowResults);
         const Reference ref = referenceFor(*state);
         QCOMPARE(differenceFrom(ref, *state, r), QString());
+    }
+
+    // Ranked by fewest days: 26 Monday timetables are met first, then the
+    // last course's second section moves every later one onto more days, so
+    // the search cuts that whole part away unseen. Whether it holds a 27th
+    // timetable must still be told.
+    void rankedStoreLimit_data() {
+        QTest::addColumn<unsigned>("laterDays");
+        QTest::addColumn<int>("laterEnd");
+        QTest::addColumn<bool>("more");
+        QTest::newRow("cut part holds timetables") << (Week & ~Mon) << 2 << true;
+        QTest::newRow("cut part holds none") << (Mon | Tue) << 29 << false;
+    }
+    void rankedStoreLimit() {
+        QFETCH(unsigned, laterDays);
+        QFETCH(int, laterEnd);
+        QFETCH(bool, more);
+        std::vector<Slice> c0{{2, 3, Mon}};  // clashes with c1's first: 26 pairs, not 27
+        for (int s = 5; s < 13; ++s) c0.push_back({s, s + 1, Mon});
+        auto state = scheduleOf({c0, {{2, 3, Mon}, {3, 4, Mon}, {4, 5, Mon}}, {{0, 2, Mon}, {0, laterEnd, laterDays}}});
+        state->Options.primary = ResultOrder::FewestDays;
+        const GenerationResult r = TimeTablify(*state);
+        QCOMPARE(state->NumTimetables, 26);
+        QCOMPARE(r.moreThanStored, more);
+        QCOMPARE(state->Timetables[25].Sections[2].SecNum, Text(u"101"));
+    }
+
+    // A section covering a busy half-hour is left out as if it did not
+    // exist; a course left with none is named.
+    void busyTimes_data() {
+        QTest::addColumn<std::vector<int>>("busyCells");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("busyCourse");
+        QTest::newRow("none") << std::vector<int>{} << QStringList{"C0:101 C1:102", "C0:102 C1:102"} << -1;
+        QTest::newRow("one section out") << std::vector<int>{1} << QStringList{"C0:102 C1:102"} << -1;
+        QTest::newRow("a cell no section uses")
+            << std::vector<int>{202} << QStringList{"C0:101 C1:102", "C0:102 C1:102"} << -1;
+        QTest::newRow("every section of C1") << std::vector<int>{1, 29 + 4} << QStringList{} << 1;
+    }
+    void busyTimes() {
+        QFETCH(std::vector<int>, busyCells);
+        QFETCH(QStringList, expected);
+        QFETCH(int, busyCourse);
+        // C0: Mon or Tue 8:00-9:00. C1: Mon and Tue 8:30-9:00 (clashes with
+        // both), or Tue and Wed 10:00-10:30.
+        auto state = scheduleOf({{{0, 2, Mon}, {0, 2, Tue}}, {{1, 2, Mon | Tue}, {4, 5, Tue | Wed}}});
+        for (int cell : busyCells) state->Options.busy.set(static_cast<size_t>(cell));
+        const GenerationResult r = TimeTablify(*state);
+        QCOMPARE(storedTimetables(*state), expected);
+        QCOMPARE(r.busyCourse, busyCourse);
+        QCOMPARE(r.outcome, busyCourse >= 0 ? TimeTablifyOutcome::EverySectionBusy : TimeTablifyOutcome::ShowResults);
+        if (busyCourse >= 0)
+            QCOMPARE(EverySectionBusyMessage(u"Chem"), Text(u"Every section of Chem falls in your busy times"));
     }
 
     // Every course needs a section; earlier results are gone either way.

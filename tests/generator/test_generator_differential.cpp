@@ -11,7 +11,9 @@
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
 #include "room_bound.h"
+#include "plain_ranking.h"
 #include "schedule_makers.h"
+#include "week.h"
 
 using namespace quorvandel;
 using namespace quorvandel::testing;
@@ -186,6 +188,75 @@ QString explanationFault(const CourseList& schedule, const BusyCells& busy, cons
             }
         if (e.meetings != want) return QStringLiteral("the pair's meetings differ");
     }
+// A small random schedule (at most 20,000 combinations, so that the plain
+// ranking can score every one) and, with `busyRanges` > 0, up to that many
+// random busy stretches of 1 to 6 half-hours.
+void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges) {
+    Rng rng(seed * 104729 + 7);
+    const int courses = rng.between(2, 7);
+    SectionStyle style;
+    style.minLength = rng.between(1, 3);
+    style.maxLength = style.minLength + rng.between(0, 3);
+    style.maxDays = rng.between(1, 3);
+    style.dayPool = rng.below(2) == 0 ? 5 : 7;
+    int maxSections = rng.between(2, 7);
+    do randomSchedule(state, seed, courses, 1, maxSections, style);
+    while (combinations(state) > 20000 && --maxSections > 1);
+    state.Options.busy.reset();
+    for (int r = rng.between(0, busyRanges); r > 0; --r) {
+        const int day = rng.below(style.dayPool), length = rng.between(1, 6);
+        const int start = rng.between(0, SlotsPerDay - length);
+        for (int s = start; s < start + length; ++s) state.Options.busy.set(static_cast<size_t>(cellOf(day, s)));
+    }
+}
+
+// The first course with sections whose every section meets in a busy cell,
+// found cell by cell; -1 for none.
+int firstBusyCourse(const ModuleState& state) {
+    for (int i = 0; i < state.NumCourses; ++i) {
+        const Course& course = state.Courses[static_cast<size_t>(i)];
+        int busySections = 0;
+        for (int j = 0; j < course.NumSections; ++j) {
+            const Section& sec = course.Sections[static_cast<size_t>(j)];
+            bool busy = false;
+            for (int d = 0; d < DaysPerWeek; ++d)
+                for (int s = sec.StartSlot; s < sec.EndSlot; ++s)
+                    busy = busy || (sec.Days[static_cast<size_t>(d)] &&
+                                    state.Options.busy.test(static_cast<size_t>(d * 29 + s)));
+            busySections += busy ? 1 : 0;
+        }
+        if (course.NumSections > 0 && busySections == course.NumSections) return i;
+    }
+    return -1;
+}
+
+// Empty when `got` holds the first 26 of the reference ranking, in order,
+// with the same "more than 26" answer; otherwise what differs.
+QString rankedDifference(const ModuleState& schedule, const std::vector<plain::RankedCombination>& want,
+                         const ModuleState& got, const GenerationResult& result) {
+    const int busyCourse = firstBusyCourse(schedule);
+    if (busyCourse >= 0)
+        return result.outcome == TimeTablifyOutcome::EverySectionBusy && result.busyCourse == busyCourse
+                   ? QString()
+                   : QStringLiteral("course %1 is all busy, not reported").arg(busyCourse);
+    const int stored = std::min<int>(static_cast<int>(want.size()), MaxStoredTimetables);
+    if (got.NumTimetables != stored)
+        return QStringLiteral("NumTimetables %1, reference %2").arg(got.NumTimetables).arg(stored);
+    for (int k = 0; k < stored; ++k)
+        for (int i = 0; i < schedule.NumCourses; ++i) {
+            const auto choice = want[static_cast<size_t>(k)].choice[static_cast<size_t>(i)];
+            if (!(got.Timetables[static_cast<size_t>(k)].Sections[static_cast<size_t>(i)] ==
+                  schedule.Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(choice)]))
+                return QStringLiteral("timetable %1 differs at course %2: %3, reference %4")
+                    .arg(k)
+                    .arg(i)
+                    .arg(text(got.Timetables[static_cast<size_t>(k)].Sections[static_cast<size_t>(i)].SecNum))
+                    .arg(choice);
+        }
+    if (result.moreThanStored != (want.size() > MaxStoredTimetables))
+        return QStringLiteral("moreThanStored %1 with %2 timetables").arg(result.moreThanStored).arg(want.size());
+    const auto expected = stored > 0 ? TimeTablifyOutcome::ShowResults : TimeTablifyOutcome::NoTimetables;
+    if (result.outcome != expected || result.stopped) return QStringLiteral("wrong outcome");
     return {};
 }
 
@@ -204,6 +275,7 @@ std::unique_ptr<CourseList> subproblem(const CourseList& schedule, const Section
 }  // namespace
 
 Q_DECLARE_METATYPE(Family)
+Q_DECLARE_METATYPE(ResultOrder)
 
 class GeneratorDifferentialTest : public QObject {
     Q_OBJECT
@@ -283,6 +355,47 @@ private slots:
         }
         qInfo("%d schedules: %d blocked courses, %d clashing pairs, %d larger sets", checked, blocked, pairs, larger);
         QCOMPARE(checked, wanted);
+    // Busy times and result orders against the plain ranking: the same
+    // timetables in the same order, the same "more than 26", and the course
+    // named when every one of its sections is busy.
+    void rankedSameAsPlainRanking_data() {
+        QTest::addColumn<ResultOrder>("primary");
+        QTest::addColumn<ResultOrder>("tieBreak");
+        QTest::addColumn<int>("busyRanges");
+        QTest::newRow("first found, busy times") << ResultOrder::FirstFound << ResultOrder::FewestDays << 8;
+        QTest::newRow("fewest days") << ResultOrder::FewestDays << ResultOrder::FirstFound << 0;
+        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0;
+        QTest::newRow("latest start") << ResultOrder::LatestStart << ResultOrder::FirstFound << 0;
+        QTest::newRow("earliest finish") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << 0;
+        QTest::newRow("fewest days, then idle, busy times") << ResultOrder::FewestDays << ResultOrder::FewestIdle << 4;
+        QTest::newRow("earliest finish, then latest start")
+            << ResultOrder::EarliestFinish << ResultOrder::LatestStart << 2;
+    }
+    void rankedSameAsPlainRanking() {
+        QFETCH(ResultOrder, primary);
+        QFETCH(ResultOrder, tieBreak);
+        QFETCH(int, busyRanges);
+        auto schedule = freshState();
+        auto got = freshState();
+        int many = 0, busyNamed = 0;
+        const int seeds = 400 / Scale;
+        for (int seed = 1; seed <= seeds; ++seed) {
+            rankedCase(*schedule, static_cast<std::uint64_t>(seed), busyRanges);
+            schedule->Options.primary = primary;
+            schedule->Options.tieBreak = tieBreak;
+            auto reference = std::make_unique<ModuleState>(*schedule);
+            const auto want = plain::RankAll(*reference);
+            *got = *schedule;
+            got->NumTimetables = 5;  // stale results must not survive
+            const GenerationResult result = TimeTablify(*got);
+            const QString diff = rankedDifference(*schedule, want, *got, result);
+            if (!diff.isEmpty()) QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(diff)));
+            many += want.size() > MaxStoredTimetables ? 1 : 0;
+            busyNamed += result.outcome == TimeTablifyOutcome::EverySectionBusy ? 1 : 0;
+        }
+        qInfo("%d seeds: %d with more than 26, %d with a course all busy", seeds, many, busyNamed);
+        QVERIFY2(many >= seeds / 6, "too few schedules where the 26 best must be chosen");
+        if (busyRanges > 0) QVERIFY2(busyNamed > 0 && busyNamed < seeds / 2, "busy times too rare or too common");
     }
 
     // Random subproblems (some courses open, each with a random part of its

@@ -1,0 +1,156 @@
+#include "rank_bounds.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace quorvandel {
+
+namespace {
+
+constexpr unsigned DaySetCount = 1U << DaysPerWeek;  // 128
+constexpr std::int8_t NoStart = -1;
+constexpr std::int8_t NoEnd = 99;
+
+struct DaySetTables {
+    std::array<DaySetFamily, DaySetCount> supersets{};   // [s]: every day set containing s
+    std::array<DaySetFamily, DaysPerWeek + 1> ofSize{};  // [k]: every day set of k days
+    constexpr DaySetTables() {
+        for (unsigned s = 0; s < DaySetCount; ++s)
+            for (unsigned t = 0; t < DaySetCount; ++t) {
+                if ((s & t) == s) supersets[s].words[t >> 6] |= std::uint64_t{1} << (t & 63U);
+                if (s == 0)
+                    ofSize[static_cast<size_t>(std::popcount(t))].words[t >> 6] |= std::uint64_t{1} << (t & 63U);
+            }
+    }
+};
+constexpr DaySetTables daySetTables{};
+
+unsigned daysOf(const DayProfile& profile) {
+    unsigned days = 0;
+    for (int d = 0; d < DaysPerWeek; ++d)
+        if (profile[static_cast<size_t>(d)] != 0) days |= 1U << d;
+    return days;
+}
+
+// The fewest days of a set in `family` that contains `placedDays`, or -1.
+int fewestDays(const DaySetFamily& family, unsigned placedDays) {
+    const DaySetFamily& over = daySetTables.supersets[placedDays];
+    for (int k = std::popcount(placedDays); k <= DaysPerWeek; ++k) {
+        const DaySetFamily& size = daySetTables.ofSize[static_cast<size_t>(k)];
+        if (((family.words[0] & over.words[0] & size.words[0]) | (family.words[1] & over.words[1] & size.words[1])) !=
+            0)
+            return k;
+    }
+    return -1;
+}
+
+int firstSlot(std::uint32_t day) { return std::countr_zero(day); }
+int endSlot(std::uint32_t day) { return 32 - std::countl_zero(day); }
+
+std::uint32_t gaps(std::uint32_t day) {
+    if (day == 0) return 0;
+    const std::uint32_t span = (std::uint32_t{1} << endSlot(day)) - (std::uint32_t{1} << firstSlot(day));
+    return span & ~day;
+}
+
+}  // namespace
+
+SectionShape shapeOf(const DayProfile& cells) {
+    SectionShape shape;
+    shape.cells = cells;
+    shape.days = daysOf(cells);
+    shape.supersets = daySetTables.supersets[shape.days];
+    for (std::uint32_t day : cells)
+        if (day != 0) {
+            shape.start = static_cast<std::int8_t>(firstSlot(day));
+            shape.end = static_cast<std::int8_t>(endSlot(day));
+        }
+    return shape;
+}
+
+OpenSummary OpenSummary::none() {
+    OpenSummary summary;
+    summary.daySets.words = {~std::uint64_t{0}, ~std::uint64_t{0}};
+    summary.latestStart.fill(NoStart);
+    summary.earliestEnd.fill(NoEnd);
+    return summary;
+}
+
+void OpenSummary::addSection(const SectionShape& section) {
+    daySets.words[0] |= section.supersets.words[0];
+    daySets.words[1] |= section.supersets.words[1];
+    for (size_t d = 0; d < DaysPerWeek; ++d) {
+        if (section.cells[d] == 0) continue;
+        reach[d] |= section.cells[d];
+        latestStart[d] = std::max(latestStart[d], section.start);
+        earliestEnd[d] = std::min(earliestEnd[d], section.end);
+    }
+}
+
+void OpenSummary::merge(const OpenSummary& otherCourses) {
+    daySets.words[0] &= otherCourses.daySets.words[0];
+    daySets.words[1] &= otherCourses.daySets.words[1];
+    for (size_t d = 0; d < DaysPerWeek; ++d) {
+        reach[d] |= otherCourses.reach[d];
+        latestStart[d] = std::max(latestStart[d], otherCourses.latestStart[d]);
+        earliestEnd[d] = std::min(earliestEnd[d], otherCourses.earliestEnd[d]);
+    }
+}
+
+OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, std::uint16_t sections) {
+    OpenSummary summary = OpenSummary::none();
+    summary.daySets = {};  // a course alone allows only the day sets of its own sections
+    for (; sections != 0; sections &= static_cast<std::uint16_t>(sections - 1))
+        summary.addSection(shapes[static_cast<size_t>(std::countr_zero(sections))]);
+    return summary;
+}
+
+int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open) {
+    const unsigned placedDays = daysOf(placed);
+    int bound = 0;
+    switch (order) {
+    case ResultOrder::FirstFound:
+        return 0;
+    case ResultOrder::FewestDays: {
+        // The smallest day set, holding the placed days, on which every open
+        // course still has a section.
+        const int days = fewestDays(open.daySets, placedDays);
+        return days < 0 ? NoCompletion : days;
+    }
+    case ResultOrder::FewestIdle:
+        // A free half-hour between two placed classes that no open section
+        // can fill stays idle whatever the open courses take.
+        for (size_t d = 0; d < DaysPerWeek; ++d) bound += std::popcount(gaps(placed[d]) & ~open.reach[d]);
+        return bound;
+    case ResultOrder::LatestStart: {
+        // A placed day's first class can only move earlier; a new day starts
+        // no later than the latest section that meets on it.
+        int startSum = 0;
+        for (size_t d = 0; d < DaysPerWeek; ++d)
+            startSum += placed[d] != 0 ? firstSlot(placed[d]) : std::max<int>(0, open.latestStart[d]);
+        return LatestStartCostBase - startSum;
+    }
+    case ResultOrder::EarliestFinish: {
+        // A placed day's last class can only move later; the open courses
+        // need at least (fewest days - placed days) new days, each ending no
+        // earlier than its earliest-ending section.
+        const int days = fewestDays(open.daySets, placedDays);
+        if (days < 0) return NoCompletion;
+        std::array<int, DaysPerWeek> newDayEnds{};
+        int candidates = 0;
+        for (size_t d = 0; d < DaysPerWeek; ++d) {
+            if (placed[d] != 0)
+                bound += endSlot(placed[d]);
+            else if (open.earliestEnd[d] != NoEnd)
+                newDayEnds[static_cast<size_t>(candidates++)] = open.earliestEnd[d];
+        }
+        const int needed = days - std::popcount(placedDays);
+        std::partial_sort(newDayEnds.begin(), newDayEnds.begin() + needed, newDayEnds.begin() + candidates);
+        for (int k = 0; k < needed; ++k) bound += newDayEnds[static_cast<size_t>(k)];
+        return bound;
+    }
+    }
+    return bound;
+}
+
+}  // namespace quorvandel

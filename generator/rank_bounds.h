@@ -1,0 +1,60 @@
+#pragma once
+// Lower bounds on the cost (timetable_score.h) of every timetable that can
+// still come out of a partial one: some courses placed (their cells are the
+// day profile `placed`), the others open, each with the sections it may still
+// take. The open courses are described only by a summary of their sections,
+// which relaxes the problem (any section of each course, clashes ignored), so
+// every bound here is admissible: no timetable below scores less.
+//
+// Summaries merge (OpenSummary::merge), so the summary of "every open course
+// but one" is cheap for each course in turn, and the bound of placing one
+// section is the bound of a placed profile one section larger.
+
+#include <array>
+#include <cstdint>
+
+#include "timetable_score.h"
+
+namespace quorvandel {
+
+// The bound of a partial timetable that cannot be completed at all.
+constexpr int NoCompletion = 1 << 20;
+
+// A set of day sets: bit S (S = 7 day bits, Monday = bit 0) of 128 bits.
+struct DaySetFamily {
+    std::array<std::uint64_t, 2> words{};
+    bool contains(unsigned daySet) const { return (words[daySet >> 6] >> (daySet & 63U)) & 1U; }
+};
+
+// One section as the bounds see it.
+struct SectionShape {
+    DayProfile cells{};        // its slots, day by day
+    unsigned days = 0;         // bit d: meets on day d
+    DaySetFamily supersets{};  // every day set that contains `days`
+    std::int8_t start = 0;     // its first slot (the same on each of its days)
+    std::int8_t end = 0;       // the slot it ends at
+};
+
+SectionShape shapeOf(const DayProfile& cells);
+
+// What a set of open courses can still do, each course taking any one of its
+// sections.
+struct OpenSummary {
+    DaySetFamily daySets;                                // day sets on which every course has a section
+    DayProfile reach{};                                  // cells some section covers
+    std::array<std::int8_t, DaysPerWeek> latestStart{};  // per day, the latest first slot of a section; -1 none
+    std::array<std::int8_t, DaysPerWeek> earliestEnd{};  // per day, the earliest end of a section; 99 none
+
+    static OpenSummary none();                     // no open course: the neutral element of merge
+    void addSection(const SectionShape& section);  // into a course's own summary
+    void merge(const OpenSummary& otherCourses);   // course sets joined
+};
+
+// The summary of one course's sections in `sections` (bit j = section j).
+OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, std::uint16_t sections);
+
+// A lower bound on `order`'s cost of any completion of `placed` where the
+// open courses are summarised by `open`.
+int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open);
+
+}  // namespace quorvandel

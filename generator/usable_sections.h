@@ -1,0 +1,24 @@
+#pragma once
+// The sections a generation may use: those that cover no busy half-hour. The
+// searches run on a copy of the courses without the others, as if they did
+// not exist; realIndex turns what they find back into the courses' own
+// section indices, so stored timetables name the real sections.
+
+#include <array>
+#include <cstdint>
+
+#include "schedule_model.h"
+
+namespace quorvandel {
+
+struct UsableSections {
+    CourseList courses;  // each course keeps its usable sections, in their order
+    std::array<std::array<int16_t, MaxSectionsPerCourse>, MaxCourses> realIndex{};
+    int16_t everySectionBusy = -1;  // the first course with sections, none of them usable; -1 for none
+};
+
+// Fills `usable` from courses[0 .. numCourses-1]. With no busy cell every
+// section is usable and every index its own.
+void findUsableSections(const CourseList& courses, int numCourses, const BusyCells& busy, UsableSections& usable);
+
+}  // namespace quorvandel

@@ -1,0 +1,98 @@
+#include "timetable_score.h"
+
+#include <bit>
+
+#include "week.h"
+
+namespace quorvandel {
+
+const std::array<Text, ResultOrderCount> ResultOrderNames = {u"First found", u"Fewest days with classes",
+                                                             u"Fewest idle half-hours between classes", u"Latest start",
+                                                             u"Earliest finish"};
+
+namespace {
+
+int firstSlot(std::uint32_t day) { return std::countr_zero(day); }
+int endSlot(std::uint32_t day) { return 32 - std::countl_zero(day); }
+
+// "N", or "N.5" for an odd number of half-hours.
+Text hoursText(int halfHours) {
+    Text text;
+    for (char c : std::to_string(halfHours / SlotsPerHour)) text += static_cast<char16_t>(c);
+    if (halfHours % SlotsPerHour != 0) text += u".5";
+    return text;
+}
+
+Text countText(int count, const Text& one, const Text& many) {
+    Text text;
+    for (char c : std::to_string(count)) text += static_cast<char16_t>(c);
+    return text + u" " + (count == 1 ? one : many);
+}
+
+Text orderText(ResultOrder order, const DayProfile& profile) {
+    int sum = 0;
+    switch (order) {
+    case ResultOrder::FirstFound:
+        return {};
+    case ResultOrder::FewestDays:
+        return countText(costOf(order, profile), u"day", u"days");
+    case ResultOrder::FewestIdle:
+        sum = costOf(order, profile);
+        return hoursText(sum) + (sum == SlotsPerHour ? u" idle hour" : u" idle hours");
+    case ResultOrder::LatestStart:
+        return u"starts " + hoursText(LatestStartCostBase - costOf(order, profile)) + u" h after 8:00 in all";
+    case ResultOrder::EarliestFinish:
+        return u"ends " + hoursText(costOf(order, profile)) + u" h after 8:00 in all";
+    }
+    return {};
+}
+
+}  // namespace
+
+DayProfile dayProfileOf(const Timetable& timetable) {
+    DayProfile profile{};
+    for (int i = 0; i < timetable.NumSections && i < MaxCourses; ++i)
+        forEachCoveredCell(timetable.Sections[static_cast<size_t>(i)], [&profile](int cell) {
+            profile[static_cast<size_t>(dayOfCell(cell))] |= std::uint32_t{1} << slotOfCell(cell);
+        });
+    return profile;
+}
+
+int costOf(ResultOrder order, const DayProfile& profile) {
+    int cost = order == ResultOrder::LatestStart ? LatestStartCostBase : 0;
+    for (std::uint32_t day : profile) {
+        if (day == 0) continue;
+        switch (order) {
+        case ResultOrder::FirstFound:
+            break;
+        case ResultOrder::FewestDays:
+            cost += 1;
+            break;
+        case ResultOrder::FewestIdle:
+            cost += endSlot(day) - firstSlot(day) - std::popcount(day);
+            break;
+        case ResultOrder::LatestStart:
+            cost -= firstSlot(day);
+            break;
+        case ResultOrder::EarliestFinish:
+            cost += endSlot(day);
+            break;
+        }
+    }
+    return cost;
+}
+
+RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile) {
+    return {costOf(options.primary, profile), costOf(options.tieBreak, profile)};
+}
+
+Text scoreText(const ScheduleOptions& options, const DayProfile& profile) {
+    Text text = orderText(options.primary, profile);
+    if (options.primary != ResultOrder::FirstFound && options.tieBreak != options.primary) {
+        const Text second = orderText(options.tieBreak, profile);
+        if (!second.empty()) text += u", " + second;
+    }
+    return text;
+}
+
+}  // namespace quorvandel

@@ -1,0 +1,49 @@
+#pragma once
+// How good a timetable is by each result order. A timetable is looked at one
+// day at a time: the half-hours its classes cover on that day (a "day
+// profile"). Every order's score is a cost, lower is better, summed over the
+// days, so a search can bound it day by day:
+// - FewestDays: the days with classes;
+// - FewestIdle: the free half-hours between the first and the last class of
+//   each day;
+// - LatestStart: LatestStartCostBase minus the sum, over the days with
+//   classes, of each day's first slot;
+// - EarliestFinish: the sum, over the days with classes, of the slot at which
+//   each day's last class ends.
+// FirstFound scores every timetable 0.
+
+#include <array>
+#include <cstdint>
+
+#include "schedule_model.h"
+#include "schedule_options.h"
+
+namespace quorvandel {
+
+// The captions of the orders, in the order of ResultOrder.
+extern const std::array<Text, ResultOrderCount> ResultOrderNames;
+
+// Bit s of a day's entry is slot s of that day.
+using DayProfile = std::array<std::uint32_t, DaysPerWeek>;
+
+// The largest sum of first slots a week can have, so that LatestStart's cost
+// is never negative.
+constexpr int LatestStartCostBase = DaysPerWeek * (SlotsPerDay - 1);
+
+// The score of a timetable by a two-level order: primary first, then the
+// tie-break. Equal scores fall back to enumeration order.
+struct RankScore {
+    int primary = 0;
+    int tieBreak = 0;
+    friend auto operator<=>(const RankScore&, const RankScore&) = default;
+};
+
+DayProfile dayProfileOf(const Timetable& timetable);
+int costOf(ResultOrder order, const DayProfile& profile);
+RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile);
+
+// What the results strip shows beside the counter for the orders of
+// `options`: "4 days, 3 idle hours". Empty for "First found".
+Text scoreText(const ScheduleOptions& options, const DayProfile& profile);
+
+}  // namespace quorvandel
