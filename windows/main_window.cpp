@@ -19,6 +19,7 @@
 #include "list_box.h"
 #include "logo.h"
 #include "message_box.h"
+#include "options_dialog.h"
 
 namespace quorvandel {
 
@@ -112,8 +113,9 @@ void frmQuorvandelMain::createControls() {
     connect(cmdNewMain_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdNewMain_Click);
     connect(cmdMakeTime_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdMakeTime_Click);
     connect(cmdExit_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdExit_Click);
-    // "Load", "Save", "Get Sections", "Options" and "Help" do nothing: they
-    // are disabled for the whole run.
+    connect(cmdOption_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdOption_Click);
+    // "Load", "Save", "Get Sections" and "Help" do nothing: they are
+    // disabled for the whole run.
 }
 
 void frmQuorvandelMain::load() {
@@ -146,7 +148,6 @@ void frmQuorvandelMain::activate() {
     if (isVisible() && !isActiveWindow() && !ending_) activateWindow();
     if (state_.NumCourses > 0 && state_.Courses[0].NumSections > 0) cmdMakeTime_->setEnabled(true);
     if (state_.NumCourses > 0) ShowSections(state_, *this);
-    cmdOption_->setEnabled(false);
     cmdHelp_->setEnabled(false);
 }
 
@@ -248,12 +249,23 @@ void frmQuorvandelMain::cmdRemSec_Click() {
     if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
 }
 
+void frmQuorvandelMain::cmdOption_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    {
+        frmOptions dialog(state_, this);
+        dialog.exec();
+    }
+    activate();
+}
+
 void frmQuorvandelMain::cmdNewMain_Click() {
     const CommandTurn turn;
     if (!turn) return;
     lstCourses_->removeAllLines();
     lstSecs_->removeAllLines();
     state_.NumCourses = 0;
+    state_.Options = {};  // busy times and the order belong to the schedule that is gone
     for (QPushButton* button : {cmdAddSec_, cmdRemSec_, cmdRemCourse_, cmdMakeTime_}) button->setEnabled(false);
 }
 
@@ -289,6 +301,9 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
         ShowMessage(this, qText(AllClassesNeedSectionMessage), qText(result.details));
     else if (result.outcome == TimeTablifyOutcome::NoTimetables)
         ShowMessage(this, qText(NoTimetablesMessage), qText(result.details));
+    else if (result.outcome == TimeTablifyOutcome::EverySectionBusy)
+        ShowMessage(this,
+                    qText(EverySectionBusyMessage(state_.Courses[static_cast<size_t>(result.busyCourse)].CourseName)));
     else if (result.outcome == TimeTablifyOutcome::StoppedNoneFound)
         ShowMessage(this, QStringLiteral("The search was stopped before any timetable was found."));
 }

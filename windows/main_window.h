@@ -78,6 +78,7 @@ private:
     void cmdRemCourse_Click();
     void cmdRemSec_Click();
     void cmdNewMain_Click();
+    void cmdOption_Click();
     void cmdMakeTime_Click();
     void cmdExit_Click();
     // Ends the program; also when the window is closed, which is never refused.

@@ -24,6 +24,12 @@ namespace quorvandel {
 const QString MoreThanStoredNote = QStringLiteral("Only the first 26 timetables are shown");
 const QString MoreThanStoredToolTip =
     QStringLiteral("More than 26 timetables without clashes exist; only the first 26 were kept and are shown here.");
+const QString RankedMoreNote = QStringLiteral("The 26 best are shown; more timetables exist");
+const QString RankedMoreToolTip = QStringLiteral(
+    "More than 26 timetables without clashes exist; the 26 best by the order chosen in Options are shown here.");
+const QString RankedStoppedNote = QStringLiteral("Search stopped: these may not be the best");
+const QString RankedStoppedToolTip =
+    QStringLiteral("The search was stopped before it had looked at every timetable; better ones than these may exist.");
 const QString SearchStoppedNote = QStringLiteral("Search stopped: more timetables may exist");
 const QString SearchStoppedToolTip = QStringLiteral(
     "The search was stopped before it had tried every combination; more timetables may exist than are shown here.");
@@ -164,9 +170,13 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
 
     lblNote_ = makeLabel(strip, QStringLiteral("lblNote"), QString(), Qt::AlignLeft | Qt::AlignVCenter,
                          twipsRect(NoteLeft, ButtonTop, FrameWidth - NoteLeft - ButtonTop, ButtonHeight));
-    if (result.moreThanStored) {
-        lblNote_->setText(MoreThanStoredNote);
-        lblNote_->setToolTip(MoreThanStoredToolTip);
+    const bool ranked = result.options.ranked();
+    if (result.stopped && ranked) {
+        lblNote_->setText(RankedStoppedNote);
+        lblNote_->setToolTip(RankedStoppedToolTip);
+    } else if (result.moreThanStored) {
+        lblNote_->setText(ranked ? RankedMoreNote : MoreThanStoredNote);
+        lblNote_->setToolTip(ranked ? RankedMoreToolTip : MoreThanStoredToolTip);
     } else if (result.stopped) {
         lblNote_->setText(SearchStoppedNote);
         lblNote_->setToolTip(SearchStoppedToolTip);

@@ -32,6 +32,10 @@ QString counterText(int currentTimetable, int numTimetables);
 // The notes shown beside the counter when not every timetable is on offer.
 extern const QString MoreThanStoredNote;
 extern const QString MoreThanStoredToolTip;
+extern const QString RankedMoreNote;  // "The 26 best are shown; more timetables exist"
+extern const QString RankedMoreToolTip;
+extern const QString RankedStoppedNote;  // a ranked search stopped: "... may not be the best"
+extern const QString RankedStoppedToolTip;
 extern const QString SearchStoppedNote;
 extern const QString SearchStoppedToolTip;
 

@@ -23,7 +23,7 @@ const QStringList AllButtons = {
     QStringLiteral("cmdAddCrs"),  QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
     QStringLiteral("cmdOption"),  QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
 const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
-                                   QStringLiteral("cmdExit")};
+                                   QStringLiteral("cmdOption"), QStringLiteral("cmdExit")};
 
 QStringList enabledButtons(const QWidget* window) {
     QStringList names;
@@ -203,11 +203,11 @@ void TestMainWindow::tabOrder_data() {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QStringList>("ring");
     QTest::newRow("after start") << QStringList()
-                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdExit", "lstCourses", "lstSecs"};
+                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdOption", "cmdExit", "lstCourses", "lstSecs"};
     QTest::newRow("every command enabled")
         << QStringList{"course A", "section 0 01", "pick 0"}
         << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdAddSec", "cmdRemCourse",
-                       "cmdExit",   "lstCourses",  "cmdRemSec",  "lstSecs"};
+                       "cmdOption", "cmdExit",     "lstCourses", "cmdRemSec", "lstSecs"};
 }
 
 void TestMainWindow::tabOrder() {

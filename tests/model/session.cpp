@@ -295,7 +295,7 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     // clang-format off
     const std::pair<const char*, bool> buttons[] = {
         {"cmdNewMain", true}, {"cmdAddCrs", true}, {"cmdExit", true}, {"cmdSave", false}, {"cmdLoad", false},
-        {"cmdGetSec", false}, {"cmdOption", false}, {"cmdHelp", false}, {"cmdAddSec", m.addSection},
+        {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", false}, {"cmdAddSec", m.addSection},
         {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
     // clang-format on
     for (const auto& [name, enabled] : buttons)

@@ -1,0 +1,229 @@
+// frmOptions: busy times marked with the mouse (click, drag, whole days and
+// rows) and the keyboard, the order lists, and OK, Cancel and Clear. With
+// QUORVANDEL_OPTIONS_SHOT=file.png it also saves a picture of the dialog.
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "busy_times_grid.h"
+#include "main_window.h"
+#include "modal_script.h"
+#include "options_dialog.h"
+#include "schedule_makers.h"
+#include "week.h"
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+
+namespace {
+
+QPoint centreOf(BusyTimesGrid& grid, int cell) { return grid.cell(cell)->geometry().center(); }
+
+void press(BusyTimesGrid& grid, int cell) {
+    QTest::mousePress(&grid, Qt::LeftButton, Qt::NoModifier, centreOf(grid, cell));
+}
+void dragTo(BusyTimesGrid& grid, int cell) {
+    QMouseEvent move(QEvent::MouseMove, centreOf(grid, cell), grid.mapToGlobal(centreOf(grid, cell)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&grid, &move);
+}
+void release(BusyTimesGrid& grid, int cell) {
+    QTest::mouseRelease(&grid, Qt::LeftButton, Qt::NoModifier, centreOf(grid, cell));
+}
+
+std::vector<int> busyList(const BusyCells& busy) {
+    std::vector<int> cells;
+    for (int c = 0; c < CellsPerWeek; ++c)
+        if (busy.test(static_cast<size_t>(c))) cells.push_back(c);
+    return cells;
+}
+
+// Cells day x slot for days firstDay..lastDay and slots firstSlot..lastSlot.
+std::vector<int> block(int firstDay, int lastDay, int firstSlot, int lastSlot) {
+    std::vector<int> cells;
+    for (int d = firstDay; d <= lastDay; ++d)
+        for (int s = firstSlot; s <= lastSlot; ++s) cells.push_back(cellOf(d, s));
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
+struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(std::vector<int>)
+Q_DECLARE_METATYPE(std::vector<Key>)
+
+class OptionsDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void clickTogglesACell() {
+        ModuleState state;
+        frmOptions dialog(state, nullptr);
+        BusyTimesGrid& grid = *dialog.busyGrid();
+        const int monday9 = cellOf(0, 2);
+        press(grid, monday9);
+        release(grid, monday9);
+        QCOMPARE(busyList(grid.busy()), std::vector<int>{monday9});
+        QCOMPARE(grid.cell(monday9)->accessibleName(), QStringLiteral("Monday 9:00 to 9:30, busy"));
+        press(grid, monday9);
+        release(grid, monday9);
+        QVERIFY(grid.busy().none());
+        QCOMPARE(grid.cell(monday9)->accessibleName(), QStringLiteral("Monday 9:00 to 9:30, free"));
+    }
+
+    // A drag paints the rectangle from the pressed cell to the pointer, which
+    // shrinks again when the pointer comes back; starting on a busy cell clears.
+    void dragPaintsAndClears() {
+        ModuleState state;
+        state.Options.busy.set(static_cast<size_t>(cellOf(4, 20)));
+        frmOptions dialog(state, nullptr);
+        BusyTimesGrid& grid = *dialog.busyGrid();
+        press(grid, cellOf(0, 2));
+        dragTo(grid, cellOf(2, 5));
+        std::vector<int> want = block(0, 2, 2, 5);
+        want.push_back(cellOf(4, 20));
+        QCOMPARE(busyList(grid.busy()), want);
+        dragTo(grid, cellOf(1, 3));
+        want = block(0, 1, 2, 3);
+        want.push_back(cellOf(4, 20));
+        QCOMPARE(busyList(grid.busy()), want);
+        release(grid, cellOf(1, 3));
+        press(grid, cellOf(1, 3));  // busy: this drag clears
+        dragTo(grid, cellOf(0, 2));
+        release(grid, cellOf(0, 2));
+        QCOMPARE(busyList(grid.busy()), std::vector<int>{cellOf(4, 20)});
+    }
+
+    void headersToggleWholeLines() {
+        ModuleState state;
+        frmOptions dialog(state, nullptr);
+        BusyTimesGrid& grid = *dialog.busyGrid();
+        QTest::mouseClick(grid.dayHeader(2), Qt::LeftButton);
+        QCOMPARE(busyList(grid.busy()), block(2, 2, 0, 28));
+        QTest::mouseClick(grid.timeLabel(0), Qt::LeftButton);  // partly busy: all become busy
+        std::vector<int> want = block(0, 6, 0, 0);
+        for (int c : block(2, 2, 1, 28)) want.push_back(c);
+        std::sort(want.begin(), want.end());
+        QCOMPARE(busyList(grid.busy()), want);
+        QTest::mouseClick(grid.dayHeader(2), Qt::LeftButton);  // all busy: all become free
+        want = block(0, 6, 0, 0);
+        want.erase(std::find(want.begin(), want.end(), cellOf(2, 0)));
+        QCOMPARE(busyList(grid.busy()), want);
+        QCOMPARE(grid.dayHeader(0)->text(), QStringLiteral("Monday"));
+        QCOMPARE(grid.timeLabel(28)->text(), QStringLiteral("2200"));
+    }
+
+    void keyboard_data() {
+        QTest::addColumn<std::vector<Key>>("keys");
+        QTest::addColumn<std::vector<int>>("busy");
+        QTest::addColumn<int>("cursor");
+        QTest::newRow("Space") << std::vector<Key>{{Qt::Key_Space}} << std::vector<int>{0} << 0;
+        QTest::newRow("down twice, Space")
+            << std::vector<Key>{{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Space}} << std::vector<int>{2} << 2;
+        QTest::newRow("right, Space") << std::vector<Key>{{Qt::Key_Right}, {Qt::Key_Space}} << std::vector<int>{29}
+                                      << 29;
+        QTest::newRow("Space twice") << std::vector<Key>{{Qt::Key_Space}, {Qt::Key_Space}} << std::vector<int>{} << 0;
+        QTest::newRow("Shift extends a busy run")
+            << std::vector<Key>{{Qt::Key_Space}, {Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Right, Qt::ShiftModifier}}
+            << std::vector<int>{0, 1, 30} << 30;
+        QTest::newRow("Shift extends a free run")
+            << std::vector<Key>{{Qt::Key_Down}, {Qt::Key_Space}, {Qt::Key_Up}, {Qt::Key_Down, Qt::ShiftModifier}}
+            << std::vector<int>{} << 1;
+        QTest::newRow("stops at the edges")
+            << std::vector<Key>{{Qt::Key_Up}, {Qt::Key_Left}, {Qt::Key_Space}} << std::vector<int>{0} << 0;
+    }
+    void keyboard() {
+        QFETCH(std::vector<Key>, keys);
+        QFETCH(std::vector<int>, busy);
+        QFETCH(int, cursor);
+        ModuleState state;
+        frmOptions dialog(state, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        BusyTimesGrid& grid = *dialog.busyGrid();
+        grid.setFocus();
+        for (const Key& k : keys) QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
+        QCOMPARE(busyList(grid.busy()), busy);
+        QCOMPARE(grid.cursor(), cursor);
+        QCOMPARE(QApplication::focusWidget(), grid.cell(cursor));
+    }
+
+    void okWritesCancelKeepsClearFrees_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("OK") << "cmdOk" << true;
+        QTest::newRow("Cancel") << "cmdCancel" << false;
+    }
+    void okWritesCancelKeepsClearFrees() {
+        QFETCH(QString, button);
+        QFETCH(bool, written);
+        ModuleState state;
+        state.Options.busy.set(7);
+        state.Options.primary = ResultOrder::LatestStart;
+        const ScheduleOptions before = state.Options;
+        frmOptions dialog(state, nullptr);
+        QCOMPARE(dialog.orderBox()->currentText(), QStringLiteral("Latest start"));
+        QCOMPARE(dialog.tieBreakBox()->count(), ResultOrderCount);
+        QTest::mouseClick(dialog.clearButton(), Qt::LeftButton);
+        QVERIFY(dialog.busyGrid()->busy().none());
+        press(*dialog.busyGrid(), 40);
+        release(*dialog.busyGrid(), 40);
+        dialog.orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
+        dialog.tieBreakBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestIdle));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+        if (!written) {
+            QCOMPARE(state.Options, before);
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            return;
+        }
+        QCOMPARE(busyList(state.Options.busy), std::vector<int>{40});
+        QCOMPARE(state.Options.primary, ResultOrder::FewestDays);
+        QCOMPARE(state.Options.tieBreak, ResultOrder::FewestIdle);
+    }
+
+    void firstFoundHasNoTieBreak() {
+        ModuleState state;
+        frmOptions dialog(state, nullptr);
+        QCOMPARE(dialog.orderBox()->currentText(), QStringLiteral("First found"));
+        QVERIFY(!dialog.tieBreakBox()->isEnabled());
+        dialog.orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::EarliestFinish));
+        QVERIFY(dialog.tieBreakBox()->isEnabled());
+    }
+
+    // "Options" on the main window opens the dialog modally; "New" clears
+    // what it set.
+    void mainWindowOpensOptionsAndNewClears() {
+        auto state = std::make_unique<ModuleState>();
+        frmQuorvandelMain window(*state);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* options = window.findChild<QPushButton*>(QStringLiteral("cmdOption"));
+        QVERIFY(options->isEnabled());
+        ModalScript script;
+        script.onWindow(QStringLiteral("frmOptions"), [](QWidget* w) {
+            auto* dialog = qobject_cast<frmOptions*>(w);
+            QVERIFY(dialog->isModal());
+            QTest::mouseClick(dialog->busyGrid()->dayHeader(6), Qt::LeftButton);
+            dialog->orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
+            if (const QByteArray shot = qgetenv("QUORVANDEL_OPTIONS_SHOT"); !shot.isEmpty())
+                dialog->grab().save(QString::fromLocal8Bit(shot));
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(options, Qt::LeftButton);
+        QVERIFY(script.finished());
+        QCOMPARE(busyList(state->Options.busy), block(6, 6, 0, 28));
+        QCOMPARE(state->Options.primary, ResultOrder::FewestDays);
+        QVERIFY(options->isEnabled());
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdNewMain")), Qt::LeftButton);
+        QCOMPARE(state->Options, ScheduleOptions{});
+    }
+};
+
+QTEST_MAIN(OptionsDialogTest)
+#include "test_options_dialog.moc"

@@ -1,0 +1,48 @@
+#pragma once
+// frmOptions, "Options": the busy times (a week grid, busy_times_grid.h) and
+// the order of the results (two lists: the order, then what breaks its
+// ties). Modal over the main window. It works on a copy: "OK" writes the
+// options into the module state, "Cancel" (and Esc, and the frame's close
+// button) leaves the state exactly as it was. "Clear" frees every half-hour.
+
+#include <QDialog>
+
+#include "schedule_model.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace quorvandel {
+
+class BusyTimesGrid;
+
+class frmOptions : public QDialog {
+    Q_OBJECT
+public:
+    frmOptions(ModuleState& state, QWidget* parent);
+
+    BusyTimesGrid* busyGrid() const { return grdBusy_; }
+    QComboBox* orderBox() const { return cboOrder_; }
+    QComboBox* tieBreakBox() const { return cboThenBy_; }
+    QPushButton* okButton() const { return cmdOk_; }
+    QPushButton* cancelButton() const { return cmdCancel_; }
+    QPushButton* clearButton() const { return cmdClear_; }
+
+private:
+    void cmdOk_Click();
+    void cboOrder_Change();
+
+    ModuleState& state_;
+    QLabel* lblBusy_;
+    BusyTimesGrid* grdBusy_;
+    QPushButton* cmdClear_;
+    QLabel* lblOrder_;
+    QComboBox* cboOrder_;
+    QLabel* lblThenBy_;
+    QComboBox* cboThenBy_;
+    QPushButton* cmdOk_;
+    QPushButton* cmdCancel_;
+};
+
+}  // namespace quorvandel
