@@ -26,7 +26,7 @@ struct GenerationResult {
     // message, saying which courses are at fault. Empty when the search for
     // them was stopped.
     Text details{};
-    int16_t busyCourse = -1;      // EverySectionBusy: the course whose sections are all busy
+    int16_t busyCourse = -1;  // EverySectionBusy: the course whose sections are all busy
     // The options the generation ran with: how its timetables are ranked and
     // scored, and which half-hours were busy.
     ScheduleOptions options{};

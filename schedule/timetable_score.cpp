@@ -29,20 +29,19 @@ Text countText(int count, const Text& one, const Text& many) {
     return text + u" " + (count == 1 ? one : many);
 }
 
-Text orderText(ResultOrder order, const DayProfile& profile) {
-    int sum = 0;
+// The words for one order's cost.
+Text orderText(ResultOrder order, int cost) {
     switch (order) {
     case ResultOrder::FirstFound:
         return {};
     case ResultOrder::FewestDays:
-        return countText(costOf(order, profile), u"day", u"days");
+        return countText(cost, u"day", u"days");
     case ResultOrder::FewestIdle:
-        sum = costOf(order, profile);
-        return hoursText(sum) + (sum == SlotsPerHour ? u" idle hour" : u" idle hours");
+        return hoursText(cost) + (cost == SlotsPerHour ? u" idle hour" : u" idle hours");
     case ResultOrder::LatestStart:
-        return u"starts " + hoursText(LatestStartCostBase - costOf(order, profile)) + u" h after 8:00 in all";
+        return u"starts " + hoursText(LatestStartCostBase - cost) + u" h after 8:00 in all";
     case ResultOrder::EarliestFinish:
-        return u"ends " + hoursText(costOf(order, profile)) + u" h after 8:00 in all";
+        return u"ends " + hoursText(cost) + u" h after 8:00 in all";
     }
     return {};
 }
@@ -86,10 +85,10 @@ RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile) {
     return {costOf(options.primary, profile), costOf(options.tieBreak, profile)};
 }
 
-Text scoreText(const ScheduleOptions& options, const DayProfile& profile) {
-    Text text = orderText(options.primary, profile);
+Text scoreText(const ScheduleOptions& options, const RankScore& score) {
+    Text text = orderText(options.primary, score.primary);
     if (options.primary != ResultOrder::FirstFound && options.tieBreak != options.primary) {
-        const Text second = orderText(options.tieBreak, profile);
+        const Text second = orderText(options.tieBreak, score.tieBreak);
         if (!second.empty()) text += u", " + second;
     }
     return text;

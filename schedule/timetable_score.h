@@ -42,8 +42,8 @@ DayProfile dayProfileOf(const Timetable& timetable);
 int costOf(ResultOrder order, const DayProfile& profile);
 RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile);
 
-// What the results strip shows beside the counter for the orders of
-// `options`: "4 days, 3 idle hours". Empty for "First found".
-Text scoreText(const ScheduleOptions& options, const DayProfile& profile);
+// A score in words by the orders of `options`, as the results strip shows it
+// beside the counter: "4 days, 3 idle hours". Empty for "First found".
+Text scoreText(const ScheduleOptions& options, const RankScore& score);
 
 }  // namespace quorvandel

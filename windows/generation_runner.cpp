@@ -8,6 +8,8 @@
 #include <QWindow>
 #include <thread>
 
+#include "form_controls.h"
+
 namespace quorvandel {
 
 namespace {
@@ -41,6 +43,8 @@ GenerationRunner::~GenerationRunner() { stop_ = true; }
 GenerationResult GenerationRunner::run(ModuleState& state, QWidget* dialogParent) {
     stop_ = false;
     found_ = 0;
+    bestSoFar_ = NoBestYet;
+    options_ = state.Options;
     explaining_ = false;
     explainSteps_ = 0;
     courses_ = state.NumCourses;
@@ -53,6 +57,12 @@ GenerationResult GenerationRunner::run(ModuleState& state, QWidget* dialogParent
     SearchControl control;
     control.stop = &stop_;
     control.progress = [this](int found) { found_.store(found, std::memory_order_relaxed); };
+    // Both parts of the score in one atomic, so the dialog never shows one
+    // score's primary beside another's tie-break.
+    control.bestSoFar = [this](const RankScore& best) {
+        bestSoFar_.store((std::int64_t{best.primary} << 32) | static_cast<std::uint32_t>(best.tieBreak),
+                         std::memory_order_relaxed);
+    };
     SearchControl explainControl;
     explainControl.stop = &stop_;
     explainControl.progress = [this](int steps) { explainSteps_.store(steps, std::memory_order_relaxed); };
@@ -112,6 +122,13 @@ QString GenerationRunner::progressText() const {
         return QStringLiteral("No timetable fits. Finding the courses that clash...\n%1 of %2 courses checked")
             .arg(explainSteps_.load(std::memory_order_relaxed))
             .arg(courses_);
+    const std::int64_t best = bestSoFar_.load(std::memory_order_relaxed);
+    if (options_.ranked() && best != NoBestYet) {
+        const RankScore score{static_cast<int>(best >> 32), static_cast<int>(static_cast<std::int32_t>(best))};
+        return QStringLiteral("Finding the best timetables...\n%1 found so far\nBest so far: %2")
+            .arg(found_.load(std::memory_order_relaxed))
+            .arg(qText(scoreText(options_, score)));
+    }
     return QStringLiteral("Finding timetables...\n%1 found so far").arg(found_.load(std::memory_order_relaxed));
 }
 

@@ -47,7 +47,7 @@ public:
     // its message. Its progress calls count the steps done towards them.
     std::function<void(const ModuleState&, GenerationResult&, const SearchControl&)> explain =
         [](const ModuleState& state, GenerationResult& result, const SearchControl& control) {
-            ExplainOutcome(state, result, control);
+            ExplainOutcome(state, result, control, state.Options.busy);
         };
 
 signals:
@@ -64,6 +64,10 @@ private:
 
     std::atomic<bool> stop_{false};
     std::atomic<int> found_{0};
+    // A ranked search's best score so far (primary << 32 | tie-break).
+    static constexpr std::int64_t NoBestYet = -1;
+    std::atomic<std::int64_t> bestSoFar_{NoBestYet};
+    ScheduleOptions options_;  // what the running search ranks by
     std::atomic<bool> explaining_{false};
     std::atomic<int> explainSteps_{0};
     int courses_ = 0;

@@ -18,6 +18,7 @@
 #include "form_metrics.h"
 #include "results_position.h"
 #include "timetable_grid_view.h"
+#include "timetable_score.h"
 
 namespace quorvandel {
 
@@ -90,7 +91,8 @@ QString counterText(int currentTimetable, int numTimetables) {
            QString::number(numTimetables);
 }
 
-TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result) : state_(state) {
+TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
+    : state_(state), options_(result.options) {
     setObjectName(QStringLiteral("TimeTablesMDI"));
     setWindowTitle(QStringLiteral("The Results of your Timetablification"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -182,6 +184,7 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
         lblNote_->setToolTip(SearchStoppedToolTip);
     }
     lblNote_->setVisible(!lblNote_->text().isEmpty());
+    placeScore(strip);
     cmdGoToT_->setToolTip(lblNote_->toolTip());
 
     toolbar_->addWidget(strip);
@@ -210,6 +213,7 @@ void TimeTablesMDI::showGridView() {
     }
     Q_ASSERT(isStoredPosition(state_));
     auto* grid = new frmTimetables(state_, *mdiArea_);
+    grid->markBusyCells(options_.busy);
     // The grid's load step decides whether the user can step on from the
     // timetable it shows.
     cmdNext_->setEnabled(grid->hasNext());
@@ -318,11 +322,40 @@ void TimeTablesMDI::step(int delta) {
     if (hadFocus && !pressed->isEnabled()) cmdGoToT_->setFocus(Qt::TabFocusReason);
 }
 
+// The score of a ranked result's timetables sits right of the counter, in a
+// label as wide as the widest of them; the note moves right of it.
+void TimeTablesMDI::placeScore(QWidget* strip) {
+    lblScore_ = makeLabel(strip, QStringLiteral("lblScore"), QString(), Qt::AlignLeft | Qt::AlignVCenter,
+                          twipsRect(NoteLeft, ButtonTop, 0, ButtonHeight));
+    int width = 0;
+    for (int k = 0; k < state_.NumTimetables && options_.ranked(); ++k)
+        width = std::max(width, lblScore_->fontMetrics().horizontalAdvance(scoreCaption(k)));
+    lblScore_->setVisible(width > 0);
+    if (width == 0) return;
+    showsScore_ = true;
+    lblScore_->resize(width + px(ButtonTop), lblScore_->height());
+    const int noteLeft = lblScore_->geometry().right() + px(ButtonTop);
+    lblNote_->setGeometry(noteLeft, lblNote_->y(), lblNote_->fontMetrics().horizontalAdvance(lblNote_->text()) + 4,
+                          lblNote_->height());
+    strip->setMinimumWidth(std::max(
+        strip->minimumWidth(),
+        (lblNote_->isVisible() ? lblNote_->geometry().right() : lblScore_->geometry().right()) + px(ButtonTop)));
+}
+
+QString TimeTablesMDI::scoreCaption(int timetable) const {
+    const Timetable& shown = state_.Timetables[static_cast<size_t>(timetable)];
+    return qText(scoreText(options_, scoreOf(options_, dayProfileOf(shown))));
+}
+
 void TimeTablesMDI::writeCounter() {
     cmdGoToT_->setText(counterText(state_.CurrentTimetable, state_.NumTimetables));
-    // Read out as words rather than "1 slash 3".
-    cmdGoToT_->setAccessibleName(
-        QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(state_.NumTimetables));
+    // Read out as words rather than "1 slash 3", with the score when there is one.
+    QString spoken = QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(state_.NumTimetables);
+    if (showsScore_ && isStoredPosition(state_)) {
+        lblScore_->setText(scoreCaption(state_.CurrentTimetable));
+        spoken += QStringLiteral(", ") + lblScore_->text();
+    }
+    cmdGoToT_->setAccessibleName(spoken);
 }
 
 }  // namespace quorvandel

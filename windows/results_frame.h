@@ -72,6 +72,7 @@ public:
     QPushButton* cmdGotofav() const { return cmdGotofav_; }
     QPushButton* cmdGoToT() const { return cmdGoToT_; }
     QLabel* noteLabel() const { return lblNote_; }
+    QLabel* scoreLabel() const { return lblScore_; }
 
 signals:
     // The frame has closed (by "OK" or by closing its window) and is about to
@@ -95,6 +96,8 @@ private:
     void step(int delta);
     void writeCounter();
     void fitGridToArea();
+    void placeScore(QWidget* strip);
+    QString scoreCaption(int timetable) const;
     // Every key of the results, wherever the focus is in the frame; true
     // when the key was used. Esc is "OK"; Up, Down, Page Up, Page Down,
     // Home and End scroll the grid where it does not fit.
@@ -106,6 +109,7 @@ private:
     void followStripFocus(QWidget* now);
 
     ModuleState& state_;
+    ScheduleOptions options_;  // what the shown timetables were ranked by, and the busy times
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QPushButton* cmdOk_ = nullptr;
@@ -115,6 +119,8 @@ private:
     QPushButton* cmdGotofav_ = nullptr;
     QPushButton* cmdGoToT_ = nullptr;
     QLabel* lblNote_ = nullptr;
+    QLabel* lblScore_ = nullptr;
+    bool showsScore_ = false;  // a ranked result: each timetable's score beside the counter
     QPointer<frmTimetables> grid_;
 };
 

@@ -213,6 +213,18 @@ void frmTimetables::showSection(const Section& section) {
     forEachCoveredCell(section, [&](int index) { setCellCaption(cell(index), index, text); });
 }
 
+void frmTimetables::markBusyCells(const BusyCells& busy) {
+    for (int index = 0; index < CellsPerWeek; ++index) {
+        QLabel* label = cell(index);
+        if (!busy.test(static_cast<size_t>(index)) || !label->text().isEmpty()) continue;
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, palette.color(QPalette::Mid));
+        label->setPalette(palette);
+        label->setAccessibleName(cellAccessibleName(index, QString()) + QStringLiteral(", busy"));
+    }
+}
+
 void frmTimetables::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted()) emit unloaded();

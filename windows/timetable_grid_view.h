@@ -59,6 +59,10 @@ public:
     bool scrollForKey(int key);
     QScrollArea* scrollArea() const { return scroll_; }
 
+    // Greys the busy half-hours that no class of the timetable uses, so that
+    // the user sees what they kept free; a screen reader hears ", busy".
+    void markBusyCells(const BusyCells& busy);
+
     // The 203 cells, index = day x 29 + slot.
     QLabel* cell(int index) const { return cells_.at(static_cast<size_t>(index)); }
     // The client widget that holds the cells, headers, time labels and lines.

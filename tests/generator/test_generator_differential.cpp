@@ -188,6 +188,9 @@ QString explanationFault(const CourseList& schedule, const BusyCells& busy, cons
             }
         if (e.meetings != want) return QStringLiteral("the pair's meetings differ");
     }
+    return {};
+}
+
 // A small random schedule (at most 20,000 combinations, so that the plain
 // ranking can score every one) and, with `busyRanges` > 0, up to that many
 // random busy stretches of 1 to 6 half-hours.
@@ -355,6 +358,8 @@ private slots:
         }
         qInfo("%d schedules: %d blocked courses, %d clashing pairs, %d larger sets", checked, blocked, pairs, larger);
         QCOMPARE(checked, wanted);
+    }
+
     // Busy times and result orders against the plain ranking: the same
     // timetables in the same order, the same "more than 26", and the course
     // named when every one of its sections is busy.
