@@ -1,7 +1,10 @@
 // frmOptions: busy times marked with the mouse (click, drag, whole days and
-// rows) and the keyboard, the order lists, and OK, Cancel and Clear. With
-// QUORVANDEL_OPTIONS_SHOT=file.png it also saves a picture of the dialog.
+// rows) and the keyboard, the order lists, and OK, Cancel and Clear; and what
+// the results show of the options: each timetable's score, the note, and the
+// busy half-hours greyed. With QUORVANDEL_OPTIONS_SHOT=file.png it also
+// saves a picture of the dialog.
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -11,7 +14,9 @@
 #include "main_window.h"
 #include "modal_script.h"
 #include "options_dialog.h"
+#include "results_frame.h"
 #include "schedule_makers.h"
+#include "timetable_grid_view.h"
 #include "week.h"
 
 using namespace quorvandel;
@@ -222,6 +227,59 @@ private slots:
         QVERIFY(options->isEnabled());
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdNewMain")), Qt::LeftButton);
         QCOMPARE(state->Options, ScheduleOptions{});
+    }
+
+    void rankedResults_data() {
+        QTest::addColumn<int>("courses");  // 2: a small schedule; 4: 10,000 timetables
+        QTest::addColumn<ResultOrder>("primary");
+        QTest::addColumn<ResultOrder>("tieBreak");
+        QTest::addColumn<QStringList>("scores");  // of the first two timetables
+        QTest::addColumn<QString>("note");
+        QTest::newRow("days, then idle") << 2 << ResultOrder::FewestDays << ResultOrder::FewestIdle
+                                         << QStringList{"1 day, 0 idle hours", "2 days, 0 idle hours"} << QString();
+        QTest::newRow("latest start") << 2 << ResultOrder::LatestStart << ResultOrder::FirstFound
+                                      << QStringList{"starts 1 h after 8:00 in all", "starts 0.5 h after 8:00 in all"}
+                                      << QString();
+        QTest::newRow("idle, more than 26") << 4 << ResultOrder::FewestIdle << ResultOrder::FewestIdle
+                                            << QStringList{"0 idle hours", "0 idle hours"} << RankedMoreNote;
+    }
+    // Course A meets Monday 8:00 or Tuesday 8:00 for an hour; course B
+    // Monday 9:00 or Wednesday 8:30. Sunday 22:00 is busy.
+    void rankedResults() {
+        QFETCH(int, courses);
+        QFETCH(ResultOrder, primary);
+        QFETCH(ResultOrder, tieBreak);
+        QFETCH(QStringList, scores);
+        QFETCH(QString, note);
+        auto state = std::make_unique<ModuleState>();
+        if (courses == 2) {
+            makers::addCourse(*state, "A");
+            makers::addSection(*state, 0, 0, 2, 1U << 0);
+            makers::addSection(*state, 0, 0, 2, 1U << 1);
+            makers::addCourse(*state, "B");
+            makers::addSection(*state, 1, 2, 4, 1U << 0);
+            makers::addSection(*state, 1, 1, 3, 1U << 2);
+        } else {
+            for (int c = 0; c < courses; ++c) {
+                makers::addCourse(*state, "C" + std::to_string(c));
+                for (int j = 0; j < 10; ++j)
+                    makers::addSection(*state, c, c * 2 + (j / 7) * 8, c * 2 + (j / 7) * 8 + 1, 1U << (j % 7));
+            }
+        }
+        state->Options = {BusyCells().set(202), primary, tieBreak};
+        const GenerationResult result = TimeTablify(*state);
+        QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
+        TimeTablesMDI frame(*state, result);
+        frame.showGridView();
+        QCOMPARE(frame.scoreLabel()->text(), scores[0]);
+        QCOMPARE(frame.noteLabel()->text(), note);
+        QCOMPARE(frame.cmdGoToT()->text(), QStringLiteral("TimeTable: 1 / %1").arg(state->NumTimetables));
+        QVERIFY(frame.cmdGoToT()->accessibleName().endsWith(scores[0]));
+        QCOMPARE(frame.gridView()->cell(202)->accessibleName(), QStringLiteral("Sunday 22:00 to 22:30, busy"));
+        QVERIFY(frame.gridView()->cell(202)->autoFillBackground());
+        QVERIFY(!frame.gridView()->cell(201)->autoFillBackground());
+        QTest::mouseClick(frame.cmdNext(), Qt::LeftButton);
+        QCOMPARE(frame.scoreLabel()->text(), scores[1]);
     }
 };
 
