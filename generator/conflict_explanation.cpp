@@ -54,26 +54,93 @@ void keepUsableSections(const CourseList& from, int n, const BusyCells& busy, Us
     }
 }
 
-// Whether the courses of `set` have a timetable together. scratch is room
-// for the sub-schedule handed to the search.
-Answer hasTimetable(const CourseList& usable, CourseSet set, const std::atomic<bool>* stop, CourseList& scratch) {
-    int m = 0;
-    for (int i = 0; i < usable.NumCourses; ++i)
-        if ((set >> i) & 1U) scratch.Courses[static_cast<size_t>(m++)] = usable.Courses[static_cast<size_t>(i)];
-    scratch.NumCourses = static_cast<int16_t>(m);
-    if (m == 0) return Answer::Yes;
-    auto search = std::make_unique<TimetableSearch>(scratch, m, SearchLimits{}, stop, nullptr);
-    std::array<int16_t, MaxCourses> choice{};
-    switch (search->next(choice, 0)) {
-    case TimetableSearch::Step::Found:
-        return Answer::Yes;
-    case TimetableSearch::Step::Exhausted:
-        return Answer::No;
-    case TimetableSearch::Step::Stopped:
-        break;
+// Decides whether a set of courses has a timetable. Deletion asks about
+// sets that differ from earlier ones by a course or two, so a timetable
+// found before is often mended into one for the new set: keep its sections
+// of the set's courses, and give the one course it lacks a section that is
+// still free. Only when no earlier timetable mends does the search run.
+class TimetableCheck {
+public:
+    TimetableCheck(const UsableSchedule& s, const std::atomic<bool>* stop) : s_(s), stop_(stop) {}
+
+    Answer has(CourseSet set) {
+        if (mended(set)) return Answer::Yes;
+        return searched(set);
     }
-    return Answer::Stopped;
-}
+
+private:
+    // A timetable: the usable section of each course it places, or -1.
+    using Placement = std::array<int8_t, MaxCourses>;
+
+    bool mended(CourseSet set) {
+        for (auto it = found_.rbegin(); it != found_.rend(); ++it) {
+            Placement placement = *it;
+            WeekMask taken;
+            int lacking = -1, lackingCount = 0;
+            for (int i = 0; i < MaxCourses; ++i) {
+                if (!((set >> i) & 1U))
+                    placement[static_cast<size_t>(i)] = -1;
+                else if (placement[static_cast<size_t>(i)] >= 0)
+                    taken |= maskOf(i, placement[static_cast<size_t>(i)]);
+                else
+                    lacking = i, ++lackingCount;
+            }
+            if (lackingCount > 1) continue;
+            if (lackingCount == 1 && !placeIn(placement, lacking, taken)) continue;
+            found_.push_back(placement);
+            return true;
+        }
+        return false;
+    }
+
+    bool placeIn(Placement& placement, int course, const WeekMask& taken) const {
+        for (int k = 0; k < s_.courses.Courses[static_cast<size_t>(course)].NumSections; ++k)
+            if (!maskOf(course, k).intersects(taken)) {
+                placement[static_cast<size_t>(course)] = static_cast<int8_t>(k);
+                return true;
+            }
+        return false;
+    }
+
+    Answer searched(CourseSet set) {
+        std::array<int, MaxCourses> courseOf{};
+        int m = 0;
+        for (int i = 0; i < s_.courses.NumCourses; ++i)
+            if ((set >> i) & 1U) {
+                scratch_->Courses[static_cast<size_t>(m)] = s_.courses.Courses[static_cast<size_t>(i)];
+                courseOf[static_cast<size_t>(m++)] = i;
+            }
+        scratch_->NumCourses = static_cast<int16_t>(m);
+        if (m == 0) return Answer::Yes;
+        auto search = std::make_unique<TimetableSearch>(*scratch_, m, SearchLimits{}, stop_, nullptr);
+        std::array<int16_t, MaxCourses> choice{};
+        switch (search->next(choice, 0)) {
+        case TimetableSearch::Step::Found: {
+            Placement placement;
+            placement.fill(-1);
+            for (int k = 0; k < m; ++k)
+                placement[static_cast<size_t>(courseOf[static_cast<size_t>(k)])] =
+                    static_cast<int8_t>(choice[static_cast<size_t>(k)]);
+            found_.push_back(placement);
+            return Answer::Yes;
+        }
+        case TimetableSearch::Step::Exhausted:
+            return Answer::No;
+        case TimetableSearch::Step::Stopped:
+            break;
+        }
+        return Answer::Stopped;
+    }
+
+    const WeekMask& maskOf(int course, int section) const {
+        return s_.masks[static_cast<size_t>(course)][static_cast<size_t>(section)];
+    }
+
+    const UsableSchedule& s_;
+    const std::atomic<bool>* stop_;
+    std::unique_ptr<CourseList> scratch_ = std::make_unique<CourseList>();
+    std::vector<Placement> found_;
+};
 
 bool allPairsClash(const UsableSchedule& s, int a, int b) {
     const Course& first = s.courses.Courses[static_cast<size_t>(a)];
@@ -126,9 +193,9 @@ std::vector<int16_t> coursesOf(CourseSet set) {
 ConflictExplanation byDeletion(const UsableSchedule& s, int n, const std::atomic<bool>* stop,
                                const std::function<void(int)>& progress) {
     ConflictExplanation result;  // Stopped until known
-    auto scratch = std::make_unique<CourseList>();
+    TimetableCheck check(s, stop);
     CourseSet kept = (CourseSet{1} << n) - 1U;
-    const Answer whole = hasTimetable(s.courses, kept, stop, *scratch);
+    const Answer whole = check.has(kept);
     if (whole == Answer::Stopped) return result;
     if (whole == Answer::Yes) {
         result.kind = ConflictExplanation::Kind::HasTimetable;
@@ -138,7 +205,7 @@ ConflictExplanation byDeletion(const UsableSchedule& s, int n, const std::atomic
         if (progress) progress(i);
         if (stop != nullptr && stop->load(std::memory_order_relaxed)) return result;
         const CourseSet without = kept & ~(CourseSet{1} << i);
-        const Answer answer = hasTimetable(s.courses, without, stop, *scratch);
+        const Answer answer = check.has(without);
         if (answer == Answer::Stopped) return result;
         if (answer == Answer::No) kept = without;
     }

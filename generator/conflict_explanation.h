@@ -9,7 +9,8 @@
 // plainest reason. Failing those, the set is found by deletion: courses are
 // taken out one at a time, in course order, and a course stays out when the
 // courses left still have no timetable. The timetable search decides each
-// step, stopping at the first timetable it meets.
+// step, stopping at the first timetable it meets, unless a timetable found
+// for an earlier step can be mended into one for this step.
 
 #include <atomic>
 #include <bitset>
