@@ -25,7 +25,7 @@ struct UsableSchedule {
     std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> masks{};
 };
 
-WeekMask maskOf(const BusyCells& busy) {
+WeekMask weekMaskOf(const BusyCells& busy) {
     WeekMask mask;
     for (int cell = 0; cell < CellsPerWeek; ++cell)
         if (busy.test(static_cast<size_t>(cell))) mask.set(cell);
@@ -33,7 +33,7 @@ WeekMask maskOf(const BusyCells& busy) {
 }
 
 void keepUsableSections(const CourseList& from, int n, const BusyCells& busy, UsableSchedule& to) {
-    const WeekMask busyMask = maskOf(busy);
+    const WeekMask busyMask = weekMaskOf(busy);
     to.courses.NumCourses = static_cast<int16_t>(n);
     for (int i = 0; i < n; ++i) {
         const Course& course = from.Courses[static_cast<size_t>(i)];
@@ -82,8 +82,10 @@ private:
                     placement[static_cast<size_t>(i)] = -1;
                 else if (placement[static_cast<size_t>(i)] >= 0)
                     taken |= maskOf(i, placement[static_cast<size_t>(i)]);
-                else
-                    lacking = i, ++lackingCount;
+                else {
+                    lacking = i;
+                    ++lackingCount;
+                }
             }
             if (lackingCount > 1) continue;
             if (lackingCount == 1 && !placeIn(placement, lacking, taken)) continue;
@@ -153,9 +155,15 @@ bool allPairsClash(const UsableSchedule& s, int a, int b) {
     return true;
 }
 
+WeekMask sharedCells(const WeekMask& a, const WeekMask& b) {
+    WeekMask shared;
+    for (size_t w = 0; w < shared.words.size(); ++w) shared.words[w] = a.words[w] & b.words[w];
+    return shared;
+}
+
+// Meant for two sections that clash: shared holds at least one cell.
 SectionMeeting firstMeeting(const WeekMask& shared) {
-    int cell = 0;
-    while (!shared.test(cell)) ++cell;
+    const int cell = shared.first();
     SectionMeeting meeting;
     meeting.day = dayOfCell(cell);
     meeting.startSlot = slotOfCell(cell);
@@ -170,10 +178,8 @@ std::vector<SectionMeeting> meetingsOf(const UsableSchedule& s, int a, int b) {
     const auto ia = static_cast<size_t>(a), ib = static_cast<size_t>(b);
     for (int j = 0; j < s.courses.Courses[ia].NumSections; ++j)
         for (int k = 0; k < s.courses.Courses[ib].NumSections; ++k) {
-            WeekMask shared = s.masks[ia][static_cast<size_t>(j)];
-            for (size_t w = 0; w < shared.words.size(); ++w)
-                shared.words[w] &= s.masks[ib][static_cast<size_t>(k)].words[w];
-            SectionMeeting meeting = firstMeeting(shared);
+            SectionMeeting meeting =
+                firstMeeting(sharedCells(s.masks[ia][static_cast<size_t>(j)], s.masks[ib][static_cast<size_t>(k)]));
             meeting.sectionA = s.original[ia][static_cast<size_t>(j)];
             meeting.sectionB = s.original[ib][static_cast<size_t>(k)];
             meetings.push_back(meeting);
