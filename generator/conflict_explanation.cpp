@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "timetable_search.h"
+#include "usable_sections.h"
 #include "week.h"
 #include "week_mask.h"
 
@@ -15,42 +16,20 @@ using CourseSet = std::uint32_t;  // bit i = course i
 
 enum class Answer { Yes, No, Stopped };
 
-// The schedule as the searches see it: every course with only the sections
-// clear of the busy cells, renumbered from 0, and without texts (the search
-// needs only times and days). original[i][k] is the index in the user's
-// course of usable section k.
+// The schedule as the searches see it: every course with only its usable
+// sections (clear of the busy cells), and their week masks.
 struct UsableSchedule {
-    CourseList courses;
-    std::array<std::array<int16_t, MaxSectionsPerCourse>, MaxCourses> original{};
+    UsableSections usable;
     std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> masks{};
 };
 
-WeekMask weekMaskOf(const BusyCells& busy) {
-    WeekMask mask;
-    for (int cell = 0; cell < CellsPerWeek; ++cell)
-        if (busy.test(static_cast<size_t>(cell))) mask.set(cell);
-    return mask;
-}
-
 void keepUsableSections(const CourseList& from, int n, const BusyCells& busy, UsableSchedule& to) {
-    const WeekMask busyMask = weekMaskOf(busy);
-    to.courses.NumCourses = static_cast<int16_t>(n);
+    findUsableSections(from, n, busy, to.usable);
     for (int i = 0; i < n; ++i) {
-        const Course& course = from.Courses[static_cast<size_t>(i)];
-        Course& usable = to.courses.Courses[static_cast<size_t>(i)];
-        const int count = course.NumSections < 0 ? 0 : std::min<int>(course.NumSections, MaxSectionsPerCourse);
-        for (int j = 0; j < count; ++j) {
-            const Section& section = course.Sections[static_cast<size_t>(j)];
-            const WeekMask mask = sectionMask(section);
-            if (mask.intersects(busyMask)) continue;
-            const auto k = static_cast<size_t>(usable.NumSections++);
-            Section& kept = usable.Sections[k];
-            kept.StartSlot = section.StartSlot;
-            kept.EndSlot = section.EndSlot;
-            kept.Days = section.Days;
-            to.original[static_cast<size_t>(i)][k] = static_cast<int16_t>(j);
-            to.masks[static_cast<size_t>(i)][k] = mask;
-        }
+        const Course& course = to.usable.courses.Courses[static_cast<size_t>(i)];
+        for (int k = 0; k < course.NumSections; ++k)
+            to.masks[static_cast<size_t>(i)][static_cast<size_t>(k)] =
+                sectionMask(course.Sections[static_cast<size_t>(k)]);
     }
 }
 
@@ -96,7 +75,7 @@ private:
     }
 
     bool placeIn(Placement& placement, int course, const WeekMask& taken) const {
-        for (int k = 0; k < s_.courses.Courses[static_cast<size_t>(course)].NumSections; ++k)
+        for (int k = 0; k < s_.usable.courses.Courses[static_cast<size_t>(course)].NumSections; ++k)
             if (!maskOf(course, k).intersects(taken)) {
                 placement[static_cast<size_t>(course)] = static_cast<int8_t>(k);
                 return true;
@@ -107,9 +86,9 @@ private:
     Answer searched(CourseSet set) {
         std::array<int, MaxCourses> courseOf{};
         int m = 0;
-        for (int i = 0; i < s_.courses.NumCourses; ++i)
+        for (int i = 0; i < s_.usable.courses.NumCourses; ++i)
             if ((set >> i) & 1U) {
-                scratch_->Courses[static_cast<size_t>(m)] = s_.courses.Courses[static_cast<size_t>(i)];
+                scratch_->Courses[static_cast<size_t>(m)] = s_.usable.courses.Courses[static_cast<size_t>(i)];
                 courseOf[static_cast<size_t>(m++)] = i;
             }
         scratch_->NumCourses = static_cast<int16_t>(m);
@@ -145,8 +124,8 @@ private:
 };
 
 bool allPairsClash(const UsableSchedule& s, int a, int b) {
-    const Course& first = s.courses.Courses[static_cast<size_t>(a)];
-    const Course& second = s.courses.Courses[static_cast<size_t>(b)];
+    const Course& first = s.usable.courses.Courses[static_cast<size_t>(a)];
+    const Course& second = s.usable.courses.Courses[static_cast<size_t>(b)];
     for (int j = 0; j < first.NumSections; ++j)
         for (int k = 0; k < second.NumSections; ++k)
             if (!s.masks[static_cast<size_t>(a)][static_cast<size_t>(j)].intersects(
@@ -176,12 +155,12 @@ SectionMeeting firstMeeting(const WeekMask& shared) {
 std::vector<SectionMeeting> meetingsOf(const UsableSchedule& s, int a, int b) {
     std::vector<SectionMeeting> meetings;
     const auto ia = static_cast<size_t>(a), ib = static_cast<size_t>(b);
-    for (int j = 0; j < s.courses.Courses[ia].NumSections; ++j)
-        for (int k = 0; k < s.courses.Courses[ib].NumSections; ++k) {
+    for (int j = 0; j < s.usable.courses.Courses[ia].NumSections; ++j)
+        for (int k = 0; k < s.usable.courses.Courses[ib].NumSections; ++k) {
             SectionMeeting meeting =
                 firstMeeting(sharedCells(s.masks[ia][static_cast<size_t>(j)], s.masks[ib][static_cast<size_t>(k)]));
-            meeting.sectionA = s.original[ia][static_cast<size_t>(j)];
-            meeting.sectionB = s.original[ib][static_cast<size_t>(k)];
+            meeting.sectionA = s.usable.realIndex[ia][static_cast<size_t>(j)];
+            meeting.sectionB = s.usable.realIndex[ib][static_cast<size_t>(k)];
             meetings.push_back(meeting);
         }
     return meetings;
@@ -232,7 +211,7 @@ ConflictExplanation ExplainNoTimetable(const CourseList& courses, int numCourses
 
     ConflictExplanation result;
     for (int i = 0; i < n; ++i)
-        if (usable->courses.Courses[static_cast<size_t>(i)].NumSections == 0) {
+        if (usable->usable.courses.Courses[static_cast<size_t>(i)].NumSections == 0) {
             result.kind = ConflictExplanation::Kind::BlockedCourse;
             result.courses = {static_cast<int16_t>(i)};
             return result;
