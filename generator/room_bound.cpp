@@ -11,6 +11,7 @@ namespace quorvandel {
 
 namespace {
 constexpr std::uint8_t Unbounded = std::numeric_limits<std::uint8_t>::max();
+constexpr std::uint64_t LowDay = 0xFFFF'FFFFULL;  // the first of the two days in a word
 static_assert(CellsPerWeek < Unbounded, "a section's cells fit a byte");
 }  // namespace
 
@@ -60,7 +61,7 @@ int RoomBound::dayCapacity(const WeekMask& cellsByDay, int shortest) {
     int capacity = 0;
     for (int word = 0; word < WeekMask::WordCount; ++word) {
         const std::uint64_t days = cellsByDay.words[word];
-        const auto first = static_cast<std::uint32_t>(wordBitCount(days & 0xFFFF'FFFFULL));
+        const auto first = static_cast<std::uint32_t>(wordBitCount(days & LowDay));
         const auto second = static_cast<std::uint32_t>(wordBitCount(days >> DayBits));
         capacity += static_cast<int>((first * reciprocal) >> ReciprocalShift) +
                     static_cast<int>((second * reciprocal) >> ReciprocalShift);
@@ -75,7 +76,8 @@ int RoomBound::dayCapacity(const WeekMask& cellsByDay, int shortest) {
 int RoomBound::slotCapacity(const WeekMask& cellsByDay, int fewestDays) {
     std::uint32_t ones = 0, twos = 0, fours = 0;
     for (int day = 0; day < DaysPerWeek; ++day) {
-        const auto row = static_cast<std::uint32_t>(cellsByDay.words[day / 2] >> (day % 2 * DayBits));
+        const auto row =
+            static_cast<std::uint32_t>(cellsByDay.words[day / DaysPerWord] >> (day % DaysPerWord * DayBits));
         const std::uint32_t carry = ones & row;
         ones ^= row;
         const std::uint32_t carry2 = twos & carry;
@@ -85,14 +87,15 @@ int RoomBound::slotCapacity(const WeekMask& cellsByDay, int fewestDays) {
     // The slots whose count is at least v, compared plane by plane from the
     // top: still equal to v so far, or already greater.
     auto atLeast = [&](int v) {
-        const std::array<std::uint32_t, 3> planes{fours, twos, ones};
+        constexpr int Planes = 3;  // counts up to 7 days
+        const std::array<std::uint32_t, Planes> planes{fours, twos, ones};
         std::uint32_t greater = 0, equal = ~0U;
-        for (int bit = 0; bit < 3; ++bit) {
-            if ((v >> (2 - bit)) & 1) {
-                equal &= planes[bit];
+        for (int plane = 0; plane < Planes; ++plane) {
+            if ((v >> (Planes - 1 - plane)) & 1) {
+                equal &= planes[plane];
             } else {
-                greater |= equal & planes[bit];
-                equal &= ~planes[bit];
+                greater |= equal & planes[plane];
+                equal &= ~planes[plane];
             }
         }
         return greater | equal;

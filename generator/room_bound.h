@@ -57,6 +57,7 @@ private:
         std::uint8_t shortest = 0;     // length in slots of the shortest section
     };
     static constexpr int DayBits = 32;  // a day's slots in cellsByDay
+    static constexpr int DaysPerWord = WeekMask::WordBits / DayBits;
     static_assert(DaysPerWeek * DayBits <= WeekMask::Capacity && SlotsPerDay <= DayBits, "a day fits its 32 bits");
 
     static Summary summaryOf(const Section& section);
