@@ -11,3 +11,10 @@ target_sources(quorvandel_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/options_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/busy_times_grid.cpp
 )
+# Keeping the schedule in a file: "Save", "Load" and unsaved changes.
+target_sources(quorvandel_windows PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/file_chooser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_chooser.h
+  ${CMAKE_CURRENT_LIST_DIR}/schedule_keeper.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/schedule_keeper.h
+)

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -20,17 +21,19 @@
 #include "logo.h"
 #include "message_box.h"
 #include "options_dialog.h"
+#include "schedule_document.h"
 
 namespace quorvandel {
 
 const QString NoSectionSelectedMessage = QStringLiteral("You have not selected a section to remove");
 
-frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), QStringLiteral("Quorvandel Main"),
-                     twipsRect(1245, 1710, 6390, 6000));
+frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent)
+    : QWidget(parent), state_(state), keeper_(state, this) {
+    setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), MainWindowCaption, twipsRect(1245, 1710, 6390, 6000));
     setFont(formFont());
     createControls();
     load();
+    keeper_.refreshTitle();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmQuorvandelMain::noteFocusWindow);
 }
 
@@ -112,10 +115,19 @@ void frmQuorvandelMain::createControls() {
     connect(cmdRemSec_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdRemSec_Click);
     connect(cmdNewMain_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdNewMain_Click);
     connect(cmdMakeTime_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdMakeTime_Click);
+    connect(cmdSave_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdSave_Click);
+    connect(cmdLoad_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdLoad_Click);
     connect(cmdExit_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdExit_Click);
     connect(cmdOption_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdOption_Click);
-    // "Load", "Save", "Get Sections" and "Help" do nothing: they are
-    // disabled for the whole run.
+    // "Save As…" has no button of its own.
+    const std::pair<const char*, void (frmQuorvandelMain::*)()> keys[] = {
+        {"Ctrl+S", &frmQuorvandelMain::cmdSave_Click},
+        {"Ctrl+Shift+S", &frmQuorvandelMain::saveAs},
+        {"Ctrl+O", &frmQuorvandelMain::cmdLoad_Click}};
+    for (const auto& [key, command] : keys)
+        connect(new QShortcut(QKeySequence(QLatin1String(key)), this), &QShortcut::activated, this, command);
+    // "Get Sections" and "Help" do nothing: they are disabled for the whole
+    // run.
 }
 
 void frmQuorvandelMain::load() {
@@ -128,7 +140,8 @@ void frmQuorvandelMain::load() {
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     cmdAddCrs_->setFocus(Qt::OtherFocusReason);
 
-    for (QPushButton* button : {cmdLoad_, cmdSave_, cmdMakeTime_, cmdGetSec_, cmdAddSec_, cmdRemSec_, cmdRemCourse_})
+    // "Save" and "Load" stay enabled: a schedule can always be kept or replaced.
+    for (QPushButton* button : {cmdMakeTime_, cmdGetSec_, cmdAddSec_, cmdRemSec_, cmdRemCourse_})
         button->setEnabled(false);
 
     state_.NumCourses = 0;
@@ -149,7 +162,10 @@ void frmQuorvandelMain::activate() {
     if (state_.NumCourses > 0 && state_.Courses[0].NumSections > 0) cmdMakeTime_->setEnabled(true);
     if (state_.NumCourses > 0) ShowSections(state_, *this);
     cmdHelp_->setEnabled(false);
+    keeper_.refreshTitle();
 }
+
+void frmQuorvandelMain::noteScheduleChanged() { keeper_.refreshTitle(); }
 
 void frmQuorvandelMain::noteFocusWindow(QWindow* window) {
     // nullptr: the program lost the focus to another program.
@@ -237,6 +253,7 @@ void frmQuorvandelMain::cmdRemCourse_Click() {
     cmdRemCourse_->setEnabled(false);
     cmdAddSec_->setEnabled(false);
     if (state_.NumCourses == 0) cmdMakeTime_->setEnabled(false);
+    keeper_.refreshTitle();
 }
 
 void frmQuorvandelMain::cmdRemSec_Click() {
@@ -247,6 +264,7 @@ void frmQuorvandelMain::cmdRemSec_Click() {
     else
         RemoveSection(state_, *this, selectedCourseIndex(), static_cast<int16_t>(lstSecs_->selectedIndex()));
     if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
+    keeper_.refreshTitle();
 }
 
 void frmQuorvandelMain::cmdOption_Click() {
@@ -262,6 +280,12 @@ void frmQuorvandelMain::cmdOption_Click() {
 void frmQuorvandelMain::cmdNewMain_Click() {
     const CommandTurn turn;
     if (!turn) return;
+    if (!keeper_.mayDiscardChanges()) return;
+    clearSchedule();
+    keeper_.noteNew();
+}
+
+void frmQuorvandelMain::clearSchedule() {
     lstCourses_->removeAllLines();
     lstSecs_->removeAllLines();
     state_.NumCourses = 0;
@@ -275,10 +299,33 @@ void frmQuorvandelMain::cmdMakeTime_Click() {
     presentGeneration(generate());
 }
 
-void frmQuorvandelMain::cmdExit_Click() {
+void frmQuorvandelMain::cmdSave_Click() {
     const CommandTurn turn;
-    if (!turn) return;
-    endProgram();
+    if (turn) keeper_.save();
+}
+
+void frmQuorvandelMain::saveAs() {
+    const CommandTurn turn;
+    if (turn) keeper_.saveAs();
+}
+
+void frmQuorvandelMain::cmdLoad_Click() {
+    const CommandTurn turn;
+    if (!turn || !keeper_.mayDiscardChanges()) return;
+    const QString path = keeper_.askPathToLoad();
+    if (!path.isEmpty()) loadFile(path);
+}
+
+bool frmQuorvandelMain::loadFile(const QString& path) {
+    const std::optional<ScheduleDocument> document = keeper_.read(path);
+    if (!document) return false;
+    // The results belong to the schedule being replaced.
+    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
+    clearSchedule();
+    applyDocument(state_, *this, *document);
+    keeper_.noteLoaded(path);
+    activate();
+    return true;
 }
 
 GenerationResult frmQuorvandelMain::generate() {
@@ -310,6 +357,12 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
 
 // ---- End ----
 
+void frmQuorvandelMain::cmdExit_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    if (keeper_.mayDiscardChanges()) endProgram();
+}
+
 void frmQuorvandelMain::endProgram() {
     if (ending_) return;
     ending_ = true;
@@ -320,6 +373,8 @@ void frmQuorvandelMain::endProgram() {
 }
 
 void frmQuorvandelMain::closeEvent(QCloseEvent* event) {
+    // Closing the window while "Exit" ends the program asks nothing more.
+    if (!ending_ && !keeper_.mayDiscardChanges()) return event->ignore();
     endProgram();
     event->accept();
 }

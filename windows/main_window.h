@@ -20,6 +20,7 @@
 #include "generation_runner.h"
 #include "main_window_lists.h"
 #include "results_presenter.h"
+#include "schedule_keeper.h"
 #include "schedule_model.h"
 #include "timetablify.h"
 
@@ -58,8 +59,19 @@ public:
     // The worker that runs "TimeTablify!" (tests may give it a slower search).
     GenerationRunner& generationRunner() { return runner_; }
 
+    // The schedule's file and whether it has unsaved changes; tests replace
+    // its file dialogs.
+    ScheduleKeeper& scheduleKeeper() { return keeper_; }
+    // Replaces the schedule with the one in the file, as "Load" does after
+    // its questions; a file that cannot be read leaves everything as it was
+    // after its message. True when loaded.
+    bool loadFile(const QString& path);
+
 public slots:
     void activate();
+    // Something the schedule file keeps may have changed outside this
+    // window's handlers: the title's mark of unsaved changes follows.
+    void noteScheduleChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -80,9 +92,15 @@ private:
     void cmdNewMain_Click();
     void cmdOption_Click();
     void cmdMakeTime_Click();
+    void cmdSave_Click();
+    void saveAs();
+    void cmdLoad_Click();
     void cmdExit_Click();
-    // Ends the program; also when the window is closed, which is never refused.
+    // Ends the program; also when the window is closed and the question
+    // about unsaved changes lets it.
     void endProgram();
+    // The designed "New": both lists emptied, no course, buttons disabled.
+    void clearSchedule();
 
     // The generation run by "TimeTablify!", and what the window does with
     // its outcome.
@@ -92,6 +110,7 @@ private:
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;
     GenerationRunner runner_;
+    ScheduleKeeper keeper_;
     frmAddCrs* addCourseDialog_ = nullptr;  // created at the first opening, then reused
     bool shownOnce_ = false;
     bool otherWindowWasActive_ = false;  // since the activation steps last ran

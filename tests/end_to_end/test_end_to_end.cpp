@@ -26,6 +26,7 @@ namespace {
 // The program as app/main.cpp builds it, shown.
 struct Program : ProgramWindows {
     QStringList messages;
+    QStringList questions;  // "Save changes to ...?", answered "Don't Save"
 
     Program() {
         window.show();
@@ -46,16 +47,23 @@ struct Program : ProgramWindows {
     QPushButton* mainButton(const char* name) { return window.findChild<QPushButton*>(name); }
 
     // Presses "TimeTablify!" and answers any message box it shows.
-    void timeTablify() {
+    void timeTablify() { press("cmdMakeTime"); }
+
+    // Presses the button and answers any message box it shows.
+    void press(const char* button) {
         QTimer answer;
         QObject::connect(&answer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->objectName() == QLatin1String("SaveChangesQuestion")) {
+                questions << box->text();
+                box->findChild<QAbstractButton*>("cmdAnswerDontSave")->click();
+            } else if (box) {
                 messages << box->text();
                 box->accept();
             }
         });
         answer.start(10);
-        QTest::mouseClick(mainButton("cmdMakeTime"), Qt::LeftButton);
+        QTest::mouseClick(mainButton(button), Qt::LeftButton);
         answer.stop();
     }
 
@@ -186,7 +194,8 @@ private slots:
 
         // A second press on an easy schedule, with the real search, works.
         p.window.generationRunner().search = [](ModuleState& s, const SearchControl& c) { return TimeTablify(s, c); };
-        QTest::mouseClick(p.mainButton("cmdNewMain"), Qt::LeftButton);
+        p.press("cmdNewMain");
+        QCOMPARE(p.questions, QStringList{"Save changes to Untitled?"});
         p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0})});
         p.timeTablify();
         QCOMPARE(p.counter(), QString("TimeTable: 1 / 1"));
@@ -205,6 +214,7 @@ private slots:
         QVERIFY(!p.window.isVisible());
         QVERIFY(!p.window.generationRunner().running());
         QVERIFY(p.messages.isEmpty());  // nothing more is said once the program is ending
+        QCOMPARE(p.questions, QStringList{"Save changes to Untitled?"});
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWindow>
 #include <QtTest>
 
 #include "add_course_dialog.h"
@@ -23,7 +24,8 @@ const QStringList AllButtons = {
     QStringLiteral("cmdAddCrs"),  QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
     QStringLiteral("cmdOption"),  QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
 const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
-                                   QStringLiteral("cmdOption"), QStringLiteral("cmdExit")};
+                                   QStringLiteral("cmdOption"),  QStringLiteral("cmdExit"),
+                                   QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad")};
 
 QStringList enabledButtons(const QWidget* window) {
     QStringList names;
@@ -43,7 +45,8 @@ QStringList sorted(QStringList list) {
 //   select I          click line I of the course list
 //   section I NUM     click course I, "Add Section", NUM 9:00 - 10:00 Monday, "Ok"
 //   pick J            click line J of the section list
-//   remcourse | remsec | new | timetablify   press that button
+//   remcourse | remsec | timetablify   press that button
+//   new               "New", answering "Don't Save" to the question it asks
 bool run(MainWindowSession& s, const QString& command) {
     const QStringList words = command.split(QLatin1Char(' '));
     const QString& verb = words.front();
@@ -60,7 +63,12 @@ bool run(MainWindowSession& s, const QString& command) {
     }
     if (verb == QLatin1String("remcourse")) return s.clickAnswering(QStringLiteral("cmdRemCourse"));
     if (verb == QLatin1String("remsec")) return s.clickAnswering(QStringLiteral("cmdRemSec"));
-    if (verb == QLatin1String("new")) return s.clickAnswering(QStringLiteral("cmdNewMain"));
+    if (verb == QLatin1String("new")) {  // the schedule is unsaved: "Don't Save"
+        ModalScript script;
+        script.onWindow(QStringLiteral("SaveChangesQuestion"),
+                        [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
+        return s.clickWith(QStringLiteral("cmdNewMain"), script);
+    }
     if (verb == QLatin1String("timetablify")) return s.clickAnswering(QStringLiteral("cmdMakeTime"));
     qWarning() << "unknown command" << command;
     return false;
@@ -128,7 +136,7 @@ void TestMainWindow::stateAfterStart() {
     initial->CurrentTimetable = 2;
     MainWindowSession s(std::move(initial));
 
-    QCOMPARE(s.w()->windowTitle(), QStringLiteral("Quorvandel Main"));
+    QCOMPARE(s.w()->windowHandle()->title(), QStringLiteral("Quorvandel Main"));
     QCOMPARE(lines(s.courses()), QStringList());
     QCOMPARE(lines(s.sections()), QStringList());
     QCOMPARE(sorted(enabledButtons(s.w())), sorted(AlwaysEnabled));
@@ -202,12 +210,12 @@ void TestMainWindow::designedGeometry() {
 void TestMainWindow::tabOrder_data() {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QStringList>("ring");
-    QTest::newRow("after start") << QStringList()
-                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdOption", "cmdExit", "lstCourses", "lstSecs"};
+    QTest::newRow("after start") << QStringList() << QStringList{"cmdAddCrs", "cmdNewMain", "cmdSave",    "cmdOption",
+                                                                 "cmdExit",   "cmdLoad",    "lstCourses", "lstSecs"};
     QTest::newRow("every command enabled")
         << QStringList{"course A", "section 0 01", "pick 0"}
-        << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdAddSec", "cmdRemCourse",
-                       "cmdOption", "cmdExit",     "lstCourses", "cmdRemSec", "lstSecs"};
+        << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdSave",    "cmdAddSec", "cmdRemCourse",
+                       "cmdOption", "cmdExit",     "cmdLoad",    "lstCourses", "cmdRemSec", "lstSecs"};
 }
 
 void TestMainWindow::tabOrder() {
@@ -545,7 +553,11 @@ void TestMainWindow::endingTheProgram() {
     QWidget other;
     other.show();
     s.presenter.open = true;
+    ModalScript script;  // course A is unsaved
+    script.onWindow(QStringLiteral("SaveChangesQuestion"),
+                    [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
     end(s.w());
+    QVERIFY(scriptDone(script));
     QVERIFY(!s.w()->isVisible());
     QVERIFY(!other.isVisible());
     QVERIFY(s.presenter.closed >= 1);

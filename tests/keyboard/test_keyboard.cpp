@@ -377,7 +377,18 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     QVERIFY(QTest::qWaitForWindowActive(&p.window));
     QCOMPARE(focusName(), QStringLiteral("cmdMakeTime"));
     QCOMPARE(tabTo("cmdExit"), QStringLiteral("cmdExit"));
+    // The schedule was never saved: the question comes, answered with the keyboard too.
+    ModalScript script(StepTimeoutMs);
+    QString answered;
+    script.onWindow("SaveChangesQuestion", [&](QWidget*) {
+        answered = tabTo("cmdAnswerDontSave");
+        problems.append(keys("Space"));
+    });
     QCOMPARE(keys("Space"), QString());
+    QVERIFY(scriptDone(script));
+    QCOMPARE(answered, QStringLiteral("cmdAnswerDontSave"));
+    problems.removeAll(QString());
+    QCOMPARE(problems, QStringList());
     QVERIFY(!p.window.isVisible());
 }
 

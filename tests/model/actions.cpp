@@ -16,6 +16,15 @@ std::string entryText(const SectionRec& s) {
 
 std::string ending(Ending e) { return e == Ending::Cancel ? "Cancel" : e == Ending::Close ? "close button" : ""; }
 
+std::string answerText(Answer a) {
+    return a == Answer::Save ? "Save" : a == Answer::DontSave ? "Don't Save" : "Cancel";
+}
+
+std::string dialogText(const std::string& name) { return name.empty() ? "Cancel" : "'" + name + "'"; }
+
+// The kinds in the order of Kind; after them, the two that fill a store.
+constexpr int Kinds = static_cast<int>(Kind::Load) + 1;
+
 class Chooser {
 public:
     explicit Chooser(uint32_t seed) : rng_(seed) {}
@@ -56,16 +65,25 @@ public:
         const bool open = m.resultsOpen;
         // In the order of Kind, then the two that fill a store to its capacity.
         // clang-format off
-        const int weights[] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 3,
+        const int weights[Kinds + 2] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
-                               m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 1, courses ? 1 : 0};
+                               m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0};
         // clang-format on
         int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
         while (r >= weights[k]) r -= weights[k++];
         Action a;
-        if (k >= 14) {  // entries until the store refuses one
-            a.kind = k == 14 ? Kind::AddCourse : Kind::AddSection;
-            a.repeat = (k == 14 ? CourseCapacity : SectionCapacity) + 1;
+        // The answers of every question the action may meet.
+        a.answer = static_cast<Answer>(below(3));
+        static const char* const saveNames[] = {"", "a.qvs", "a.qvs", "b", "b", FolderName.c_str()};
+        a.saveName = saveNames[below(6)];
+        if (!percent(15)) {
+            auto file = m.files.begin();
+            std::advance(file, below(static_cast<int>(m.files.size())));
+            a.loadName = file->first;
+        }
+        if (k >= Kinds) {  // entries until the store refuses one
+            a.kind = k == Kinds ? Kind::AddCourse : Kind::AddSection;
+            a.repeat = (k == Kinds ? CourseCapacity : SectionCapacity) + 1;
             a.name = "F";
             a.section.number = "S";
             a.line = courses ? below(courses) : -1;
@@ -130,7 +148,8 @@ std::string describeCommand(const Action& a) {
     // clang-format off
     static const char* const names[] = {"", "", "click course line ", "click section line ", "Remove Course",
                                         "Remove Section", "New", "TimeTablify!", "Next", "Previous", "OK",
-                                        "close the grid view", "close the results frame", "back to the main window"};
+                                        "close the grid view", "close the results frame", "back to the main window",
+                                        "Save", "Save As (Ctrl+Shift+S)", "Load"};
     static const char* const defects[] = {"", "no section number", "no day", "no start hour", "no end hour", "end "};
     // clang-format on
     const std::string where = a.line < 0 ? "the selected course" : "course line " + std::to_string(a.line);
@@ -152,6 +171,17 @@ std::string describeCommand(const Action& a) {
     case Kind::SelectCourse:
     case Kind::SelectSection:
         return names[static_cast<int>(a.kind)] + std::to_string(a.line);
+    case Kind::New:
+    case Kind::Save:
+    case Kind::SaveAs:
+    case Kind::Load: {
+        // What the user would answer, should the question or a dialog come.
+        std::string text = std::string(names[static_cast<int>(a.kind)]) + " (";
+        if (a.kind == Kind::New || a.kind == Kind::Load) text += "unsaved changes: " + answerText(a.answer) + "; ";
+        text += "save dialog: " + dialogText(a.saveName);
+        if (a.kind == Kind::Load) text += "; load dialog: " + dialogText(a.loadName);
+        return text + ")";
+    }
     default:
         return names[static_cast<int>(a.kind)];
     }

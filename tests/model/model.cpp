@@ -17,6 +17,9 @@ const std::string NoTimetables =
 const std::string CoursesFull = "Quorvandel holds at most 20 courses. Remove a course before adding another.";
 const std::string SectionsFull =
     "A course holds at most 10 sections. Remove a section of this course before adding another.";
+const std::string Caption = "Quorvandel Main";
+// The scratch folder's path, as the session writes it in the messages it sees.
+const std::string Scratch = "SCRATCH/";
 
 // Up to `limit` conflict-free combinations in the program's order, course
 // 0's section varying fastest: the last course is chosen first and course 0
@@ -106,6 +109,72 @@ void loadGrid(Model& m) {
     m.next = m.current < static_cast<int>(m.timetables.size()) - 1;
 }
 
+// Whether two schedules hold the same courses and sections, field by field.
+bool sameSchedule(const std::vector<CourseRec>& a, const std::vector<CourseRec>& b) {
+    auto sameSection = [](const SectionRec& x, const SectionRec& y) {
+        return x.number == y.number && x.start == y.start && x.end == y.end && x.days == y.days;
+    };
+    auto sameCourse = [&](const CourseRec& x, const CourseRec& y) {
+        return x.name == y.name &&
+               std::equal(x.sections.begin(), x.sections.end(), y.sections.begin(), y.sections.end(), sameSection);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameCourse);
+}
+
+bool unsaved(const Model& m) { return !sameSchedule(m.courses, m.saved); }
+
+// Writes the schedule to the scratch file; false, with the message, when
+// a folder stands in its place.
+bool writeTo(Model& m, const std::string& name, std::vector<std::string>& messages) {
+    if (name == FolderName) {
+        messages.push_back("Cannot save \"" + Scratch + name + "\": it is a folder.");
+        return false;
+    }
+    m.files[name] = m.courses;
+    m.file = name;
+    m.saved = m.courses;
+    return true;
+}
+
+bool saveAs(Model& m, const Action& a, std::vector<std::string>& messages) {
+    if (a.saveName.empty()) return false;  // the dialog was cancelled
+    const bool hasExtension = a.saveName.find('.') != std::string::npos;
+    return writeTo(m, hasExtension ? a.saveName : a.saveName + ".qvs", messages);
+}
+
+bool save(Model& m, const Action& a, std::vector<std::string>& messages) {
+    return m.file.empty() ? saveAs(m, a, messages) : writeTo(m, m.file, messages);
+}
+
+// The question before unsaved changes go; true when the command goes on.
+bool mayDiscard(Model& m, const Action& a, std::vector<std::string>& messages) {
+    if (!unsaved(m)) return true;
+    messages.push_back("Save changes to " + (m.file.empty() ? std::string("Untitled") : m.file) + "?");
+    if (a.answer == Answer::Cancel) return false;
+    return a.answer == Answer::DontSave || save(m, a, messages);
+}
+
+// "New" after its question: both lists empty, the course buttons disabled.
+void clearSchedule(Model& m) {
+    m.courses.clear();
+    m.selectedCourse = m.selectedSection = -1;
+    m.addSection = m.removeSection = m.removeCourse = m.timeTablify = false;
+}
+
+void load(Model& m, const Action& a, std::vector<std::string>& messages) {
+    if (!mayDiscard(m, a, messages) || a.loadName.empty()) return;
+    if (a.loadName == EmptyFile)
+        return messages.push_back("Cannot load \"" + Scratch + EmptyFile + "\": the file is empty.");
+    m.resultsOpen = m.gridLoaded = false;
+    clearSchedule(m);
+    m.courses = m.files[a.loadName];
+    for (CourseRec& c : m.courses)
+        for (SectionRec& s : c.sections) s.course = c.name;  // a loaded section belongs to its course by name
+    m.file = a.loadName;
+    m.saved = m.courses;
+    activation(m);
+}
+
 void clickCourse(Model& m, int line) {
     m.selectedCourse = line;
     m.addSection = m.removeCourse = true;
@@ -140,8 +209,8 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
 
 std::string withDetails(const std::string& text, const std::string& details) { return text + "\n--\n" + details; }
 
-const char* const Commands[10] = {"cmdNewMain",  "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec",
-                                  "cmdMakeTime", "cmdExit",   "cmdOk",     "cmdPrev",      "cmdNext"};
+const char* const Commands[12] = {"cmdNewMain", "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec", "cmdMakeTime",
+                                  "cmdExit",    "cmdOk",     "cmdPrev",   "cmdNext",      "cmdSave",   "cmdLoad"};
 
 std::string timeText(int slot) { return std::to_string(8 + slot / 2) + (slot % 2 ? ":30" : ":00"); }
 
@@ -169,6 +238,11 @@ SectionRec sectionEntry(const Action& a, int i) {
     return {a.section.number + std::to_string(i + 1), "", 10 + 2 * (i / 4), 12 + 2 * (i / 4), 1U << (3 + i % 4)};
 }
 
+std::string Model::title() const {
+    const std::string mark = unsaved(*this) ? "*" : "";
+    return file.empty() ? Caption + mark : file + mark + " - " + Caption;
+}
+
 std::vector<std::string> Model::sectionLines() const {
     std::vector<std::string> lines;
     if (selectedCourse >= 0)
@@ -191,6 +265,8 @@ bool applicable(const Action& a, const Model& m) {
         return m.gridLoaded;
     case Kind::ReturnToMain:
         return !m.mainActive;
+    case Kind::Load:
+        return a.loadName.empty() || m.files.count(a.loadName) > 0;
     default:
         return !onResultsFrame(a.kind) || m.resultsOpen;
     }
@@ -240,9 +316,10 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.selectedSection = -1;
         break;
     case Kind::New:
-        m.courses.clear();
-        m.selectedCourse = m.selectedSection = -1;
-        m.addSection = m.removeSection = m.removeCourse = m.timeTablify = false;
+        if (!mayDiscard(m, a, messages)) break;
+        clearSchedule(m);
+        m.file.clear();
+        m.saved.clear();
         break;
     case Kind::TimeTablify:
         if (!m.timeTablify) break;
@@ -287,6 +364,15 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.gridLoaded = false;
         break;
     case Kind::ReturnToMain:
+        break;
+    case Kind::Save:
+        save(m, a, messages);
+        break;
+    case Kind::SaveAs:
+        saveAs(m, a, messages);
+        break;
+    case Kind::Load:
+        load(m, a, messages);
         break;
     }
     return messages;

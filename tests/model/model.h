@@ -6,6 +6,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,13 +34,20 @@ std::string withDetails(const std::string& text, const std::string& details);
 // clang-format off
 enum class Kind {
     AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
-    Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain
+    Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load
 };
 // clang-format on
 enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
 // What is wrong with a section entry at its first "Ok"; it is put right
 // before the dialog's last "Ok".
 enum class Defect { None, NoNumber, NoDays, NoStartHour, NoEndHour, EndNotAfterStart };
+// The answer to "Save changes to ...?".
+enum class Answer { Save, DontSave, Cancel };
+
+// Files in the scratch folder, by name: "empty.qvs" is there from the start
+// and holds nothing, "folder.qvs" is a folder; a name without an extension
+// is saved with ".qvs".
+const std::string EmptyFile = "empty.qvs", FolderName = "folder.qvs";
 
 struct Action {
     Kind kind = Kind::New;
@@ -58,10 +66,12 @@ struct Action {
     // presses this command (one of Commands) of the main window or the
     // results; -1 for none. It must be refused.
     int intrude = -1;
+    Answer answer = Answer::Cancel;  // New, Load: to the question about unsaved changes
+    std::string saveName, loadName;  // what the file dialogs give; "" is "Cancel"
 };
 
 // The commands of the main window and the results a screen reader can press.
-extern const char* const Commands[10];
+extern const char* const Commands[12];
 
 // Entry i of a repeated AddCourse or AddSection.
 std::string courseName(const Action& a, int i);
@@ -76,8 +86,14 @@ struct Model {
     std::vector<std::vector<SectionRec>> timetables;
     bool moreThanStored = false, resultsOpen = false, gridLoaded = false, previous = false, next = false;
     int current = 0;
+    // The schedule's file ("" for none), the courses as last saved or
+    // loaded there, and what each scratch file holds.
+    std::string file;
+    std::vector<CourseRec> saved;
+    std::map<std::string, std::vector<CourseRec>> files{{EmptyFile, {}}};
 
     std::vector<std::string> sectionLines() const;  // lstSecs as it should read
+    std::string title() const;                      // the main window's title as shown
 };
 
 // Commands of the results frame; the others are given on the main window,

@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "entry_session.h"  // fillSection, SectionEntry and the clicks and keys
 #include "results_frame.h"
+#include "schedule_file.h"
 #include "timetable_grid_view.h"
 
 namespace quorvandel::model {
@@ -58,6 +61,11 @@ void settle() {
 }  // namespace
 
 Session::Session() : program_(std::make_unique<ProgramWindows>()) {
+    chooser_.folder = scratch_.path();
+    QFile empty(scratch_.filePath(QString::fromStdString(EmptyFile)));
+    if (!empty.open(QIODevice::WriteOnly) || !QDir(scratch_.path()).mkdir(q(FolderName)))
+        problems_ << QStringLiteral("no scratch folder");
+    window()->scheduleKeeper().setFileChooser(&chooser_);
     // The searches here take microseconds; not even a loaded machine may
     // bring up the progress dialog, which takes the focus from the main window.
     window()->generationRunner().progressDelay = std::chrono::seconds(60);
@@ -93,9 +101,18 @@ bool Session::eventFilter(QObject* watched, QEvent* event) {
 
 void Session::answer(QWidget* window) {
     if (auto* box = qobject_cast<QMessageBox*>(window)) {
+        // The model names the scratch folder SCRATCH.
+        const QString text =
+            QString(box->text()).replace(scratch_.path() + QLatin1Char('/'), QStringLiteral("SCRATCH/"));
         messages_ << (box->detailedText().isEmpty()
-                          ? box->text()
-                          : q(withDetails(box->text().toStdString(), box->detailedText().toStdString())));
+                          ? text
+                          : q(withDetails(text.toStdString(), box->detailedText().toStdString())));
+        if (box->objectName() == QLatin1String("SaveChangesQuestion")) {
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == answer_) return QTest::mouseClick(b, Qt::LeftButton);
+            problems_ << QStringLiteral("the question has no button ") + answer_;
+            return box->done(0);
+        }
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) return QTest::mouseClick(ok, Qt::LeftButton);
         problems_ << QStringLiteral("a message box without OK");
         return box->done(0);
@@ -222,6 +239,10 @@ void Session::perform(const Action& a, bool backToMain) {
     if (onResultsFrame(a.kind) && !frame) return void(problems_ << QStringLiteral("no results frame to use"));
     if (onResultsFrame(a.kind)) activate(frame);  // the user clicks the frame
     static const char* const buttons[] = {"", "", "", "", "cmdRemCourse", "cmdRemSec", "cmdNewMain", "cmdMakeTime"};
+    static const char* const answers[] = {"Save", "Don't Save", "Cancel"};
+    answer_ = QLatin1String(answers[static_cast<int>(a.answer)]);
+    chooser_.save = q(a.saveName);
+    chooser_.load = q(a.loadName);
     switch (a.kind) {
     case Kind::AddCourse:
         for (int i = 0; i < a.repeat; ++i)
@@ -260,6 +281,15 @@ void Session::perform(const Action& a, bool backToMain) {
         break;
     case Kind::ReturnToMain:
         break;
+    case Kind::Save:
+        click(window(), QStringLiteral("cmdSave"));
+        break;
+    case Kind::SaveAs:
+        QTest::keySequence(window(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        break;
+    case Kind::Load:
+        click(window(), QStringLiteral("cmdLoad"));
+        break;
     }
     settle();
 }
@@ -294,13 +324,14 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     same(QStringLiteral("selected section"), selected(sections), QString::number(m.selectedSection));
     // clang-format off
     const std::pair<const char*, bool> buttons[] = {
-        {"cmdNewMain", true}, {"cmdAddCrs", true}, {"cmdExit", true}, {"cmdSave", false}, {"cmdLoad", false},
+        {"cmdNewMain", true}, {"cmdAddCrs", true}, {"cmdExit", true}, {"cmdSave", true}, {"cmdLoad", true},
         {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", false}, {"cmdAddSec", m.addSection},
         {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
     // clang-format on
     for (const auto& [name, enabled] : buttons)
         expect(testing::button(window(), QLatin1String(name))->isEnabled() == enabled,
                QLatin1String(name) + QStringLiteral(" should be ") + (enabled ? "enabled" : "disabled"));
+    same(QStringLiteral("title"), window()->windowHandle()->title(), q(m.title()));
 
     // The store: every count within its capacity, every record as entered,
     // every stored timetable as the generation that stored it found it.
@@ -328,6 +359,21 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
         for (size_t i = 0; ok && i < m.timetables[t].size(); ++i)
             ok = s.Timetables[t].Sections[i] == record(m.timetables[t][i]);
         expect(ok, QStringLiteral("stored timetable %1 differs from the one expected").arg(t));
+    }
+
+    // Every scratch file holds the schedule last saved to it.
+    for (const auto& [name, saved] : m.files) {
+        if (name == EmptyFile) continue;
+        const ScheduleFileRead read =
+            readScheduleFile(std::filesystem::path(QFile::encodeName(chooser_.in(q(name))).toStdString()));
+        bool ok = read.document && read.document->courses.NumCourses == static_cast<int>(saved.size());
+        for (size_t i = 0; ok && i < saved.size(); ++i) {
+            const Course& c = read.document->courses.Courses[i];
+            ok = c.CourseName == text(saved[i].name) && c.NumSections == static_cast<int>(saved[i].sections.size());
+            for (size_t j = 0; ok && j < saved[i].sections.size(); ++j)
+                ok = c.Sections[j] == record(saved[i].sections[j]);
+        }
+        expect(ok, QStringLiteral("the file %1 does not hold what was saved to it").arg(q(name)));
     }
 
     // The results: the counter, the strip and the grid of the latest

@@ -8,10 +8,12 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
 
+#include "file_chooser.h"
 #include "model.h"
 #include "program_windows.h"
 
@@ -55,6 +57,18 @@ private:
 
     frmQuorvandelMain* window() { return &program_->window; }
 
+    // The file dialogs: each answers with the action's name in the scratch
+    // folder, or cancels for an empty one.
+    struct ScratchChooser : FileChooser {
+        QString folder, save, load;
+        QString pathToSave(QWidget*, const QString&) override { return in(save); }
+        QString pathToLoad(QWidget*, const QString&) override { return in(load); }
+        QString in(const QString& name) const { return name.isEmpty() ? name : folder + QLatin1Char('/') + name; }
+    };
+
+    QTemporaryDir scratch_;
+    ScratchChooser chooser_;
+    QString answer_;  // the button that answers "Save changes to ...?"
     std::unique_ptr<ProgramWindows> program_;
     std::deque<Script> scripts_;
     bool refused_ = false;

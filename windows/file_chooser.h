@@ -1,0 +1,29 @@
+#pragma once
+// How the program asks the user which file to save to or load from. The
+// program uses the file dialogs; tests hand the main window a chooser of
+// their own, so that nothing waits on a real dialog.
+
+#include <QString>
+
+class QWidget;
+
+namespace quorvandel {
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The file to save the schedule to, or an empty text when the user
+    // cancels. `current`: the schedule's file so far, empty for none.
+    virtual QString pathToSave(QWidget* parent, const QString& current) = 0;
+    // The file to load a schedule from, or an empty text when the user cancels.
+    virtual QString pathToLoad(QWidget* parent, const QString& current) = 0;
+};
+
+// The file dialogs, showing folders and Quorvandel schedules (*.qvs).
+class DialogFileChooser : public FileChooser {
+public:
+    QString pathToSave(QWidget* parent, const QString& current) override;
+    QString pathToLoad(QWidget* parent, const QString& current) override;
+};
+
+}  // namespace quorvandel
