@@ -273,8 +273,8 @@ private slots:
         QCOMPARE(unexpectedWindows, QStringList());
         // Every command was there to try (the results close when a search
         // starts, so a search leaves only the main window's).
-        QStringList commands = {"cmdNewMain", "cmdAddCrs",   "cmdAddSec", "cmdRemCourse",
-                                "cmdRemSec",  "cmdMakeTime", "cmdExit"};
+        QStringList commands = {"cmdNewMain",  "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec",
+                                "cmdMakeTime", "cmdExit",   "cmdSave",   "cmdLoad"};
         if (!search) commands << QStringLiteral("cmdOk") << QStringLiteral("cmdPrev") << QStringLiteral("cmdNext");
         for (const QString& name : commands)
             QVERIFY2(tried.contains(name), qPrintable(name + QStringLiteral(" was not tried")));
@@ -290,7 +290,11 @@ private slots:
             QCOMPARE(scene.program.results.frame()->cmdGoToT()->text(), QStringLiteral("TimeTable: 3 / 6"));
             invoke(scene.main(QStringLiteral("cmdRemCourse")), route);
             QCOMPARE(lines(list(&scene.program.window, QStringLiteral("lstCourses"))), QStringList{"Bio"});
+            ModalScript script;  // the schedule was never saved
+            script.onWindow(QStringLiteral("SaveChangesQuestion"),
+                            [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
             invoke(scene.main(QStringLiteral("cmdNewMain")), route);
+            QVERIFY(scriptDone(script));
             QCOMPARE(scene.program.state->NumCourses, 0);
         }
     }

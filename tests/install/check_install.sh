@@ -13,7 +13,8 @@
 #      links (the Qt 6 ones among them), and it holds the same files as the
 #      install tree.
 #   3. The packaged binary, unpacked with `dpkg -x`, starts on Qt's offscreen
-#      platform and is still running after a few seconds.
+#      platform and is still running after a few seconds; with no display at
+#      all, --version and --help answer in the terminal.
 #
 # Exit codes: 0 all good, 1 a check failed, 77 a needed tool is missing
 # (after the install-tree checks, which need none).
@@ -335,6 +336,16 @@ else
     cat "$scratch/run.log"
     fail "packaged binary exited with status $status within 3 s"
 fi
+
+# --version and --help answer in the terminal, with no display to open.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= timeout 10 "$debroot/usr/bin/quorvandel" --version 2>&1)
+[ "$out" = "Quorvandel $version" ] && pass "packaged binary --version says '$out'" ||
+    fail "packaged binary --version says '$out', not 'Quorvandel $version'"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= timeout 10 "$debroot/usr/bin/quorvandel" --help 2>&1)
+case $out in
+    *"[FILE]"*) pass "packaged binary --help names the FILE it opens" ;;
+    *) fail "packaged binary --help: $out" ;;
+esac
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
