@@ -62,6 +62,15 @@ struct TimetableList {
     int16_t NumTimetables = 0;
 };
 
+// The timetables the user marked as favourites, each kept as the sections
+// it holds (favourites.h).
+constexpr int16_t MaxFavourites = MaxStoredTimetables;
+
+struct FavouriteList {
+    std::array<Timetable, MaxFavourites> Favourites{};
+    int16_t NumFavourites = 0;
+};
+
 struct CombinationState {
     std::array<int16_t, MaxCourses> SectionChoice{};
     bool EnumDone = false;
@@ -70,7 +79,7 @@ struct CombinationState {
 // The module state: one value holding every module variable under its own
 // name (state.Courses, state.NumTimetables, ...). Every window and operation
 // is handed the same value by reference; a test simply makes a fresh one.
-struct ModuleState : CourseList, TimetableList, CombinationState {
+struct ModuleState : CourseList, TimetableList, CombinationState, FavouriteList {
     int16_t CurrentTimetable = 0;
     std::array<int16_t, CellsPerWeek> Occupancy{};
     ScheduleOptions Options;  // busy times and the order of the results; "New" clears them

@@ -6,7 +6,6 @@ target_sources(quorvandel_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/entry_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/logo.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   # The Options dialog: busy times and the order of the results.
   ${CMAKE_CURRENT_LIST_DIR}/options_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/busy_times_grid.cpp

@@ -27,6 +27,15 @@ QStringList qTexts(const Texts& texts) {
     return out;
 }
 
+// A tooltip that shows `text` exactly as it is, whatever it holds: Qt
+// would take a text that looks like markup ("<b>Chem</b>") for rich text,
+// so the text goes in escaped, blanks and line breaks kept. Empty for an
+// empty text, so that no tooltip shows.
+inline QString plainToolTip(const QString& text) {
+    if (text.isEmpty()) return {};
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 // A window at its designed place and size, which the user cannot resize:
 // `geometry` (pixels; see twipsRect) is its client area on the screen.
 inline void setUpFixedWindow(QWidget* window, const QString& objectName, const QString& caption,

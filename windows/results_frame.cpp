@@ -10,13 +10,17 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolBar>
 #include <algorithm>
+#include <numeric>
 
 #include "command_turn.h"
+#include "favourites.h"
 #include "form_controls.h"
 #include "form_metrics.h"
 #include "results_position.h"
+#include "timetable_export.h"
 #include "timetable_grid_view.h"
 #include "timetable_score.h"
 
@@ -34,11 +38,15 @@ const QString RankedStoppedToolTip =
 const QString SearchStoppedNote = QStringLiteral("Search stopped: more timetables may exist");
 const QString SearchStoppedToolTip = QStringLiteral(
     "The search was stopped before it had tried every combination; more timetables may exist than are shown here.");
+const QString AddToFavoritesCaption = QStringLiteral("Add to Favorites");
+const QString RemoveFromFavoritesCaption = QStringLiteral("Remove from Favorites");
 
 namespace {
 
 // The frame's designed client area and the strip along its top, in twips.
-constexpr int FrameWidth = 13530;
+// The frame is wider than designed, 15570, to hold "Print…", "Export…" and
+// the note beside the counter.
+constexpr int FrameWidth = 15570;
 constexpr int FrameHeight = 11115;
 constexpr int StripHeight = 630;
 constexpr int ButtonTop = 120;
@@ -50,21 +58,28 @@ constexpr int SmallestFittedHeight = 200;
 
 struct StripButton {
     const char* name;
-    const char* caption;
+    const char* caption;  // UTF-8
     int left;
     int width;
+    const char* toolTip;  // with the button's keys; none for "OK"
 };
 
-// Left to right, which is also the tab order.
+// Left to right, which is also the tab order. "Add to Favorites" is wide
+// enough for "Remove from Favorites", which moves the buttons after it
+// 660 twips to the right of their designed places.
 constexpr StripButton StripButtons[] = {
-    {"cmdOk", "OK", 120, 975},
-    {"cmdPrev", "Previous", 1440, 1095},
-    {"cmdNext", "Next", 2520, 1095},
-    {"cmdAddFav", "Add to Favorites", 3960, 1455},
-    {"cmdGotofav", "Go To Favorites", 5400, 1335},
-    {"cmdGoToT", "Null / Null", 7080, 1935},
+    {"cmdOk", "OK", 120, 975, nullptr},
+    {"cmdPrev", "Previous", 1440, 1095, "Show the previous timetable (Left, Page Up)"},
+    {"cmdNext", "Next", 2520, 1095, "Show the next timetable (Right, Page Down)"},
+    {"cmdAddFav", "Add to Favorites", 3960, 2115, "Mark or unmark this timetable as a favourite (Ctrl+D)"},
+    {"cmdGotofav", "Go To Favorites", 6060, 1335,
+     "Step through the favourites only; press again to step through all timetables"},
+    {"cmdGoToT", "Null / Null", 7500, 1935, "First timetable: Home; last timetable: End"},
+    {"cmdPrint", "Print\u2026", 9555, 1035, "Print this timetable (Ctrl+P)"},
+    {"cmdExport", "Export\u2026", 10650, 1035,
+     "Save this timetable as a PDF, a PNG image or an iCalendar file (Ctrl+E)"},
 };
-constexpr int NoteLeft = 9135;  // right of the counter
+constexpr int NoteLeft = 11805;  // right of "Export…"
 
 // The strip holds its buttons at their own positions: no frame, margin or
 // spacing of the toolbar's own around them.
@@ -91,8 +106,13 @@ QString counterText(int currentTimetable, int numTimetables) {
            QString::number(numTimetables);
 }
 
-TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
-    : state_(state), options_(result.options) {
+QString favouriteCounterText(int favourite, int numFavourites) {
+    return QStringLiteral("Favorite: ") + QString::number(favourite) + QStringLiteral(" / ") +
+           QString::number(numFavourites);
+}
+
+TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result, ResultsDialogs& dialogs)
+    : state_(state), options_(result.options), dialogs_(dialogs) {
     setObjectName(QStringLiteral("TimeTablesMDI"));
     setWindowTitle(QStringLiteral("The Results of your Timetablification"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -110,14 +130,13 @@ TimeTablesMDI::TimeTablesMDI(ModuleState& state, const GenerationResult& result)
     mdiArea_->viewport()->installEventFilter(this);
 
     buildStrip(result);
+    addKeys();
     resize(px(FrameWidth), px(FrameHeight));
 
     // The load step. (Tiling the child windows comes first in it, but no
     // child window is open yet, so there is nothing to arrange.)
     Q_ASSERT(isStoredPosition(state_));
-    writeCounter();
-    cmdGotofav_->setEnabled(false);
-    cmdAddFav_->setEnabled(false);
+    updateCommands();
 }
 
 TimeTablesMDI::~TimeTablesMDI() {
@@ -125,7 +144,7 @@ TimeTablesMDI::~TimeTablesMDI() {
     // follow it once its members are gone.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     for (QObject* watched : std::initializer_list<QObject*>{mdiArea_->viewport(), cmdOk_, cmdPrev_, cmdNext_,
-                                                            cmdAddFav_, cmdGotofav_, cmdGoToT_})
+                                                            cmdAddFav_, cmdGotofav_, cmdGoToT_, cmdPrint_, cmdExport_})
         watched->removeEventFilter(this);
 }
 
@@ -157,8 +176,9 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     for (size_t i = 0; i < std::size(StripButtons); ++i) {
         const StripButton& design = StripButtons[i];
         // (The counter's spoken name is rewritten with its caption.)
-        QPushButton* button = makeButton(strip, QString::fromLatin1(design.name), QString::fromLatin1(design.caption),
+        QPushButton* button = makeButton(strip, QString::fromLatin1(design.name), QString::fromUtf8(design.caption),
                                          twipsRect(design.left, ButtonTop, design.width, ButtonHeight));
+        if (design.toolTip) button->setToolTip(QString::fromLatin1(design.toolTip));
         buttons[i] = button;
         button->installEventFilter(this);
         if (i > 0) QWidget::setTabOrder(buttons[i - 1], button);
@@ -169,6 +189,10 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     cmdAddFav_ = buttons[3];
     cmdGotofav_ = buttons[4];
     cmdGoToT_ = buttons[5];
+    cmdPrint_ = buttons[6];
+    cmdExport_ = buttons[7];
+    // Pressed in while only the favourites are shown.
+    cmdGotofav_->setCheckable(true);
 
     lblNote_ = makeLabel(strip, QStringLiteral("lblNote"), QString(), Qt::AlignLeft | Qt::AlignVCenter,
                          twipsRect(NoteLeft, ButtonTop, FrameWidth - NoteLeft - ButtonTop, ButtonHeight));
@@ -185,13 +209,18 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     }
     lblNote_->setVisible(!lblNote_->text().isEmpty());
     placeScore(strip);
-    cmdGoToT_->setToolTip(lblNote_->toolTip());
+    if (!lblNote_->toolTip().isEmpty())
+        cmdGoToT_->setToolTip(lblNote_->toolTip() + QLatin1Char('\n') + cmdGoToT_->toolTip());
 
     toolbar_->addWidget(strip);
 
     connect(cmdOk_, &QPushButton::clicked, this, &TimeTablesMDI::cmdOk_Click);
     connect(cmdPrev_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrev_Click);
     connect(cmdNext_, &QPushButton::clicked, this, &TimeTablesMDI::cmdNext_Click);
+    connect(cmdAddFav_, &QPushButton::clicked, this, &TimeTablesMDI::cmdAddFav_Click);
+    connect(cmdGotofav_, &QPushButton::clicked, this, &TimeTablesMDI::cmdGotofav_Click);
+    connect(cmdPrint_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrint_Click);
+    connect(cmdExport_, &QPushButton::clicked, this, &TimeTablesMDI::cmdExport_Click);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { followStripFocus(now); });
 }
 
@@ -214,10 +243,6 @@ void TimeTablesMDI::showGridView() {
     Q_ASSERT(isStoredPosition(state_));
     auto* grid = new frmTimetables(state_, *mdiArea_);
     grid->markBusyCells(options_.busy);
-    // The grid's load step decides whether the user can step on from the
-    // timetable it shows.
-    cmdNext_->setEnabled(grid->hasNext());
-    cmdPrev_->setEnabled(grid->hasPrevious());
     grid_ = grid;
     // The grid window takes no input, but an MDI child that holds the focus
     // keeps Tab inside itself, and the keyboard could never leave it. The
@@ -257,7 +282,23 @@ bool TimeTablesMDI::resultsKey(const QKeyEvent& event) {
     }
     // Page Up, Page Down, Home and End move the grid only while it has
     // further to go that way; at its end they are free for stepping.
-    return grid_ && grid_->scrollForKey(event.key());
+    if (grid_ && grid_->scrollForKey(event.key())) return true;
+    switch (event.key()) {
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        if (cmdNext_->isEnabled()) cmdNext_->click();
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        if (cmdPrev_->isEnabled()) cmdPrev_->click();
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        goToEnd(event.key() == Qt::Key_End);
+        return true;
+    default:
+        return false;
+    }
 }
 
 frmTimetables* TimeTablesMDI::gridView() const { return grid_; }
@@ -307,15 +348,46 @@ void TimeTablesMDI::cmdNext_Click() {
     step(+1);
 }
 
+void TimeTablesMDI::addKeys() {
+    const auto pressIfEnabled = [](QPushButton* button) {
+        return [button] {
+            if (button->isEnabled()) button->click();
+        };
+    };
+    const auto bind = [this](QKeySequence key, auto run) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, run);
+    };
+    // The keys without Ctrl are in resultsKey(), after the grid's scrolling.
+    bind(QKeySequence(Qt::CTRL | Qt::Key_D), pressIfEnabled(cmdAddFav_));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_P), pressIfEnabled(cmdPrint_));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_E), pressIfEnabled(cmdExport_));
+}
+
+std::vector<int16_t> TimeTablesMDI::steppingPositions() const {
+    if (favouritesView_) return favouritePositions(state_);
+    std::vector<int16_t> all(static_cast<size_t>(std::max<int16_t>(state_.NumTimetables, 0)));
+    std::iota(all.begin(), all.end(), int16_t(0));
+    return all;
+}
+
+int TimeTablesMDI::stepIndex() const {
+    const std::vector<int16_t> positions = steppingPositions();
+    const auto at = std::find(positions.begin(), positions.end(), state_.CurrentTimetable);
+    Q_ASSERT(at != positions.end());
+    return static_cast<int>(at - positions.begin());
+}
+
 void TimeTablesMDI::step(int delta) {
     QPushButton* pressed = delta > 0 ? cmdNext_ : cmdPrev_;
     const bool hadFocus = focusWidget() == pressed;
-    unloadGridView();
-    // "Previous" and "Next" are enabled only towards a stored timetable, so
-    // the step always lands on one.
-    state_.CurrentTimetable = static_cast<int16_t>(state_.CurrentTimetable + delta);
-    showGridView();
-    writeCounter();
+    // "Previous" and "Next" are enabled only towards another timetable
+    // being stepped through, so the step always lands on one.
+    const std::vector<int16_t> positions = steppingPositions();
+    const int index = stepIndex() + delta;
+    Q_ASSERT(index >= 0 && index < static_cast<int>(positions.size()));
+    goTo(positions[static_cast<size_t>(std::clamp(index, 0, static_cast<int>(positions.size()) - 1))]);
     // At the first or the last timetable the pressed button is disabled now.
     // Its focus goes to the counter, which does nothing when pressed: a user
     // pressing Space on "Next" stays at the end instead of stepping back.
@@ -347,10 +419,101 @@ QString TimeTablesMDI::scoreCaption(int timetable) const {
     return qText(scoreText(options_, scoreOf(options_, dayProfileOf(shown))));
 }
 
-void TimeTablesMDI::writeCounter() {
-    cmdGoToT_->setText(counterText(state_.CurrentTimetable, state_.NumTimetables));
-    // Read out as words rather than "1 slash 3", with the score when there is one.
-    QString spoken = QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(state_.NumTimetables);
+void TimeTablesMDI::goToEnd(bool last) {
+    const CommandTurn turn;
+    if (!turn) return;
+    const std::vector<int16_t> positions = steppingPositions();
+    if (positions.empty()) return;
+    const int16_t target = last ? positions.back() : positions.front();
+    if (target != state_.CurrentTimetable) goTo(target);
+}
+
+void TimeTablesMDI::goTo(int16_t position) {
+    unloadGridView();
+    state_.CurrentTimetable = position;
+    showGridView();
+    updateCommands();
+}
+
+void TimeTablesMDI::cmdAddFav_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    const int16_t shown = state_.CurrentTimetable;
+    const bool marked = toggleFavourite(state_, shown);
+    if (favouritesView_ && !marked) {
+        // The shown timetable has left the favourites being stepped
+        // through: on to the next one, or the one before, or back to all.
+        const std::vector<int16_t> favourites = favouritePositions(state_);
+        if (favourites.empty()) {
+            favouritesView_ = false;
+        } else {
+            const auto after = std::upper_bound(favourites.begin(), favourites.end(), shown);
+            goTo(after != favourites.end() ? *after : favourites.back());
+            return;
+        }
+    }
+    updateCommands();
+}
+
+void TimeTablesMDI::cmdGotofav_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    if (favouritesView_) {
+        favouritesView_ = false;  // all timetables again, from the one shown
+        updateCommands();
+        return;
+    }
+    const std::vector<int16_t> favourites = favouritePositions(state_);
+    if (favourites.empty()) {
+        updateCommands();
+        return;
+    }
+    favouritesView_ = true;
+    if (isFavourite(state_, state_.CurrentTimetable))
+        updateCommands();
+    else
+        goTo(favourites.front());
+}
+
+// Both keep their turn while their dialogs are open, so no other command
+// acts meanwhile.
+void TimeTablesMDI::cmdPrint_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    printShownTimetable(state_, cmdGoToT_->text(), dialogs_, this);
+}
+
+void TimeTablesMDI::cmdExport_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    exportShownTimetable(state_, cmdGoToT_->text(), dialogs_, this);
+}
+
+void TimeTablesMDI::updateCommands() {
+    const std::vector<int16_t> positions = steppingPositions();
+    const int index = stepIndex();
+    const int count = static_cast<int>(positions.size());
+    cmdPrev_->setEnabled(index > 0);
+    cmdNext_->setEnabled(index + 1 < count);
+
+    const bool marked = isFavourite(state_, state_.CurrentTimetable);
+    const QString favouriteCaption = marked ? RemoveFromFavoritesCaption : AddToFavoritesCaption;
+    cmdAddFav_->setText(favouriteCaption);
+    cmdAddFav_->setAccessibleName(favouriteCaption);
+    cmdAddFav_->setEnabled(marked || canMarkFavourite(state_, state_.CurrentTimetable));
+    cmdGotofav_->setChecked(favouritesView_);
+    cmdGotofav_->setEnabled(favouritesView_ || !favouritePositions(state_).empty());
+
+    // Read out as words rather than "1 slash 3", with the score when there
+    // is one.
+    QString spoken;
+    if (favouritesView_) {
+        cmdGoToT_->setText(favouriteCounterText(index + 1, count));
+        spoken = QStringLiteral("Favorite %1 of %2").arg(index + 1).arg(count);
+    } else {
+        cmdGoToT_->setText(counterText(state_.CurrentTimetable, state_.NumTimetables));
+        spoken = QStringLiteral("TimeTable %1 of %2").arg(state_.CurrentTimetable + 1).arg(state_.NumTimetables);
+    }
     if (showsScore_ && isStoredPosition(state_)) {
         lblScore_->setText(scoreCaption(state_.CurrentTimetable));
         spoken += QStringLiteral(", ") + lblScore_->text();

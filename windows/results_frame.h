@@ -1,10 +1,25 @@
 #pragma once
 // TimeTablesMDI: the results frame. A multiple-document frame with a fixed
-// strip along its top ("OK", "Previous", "Next", two favourites buttons that
-// are never enabled, and the counter "TimeTable: n / m") that holds the grid
-// window frmTimetables and keeps it in step with CurrentTimetable: every step
-// destroys the grid window, moves CurrentTimetable by one, loads a fresh grid
-// window and rewrites the counter.
+// strip along its top ("OK", "Previous", "Next", "Add to Favorites", "Go To
+// Favorites", the counter "TimeTable: n / m", "Print…" and "Export…") that
+// holds the grid window frmTimetables and keeps it in step with
+// CurrentTimetable: every step destroys the grid window, moves
+// CurrentTimetable, loads a fresh grid window and rewrites the counter.
+//
+// Favourites (favourites.h): "Add to Favorites" marks the shown timetable and
+// then reads "Remove from Favorites". "Go To Favorites" is a toggle: pressed
+// in, the frame steps through the favourites only and the counter reads
+// "Favorite: k / m"; pressed again, it steps through all timetables again
+// from the one shown. Unmarking the shown timetable while only favourites
+// are shown moves on to the next favourite (or the one before it), and
+// back to all timetables when none is left.
+//
+// Keys, anywhere in the frame: Right and Page Down "Next", Left and Page Up
+// "Previous", Home and End the first and the last timetable (Page Up, Page
+// Down, Home and End scroll a grid that does not fit first, and step once
+// it stands at that end), Ctrl+D the favourite button, Ctrl+P "Print…",
+// Ctrl+E "Export…", Esc "OK". A key does what its button does, and nothing
+// while the button is disabled.
 //
 // The frame deletes itself when it closes; closing it destroys the grid
 // window with it. Closing only the grid window leaves the frame working.
@@ -13,6 +28,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+
+#include <vector>
 
 #include "generation_result.h"
 #include "schedule_model.h"
@@ -24,10 +41,17 @@ class QToolBar;
 
 namespace quorvandel {
 
+class ResultsDialogs;
 class frmTimetables;
 
 // "TimeTable: " & (CurrentTimetable + 1) & " / " & NumTimetables.
 QString counterText(int currentTimetable, int numTimetables);
+// "Favorite: " & k & " / " & m: the shown timetable is the k-th of m
+// favourites.
+QString favouriteCounterText(int favourite, int numFavourites);
+
+extern const QString AddToFavoritesCaption;       // "Add to Favorites"
+extern const QString RemoveFromFavoritesCaption;  // "Remove from Favorites"
 
 // The notes shown beside the counter when not every timetable is on offer.
 extern const QString MoreThanStoredNote;
@@ -46,8 +70,9 @@ public:
     // `result` is the generation whose timetables are shown; it decides the
     // note beside the counter. The position must name a stored timetable
     // (results_position.h). The grid window is not loaded yet: call
-    // showGridView().
-    TimeTablesMDI(ModuleState& state, const GenerationResult& result);
+    // showGridView(). "Print…" and "Export…" ask through `dialogs`, which
+    // must outlive the frame.
+    TimeTablesMDI(ModuleState& state, const GenerationResult& result, ResultsDialogs& dialogs);
     ~TimeTablesMDI() override;
 
     // Shows the grid window: loads a fresh one when none is loaded, otherwise
@@ -71,8 +96,12 @@ public:
     QPushButton* cmdAddFav() const { return cmdAddFav_; }
     QPushButton* cmdGotofav() const { return cmdGotofav_; }
     QPushButton* cmdGoToT() const { return cmdGoToT_; }
+    QPushButton* cmdPrint() const { return cmdPrint_; }
+    QPushButton* cmdExport() const { return cmdExport_; }
     QLabel* noteLabel() const { return lblNote_; }
     QLabel* scoreLabel() const { return lblScore_; }
+    // Whether only the favourites are being stepped through.
+    bool showingFavourites() const { return favouritesView_; }
 
 signals:
     // The frame has closed (by "OK" or by closing its window) and is about to
@@ -90,17 +119,32 @@ private slots:
     void cmdOk_Click();
     void cmdPrev_Click();
     void cmdNext_Click();
+    void cmdAddFav_Click();
+    void cmdGotofav_Click();
+    void cmdPrint_Click();
+    void cmdExport_Click();
 
 private:
     void buildStrip(const GenerationResult& result);
+    void addKeys();
+    // The stored timetables "Previous" and "Next" step through: all of
+    // them, or the favourites; CurrentTimetable is always one of them.
+    std::vector<int16_t> steppingPositions() const;
+    int stepIndex() const;  // CurrentTimetable's index among them
     void step(int delta);
-    void writeCounter();
+    void goToEnd(bool last);
+    // Loads a fresh grid window on the stored timetable at `position`.
+    void goTo(int16_t position);
+    // Sets every button and the counter for the timetable shown.
+    void updateCommands();
     void fitGridToArea();
     void placeScore(QWidget* strip);
     QString scoreCaption(int timetable) const;
     // Every key of the results, wherever the focus is in the frame; true
     // when the key was used. Esc is "OK"; Up, Down, Page Up, Page Down,
-    // Home and End scroll the grid where it does not fit.
+    // Home and End scroll the grid where it does not fit; at the grid's end
+    // Page Up and Page Down step like Left and Right, and Home and End go to
+    // the first and the last timetable.
     bool resultsKey(const QKeyEvent& event);
     // The strip button that keeps the keyboard focus for the grid window
     // ("Next" when the frame opens, or "OK" with nothing to step to), and
@@ -118,9 +162,13 @@ private:
     QPushButton* cmdAddFav_ = nullptr;
     QPushButton* cmdGotofav_ = nullptr;
     QPushButton* cmdGoToT_ = nullptr;
+    QPushButton* cmdPrint_ = nullptr;
+    QPushButton* cmdExport_ = nullptr;
     QLabel* lblNote_ = nullptr;
     QLabel* lblScore_ = nullptr;
     bool showsScore_ = false;  // a ranked result: each timetable's score beside the counter
+    ResultsDialogs& dialogs_;
+    bool favouritesView_ = false;
     QPointer<frmTimetables> grid_;
 };
 

@@ -2,12 +2,20 @@
 
 #include <algorithm>
 
+#include "favourites.h"
+#include "results_dialogs.h"
 #include "results_frame.h"
 #include "timetable_grid_view.h"
 
 namespace quorvandel {
 
-ResultsWindows::ResultsWindows(ModuleState& state, QObject* parent) : QObject(parent), state_(state) {}
+ResultsWindows::ResultsWindows(ModuleState& state, QObject* parent)
+    : QObject(parent),
+      state_(state),
+      realDialogs_(std::make_unique<RealResultsDialogs>()),
+      dialogs_(realDialogs_.get()) {}
+
+void ResultsWindows::setDialogs(ResultsDialogs* dialogs) { dialogs_ = dialogs ? dialogs : realDialogs_.get(); }
 
 ResultsWindows::~ResultsWindows() {
     closeResults();
@@ -21,7 +29,8 @@ void ResultsWindows::showResults(const GenerationResult& result) {
     // grid window loads and paints, then both are shown. ShowResults always
     // comes with a stored timetable, so position 0 names one.
     state_.CurrentTimetable = 0;
-    auto* frame = new TimeTablesMDI(state_, result);
+    keepFoundFavourites(state_);
+    auto* frame = new TimeTablesMDI(state_, result, *dialogs_);
     frame_ = frame;
     connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });
     frame->showGridView();

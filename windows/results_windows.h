@@ -14,6 +14,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 #include "results_presenter.h"
@@ -21,6 +22,7 @@
 
 namespace quorvandel {
 
+class ResultsDialogs;
 class TimeTablesMDI;
 class frmTimetables;
 
@@ -30,11 +32,15 @@ public:
     explicit ResultsWindows(ModuleState& state, QObject* parent = nullptr);
     ~ResultsWindows() override;
 
+    // The dialogs "Print…" and "Export…" ask through (the real ones until
+    // set; null sets them back). Takes effect for results opened later.
+    void setDialogs(ResultsDialogs* dialogs);
+
     // Opens the results on TimeTable 1 of state.NumTimetables. Results still
     // open are closed first, so the frame, the grid and the counter always
-    // belong to the latest generation. Any outcome other than ShowResults
-    // only closes open results; ShowResults comes with 1 to 26 stored
-    // timetables.
+    // belong to the latest generation. Favourites not among the new
+    // timetables are forgotten. Any outcome other than ShowResults only
+    // closes open results; ShowResults comes with 1 to 26 stored timetables.
     void showResults(const GenerationResult& result) override;
     // Closes the open results, if any. Does not emit userReturnedToMain.
     void closeResults() override;
@@ -55,6 +61,8 @@ private:
     void rememberClosed(TimeTablesMDI* frame);
 
     ModuleState& state_;
+    std::unique_ptr<ResultsDialogs> realDialogs_;
+    ResultsDialogs* dialogs_;
     QPointer<TimeTablesMDI> frame_;
     // Closed frames waiting for their deferred deletion; deleted at the
     // latest with the presenter.

@@ -4,10 +4,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "cell_caption.h"
+#include "course_palette.h"
 #include "form_controls.h"
 #include "results_position.h"
 #include "section_caption.h"
@@ -62,13 +65,41 @@ QString cellAccessibleName(int index, const QString& text) {
     return text.isEmpty() ? where : where + QStringLiteral(": ") + text;
 }
 
-// A cell's caption and what a screen reader says for it. Centred when it
-// fits; a longer text is never shortened: it is shown from its start and
-// simply cut off at the cell's right edge.
-void setCellCaption(QLabel* cell, int index, const QString& text) {
-    cell->setText(text);
-    cell->setAccessibleName(cellAccessibleName(index, text));
-    const bool fits = cell->fontMetrics().horizontalAdvance(text) <= cell->width();
+// One cell of the grid: a label that, while a section occupies it, is
+// filled with its course's colour. The fill leaves the cell's outermost
+// pixel column on each side and its bottom row bare, where the cell lies
+// over the grid lines, so the lines still show between the cells.
+class GridCell : public QLabel {
+public:
+    using QLabel::QLabel;
+    void setFill(const QColor& fill) {
+        fill_ = fill;
+        update();
+    }
+    QColor fill() const { return fill_; }
+    QRect fillRect() const { return rect().adjusted(1, 0, -1, -1); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (fill_.isValid()) QPainter(this).fillRect(fillRect(), fill_);
+        QLabel::paintEvent(event);
+    }
+
+private:
+    QColor fill_;
+};
+
+// Shows a cell's caption: fitted to the cell (cell_caption.h), centred when
+// it fits, the whole caption in its tooltip, and the whole caption in what a
+// screen reader says for it. An empty caption clears the cell.
+void setCellCaption(GridCell* cell, int index, const QString& courseName, const QString& secNum, const QString& whole) {
+    const QString shown =
+        whole.isEmpty() ? QString()
+                        : fittedCellCaption(courseName, secNum, cell->fontMetrics(), cell->contentsRect().width());
+    cell->setText(shown);
+    cell->setToolTip(plainToolTip(whole));
+    cell->setAccessibleName(cellAccessibleName(index, whole));
+    const bool fits = cell->fontMetrics().horizontalAdvance(shown) <= cell->contentsRect().width();
     cell->setAlignment(fits ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
 }
 
@@ -107,7 +138,7 @@ frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSub
     hasNext_ = state.CurrentTimetable < state.NumTimetables - 1;
     hasPrevious_ = state.CurrentTimetable > 0;
     const int count = timetable->NumSections;
-    for (int i = 0; i < count; ++i) showSection(timetable->Sections[static_cast<size_t>(i)]);
+    for (int i = 0; i < count; ++i) showSection(timetable->Sections[static_cast<size_t>(i)], i);
 }
 
 void frmTimetables::buildGrid() {
@@ -142,14 +173,14 @@ void frmTimetables::buildGrid() {
     }
 
     for (int index = 0; index < CellsPerWeek; ++index) {
-        auto* cell = new QLabel(client_);
+        auto* cell = new GridCell(client_);
         cell->setObjectName(QStringLiteral("lblarrDays_%1").arg(index));
         // Names and numbers are the user's text: "<b>" is three characters,
         // not bold.
         cell->setTextFormat(Qt::PlainText);
         cell->setGeometry(twipsRect(CellLeft + ColumnPitch * dayOfCell(index), CellTop + RowPitch * slotOfCell(index),
                                     CellWidth, CellHeight));
-        setCellCaption(cell, index, QString());
+        setCellCaption(cell, index, QString(), QString(), QString());
         cells_[static_cast<size_t>(index)] = cell;
     }
 
@@ -208,9 +239,19 @@ bool frmTimetables::scrollForKey(int key) {
     return bar->value() != before;
 }
 
-void frmTimetables::showSection(const Section& section) {
-    const QString text = cellText(section);
-    forEachCoveredCell(section, [&](int index) { setCellCaption(cell(index), index, text); });
+void frmTimetables::showSection(const Section& section, int courseIndex) {
+    const QString whole = cellText(section);
+    const QString courseName = qText(section.CourseName);
+    const QString secNum = qText(section.SecNum);
+    const CourseColours colours = courseColours(courseIndex);
+    forEachCoveredCell(section, [&](int index) {
+        auto* cell = static_cast<GridCell*>(this->cell(index));
+        setCellCaption(cell, index, courseName, secNum, whole);
+        cell->setFill(colours.fill);
+        QPalette palette = cell->palette();
+        palette.setColor(QPalette::WindowText, colours.caption);
+        cell->setPalette(palette);
+    });
 }
 
 void frmTimetables::markBusyCells(const BusyCells& busy) {
@@ -224,6 +265,34 @@ void frmTimetables::markBusyCells(const BusyCells& busy) {
         label->setAccessibleName(cellAccessibleName(index, QString()) + QStringLiteral(", busy"));
     }
 }
+
+void frmTimetables::paintOnPage(QPainter& painter) const {
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), client_->size()));
+    // Children in the order they were made: the lines first, the labels
+    // over them, as on screen.
+    for (QObject* child : client_->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget == nullptr || widget->isHidden()) continue;
+        const QRect area = widget->geometry();
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (label->autoFillBackground()) painter.fillRect(area, label->palette().color(QPalette::Window));
+            if (auto* cell = dynamic_cast<GridCell*>(label); cell && cell->fill().isValid())
+                painter.fillRect(cell->fillRect().translated(area.topLeft()), cell->fill());
+            // The font at the size it has on screen, in the page's units.
+            QFont font = label->font();
+            font.setPixelSize(QFontInfo(label->font()).pixelSize());
+            painter.setFont(font);
+            painter.setPen(label->palette().color(QPalette::WindowText));
+            painter.drawText(area, static_cast<int>(label->alignment()) | Qt::TextSingleLine, label->text());
+        } else if (auto* line = qobject_cast<QFrame*>(widget)) {
+            painter.fillRect(area, line->palette().color(QPalette::WindowText));
+        }
+    }
+    painter.restore();
+}
+
+QColor frmTimetables::cellFill(int index) const { return static_cast<GridCell*>(cell(index))->fill(); }
 
 void frmTimetables::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);

@@ -1,6 +1,7 @@
 #pragma once
 // frmTimetables: the grid window that shows one stored timetable as a week of
-// seven day columns by 29 half-hour rows. It lives as a child window of the
+// seven day columns by 29 half-hour rows; each occupied cell is filled
+// with its course's colour (course_palette.h). It lives as a child window of the
 // results frame and always shows Timetables(CurrentTimetable). Every load
 // (construction) starts from blank cells and paints the current timetable
 // once; another timetable is shown by destroying the window and making a new
@@ -8,6 +9,7 @@
 //
 // All positions are laid out in twips, 15 twips to a logical pixel.
 
+#include <QColor>
 #include <QMdiSubWindow>
 #include <array>
 
@@ -18,6 +20,7 @@ class QFrame;
 class QLabel;
 class QMdiArea;
 class QScrollArea;
+class QPainter;
 
 namespace quorvandel {
 
@@ -63,10 +66,22 @@ public:
     // the user sees what they kept free; a screen reader hears ", busy".
     void markBusyCells(const BusyCells& busy);
 
-    // The 203 cells, index = day x 29 + slot.
+    // The 203 cells, index = day x 29 + slot. A cell shows its caption
+    // fitted to its width (cell_caption.h); its tooltip and spoken name hold
+    // the whole caption.
     QLabel* cell(int index) const { return cells_.at(static_cast<size_t>(index)); }
+    // The course colour a cell is filled with, or an invalid colour for a
+    // blank cell.
+    QColor cellFill(int index) const;
     // The client widget that holds the cells, headers, time labels and lines.
     QWidget* client() const { return client_; }
+
+    // Paints the client area as shown (lines, headers, time labels, cells
+    // with their fills and captions) with the painter's origin at its
+    // top-left corner, as lines, fills and text: a printer or a PDF keeps
+    // them sharp at any size, where rendering the widgets would give a
+    // picture. Leaves the background unpainted.
+    void paintOnPage(QPainter& painter) const;
 
 signals:
     // The window has been closed (by the user or by the frame) and is about
@@ -78,7 +93,8 @@ protected:
 
 private:
     void buildGrid();
-    void showSection(const Section& section);
+    // Paints the cells of the section chosen for course `courseIndex`.
+    void showSection(const Section& section, int courseIndex);
 
     bool hasPrevious_ = false;
     bool hasNext_ = false;

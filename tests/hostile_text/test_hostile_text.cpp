@@ -169,8 +169,7 @@ private slots:
         QTest::newRow("blanks and no-break spaces only, typed") << QStringLiteral(" \u00A0 \u00A0") << Typed;
         QTest::newRow("tabs, pasted") << QStringLiteral("\tChem\t101\t") << Pasted;
         QTest::newRow("line breaks, pasted") << QStringLiteral("Chem\n101\r\nLab\rB\u2028C\u2029") << Pasted;
-        QTest::newRow("byte-order marks at the start, input method")
-            << QStringLiteral("\uFEFFChem") << ByInputMethod;
+        QTest::newRow("byte-order marks at the start, input method") << QStringLiteral("\uFEFFChem") << ByInputMethod;
         QTest::newRow("swapped byte-order mark at the start, input method")
             << QStringLiteral("\uFFFEChem") << ByInputMethod;
         QTest::newRow("markup, typed") << QStringLiteral("<b>Chem</b> <img src=\"x.png\"> &amp;") << Typed;
@@ -211,7 +210,11 @@ private slots:
         for (int i = 0; i < CellsPerWeek; ++i) {
             QLabel* label = results.gridView()->cell(i);
             const bool covered = i == 2 || i == 3;  // Monday 9:00 and 9:30
-            QCOMPARE(label->text(), covered ? cell : QString());
+            // The cell shows the caption fitted to its width; the tooltip
+            // holds it whole.
+            QCOMPARE(label->text().isEmpty(), !covered);
+            if (covered)
+                QVERIFY2(label->toolTip().contains(cell.toHtmlEscaped()), qPrintable(label->toolTip().left(80)));
             QVERIFY(drawsTextAsIs(label));
             if (covered) QVERIFY2(spokenText(label).endsWith(cell), qPrintable(spokenText(label).left(80)));
             QCOMPARE(label->size(), QSize(px(1455), px(255)));

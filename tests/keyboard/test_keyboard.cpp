@@ -103,6 +103,8 @@ const NameRow Names[] = {
     {"results", "cmdAddFav", "Add to Favorites", ""},
     {"results", "cmdGotofav", "Go To Favorites", ""},
     {"results", "cmdGoToT", "TimeTable 1 of 2", ""},
+    {"results", "cmdPrint", "Print\u2026", ""},
+    {"results", "cmdExport", "Export\u2026", ""},
     {"grid", "frmTimetables", "TimeTables", ""},
     {"grid", "lblMonday", "Monday", ""},
     {"grid", "Label1", "8:00", ""},
@@ -349,11 +351,11 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     QCOMPARE(focused()->window(), frame);
     QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("TimeTable: 1 / 2"));
     QStringList ring;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 7; ++i) {
         ring.append(focusName());
         QCOMPARE(keys("Tab"), QString());
     }
-    QCOMPARE(ring, (QStringList{"cmdNext", "cmdGoToT", "cmdOk", "cmdNext"}));
+    QCOMPARE(ring, (QStringList{"cmdNext", "cmdAddFav", "cmdGoToT", "cmdPrint", "cmdExport", "cmdOk", "cmdNext"}));
 
     // Next at the last timetable hands the focus to the counter, where
     // Space does nothing; Previous steps back.

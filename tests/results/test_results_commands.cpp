@@ -1,0 +1,393 @@
+// The results' commands beyond stepping: favourites, the keys, the course
+// colours of the cells, printing and export. Driven as a user would, with
+// clicks and keys on the real frame and grid; the print and save dialogs
+// are answered in code (fake_results_dialogs.h).
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "course_palette.h"
+#include "fake_results_dialogs.h"
+#include "results_fixture.h"
+#include "results_frame.h"
+#include "results_windows.h"
+#include "timetable_grid_view.h"
+#include "timetable_page.h"
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+using namespace std::chrono;
+
+namespace {
+
+GenerationResult shown() {
+    GenerationResult r;
+    r.outcome = TimeTablifyOutcome::ShowResults;
+    return r;
+}
+
+// How the user gives the commands.
+enum class Gesture { Click, FrameKeys, GridKeys };
+
+// One command and what the frame shows after it: the timetable (k of
+// storeNumbered's "Tk"), the counter, and the buttons as four letters:
+// "Previous" P, "Next" N, the favourite button A ("Add to Favorites") or
+// R ("Remove from Favorites"), "Go To Favorites" G (g: pressed in); "-" is
+// a disabled button.
+struct Step {
+    const char* command;  // start, next, prev, first, last, fav, favs
+    int shown;
+    const char* counter;
+    const char* buttons;
+};
+using Script = std::vector<Step>;
+
+void give(TimeTablesMDI* frame, Gesture gesture, const QString& command) {
+    QWidget* keysTo = gesture == Gesture::GridKeys ? static_cast<QWidget*>(frame->gridView()->client())
+                                                   : static_cast<QWidget*>(frame->cmdOk());
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(keysTo, k, m); };
+    const bool grid = gesture == Gesture::GridKeys;
+    if (command == QLatin1String("first")) return key(Qt::Key_Home);
+    if (command == QLatin1String("last")) return key(Qt::Key_End);
+    if (command == QLatin1String("favs")) return QTest::mouseClick(frame->cmdGotofav(), Qt::LeftButton);
+    if (gesture == Gesture::Click) {
+        QPushButton* b = command == QLatin1String("next")   ? frame->cmdNext()
+                         : command == QLatin1String("prev") ? frame->cmdPrev()
+                                                            : frame->cmdAddFav();
+        return QTest::mouseClick(b, Qt::LeftButton);
+    }
+    if (command == QLatin1String("next")) return key(grid ? Qt::Key_PageDown : Qt::Key_Right);
+    if (command == QLatin1String("prev")) return key(grid ? Qt::Key_PageUp : Qt::Key_Left);
+    if (command == QLatin1String("fav")) return key(Qt::Key_D, Qt::ControlModifier);
+}
+
+QString buttonsOf(const TimeTablesMDI* frame) {
+    QString out;
+    out += frame->cmdPrev()->isEnabled() ? u'P' : u'-';
+    out += frame->cmdNext()->isEnabled() ? u'N' : u'-';
+    const bool remove = frame->cmdAddFav()->text() == RemoveFromFavoritesCaption;
+    out += !frame->cmdAddFav()->isEnabled() ? u'-' : remove ? u'R' : u'A';
+    out += !frame->cmdGotofav()->isEnabled() ? u'-' : frame->cmdGotofav()->isChecked() ? u'g' : u'G';
+    return out;
+}
+
+// A timetable of one section per course: course i meets at slot `startSlots[i]`
+// on Monday and Thursday, for one half-hour.
+Timetable coursesAt(std::initializer_list<int> startSlots) {
+    Timetable t;
+    int course = 0;
+    for (int slot : startSlots) {
+        const std::string name = "C" + std::to_string(course);
+        const std::string number = std::to_string(slot);
+        t.Sections[static_cast<size_t>(t.NumSections++)] =
+            section(name.c_str(), number.c_str(), slot, slot + 1, {0, 3});
+        ++course;
+    }
+    return t;
+}
+
+// Five courses whose captions must all reach paper; the long one does not
+// fit its cell, which shows it shortened.
+Timetable fiveCourses() {
+    return timetable({section("Organic Chemistry II", "H1", 2, 5, {0, 2}), section("Math", "11", 5, 7, {0, 2, 4}),
+                      section("History", "A", 10, 16, {4}), section("Art", "7", 0, 6, {5}),
+                      section("Bio", "3", 22, 29, {6})});
+}
+const QStringList FiveCaptions = {QStringLiteral("Organic Chemistry II - H1"), QStringLiteral("Math - 11"),
+                                  QStringLiteral("History - A"), QStringLiteral("Art - 7"), QStringLiteral("Bio - 3")};
+
+QString pdfText(const QString& path) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) qFatal("pdftotext (poppler-utils) is not installed");
+    QProcess run;
+    run.start(pdftotext, {path, QStringLiteral("-")});
+    if (!run.waitForFinished(60000) || run.exitCode() != 0) return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Script)
+Q_DECLARE_METATYPE(Gesture)
+Q_DECLARE_METATYPE(quorvandel::ExportKind)
+
+class TestResultsCommands : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ModuleState> state;
+    FakeResultsDialogs dialogs;
+    std::unique_ptr<ResultsWindows> presenter;
+
+    TimeTablesMDI* open() {
+        presenter->showResults(shown());
+        TimeTablesMDI* frame = presenter->frame();
+        if (frame) {
+            frame->activateWindow();
+            if (!QTest::qWaitForWindowActive(frame)) qWarning("the results frame did not become active");
+        }
+        return frame;
+    }
+
+private slots:
+    void init() {
+        state = std::make_unique<ModuleState>();
+        dialogs = FakeResultsDialogs{};
+        presenter = std::make_unique<ResultsWindows>(*state);
+        presenter->setDialogs(&dialogs);
+    }
+    void cleanup() {
+        presenter.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void favourites_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<Gesture>("gesture");
+        const Script markAndStep = {
+            {"start", 1, "TimeTable: 1 / 5", "-NA-"}, {"next", 2, "TimeTable: 2 / 5", "PNA-"},
+            {"fav", 2, "TimeTable: 2 / 5", "PNRG"},   {"last", 5, "TimeTable: 5 / 5", "P-AG"},
+            {"fav", 5, "TimeTable: 5 / 5", "P-RG"},   {"first", 1, "TimeTable: 1 / 5", "-NAG"},
+            {"favs", 2, "Favorite: 1 / 2", "-NRg"},   {"next", 5, "Favorite: 2 / 2", "P-Rg"},
+            {"next", 5, "Favorite: 2 / 2", "P-Rg"},   {"prev", 2, "Favorite: 1 / 2", "-NRg"},
+            {"last", 5, "Favorite: 2 / 2", "P-Rg"},   {"favs", 5, "TimeTable: 5 / 5", "P-RG"},
+            {"prev", 4, "TimeTable: 4 / 5", "PNAG"},
+        };
+        const Script unmarkWhileStepping = {
+            {"start", 1, "TimeTable: 1 / 5", "-NA-"}, {"fav", 1, "TimeTable: 1 / 5", "-NRG"},
+            {"last", 5, "TimeTable: 5 / 5", "P-AG"},  {"fav", 5, "TimeTable: 5 / 5", "P-RG"},
+            {"prev", 4, "TimeTable: 4 / 5", "PNAG"},  {"prev", 3, "TimeTable: 3 / 5", "PNAG"},
+            {"fav", 3, "TimeTable: 3 / 5", "PNRG"},   {"favs", 3, "Favorite: 2 / 3", "PNRg"},
+            {"fav", 5, "Favorite: 2 / 2", "P-Rg"},    {"fav", 1, "Favorite: 1 / 1", "--Rg"},
+            {"fav", 1, "TimeTable: 1 / 5", "-NA-"},
+        };
+        const Script single = {
+            {"start", 1, "TimeTable: 1 / 1", "--A-"}, {"fav", 1, "TimeTable: 1 / 1", "--RG"},
+            {"favs", 1, "Favorite: 1 / 1", "--Rg"},   {"next", 1, "Favorite: 1 / 1", "--Rg"},
+            {"last", 1, "Favorite: 1 / 1", "--Rg"},   {"favs", 1, "TimeTable: 1 / 1", "--RG"},
+            {"fav", 1, "TimeTable: 1 / 1", "--A-"},
+        };
+        const std::pair<const char*, Gesture> gestures[] = {{"clicks", Gesture::Click},
+                                                            {"keys in the frame", Gesture::FrameKeys},
+                                                            {"keys in the grid", Gesture::GridKeys}};
+        for (const auto& [name, gesture] : gestures) {
+            QTest::addRow("mark and step, %s", name) << 5 << markAndStep << gesture;
+            QTest::addRow("unmark while stepping, %s", name) << 5 << unmarkWhileStepping << gesture;
+            QTest::addRow("one timetable, %s", name) << 1 << single << gesture;
+        }
+    }
+    void favourites() {
+        QFETCH(int, count);
+        QFETCH(Script, script);
+        QFETCH(Gesture, gesture);
+        storeNumbered(*state, count);
+        TimeTablesMDI* frame = open();
+        QVERIFY(frame);
+        for (const Step& step : script) {
+            const QString command = QString::fromLatin1(step.command);
+            if (command != QLatin1String("start")) give(frame, gesture, command);
+            const QString where = command + QStringLiteral(" to ") + QString::fromLatin1(step.counter);
+            QCOMPARE(frame->cmdGoToT()->text(), QString::fromLatin1(step.counter));
+            QVERIFY2(buttonsOf(frame) == QLatin1String(step.buttons),
+                     qPrintable(where + QStringLiteral(": ") + buttonsOf(frame)));
+            QCOMPARE(state->CurrentTimetable, step.shown - 1);
+            QCOMPARE(frame->gridView()->cell(step.shown - 1)->text(), QStringLiteral("T%1 - 01").arg(step.shown));
+            QCOMPARE(frame->cmdAddFav()->accessibleName(), frame->cmdAddFav()->text());
+        }
+    }
+
+    // Favourites are kept by their sections: a new generation that finds
+    // the same sections again, in any order, keeps them marked; the others
+    // are forgotten.
+    void favouritesAfterNewGeneration_data() {
+        QTest::addColumn<QList<int>>("newSlots");  // each new timetable: the slot of storeNumbered's T<slot+1>
+        QTest::addColumn<QList<int>>("marked");    // positions marked in the new results
+        QTest::newRow("same timetables") << QList<int>{0, 1, 2, 3} << QList<int>{1, 3};
+        QTest::newRow("new order") << QList<int>{3, 2, 1, 0} << QList<int>{0, 2};
+        QTest::newRow("one lost") << QList<int>{0, 1, 2} << QList<int>{1};
+        QTest::newRow("both lost") << QList<int>{0, 2} << QList<int>{};
+    }
+    void favouritesAfterNewGeneration() {
+        QFETCH(QList<int>, newSlots);
+        QFETCH(QList<int>, marked);
+        storeNumbered(*state, 4);
+        TimeTablesMDI* frame = open();
+        QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
+        QTest::mouseClick(frame->cmdAddFav(), Qt::LeftButton);  // T2
+        QTest::keyClick(frame->cmdOk(), Qt::Key_End);
+        QTest::keyClick(frame->cmdOk(), Qt::Key_D, Qt::ControlModifier);  // T4
+        QCOMPARE(int(state->NumFavourites), 2);
+
+        ModuleState fresh;
+        for (int slot : newSlots) {
+            const std::string name = "T" + std::to_string(slot + 1);
+            store(fresh, timetable({section(name.c_str(), "01", slot, slot + 1, {0})}));
+        }
+        std::copy(fresh.Timetables.begin(), fresh.Timetables.end(), state->Timetables.begin());
+        state->NumTimetables = fresh.NumTimetables;
+        frame = open();
+        QCOMPARE(int(state->NumFavourites), int(marked.size()));
+        QList<int> seen;
+        for (int p = 0; p < state->NumTimetables; ++p) {
+            if (frame->cmdAddFav()->text() == RemoveFromFavoritesCaption) seen << p;
+            QTest::keyClick(frame->cmdOk(), Qt::Key_Right);
+        }
+        QCOMPARE(seen, marked);
+        QCOMPARE(frame->cmdGotofav()->isEnabled(), !marked.isEmpty());
+        if (!marked.isEmpty()) {
+            QTest::keyClick(frame->cmdOk(), Qt::Key_Home);
+            QTest::mouseClick(frame->cmdGotofav(), Qt::LeftButton);
+            QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("Favorite: 1 / %1").arg(marked.size()));
+            QCOMPARE(state->CurrentTimetable, marked.front());
+        }
+    }
+
+    // Each occupied cell is filled with its course's colour on every step,
+    // as painted on screen, and nothing of the timetable before is left.
+    void fillsFollowTheCourse() {
+        const QList<Timetable> tables = {coursesAt({0, 4, 8}), coursesAt({2, 6, 10}), coursesAt({1, 5, 12})};
+        for (const Timetable& t : tables) store(*state, t);
+        TimeTablesMDI* frame = open();
+        for (int k = 0; k < tables.size(); ++k) {
+            if (k > 0) QTest::keyClick(frame->cmdOk(), Qt::Key_Right);
+            frmTimetables* grid = frame->gridView();
+            const QImage painted = grid->client()->grab().toImage();
+            for (int c = 0; c < CellsPerWeek; ++c) {
+                int course = -1;
+                for (int i = 0; i < 3; ++i) {
+                    const Section& s = tables[k].Sections[static_cast<size_t>(i)];
+                    if ((c / 29 == 0 || c / 29 == 3) && c % 29 == s.StartSlot) course = i;
+                }
+                const QColor expected = course < 0 ? QColor() : courseColours(course).fill;
+                QCOMPARE(grid->cellFill(c), expected);
+                // The fill as painted, beside the centred caption.
+                const QRect cell = grid->cell(c)->geometry();
+                const QColor pixel = painted.pixelColor(cell.left() + 3, cell.top() + 2);
+                QVERIFY2((pixel == expected) == (course >= 0), qPrintable(QStringLiteral("cell %1").arg(c)));
+                // The grid line under the cell's right edge still shows.
+                QVERIFY2(qGray(painted.pixel(cell.right(), cell.top() + 2)) < 128,
+                         qPrintable(QStringLiteral("cell %1").arg(c)));
+            }
+        }
+    }
+
+    // A caption too wide for its cell is shortened there, and whole in the
+    // tooltip and the spoken name.
+    void longCaptionWholeInTooltip() {
+        store(*state, fiveCourses());
+        store(*state, timetable({section("<b>Bold</b> & Co", "1", 0, 1, {0})}));
+        TimeTablesMDI* frame = open();
+        QLabel* cell = frame->gridView()->cell(2);
+        QVERIFY2(cell->text().startsWith(QStringLiteral("Organic")), qPrintable(cell->text()));
+        QVERIFY2(cell->text().endsWith(QStringLiteral("\u2026 - H1")), qPrintable(cell->text()));
+        QVERIFY(cell->toolTip().contains(QStringLiteral("Organic Chemistry II - H1")));
+        QVERIFY(cell->accessibleName().endsWith(QStringLiteral(": Organic Chemistry II - H1")));
+        QTest::keyClick(frame->cmdOk(), Qt::Key_End);
+        QVERIFY(frame->gridView()->cell(0)->toolTip().contains(QStringLiteral("&lt;b&gt;Bold&lt;/b&gt; &amp; Co")));
+    }
+
+    // The printed page, through the print path to a PDF file: it holds the
+    // counter and every caption whole.
+    void printedPageHoldsEveryCaption_data() {
+        QTest::addColumn<Gesture>("gesture");
+        QTest::newRow("Ctrl+P in the grid") << Gesture::GridKeys;
+        QTest::newRow("Print… clicked") << Gesture::Click;
+    }
+    void printedPageHoldsEveryCaption() {
+        QFETCH(Gesture, gesture);
+        QTemporaryDir dir;
+        dialogs.printTo = dir.filePath(QStringLiteral("printed.pdf"));
+        storeNumbered(*state, 1);
+        store(*state, fiveCourses());
+        TimeTablesMDI* frame = open();
+        QTest::keyClick(frame->cmdOk(), Qt::Key_Right);
+        if (gesture == Gesture::Click)
+            QTest::mouseClick(frame->cmdPrint(), Qt::LeftButton);
+        else
+            QTest::keyClick(frame->gridView()->client(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(dialogs.asked, 1);
+        QVERIFY(dialogs.messages.isEmpty());
+        if (qEnvironmentVariableIsSet("KEEP_PDF")) QFile::copy(dialogs.printTo, QStringLiteral("/tmp/x/printed.pdf"));
+        const QString text = pdfText(dialogs.printTo);
+        QVERIFY2(text.contains(QStringLiteral("TimeTable: 2 / 2")), qPrintable(text));
+        for (const QString& caption : FiveCaptions) QVERIFY2(text.contains(caption), qPrintable(caption));
+        QVERIFY2(text.contains(QStringLiteral("Monday")) && text.contains(QStringLiteral("2200")), qPrintable(text));
+        // Cancelling the print dialog prints nothing.
+        QVERIFY(QFile::remove(dialogs.printTo));
+        dialogs.printTo.clear();
+        QTest::keyClick(frame->cmdOk(), Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("printed.pdf"))));
+    }
+
+    void exports_data() {
+        QTest::addColumn<ExportKind>("kind");
+        QTest::addColumn<QString>("name");  // "" cancels the save dialog
+        QTest::addColumn<bool>("giveTerm");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("message");  // the start of the one message expected
+        QTest::newRow("PDF") << ExportKind::Pdf << "t.pdf" << false << true << QString();
+        QTest::newRow("PNG") << ExportKind::Png << "t.png" << false << true << QString();
+        QTest::newRow("calendar") << ExportKind::Calendar << "t.ics" << true << true << QString();
+        QTest::newRow("calendar, term cancelled") << ExportKind::Calendar << "t.ics" << false << false << QString();
+        QTest::newRow("save dialog cancelled") << ExportKind::Pdf << "" << false << false << QString();
+        QTest::newRow("folder gone") << ExportKind::Png << "gone/t.png" << false << false
+                                     << QStringLiteral("The timetable could not be saved to");
+        QTest::newRow("calendar, folder gone") << ExportKind::Calendar << "gone/t.ics" << true << false
+                                               << QStringLiteral("The timetable could not be saved to");
+    }
+    void exports() {
+        QFETCH(ExportKind, kind);
+        QFETCH(QString, name);
+        QFETCH(bool, giveTerm);
+        QFETCH(bool, written);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+        dialogs.target = {path, kind};
+        // Three Mondays, two Wednesdays and two Fridays: Math meets M W F.
+        if (giveTerm) dialogs.term = Term{2027y / March / 1, 2027y / March / 15};
+        store(*state, fiveCourses());
+        TimeTablesMDI* frame = open();
+        QTest::keyClick(frame->cmdOk(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(dialogs.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(dialogs.messages.front().startsWith(message), qPrintable(dialogs.messages.front()));
+        QCOMPARE(!path.isEmpty() && QFile::exists(path), written);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), written ? 1 : 0);
+        if (!written) return;
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (kind == ExportKind::Pdf) {
+            QVERIFY(bytes.startsWith("%PDF"));
+            const QString text = pdfText(path);
+            for (const QString& caption : FiveCaptions) QVERIFY2(text.contains(caption), qPrintable(caption));
+        } else if (kind == ExportKind::Png) {
+            const QImage image = QImage::fromData(bytes, "PNG");
+            const TimetablePage page(*state, frame->cmdGoToT()->text());
+            QCOMPARE(image.size(), page.naturalSize() * 2);
+            // Math's first cell, Monday 10:30, at twice its screen position
+            // on the page (grid 8 px in, below a 24 px title).
+            const QRect cell = frame->gridView()->cell(5)->geometry();
+            QCOMPARE(image.pixelColor((8 + cell.left() + 3) * 2, (24 + cell.top() + 2) * 2), courseColours(1).fill);
+        } else {
+            // One weekly event per section and day that falls in the term.
+            QCOMPARE(bytes.count("BEGIN:VEVENT"), 2 + 3 + 1 + 1 + 1);
+            QVERIFY(bytes.contains("SUMMARY:Organic Chemistry II - H1"));
+            QVERIFY(bytes.contains("RRULE:FREQ=WEEKLY;UNTIL=20270315T090000"));
+        }
+    }
+};
+
+QTEST_MAIN(TestResultsCommands)
+#include "test_results_commands.moc"
