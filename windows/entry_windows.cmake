@@ -9,6 +9,8 @@ target_sources(quorvandel_windows PRIVATE
   # The Options dialog: busy times and the order of the results.
   ${CMAKE_CURRENT_LIST_DIR}/options_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/busy_times_grid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/help_window.h
 )
 # Keeping the schedule in a file: "Save", "Load" and unsaved changes.
 target_sources(quorvandel_windows PRIVATE
@@ -17,3 +19,5 @@ target_sources(quorvandel_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/schedule_keeper.cpp
   ${CMAKE_CURRENT_LIST_DIR}/schedule_keeper.h
 )
+# The help window names the program's version.
+target_compile_definitions(quorvandel_windows PRIVATE QUORVANDEL_VERSION_TEXT="${PROJECT_VERSION}")

@@ -17,6 +17,7 @@
 #include "editing.h"
 #include "form_controls.h"
 #include "form_metrics.h"
+#include "help_window.h"
 #include "list_box.h"
 #include "logo.h"
 #include "message_box.h"
@@ -126,8 +127,8 @@ void frmQuorvandelMain::createControls() {
         {"Ctrl+O", &frmQuorvandelMain::cmdLoad_Click}};
     for (const auto& [key, command] : keys)
         connect(new QShortcut(QKeySequence(QLatin1String(key)), this), &QShortcut::activated, this, command);
-    // "Get Sections" and "Help" do nothing: they are disabled for the whole
-    // run.
+    attachHelp(this, cmdHelp_);
+    // "Get Sections" does nothing: it is disabled for the whole run.
 }
 
 void frmQuorvandelMain::load() {
@@ -161,7 +162,6 @@ void frmQuorvandelMain::activate() {
     if (isVisible() && !isActiveWindow() && !ending_) activateWindow();
     if (state_.NumCourses > 0 && state_.Courses[0].NumSections > 0) cmdMakeTime_->setEnabled(true);
     if (state_.NumCourses > 0) ShowSections(state_, *this);
-    cmdHelp_->setEnabled(false);
     keeper_.refreshTitle();
 }
 

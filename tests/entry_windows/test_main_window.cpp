@@ -6,11 +6,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QWindow>
 #include <QtTest>
 
 #include "add_course_dialog.h"
+#include "command_turn.h"
 #include "entry_session.h"
+#include "help_window.h"
 #include "timetablify.h"
 
 using namespace quorvandel;
@@ -25,7 +28,7 @@ const QStringList AllButtons = {
     QStringLiteral("cmdOption"),  QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
 const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
                                    QStringLiteral("cmdOption"),  QStringLiteral("cmdExit"),
-                                   QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad")};
+                                   QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad"), QStringLiteral("cmdHelp")};
 
 QStringList enabledButtons(const QWidget* window) {
     QStringList names;
@@ -126,6 +129,7 @@ private slots:
     void noActivationWhileADialogIsOpen();
     void endingTheProgram_data();
     void endingTheProgram();
+    void helpOpensBesideTheWindows();
 };
 
 void TestMainWindow::stateAfterStart() {
@@ -210,12 +214,13 @@ void TestMainWindow::designedGeometry() {
 void TestMainWindow::tabOrder_data() {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QStringList>("ring");
-    QTest::newRow("after start") << QStringList() << QStringList{"cmdAddCrs", "cmdNewMain", "cmdSave",    "cmdOption",
-                                                                 "cmdExit",   "cmdLoad",    "lstCourses", "lstSecs"};
+    QTest::newRow("after start") << QStringList()
+                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdSave",  "cmdOption", "cmdExit",
+                                                "cmdLoad",   "lstCourses", "cmdHelp", "lstSecs"};
     QTest::newRow("every command enabled")
         << QStringList{"course A", "section 0 01", "pick 0"}
-        << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdSave",    "cmdAddSec", "cmdRemCourse",
-                       "cmdOption", "cmdExit",     "cmdLoad",    "lstCourses", "cmdRemSec", "lstSecs"};
+        << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdSave", "cmdAddSec", "cmdRemCourse", "cmdOption",
+                       "cmdExit",   "cmdLoad",     "lstCourses", "cmdHelp", "cmdRemSec", "lstSecs"};
 }
 
 void TestMainWindow::tabOrder() {
@@ -563,6 +568,31 @@ void TestMainWindow::endingTheProgram() {
     QVERIFY(s.presenter.closed >= 1);
     QVERIFY(!s.presenter.open);
     QCOMPARE(s.messages, QStringList());
+}
+
+// "Help" and F1 open one help window that leaves the main window usable and
+// names every key of the results and the program's version.
+void TestMainWindow::helpOpensBesideTheWindows() {
+    MainWindowSession s;
+    QVERIFY(QTest::qWaitForWindowActive(s.w()));
+    QTest::keyClick(s.w(), Qt::Key_F1);
+    auto* help = s.w()->findChild<frmHelp*>();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QVERIFY(!help->isModal());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    help->close();
+    click(s.w(), QStringLiteral("cmdHelp"));
+    QCOMPARE(s.w()->findChildren<frmHelp*>().size(), 1);
+    QVERIFY(help->isVisible());
+    const QString text = help->text()->toPlainText();
+    for (const char* key : {"Right", "Page Down", "Left", "Page Up", "Home", "End", "Ctrl+D", "Ctrl+P", "Ctrl+E", "F1",
+                            "Add to Favorites", "Go To Favorites", "TimeTablify!", ".qvs"})
+        QVERIFY2(text.contains(QLatin1String(key)), key);
+    QVERIFY(text.contains(QStringLiteral("Quorvandel ") + programVersion()));
+    QVERIFY(programVersion().contains(QLatin1Char('.')));
+    // Nothing waits on it: another command may act.
+    QVERIFY(CommandTurn::available());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,94 @@
+#include "help_window.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <memory>
+
+#include "command_turn.h"
+#include "form_controls.h"
+#include "form_metrics.h"
+
+namespace quorvandel {
+
+namespace {
+
+const char* const HelpText = R"(
+<h3>Entering a schedule</h3>
+<p>Press <b>Add Course</b> and type the course's name. Select the course in the
+list and press <b>Add Section</b>: type the section's number, pick its start and
+end time (half-hours from 8:00 to 22:30) and select the days it meets. Add a
+section for every way the course is offered. <b>Remove Course</b> and
+<b>Remove Section</b> take out what is selected; <b>New</b> starts again.</p>
+<h3>Finding timetables</h3>
+<p><b>TimeTablify!</b> tries every way of taking one section of each course and
+shows the timetables in which no two sections share a half-hour, one at a time.
+Every course has its own colour. A caption too long for its cell is shortened
+there; rest the mouse on the cell to read it whole. <b>Options</b> sets the
+times you want to keep free and the order in which timetables are shown.</p>
+<h3>Favourites</h3>
+<p><b>Add to Favorites</b> marks the timetable shown; on a marked timetable the
+button reads <b>Remove from Favorites</b>. <b>Go To Favorites</b> steps through
+the marked timetables only (the counter reads <i>Favorite: 2 / 3</i>); press it
+again to step through all of them. Favourites are kept by the sections they
+hold: a new TimeTablify! that finds the same sections keeps them marked, and
+they are saved with the schedule.</p>
+<h3>Keys in the results</h3>
+<table cellspacing="4">
+<tr><td>Right, Page Down</td><td>next timetable</td></tr>
+<tr><td>Left, Page Up</td><td>previous timetable</td></tr>
+<tr><td>Home, End</td><td>first and last timetable</td></tr>
+<tr><td>Ctrl+D</td><td>add to or remove from the favourites</td></tr>
+<tr><td>Ctrl+P</td><td>print the timetable shown</td></tr>
+<tr><td>Ctrl+E</td><td>export it as a PDF, a PNG image or an iCalendar file</td></tr>
+<tr><td>F1</td><td>this help</td></tr>
+</table>
+<h3>Schedule files</h3>
+<p><b>Save</b> and <b>Load</b> keep a schedule in a <i>.qvs</i> file: UTF-8 JSON
+holding the format's name and version, the courses in order, each with its name
+and sections (number, start and end as "H:MM", days from M, T, W, Th, F, S, Su),
+and the favourites. Names and numbers are kept exactly as typed.</p>
+)";
+
+}  // namespace
+
+QString programVersion() { return QStringLiteral(QUORVANDEL_VERSION_TEXT); }
+
+frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Quorvandel Help"));
+    setFont(formFont());
+    resize(px(7200), px(8400));
+    txtHelp_ = new QTextBrowser(this);
+    txtHelp_->setObjectName(QStringLiteral("txtHelp"));
+    txtHelp_->setAccessibleName(QStringLiteral("Help"));
+    txtHelp_->setOpenLinks(false);
+    txtHelp_->setHtml(QString::fromUtf8(HelpText) +
+                      QStringLiteral("<p><i>Quorvandel %1</i></p>").arg(programVersion()));
+    txtHelp_->setGeometry(twipsRect(120, 120, 6960, 7560));
+    QPushButton* close =
+        makeButton(this, QStringLiteral("cmdClose"), QStringLiteral("Close"), twipsRect(5865, 7860, 1215, 375));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    setFixedSize(size());
+}
+
+void attachHelp(QWidget* owner, QPushButton* button) {
+    auto help = std::make_shared<QPointer<frmHelp>>();
+    const auto open = [owner, help] {
+        const CommandTurn turn;
+        if (!turn) return;
+        if (!*help) *help = new frmHelp(owner);
+        (*help)->show();
+        (*help)->raise();
+        (*help)->activateWindow();
+    };
+    button->setToolTip(QStringLiteral("How to use Quorvandel (F1)"));
+    QObject::connect(button, &QPushButton::clicked, owner, open);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), owner);
+    // From the results and every other window of the program too.
+    f1->setContext(Qt::ApplicationShortcut);
+    QObject::connect(f1, &QShortcut::activated, owner, open);
+}
+
+}  // namespace quorvandel
