@@ -63,11 +63,13 @@ public:
         const int courses = static_cast<int>(m.courses.size());
         const int lines = static_cast<int>(m.sectionLines().size());
         const bool open = m.resultsOpen;
-        // In the order of Kind, then the two that fill a store to its capacity.
+        // In the order of Kind up to ReturnToMain, then the two that fill a
+        // store to its capacity, then the rest of Kind.
         // clang-format off
-        const int weights[Kinds + 2] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
+        const int weights[Kinds + 2 + 4] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
-                               m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0};
+                               m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0,
+                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0};
         // clang-format on
         int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
         while (r >= weights[k]) r -= weights[k++];
@@ -80,6 +82,12 @@ public:
             auto file = m.files.begin();
             std::advance(file, below(static_cast<int>(m.files.size())));
             a.loadName = file->first;
+        }
+        // After the two that fill a store, the rest of Kind.
+        if (k >= Kinds + 2) {
+            a.kind = static_cast<Kind>(k - 2);
+            a.key = a.kind == Kind::StepKey ? below(StepKeyCount) : below(2);
+            return a;
         }
         if (k >= Kinds) {  // entries until the store refuses one
             a.kind = k == Kinds ? Kind::AddCourse : Kind::AddSection;
@@ -149,7 +157,9 @@ std::string describeCommand(const Action& a) {
     static const char* const names[] = {"", "", "click course line ", "click section line ", "Remove Course",
                                         "Remove Section", "New", "TimeTablify!", "Next", "Previous", "OK",
                                         "close the grid view", "close the results frame", "back to the main window",
-                                        "Save", "Save As (Ctrl+Shift+S)", "Load"};
+                                        "Save", "Save As (Ctrl+Shift+S)", "Load",
+                                        "", "Go To Favorites", "", ""};
+    static const char* const stepKeys[] = {"Right", "Page Down", "Left", "Page Up", "Home", "End"};
     static const char* const defects[] = {"", "no section number", "no day", "no start hour", "no end hour", "end "};
     // clang-format on
     const std::string where = a.line < 0 ? "the selected course" : "course line " + std::to_string(a.line);
@@ -182,6 +192,12 @@ std::string describeCommand(const Action& a) {
         if (a.kind == Kind::Load) text += "; load dialog: " + dialogText(a.loadName);
         return text + ")";
     }
+    case Kind::Favourite:
+        return a.key == 0 ? "click the favourite button" : "Ctrl+D";
+    case Kind::StepKey:
+        return std::string("key ") + stepKeys[a.key];
+    case Kind::Export:
+        return a.key == 0 ? "Ctrl+E: export a calendar of one week" : "Ctrl+E: export a PNG image";
     default:
         return names[static_cast<int>(a.kind)];
     }

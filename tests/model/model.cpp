@@ -102,11 +102,53 @@ void activation(Model& m) {
     if (!m.courses.empty()) m.selectedSection = -1;  // the section list is rebuilt
 }
 
-// The grid view's load step sets "Previous" and "Next".
+// "Previous" and "Next": enabled towards another timetable stepped
+// through. The grid view's load step sets them, and so does every change
+// of what is stepped through.
+void setSteps(Model& m) {
+    m.previous = m.stepIndex() > 0;
+    m.next = m.stepIndex() + 1 < static_cast<int>(m.steps().size());
+}
+
 void loadGrid(Model& m) {
     m.gridLoaded = true;
-    m.previous = m.current > 0;
-    m.next = m.current < static_cast<int>(m.timetables.size()) - 1;
+    setSteps(m);
+}
+
+bool sameSections(const std::vector<SectionRec>& a, const std::vector<SectionRec>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const SectionRec& x, const SectionRec& y) {
+        return x.number == y.number && x.course == y.course && x.start == y.start && x.end == y.end && x.days == y.days;
+    });
+}
+
+void showAt(Model& m, int position) {
+    m.current = position;
+    loadGrid(m);
+}
+
+// Ctrl+D or "Add to Favorites" / "Remove from Favorites" on the timetable
+// shown. Unmarked while only favourites are stepped through, it gives way
+// to the next favourite, else the one before; with none left, all are
+// stepped through again.
+void toggleFavourite(Model& m) {
+    const std::vector<SectionRec>& shown = m.timetables[static_cast<size_t>(m.current)];
+    const auto at = std::find_if(m.favourites.begin(), m.favourites.end(),
+                                 [&](const std::vector<SectionRec>& f) { return sameSections(f, shown); });
+    if (at == m.favourites.end()) {
+        m.favourites.push_back(shown);
+    } else {
+        m.favourites.erase(at);
+        if (m.favouritesView) {
+            const std::vector<int> left = m.steps();
+            if (left.empty()) {
+                m.favouritesView = false;
+            } else {
+                const auto after = std::upper_bound(left.begin(), left.end(), m.current);
+                return showAt(m, after != left.end() ? *after : left.back());
+            }
+        }
+    }
+    setSteps(m);
 }
 
 // Whether two schedules hold the same courses and sections, field by field.
@@ -251,7 +293,28 @@ std::vector<std::string> Model::sectionLines() const {
     return lines;
 }
 
-bool onResultsFrame(Kind kind) { return kind >= Kind::Next && kind <= Kind::CloseFrame; }
+bool Model::isFavourite(int position) const {
+    return std::any_of(favourites.begin(), favourites.end(), [&](const std::vector<SectionRec>& f) {
+        return sameSections(f, timetables[static_cast<size_t>(position)]);
+    });
+}
+
+std::vector<int> Model::steps() const {
+    std::vector<int> out;
+    for (int p = 0; p < static_cast<int>(timetables.size()); ++p)
+        if (!favouritesView || isFavourite(p)) out.push_back(p);
+    return out;
+}
+
+int Model::stepIndex() const {
+    const std::vector<int> all = steps();
+    return static_cast<int>(std::find(all.begin(), all.end(), current) - all.begin());
+}
+
+bool onResultsFrame(Kind kind) {
+    return (kind >= Kind::Next && kind <= Kind::CloseFrame) || kind == Kind::Favourite ||
+           kind == Kind::GoToFavourites || kind == Kind::StepKey || kind == Kind::Export;
+}
 
 bool applicable(const Action& a, const Model& m) {
     switch (a.kind) {
@@ -347,13 +410,53 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         }
         m.resultsOpen = true;
         m.mainActive = false;
+        m.favouritesView = false;
+        // Only the favourites found again stay.
+        std::erase_if(m.favourites, [&](const std::vector<SectionRec>& f) {
+            return std::none_of(m.timetables.begin(), m.timetables.end(),
+                                [&](const std::vector<SectionRec>& t) { return sameSections(f, t); });
+        });
         loadGrid(m);
         break;
     case Kind::Next:
     case Kind::Previous:
         if (!(a.kind == Kind::Next ? m.next : m.previous)) break;
-        m.current += a.kind == Kind::Next ? 1 : -1;
-        loadGrid(m);
+        showAt(m, m.steps()[static_cast<size_t>(m.stepIndex() + (a.kind == Kind::Next ? 1 : -1))]);
+        break;
+    case Kind::StepKey: {
+        const std::vector<int> all = m.steps();
+        const int at = m.stepIndex();
+        int to = at;
+        if (a.key == KeyRight || a.key == KeyPageDown) to = std::min(at + 1, static_cast<int>(all.size()) - 1);
+        if (a.key == KeyLeft || a.key == KeyPageUp) to = std::max(at - 1, 0);
+        if (a.key == KeyHome) to = 0;
+        if (a.key == KeyEnd) to = static_cast<int>(all.size()) - 1;
+        if (to != at) showAt(m, all[static_cast<size_t>(to)]);
+        break;
+    }
+    case Kind::Favourite:
+        toggleFavourite(m);
+        break;
+    case Kind::GoToFavourites:
+        if (m.favouritesView) {
+            m.favouritesView = false;
+            setSteps(m);
+        } else if (!m.favourites.empty()) {
+            m.favouritesView = true;
+            if (m.isFavourite(m.current))
+                setSteps(m);
+            else
+                showAt(m, m.steps().front());
+        }
+        break;
+    case Kind::Export:
+        // A calendar over one week, Monday to Sunday: one event for each
+        // day each section of the timetable shown meets.
+        if (a.key == 0) {
+            m.exportedEvents = 0;
+            for (const SectionRec& s : m.timetables[static_cast<size_t>(m.current)])
+                for (int d = 0; d < 7; ++d) m.exportedEvents += (s.days >> d) & 1U;
+        }
         break;
     case Kind::Ok:
     case Kind::CloseFrame:

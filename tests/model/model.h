@@ -34,7 +34,8 @@ std::string withDetails(const std::string& text, const std::string& details);
 // clang-format off
 enum class Kind {
     AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
-    Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load
+    Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load,
+    Favourite, GoToFavourites, StepKey, Export
 };
 // clang-format on
 enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
@@ -68,7 +69,13 @@ struct Action {
     int intrude = -1;
     Answer answer = Answer::Cancel;  // New, Load: to the question about unsaved changes
     std::string saveName, loadName;  // what the file dialogs give; "" is "Cancel"
+    // Favourite: 0 clicks the button, 1 presses Ctrl+D. StepKey: one of
+    // StepKeys. Export: 0 a calendar file, 1 a PNG image.
+    int key = 0;
 };
+
+// The keys of the results that step, in StepKey's `key` order.
+enum StepKeyIndex { KeyRight, KeyPageDown, KeyLeft, KeyPageUp, KeyHome, KeyEnd, StepKeyCount };
 
 // The commands of the main window and the results a screen reader can press.
 extern const char* const Commands[12];
@@ -92,8 +99,20 @@ struct Model {
     std::vector<CourseRec> saved;
     std::map<std::string, std::vector<CourseRec>> files{{EmptyFile, {}}};
 
+    std::string title() const;  // the main window's title as shown
+    // Favourites, kept by the sections they hold; whether only they are
+    // stepped through; and how many events the last calendar export held
+    // (-1 before any).
+    std::vector<std::vector<SectionRec>> favourites;
+    bool favouritesView = false;
+    int exportedEvents = -1;
+
     std::vector<std::string> sectionLines() const;  // lstSecs as it should read
-    std::string title() const;                      // the main window's title as shown
+    bool isFavourite(int position) const;
+    // The stored timetables "Previous" and "Next" step through, and the
+    // index of the one shown among them.
+    std::vector<int> steps() const;
+    int stepIndex() const;
 };
 
 // Commands of the results frame; the others are given on the main window,

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -70,8 +72,30 @@ Session::Session() : program_(std::make_unique<ProgramWindows>()) {
     // bring up the progress dialog, which takes the focus from the main window.
     window()->generationRunner().progressDelay = std::chrono::seconds(60);
     qApp->installEventFilter(this);
+    program_->results.setDialogs(&exportDialogs_);
     window()->show();
     activate(window());
+}
+
+std::optional<Term> Session::ExportDialogs::askTerm(QWidget*) {
+    using namespace std::chrono;
+    return Term{2027y / March / 1, 2027y / March / 7};
+}
+
+void Session::exportShown(const Action& a) {
+    const QString path = exportFolder_.filePath(a.key == 0 ? QStringLiteral("week.ics") : QStringLiteral("shown.png"));
+    exportDialogs_.target = {path, a.key == 0 ? ExportKind::Calendar : ExportKind::Png};
+    QTest::keyClick(program_->results.frame()->cmdOk(), Qt::Key_E, Qt::ControlModifier);
+    for (const QString& message : exportDialogs_.messages) problems_ << QStringLiteral("export said: ") + message;
+    exportDialogs_.messages.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return void(problems_ << QStringLiteral("nothing exported to ") + path);
+    const QByteArray bytes = file.readAll();
+    file.remove();
+    if (a.key == 0)
+        exportedEvents_ = static_cast<int>(bytes.count("BEGIN:VEVENT"));
+    else if (QImage::fromData(bytes, "PNG").isNull())
+        problems_ << QStringLiteral("the exported PNG image does not load");
 }
 
 Session::~Session() {
@@ -290,6 +314,26 @@ void Session::perform(const Action& a, bool backToMain) {
     case Kind::Load:
         click(window(), QStringLiteral("cmdLoad"));
         break;
+    case Kind::Favourite:
+        if (a.key == 0)
+            press(frame->cmdAddFav(), a);
+        else
+            QTest::keyClick(frame->cmdOk(), Qt::Key_D, Qt::ControlModifier);
+        break;
+    case Kind::GoToFavourites:
+        press(frame->cmdGotofav(), a);
+        break;
+    case Kind::StepKey: {
+        static const Qt::Key keys[] = {Qt::Key_Right,  Qt::Key_PageDown, Qt::Key_Left,
+                                       Qt::Key_PageUp, Qt::Key_Home,     Qt::Key_End};
+        QWidget* target = frame->gridView() && a.key % 2 ? static_cast<QWidget*>(frame->gridView()->client())
+                                                         : static_cast<QWidget*>(frame->cmdOk());
+        QTest::keyClick(target, keys[a.key]);
+        break;
+    }
+    case Kind::Export:
+        exportShown(a);
+        break;
     }
     settle();
 }
@@ -325,7 +369,7 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     // clang-format off
     const std::pair<const char*, bool> buttons[] = {
         {"cmdNewMain", true}, {"cmdAddCrs", true}, {"cmdExit", true}, {"cmdSave", true}, {"cmdLoad", true},
-        {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", false}, {"cmdAddSec", m.addSection},
+        {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", true}, {"cmdAddSec", m.addSection},
         {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
     // clang-format on
     for (const auto& [name, enabled] : buttons)
@@ -386,10 +430,17 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
            QStringLiteral("the grid view should be ") + (m.gridLoaded ? "shown" : "closed"));
     if (frame && m.resultsOpen) {
         same(QStringLiteral("counter"), frame->cmdGoToT()->text(),
-             QStringLiteral("TimeTable: %1 / %2").arg(m.current + 1).arg(m.timetables.size()));
+             m.favouritesView ? QStringLiteral("Favorite: %1 / %2").arg(m.stepIndex() + 1).arg(m.steps().size())
+                              : QStringLiteral("TimeTable: %1 / %2").arg(m.current + 1).arg(m.timetables.size()));
         expect(frame->cmdPrev()->isEnabled() == m.previous, QStringLiteral("Previous in the wrong state"));
         expect(frame->cmdNext()->isEnabled() == m.next, QStringLiteral("Next in the wrong state"));
-        expect(frame->cmdOk()->isEnabled() && frame->cmdAddFav()->isEnabled() && !frame->cmdGotofav()->isEnabled(),
+        // Every stored timetable can be marked: favourites are only ever
+        // ones stored.
+        same(QStringLiteral("favourite button"), frame->cmdAddFav()->text(),
+             m.isFavourite(m.current) ? QStringLiteral("Remove from Favorites") : QStringLiteral("Add to Favorites"));
+        expect(frame->cmdOk()->isEnabled() && frame->cmdAddFav()->isEnabled() &&
+                   frame->cmdGotofav()->isEnabled() == (m.favouritesView || !m.favourites.empty()) &&
+                   frame->cmdGotofav()->isChecked() == m.favouritesView,
                QStringLiteral("OK or the favourites in the wrong state"));
         expect(frame->noteLabel()->isHidden() != m.moreThanStored, QStringLiteral("the note on more than 26 is wrong"));
     }
@@ -411,6 +462,8 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
                 break;
             }
     }
+    same(QStringLiteral("events in the last calendar exported"), QString::number(exportedEvents_),
+         QString::number(m.exportedEvents));
     return bad.join(QStringLiteral("\n    "));
 }
 

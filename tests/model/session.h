@@ -13,9 +13,12 @@
 #include <functional>
 #include <memory>
 
+#include <QTemporaryDir>
+
 #include "file_chooser.h"
 #include "model.h"
 #include "program_windows.h"
+#include "results_dialogs.h"
 
 class QAbstractButton;
 class QDialog;
@@ -69,7 +72,23 @@ private:
     QTemporaryDir scratch_;
     ScratchChooser chooser_;
     QString answer_;  // the button that answers "Save changes to ...?"
+    // Export answered in code: a file in a folder of its own, a term of one
+    // week from Monday 1 March 2027.
+    struct ExportDialogs : ResultsDialogs {
+        ExportTarget target;
+        bool askPrint(QPrinter&, QWidget*) override { return false; }
+        ExportTarget askExportTarget(QWidget*, const QString&) override { return target; }
+        std::optional<Term> askTerm(QWidget*) override;
+        void showMessage(QWidget*, const QString& text) override { messages << text; }
+        QStringList messages;
+    };
+    // Ctrl+E; reads back what was written.
+    void exportShown(const Action& a);
+
     std::unique_ptr<ProgramWindows> program_;
+    QTemporaryDir exportFolder_;
+    ExportDialogs exportDialogs_;
+    int exportedEvents_ = -1;
     std::deque<Script> scripts_;
     bool refused_ = false;
     QStringList messages_, problems_;
