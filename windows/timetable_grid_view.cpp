@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPainter>
@@ -109,6 +110,11 @@ class GridScrollArea : public QScrollArea {
 public:
     using QScrollArea::QScrollArea;
     QSize sizeHint() const override { return widget() ? widget()->size() : QScrollArea::sizeHint(); }
+
+protected:
+    // The results frame scrolls the grid with its keys (scrollForKey) and
+    // steps with them at the grid's ends: they pass on to it untouched.
+    void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
 };
 
 }  // namespace

@@ -261,7 +261,12 @@ void Session::perform(const Action& a, bool backToMain) {
     if (backToMain) activate(window());
     TimeTablesMDI* frame = program_->results.frame();
     if (onResultsFrame(a.kind) && !frame) return void(problems_ << QStringLiteral("no results frame to use"));
-    if (onResultsFrame(a.kind)) activate(frame);  // the user clicks the frame
+    if (onResultsFrame(a.kind)) {
+        // On a screen tall enough for the whole grid, which the model takes:
+        // Page Up, Page Down, Home and End have no grid to scroll first.
+        if (frame->height() < 1000) frame->resize(frame->width(), 1000);
+        activate(frame);  // the user clicks the frame
+    }
     static const char* const buttons[] = {"", "", "", "", "cmdRemCourse", "cmdRemSec", "cmdNewMain", "cmdMakeTime"};
     static const char* const answers[] = {"Save", "Don't Save", "Cancel"};
     answer_ = QLatin1String(answers[static_cast<int>(a.answer)]);
