@@ -14,6 +14,7 @@
 #include "main_window.h"
 #include "modal_script.h"
 #include "options_dialog.h"
+#include "results_dialogs.h"
 #include "results_frame.h"
 #include "schedule_makers.h"
 #include "timetable_grid_view.h"
@@ -269,7 +270,8 @@ private slots:
         state->Options = {BusyCells().set(202), primary, tieBreak};
         const GenerationResult result = TimeTablify(*state);
         QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
-        TimeTablesMDI frame(*state, result);
+        RealResultsDialogs dialogs;  // never asked: nothing is printed or exported
+        TimeTablesMDI frame(*state, result, dialogs);
         frame.showGridView();
         QCOMPARE(frame.scoreLabel()->text(), scores[0]);
         QCOMPARE(frame.noteLabel()->text(), note);
