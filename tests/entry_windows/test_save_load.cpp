@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(lines(f.s.courses()), courses);
         QCOMPARE(selectedRows(f.s.courses()), QList<int>());
         QCOMPARE(lines(f.s.sections()), QStringList());
-        QStringList expected = {"cmdAddCrs", "cmdExit", "cmdLoad", "cmdNewMain", "cmdOption", "cmdSave"};
+        QStringList expected = {"cmdAddCrs", "cmdExit", "cmdHelp", "cmdLoad", "cmdNewMain", "cmdOption", "cmdSave"};
         if (timeTablify) expected << "cmdMakeTime";
         expected.sort();
         QCOMPARE(enabledButtons(f.s.w()), expected);
