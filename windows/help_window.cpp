@@ -32,8 +32,7 @@ times you want to keep free and the order in which timetables are shown.</p>
 button reads <b>Remove from Favorites</b>. <b>Go To Favorites</b> steps through
 the marked timetables only (the counter reads <i>Favorite: 2 / 3</i>); press it
 again to step through all of them. Favourites are kept by the sections they
-hold: a new TimeTablify! that finds the same sections keeps them marked, and
-they are saved with the schedule.</p>
+hold: a new TimeTablify! that finds the same sections keeps them marked.</p>
 <h3>Keys in the results</h3>
 <table cellspacing="4">
 <tr><td>Right, Page Down</td><td>next timetable</td></tr>
