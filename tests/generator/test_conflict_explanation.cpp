@@ -22,20 +22,20 @@ struct Slice {  // one section: number, start slot, end slot, days
     int start, end;
     unsigned days;
 };
-struct CourseSpec {
+struct CourseEntry {
     const char16_t* name;
     std::vector<Slice> sections;
 };
-using Schedule = std::vector<CourseSpec>;
+using Schedule = std::vector<CourseEntry>;
 
 std::unique_ptr<ModuleState> scheduleOf(const Schedule& courses) {
     auto state = freshState();
-    for (const CourseSpec& spec : courses) {
+    for (const CourseEntry& entry : courses) {
         Course& course = state->Courses[static_cast<size_t>(state->NumCourses++)];
-        course.CourseName = spec.name;
-        for (const Slice& s : spec.sections)
+        course.CourseName = entry.name;
+        for (const Slice& s : entry.sections)
             course.Sections[static_cast<size_t>(course.NumSections++)] =
-                makeSection(spec.name, s.number, s.start, s.end, s.days);
+                makeSection(entry.name, s.number, s.start, s.end, s.days);
     }
     return state;
 }
@@ -57,7 +57,7 @@ BusyCells mondayMorning() {
 }
 
 // A course meeting on Sunday evening: fits beside anything in these tests.
-const CourseSpec Free{u"Art", {{u"A", 20, 22, Sun}}};
+const CourseEntry Free{u"Art", {{u"A", 20, 22, Sun}}};
 
 }  // namespace
 
