@@ -1,5 +1,7 @@
 #include "week.h"
 
+#include <string>
+
 namespace quorvandel {
 
 const std::array<Text, DaysPerWeek> DayNames = {u"Monday", u"Tuesday",  u"Wednesday", u"Thursday",
@@ -36,6 +38,17 @@ Text timeText(int slot) {
     text += u':';
     appendNumber(text, minuteOfSlot(slot), 2);
     return text;
+}
+
+Text halfHourText(int slot) { return timeText(slot) + u" to " + timeText(slot + 1); }
+
+Text timeRowCaption(int slot) {
+    const std::string digits = std::to_string(hourOfSlot(slot) * 100 + minuteOfSlot(slot));
+    return Text(digits.begin(), digits.end());
+}
+
+Text cellText(int cell) {
+    return DayNames[static_cast<std::size_t>(dayOfCell(cell))] + u" " + halfHourText(slotOfCell(cell));
 }
 
 std::optional<int16_t> slotOfTimeText(const Text& text) {

@@ -39,6 +39,11 @@ constexpr int minuteOfSlot(int slot) { return (slot % SlotsPerHour) * MinutesPer
 // A time as the program shows it, "8:00" .. "22:30": hour without a
 // leading zero, a colon, two-digit minutes.
 Text timeText(int slot);
+// A half-hour as the program names it: "9:00 to 9:30".
+Text halfHourText(int slot);
+// The results grid's caption of a time row: the start time in 24-hour form
+// with hours and minutes run together, "800" .. "2200".
+Text timeRowCaption(int slot);
 // The slot of a time text in that form ("8:00", also "08:00"), on the
 // half-hour grid from 8:00 to 22:30; nothing for any other text.
 std::optional<int16_t> slotOfTimeText(const Text& text);
@@ -46,6 +51,9 @@ std::optional<int16_t> slotOfTimeText(const Text& text);
 constexpr int16_t cellOf(int day, int slot) { return static_cast<int16_t>(day * SlotsPerDay + slot); }
 constexpr int16_t dayOfCell(int cell) { return static_cast<int16_t>(cell / SlotsPerDay); }
 constexpr int16_t slotOfCell(int cell) { return static_cast<int16_t>(cell % SlotsPerDay); }
+
+// A week cell as the program names it: "Monday 9:00 to 9:30".
+Text cellText(int cell);
 
 // What every stored section keeps: 0 <= start < end <= 29.
 constexpr bool isValidSlotRange(int start, int end) { return 0 <= start && start < end && end <= EndOfDaySlot; }

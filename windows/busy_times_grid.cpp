@@ -23,15 +23,9 @@ constexpr int HeaderHeight = 300;
 constexpr int ColumnPitch = 960;
 constexpr int RowPitch = 240;
 
-// "Monday 9:00 to 9:30"
-QString halfHourName(int index) {
-    const int slot = slotOfCell(index);
-    return qText(DayNames[static_cast<size_t>(dayOfCell(index))]) + QLatin1Char(' ') + qText(timeText(slot)) +
-           QStringLiteral(" to ") + qText(timeText(slot + 1));
-}
-
+// "Monday 9:00 to 9:30, busy"
 QString cellName(int index, bool busy) {
-    return halfHourName(index) + (busy ? QStringLiteral(", busy") : QStringLiteral(", free"));
+    return qText(cellText(index)) + (busy ? QStringLiteral(", busy") : QStringLiteral(", free"));
 }
 
 // One half-hour. It paints itself and passes keys to the grid; the mouse
@@ -113,11 +107,10 @@ BusyTimesGrid::BusyTimesGrid(QWidget* parent) : QWidget(parent) {
     }
     for (int slot = 0; slot < SlotsPerDay; ++slot) {
         // The results grid's row captions: "800" .. "2200".
-        const QString caption = QString::number(hourOfSlot(slot) * 100 + minuteOfSlot(slot));
-        timeLabels_[static_cast<size_t>(slot)] = makeHeader(
-            this, caption,
-            qText(timeText(slot)) + QStringLiteral(" to ") + qText(timeText(slot + 1)) + QStringLiteral(", every day"),
-            twipsRect(0, HeaderHeight + slot * RowPitch, TimeLabelWidth, RowPitch));
+        const QString caption = qText(timeRowCaption(slot));
+        timeLabels_[static_cast<size_t>(slot)] =
+            makeHeader(this, caption, qText(halfHourText(slot)) + QStringLiteral(", every day"),
+                       twipsRect(0, HeaderHeight + slot * RowPitch, TimeLabelWidth, RowPitch));
         connect(timeLabels_[static_cast<size_t>(slot)], &QToolButton::clicked, this,
                 [this, slot] { toggleLine(cellOf(0, slot), SlotsPerDay, DaysPerWeek); });
     }

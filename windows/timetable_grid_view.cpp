@@ -55,14 +55,12 @@ QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, cons
 
 // The caption of the time row `slot`: the start time in 24-hour form with
 // hours and minutes run together, "800" .. "2200".
-QString timeCaption(int slot) { return QString::number(hourOfSlot(slot) * 100 + minuteOfSlot(slot)); }
+QString timeCaption(int slot) { return qText(timeRowCaption(slot)); }
 
 // What a screen reader reads for a cell: its day and half-hour, then what
 // fills it, if anything: "Monday 9:00 to 9:30: Chem - 02".
 QString cellAccessibleName(int index, const QString& text) {
-    const int slot = slotOfCell(index);
-    const QString where = qText(DayNames[static_cast<size_t>(dayOfCell(index))]) + QLatin1Char(' ') +
-                          qText(timeText(slot)) + QStringLiteral(" to ") + qText(timeText(slot + 1));
+    const QString where = qText(cellText(index));
     return text.isEmpty() ? where : where + QStringLiteral(": ") + text;
 }
 
