@@ -246,8 +246,7 @@ void TimeTablesMDI::showGridView() {
     grid_ = grid;
     // The grid window takes no input, but an MDI child that holds the focus
     // keeps Tab inside itself, and the keyboard could never leave it. The
-    // focus it would take stays on the strip instead: on the button that
-    // has it, or "OK" when the frame opens.
+    // focus it would take stays on the strip instead (stripFocus).
     QWidget* focus = stripFocus();
     grid->setFocusProxy(focus);
     if (focusWidget() == nullptr) focus->setFocus(Qt::OtherFocusReason);  // the frame opens

@@ -28,10 +28,6 @@ namespace quorvandel {
 constexpr int GridClientWidth = px(10755);
 constexpr int GridClientHeight = px(10875);
 
-// The caption of one grid cell for a section: its section caption
-// (section_caption.h), CourseName & " - " & SecNum exactly as stored.
-QString cellText(const Section& section);
-
 class frmTimetables : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -46,7 +42,9 @@ public:
 
     // What the load step decided: whether a stored timetable lies before
     // ("Previous") and after ("Next") the one shown. The frame enables its
-    // two buttons from these.
+    // two buttons from the timetables it steps through (all of them, or
+    // only the favourites), which agree with these while it steps through
+    // all.
     bool hasPrevious() const { return hasPrevious_; }
     bool hasNext() const { return hasNext_; }
 
