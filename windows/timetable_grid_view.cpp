@@ -53,10 +53,6 @@ QFrame* makeLine(QWidget* parent, QFrame::Shape shape, const QString& name, cons
     return line;
 }
 
-// The caption of the time row `slot`: the start time in 24-hour form with
-// hours and minutes run together, "800" .. "2200".
-QString timeCaption(int slot) { return qText(timeRowCaption(slot)); }
-
 // What a screen reader reads for a cell: its day and half-hour, then what
 // fills it, if anything: "Monday 9:00 to 9:30: Chem - 02".
 QString cellAccessibleName(int index, const QString& text) {
@@ -117,8 +113,6 @@ protected:
 
 }  // namespace
 
-QString cellText(const Section& section) { return qText(sectionCaption(section)); }
-
 frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSubWindow(nullptr) {
     setObjectName(QStringLiteral("frmTimetables"));
     setWindowTitle(QStringLiteral("TimeTables"));
@@ -170,9 +164,9 @@ void frmTimetables::buildGrid() {
     // six are wider (their left lies beyond the window's left edge).
     for (int k = 1; k <= SlotsPerDay; ++k) {
         const bool wide = k <= 4 || k >= 24;
-        QLabel* label =
-            makeLabel(client_, QStringLiteral("Label%1").arg(k), timeCaption(k - 1), Qt::AlignRight | Qt::AlignVCenter,
-                      twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
+        QLabel* label = makeLabel(
+            client_, QStringLiteral("Label%1").arg(k), qText(timeRowCaption(k - 1)), Qt::AlignRight | Qt::AlignVCenter,
+            twipsRect(wide ? -240 : -120, CellTop + RowPitch * (k - 1), wide ? 735 : 615, CellHeight));
         label->setAccessibleName(qText(timeText(k - 1)));
     }
 
@@ -244,7 +238,7 @@ bool frmTimetables::scrollForKey(int key) {
 }
 
 void frmTimetables::showSection(const Section& section, int courseIndex) {
-    const QString whole = cellText(section);
+    const QString whole = qText(sectionCaption(section));
     const QString courseName = qText(section.CourseName);
     const QString secNum = qText(section.SecNum);
     const CourseColours colours = courseColours(courseIndex);

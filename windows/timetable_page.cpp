@@ -6,6 +6,7 @@
 #include "form_controls.h"
 #include "form_metrics.h"
 #include "results_position.h"
+#include "section_caption.h"
 #include "timetable_grid_view.h"
 #include "week.h"
 
@@ -39,8 +40,8 @@ TimetablePage::TimetablePage(const ModuleState& state, const QString& title) : s
     if (timetable == nullptr) return;
     for (int i = 0; i < timetable->NumSections; ++i) {
         const Section& section = timetable->Sections[static_cast<size_t>(i)];
-        sectionLines_ << cellText(section) + QStringLiteral("   ") + daysText(section) + QStringLiteral("   ") +
-                             qText(timeText(section.StartSlot)) + QStringLiteral(" - ") +
+        sectionLines_ << qText(sectionCaption(section)) + QStringLiteral("   ") + daysText(section) +
+                             QStringLiteral("   ") + qText(timeText(section.StartSlot)) + QStringLiteral(" - ") +
                              qText(timeText(section.EndSlot));
     }
 }
