@@ -114,9 +114,7 @@ int main(int argc, char** argv) {
     } else {
         std::fprintf(stderr, "the generator found no timetables; showing the schedule's timetables stored by hand\n");
         storeDemoTimetables(*state);
-        GenerationResult result;
-        result.outcome = TimeTablifyOutcome::ShowResults;
-        presenter.showResults(result);
+        presenter.showResults(shown());
     }
     TimeTablesMDI* frame = presenter.frame();
     if (!frame || !QTest::qWaitForWindowExposed(frame)) {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "generation_result.h"
 #include "schedule_model.h"
 #include "section_maker.h"
 
@@ -28,6 +29,15 @@ inline Timetable timetable(std::initializer_list<Section> sections) {
     Timetable t;
     for (const Section& s : sections) t.Sections[static_cast<size_t>(t.NumSections++)] = s;
     return t;
+}
+
+// What a generation that stored timetables hands the results viewer.
+inline GenerationResult shown(bool moreThanStored = false, bool stopped = false) {
+    GenerationResult r;
+    r.outcome = TimeTablifyOutcome::ShowResults;
+    r.moreThanStored = moreThanStored;
+    r.stopped = stopped;
+    return r;
 }
 
 // Appends a stored timetable.

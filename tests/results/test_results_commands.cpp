@@ -30,12 +30,6 @@ using namespace std::chrono;
 
 namespace {
 
-GenerationResult shown() {
-    GenerationResult r;
-    r.outcome = TimeTablifyOutcome::ShowResults;
-    return r;
-}
-
 // How the user gives the commands.
 enum class Gesture { Click, FrameKeys, GridKeys };
 

@@ -30,14 +30,6 @@ using namespace quorvandel::testing;
 
 namespace {
 
-GenerationResult shown(bool moreThanStored = false, bool stopped = false) {
-    GenerationResult r;
-    r.outcome = TimeTablifyOutcome::ShowResults;
-    r.moreThanStored = moreThanStored;
-    r.stopped = stopped;
-    return r;
-}
-
 // Every visible results frame on screen.
 QList<QWidget*> visibleFrames() {
     QList<QWidget*> out;
