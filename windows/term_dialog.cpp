@@ -31,8 +31,11 @@ std::chrono::year_month_day dayOf(const QDate& date) {
 }  // namespace
 
 frmTerm::frmTerm(QWidget* parent) : QDialog(parent) {
-    setUpFixedWindow(this, QStringLiteral("frmTerm"), QStringLiteral("Export to Calendar"),
-                     twipsRect(0, 0, 4800, 1920));
+    // A fixed size and no position of its own: Qt centres a dialog over its
+    // parent, the results, rather than in the screen's corner.
+    setObjectName(QStringLiteral("frmTerm"));
+    setWindowTitle(QStringLiteral("Export to Calendar"));
+    setFixedSize(twipsRect(0, 0, 4800, 1920).size());
     setFont(formFont());
     makeLabel(this, QStringLiteral("lblFirst"), QStringLiteral("First day of the term:"),
               Qt::AlignLeft | Qt::AlignVCenter, twipsRect(120, 180, 2040, 330));
