@@ -1,10 +1,12 @@
 // A small harness around the real windows, for pictures of the program: it
 // enters a schedule of five courses into the main window, presses
 // "TimeTablify!" and shows the results. With an output folder as argument it
-// saves three screenshots there and ends:
+// saves four screenshots there and ends:
 //   main-window.png  the main window with the schedule entered
 //   results.png      the results on TimeTable 1
 //   results-2.png    the results after "Next"
+//   favourites.png   timetables 2, 4 and 5 marked, stepping through the
+//                    favourites on the second of them ("Favorite: 2 / 3")
 // Without an argument it stays open for a look. Run it on a real display
 // (docs/make-screenshot.sh runs it under Xvfb); the pictures are taken from
 // the screen, so they show what the display server really drew.
@@ -127,6 +129,10 @@ int main(int argc, char** argv) {
     ok = save(frame, outDir + QStringLiteral("/results.png")) && ok;
     QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
     ok = save(frame, outDir + QStringLiteral("/results-2.png")) && ok;
+    for (QPushButton* press : {frame->cmdAddFav(), frame->cmdNext(), frame->cmdNext(), frame->cmdAddFav(),
+                               frame->cmdNext(), frame->cmdAddFav(), frame->cmdPrev(), frame->cmdGotofav()})
+        QTest::mouseClick(press, Qt::LeftButton);
+    ok = save(frame, outDir + QStringLiteral("/favourites.png")) && ok;
     presenter.closeResults();
     return ok ? 0 : 1;
 }
