@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "section_fits.h"
 #include "timetable_search.h"
 #include "usable_sections.h"
 #include "week.h"
@@ -20,17 +21,12 @@ enum class Answer { Yes, No, Stopped };
 // sections (clear of the busy cells), and their week masks.
 struct UsableSchedule {
     UsableSections usable;
-    std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> masks{};
+    SectionMasks masks{};
 };
 
 void keepUsableSections(const CourseList& from, int n, const BusyCells& busy, UsableSchedule& to) {
     findUsableSections(from, n, busy, to.usable);
-    for (int i = 0; i < n; ++i) {
-        const Course& course = to.usable.courses.Courses[static_cast<size_t>(i)];
-        for (int k = 0; k < course.NumSections; ++k)
-            to.masks[static_cast<size_t>(i)][static_cast<size_t>(k)] =
-                sectionMask(course.Sections[static_cast<size_t>(k)]);
-    }
+    to.masks = sectionMasksOf(to.usable.courses, n);
 }
 
 // Decides whether a set of courses has a timetable. Deletion asks about

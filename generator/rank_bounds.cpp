@@ -97,11 +97,10 @@ void OpenSummary::merge(const OpenSummary& otherCourses) {
     }
 }
 
-OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, std::uint16_t sections) {
+OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections) {
     OpenSummary summary = OpenSummary::none();
     summary.daySets = {};  // a course alone allows only the day sets of its own sections
-    for (; sections != 0; sections &= static_cast<std::uint16_t>(sections - 1))
-        summary.addSection(shapes[static_cast<size_t>(std::countr_zero(sections))]);
+    for (int j : sections) summary.addSection(shapes[static_cast<size_t>(j)]);
     return summary;
 }
 

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 
+#include "small_bit_set.h"
 #include "timetable_score.h"
 
 namespace quorvandel {
@@ -50,8 +51,8 @@ struct OpenSummary {
     void merge(const OpenSummary& otherCourses);   // course sets joined
 };
 
-// The summary of one course's sections in `sections` (bit j = section j).
-OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, std::uint16_t sections);
+// The summary of one course's sections in `sections`.
+OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections);
 
 // A lower bound on `order`'s cost of any completion of `placed` where the
 // open courses are summarised by `open`.

@@ -32,12 +32,6 @@ DayProfile joined(const DayProfile& a, const DayProfile& b) {
     return r;
 }
 
-bool clash(const DayProfile& a, const DayProfile& b) {
-    for (size_t d = 0; d < DaysPerWeek; ++d)
-        if ((a[d] & b[d]) != 0) return true;
-    return false;
-}
-
 }  // namespace
 
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
@@ -50,25 +44,12 @@ RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const Sche
       progress_(std::move(progress)) {
     assert(1 <= n_ && n_ <= MaxCourses);
     assert(primary_ != ResultOrder::FirstFound);
-    std::array<std::array<DayProfile, MaxSectionsPerCourse>, MaxCourses> cells{};
-    for (int a = 0; a < n_; ++a) {
-        const Course& course = courses.Courses[static_cast<size_t>(a)];
-        assert(0 <= course.NumSections && course.NumSections <= MaxSectionsPerCourse);
-        all_[static_cast<size_t>(a)] = static_cast<std::uint16_t>((1U << course.NumSections) - 1U);
-        for (int j = 0; j < course.NumSections; ++j) {
-            cells[static_cast<size_t>(a)][static_cast<size_t>(j)] = profileOf(course.Sections[static_cast<size_t>(j)]);
-            shapes_[static_cast<size_t>(a)][static_cast<size_t>(j)] =
-                shapeOf(cells[static_cast<size_t>(a)][static_cast<size_t>(j)]);
-        }
-    }
+    all_ = everySection(courses, n_);
     for (int a = 0; a < n_; ++a)
-        for (int j = 0; j < courses.Courses[static_cast<size_t>(a)].NumSections; ++j)
-            for (int b = 0; b < n_; ++b)
-                for (int k = 0; k < courses.Courses[static_cast<size_t>(b)].NumSections; ++k)
-                    if (a != b && !clash(cells[static_cast<size_t>(a)][static_cast<size_t>(j)],
-                                         cells[static_cast<size_t>(b)][static_cast<size_t>(k)]))
-                        fits_[static_cast<size_t>(a)][static_cast<size_t>(j)][static_cast<size_t>(b)] |=
-                            static_cast<std::uint16_t>(1U << k);
+        for (int j : all_[a])
+            shapes_[static_cast<size_t>(a)][static_cast<size_t>(j)] =
+                shapeOf(profileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
+    fillPairwiseFits(sectionMasksOf(courses, n_), all_, n_, fits_);
 }
 
 RankedOutcome RankedSearch::run() {
@@ -77,10 +58,7 @@ RankedOutcome RankedSearch::run() {
     stopped_ = false;
     stats_ = {};
     untilCheck_ = StopCheckInterval;
-    bool everyCourseHasOne = true;
-    for (int a = 0; a < n_; ++a)
-        if (all_[static_cast<size_t>(a)] == 0) everyCourseHasOne = false;
-    if (everyCourseHasOne) place(n_ - 1, all_, DayProfile{});
+    if (all_.emptyAmong(CourseSet::firstN(n_)).empty()) place(n_ - 1, all_, DayProfile{});
     held_.moreThanStored = held_.moreThanStored || met_ > MaxStoredTimetables;
     held_.stopped = stopped_;
     if (progress_ && met_ > 0) progress_(met_, held_.best[0].score);
@@ -105,8 +83,7 @@ void RankedSearch::place(int course, const Domains& domains, const DayProfile& p
     Domains open = domains;
     if (full() && !cutByBound(course, open, placed)) return;
     const auto c = static_cast<size_t>(course);
-    for (std::uint16_t untried = open[c]; untried != 0; untried &= static_cast<std::uint16_t>(untried - 1)) {
-        const int section = std::countr_zero(untried);
+    for (int section : open[course]) {
         if (!countStep()) return;
         choice_[c] = static_cast<int16_t>(section);
         const DayProfile next = joined(placed, shapes_[c][static_cast<size_t>(section)].cells);
@@ -114,14 +91,8 @@ void RankedSearch::place(int course, const Domains& domains, const DayProfile& p
             offer(next);
             continue;
         }
-        const auto& fit = fits_[c][static_cast<size_t>(section)];
-        Domains child = open;
-        bool ok = true;
-        for (size_t i = 0; i < c && ok; ++i) {
-            child[i] = static_cast<std::uint16_t>(open[i] & fit[i]);
-            ok = child[i] != 0;
-        }
-        if (ok) place(course - 1, child, next);
+        const Domains child = open & fits_[c][static_cast<size_t>(section)];
+        if (child.emptyAmong(CourseSet::firstN(course)).empty()) place(course - 1, child, next);
         if (stopped_) return;
     }
 }
@@ -136,7 +107,7 @@ bool RankedSearch::cutByBound(int course, Domains& domains, const DayProfile& pl
     std::array<OpenSummary, MaxCourses> own;
     before[0] = OpenSummary::none();
     after[open] = OpenSummary::none();
-    for (size_t i = 0; i < open; ++i) own[i] = courseSummary(shapes_[i], domains[i]);
+    for (size_t i = 0; i < open; ++i) own[i] = courseSummary(shapes_[i], domains[static_cast<int>(i)]);
     for (size_t i = 0; i < open; ++i) {
         before[i + 1] = before[i];
         before[i + 1].merge(own[i]);
@@ -151,14 +122,13 @@ bool RankedSearch::cutByBound(int course, Domains& domains, const DayProfile& pl
     for (size_t i = 0; i < open && !dead; ++i) {
         OpenSummary others = before[i];
         others.merge(after[i + 1]);
-        for (std::uint16_t rest = domains[i]; rest != 0; rest &= static_cast<std::uint16_t>(rest - 1)) {
-            const int section = std::countr_zero(rest);
+        SectionSet& keptOfCourse = kept[static_cast<int>(i)];
+        for (int section : domains[static_cast<int>(i)])
             if (bound(joined(placed, shapes_[i][static_cast<size_t>(section)].cells), others) >= limit) {
-                kept[i] &= static_cast<std::uint16_t>(~(1U << section));
+                keptOfCourse = keptOfCourse.without(section);
                 ++stats_.sectionsCut;
             }
-        }
-        if (kept[i] == 0) dead = true;
+        if (keptOfCourse.empty()) dead = true;
     }
     if (!dead && kept == domains) return true;
 
@@ -166,7 +136,7 @@ bool RankedSearch::cutByBound(int course, Domains& domains, const DayProfile& pl
     // to exist, find out whether this step holds any at all: if it does, it
     // is a 27th or later; if not, nothing is lost by ending it.
     if (!held_.moreThanStored && met_ <= MaxStoredTimetables) {
-        if (!anyTimetable(domains, (2U << course) - 1U)) return false;
+        if (!anyTimetable(domains, CourseSet::firstN(course + 1))) return false;
         held_.moreThanStored = true;
     }
     domains = kept;
@@ -176,32 +146,17 @@ bool RankedSearch::cutByBound(int course, Domains& domains, const DayProfile& pl
 // Whether the open courses (bit i = course i) can each take one of their
 // sections in `domains` with no clash. Only existence matters here, so the
 // course with the fewest sections goes first.
-bool RankedSearch::anyTimetable(const Domains& domains, std::uint32_t open) {
-    if (open == 0) return true;
-    int pick = -1;
-    int fewest = MaxSectionsPerCourse + 1;
-    for (std::uint32_t rest = open; rest != 0; rest &= rest - 1) {
-        const int i = std::countr_zero(rest);
-        const int size = std::popcount(domains[static_cast<size_t>(i)]);
-        if (size < fewest) {
-            fewest = size;
-            pick = i;
-        }
-    }
-    const std::uint32_t others = open & ~(1U << pick);
-    for (std::uint16_t rest = domains[static_cast<size_t>(pick)]; rest != 0;
-         rest &= static_cast<std::uint16_t>(rest - 1)) {
+bool RankedSearch::anyTimetable(const Domains& domains, CourseSet open) {
+    if (open.empty()) return true;
+    int pick = open.first();
+    for (int i : open.without(pick))
+        if (domains[i].count() < domains[pick].count()) pick = i;
+    const CourseSet others = open.without(pick);
+    for (int section : domains[pick]) {
         ++stats_.existenceNodes;
         if (!countStep()) return true;  // the answer no longer matters
-        const auto& fit = fits_[static_cast<size_t>(pick)][static_cast<size_t>(std::countr_zero(rest))];
-        Domains child = domains;
-        bool ok = true;
-        for (std::uint32_t o = others; o != 0 && ok; o &= o - 1) {
-            const auto i = static_cast<size_t>(std::countr_zero(o));
-            child[i] = static_cast<std::uint16_t>(domains[i] & fit[i]);
-            ok = child[i] != 0;
-        }
-        if (ok && anyTimetable(child, others)) return true;
+        const Domains child = domains & fits_[static_cast<size_t>(pick)][static_cast<size_t>(section)];
+        if (child.emptyAmong(others).empty() && anyTimetable(child, others)) return true;
     }
     return false;
 }

@@ -27,6 +27,8 @@
 
 #include "rank_bounds.h"
 #include "schedule_model.h"
+#include "section_fits.h"
+#include "small_bit_set.h"
 #include "timetable_score.h"
 
 namespace quorvandel {
@@ -66,16 +68,16 @@ public:
     const RankedStats& stats() const { return stats_; }
 
 private:
-    using Domains = std::array<std::uint16_t, MaxCourses>;
+    // Lane i: the sections course i may still take.
+    using Domains = SectionSetRow;
 
     // ---- Problem ----
     int n_;
     ResultOrder primary_;
     ResultOrder tieBreak_;
     std::array<std::array<SectionShape, MaxSectionsPerCourse>, MaxCourses> shapes_{};
-    // fits_[a][j][b]: the sections of course b that share no cell with section j of course a.
-    std::array<std::array<std::array<std::uint16_t, MaxCourses>, MaxSectionsPerCourse>, MaxCourses> fits_{};
-    std::array<std::uint16_t, MaxCourses> all_{};
+    FitTable fits_{};  // fits_[a][j][b]: course b's sections that fit beside section j of course a
+    Domains all_{};    // every section of each course
 
     // ---- State ----
     std::array<int16_t, MaxCourses> choice_{};
@@ -96,7 +98,7 @@ private:
 
     void place(int course, const Domains& domains, const DayProfile& placed);
     bool cutByBound(int course, Domains& domains, const DayProfile& placed);
-    bool anyTimetable(const Domains& domains, std::uint32_t open);
+    bool anyTimetable(const Domains& domains, CourseSet open);
     void offer(const DayProfile& profile);
     bool countStep();
 };

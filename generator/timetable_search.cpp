@@ -10,38 +10,14 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
                                  const std::atomic<bool>* stop, const std::function<void(int)>* progress)
     : n_(numCourses), limits_(limits), memo_(limits.memoBytes), stop_(stop), progress_(progress) {
     assert(1 <= n_ && n_ <= MaxCourses);
-    const SectionMasks masks = computeMasks(courses);
-    computePairwiseFits(masks);
+    all_ = everySection(courses, n_);
+    const SectionMasks masks = sectionMasksOf(courses, n_);
+    fillPairwiseFits(masks, all_, n_, fits_);
     if (limits_.matchingCheck) computeAtoms(masks);
     computeSupportTables();
     if (limits_.roomBound) room_.emplace(courses, n_);
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
-}
-
-// The cells of every section, and the sections each course has.
-TimetableSearch::SectionMasks TimetableSearch::computeMasks(const CourseList& courses) {
-    SectionMasks masks{};
-    for (int a = 0; a < n_; ++a) {
-        const Course& course = courses.Courses[a];
-        assert(0 <= course.NumSections && course.NumSections <= MaxSectionsPerCourse);
-        all_[a] = SectionSet::firstN(course.NumSections);
-        for (int j : all_[a]) masks[a][j] = sectionMask(course.Sections[j]);
-    }
-    return masks;
-}
-
-void TimetableSearch::computePairwiseFits(const SectionMasks& masks) {
-    for (int a = 0; a < n_; ++a)
-        for (int j : all_[a])
-            for (int b = 0; b < n_; ++b) {
-                if (b == a) continue;
-                // Every index tested, branch-free: the compiler unrolls this.
-                unsigned fit = 0;
-                for (int k = 0; k < MaxSectionsPerCourse; ++k)
-                    fit |= static_cast<unsigned>(!masks[a][j].intersects(masks[b][k])) << k;
-                fits_[a][j][b] = all_[b] & SectionSet::fromBits(fit);
-            }
 }
 
 // Groups the covered cells by the exact set of sections covering them

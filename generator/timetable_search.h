@@ -53,6 +53,7 @@
 #include "room_bound.h"
 #include "schedule_model.h"
 #include "search_limits.h"
+#include "section_fits.h"
 #include "section_set_row.h"
 #include "small_bit_set.h"
 #include "week_mask.h"
@@ -82,7 +83,6 @@ private:
     // Lane i: course i's sections still possible while it is open; empty
     // once it is placed.
     using Domains = SectionSetRow;
-    using SectionMasks = std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses>;
     enum class Verdict { Feasible, Infeasible, Stopped };
     // The two searches narrow the same way; the side search alone learns
     // which courses cause dead ends, the main search alone runs the
@@ -93,11 +93,9 @@ private:
     // ---- Problem: fixed once constructed ----
     int n_;
     SearchLimits limits_;
-    Domains all_{};  // every section of each course
-    // fits_[a][j][b]: the sections of course b that do not clash with
-    // section j of course a.
+    Domains all_{};    // every section of each course
+    FitTable fits_{};  // fits_[a][j][b]: course b's sections that fit beside section j of course a
     using FitRow = SectionSetRow;
-    std::array<std::array<FitRow, MaxSectionsPerCourse>, MaxCourses> fits_{};
     // Support tables: supportLow_[a][x] joins fits_[a][j] over the sections
     // j of the low half x of a set of course a's sections (supportHigh_ the
     // same for the high half; see SectionHalves), so the sections of every
@@ -113,9 +111,7 @@ private:
     int numAtoms_ = 0;
     std::optional<RoomBound> room_;
 
-    // The constructor's steps, in order.
-    SectionMasks computeMasks(const CourseList& courses);
-    void computePairwiseFits(const SectionMasks& masks);
+    // The constructor's steps after the masks and the fits.
     void computeAtoms(const SectionMasks& masks);
     void computeSupportTables();
 
