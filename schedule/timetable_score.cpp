@@ -17,16 +17,13 @@ int endSlot(std::uint32_t day) { return 32 - std::countl_zero(day); }
 
 // "N", or "N.5" for an odd number of half-hours.
 Text hoursText(int halfHours) {
-    Text text;
-    for (char c : std::to_string(halfHours / SlotsPerHour)) text += static_cast<char16_t>(c);
+    Text text = numberText(halfHours / SlotsPerHour);
     if (halfHours % SlotsPerHour != 0) text += u".5";
     return text;
 }
 
 Text countText(int count, const Text& one, const Text& many) {
-    Text text;
-    for (char c : std::to_string(count)) text += static_cast<char16_t>(c);
-    return text + u" " + (count == 1 ? one : many);
+    return numberText(count) + u" " + (count == 1 ? one : many);
 }
 
 // The words for one order's cost.

@@ -42,10 +42,12 @@ Text timeText(int slot) {
 
 Text halfHourText(int slot) { return timeText(slot) + u" to " + timeText(slot + 1); }
 
-Text timeRowCaption(int slot) {
-    const std::string digits = std::to_string(hourOfSlot(slot) * 100 + minuteOfSlot(slot));
+Text numberText(long long value) {
+    const std::string digits = std::to_string(value);
     return Text(digits.begin(), digits.end());
 }
+
+Text timeRowCaption(int slot) { return numberText(hourOfSlot(slot) * 100 + minuteOfSlot(slot)); }
 
 Text cellText(int cell) {
     return DayNames[static_cast<std::size_t>(dayOfCell(cell))] + u" " + halfHourText(slotOfCell(cell));

@@ -39,6 +39,9 @@ constexpr int minuteOfSlot(int slot) { return (slot % SlotsPerHour) * MinutesPer
 // A time as the program shows it, "8:00" .. "22:30": hour without a
 // leading zero, a colon, two-digit minutes.
 Text timeText(int slot);
+// A whole number in decimal digits, as the program's texts write counts:
+// "0", "12", "-3".
+Text numberText(long long value);
 // A half-hour as the program names it: "9:00 to 9:30".
 Text halfHourText(int slot);
 // The results grid's caption of a time row: the start time in 24-hour form

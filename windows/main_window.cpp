@@ -165,8 +165,6 @@ void frmQuorvandelMain::activate() {
     keeper_.refreshTitle();
 }
 
-void frmQuorvandelMain::noteScheduleChanged() { keeper_.refreshTitle(); }
-
 void frmQuorvandelMain::noteFocusWindow(QWindow* window) {
     // nullptr: the program lost the focus to another program.
     if (window == nullptr || window == windowHandle() || !window->isVisible()) return;
@@ -320,7 +318,7 @@ bool frmQuorvandelMain::loadFile(const QString& path) {
     const std::optional<ScheduleDocument> document = keeper_.read(path);
     if (!document) return false;
     // The results belong to the schedule being replaced.
-    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
+    closeOpenResults();
     clearSchedule();
     applyDocument(state_, *this, *document);
     keeper_.noteLoaded(path);
@@ -331,7 +329,7 @@ bool frmQuorvandelMain::loadFile(const QString& path) {
 GenerationResult frmQuorvandelMain::generate() {
     // The search rewrites the stored timetables: results still open would
     // show ones that are about to go.
-    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
+    closeOpenResults();
     return runner_.run(state_, this);
 }
 
@@ -343,7 +341,7 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
     }
     // The generation has emptied the stored timetables: results still open
     // would show ones that are gone.
-    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
+    closeOpenResults();
     if (result.outcome == TimeTablifyOutcome::AllClassesNeedSection)
         ShowMessage(this, qText(AllClassesNeedSectionMessage), qText(result.details));
     else if (result.outcome == TimeTablifyOutcome::NoTimetables)
@@ -353,6 +351,10 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
                     qText(EverySectionBusyMessage(state_.Courses[static_cast<size_t>(result.busyCourse)].CourseName)));
     else if (result.outcome == TimeTablifyOutcome::StoppedNoneFound)
         ShowMessage(this, QStringLiteral("The search was stopped before any timetable was found."));
+}
+
+void frmQuorvandelMain::closeOpenResults() {
+    if (presenter_ && presenter_->resultsOpen()) presenter_->closeResults();
 }
 
 // ---- End ----

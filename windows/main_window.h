@@ -1,8 +1,9 @@
 #pragma once
 // frmQuorvandelMain, "Quorvandel Main": the course list, the section list of
 // the selected course and the commands that edit them. It is the lists and
-// buttons the editing operations work on (MainWindowLists); it holds no data
-// of its own beyond what its controls show.
+// buttons the editing operations work on (MainWindowLists); beyond what its
+// controls show it keeps only the schedule's file and what was last saved
+// there (schedule_keeper.h).
 //
 // Activation steps (activate()): they run when the window is first shown,
 // after each of its dialogs closes, and whenever the window becomes the
@@ -69,9 +70,6 @@ public:
 
 public slots:
     void activate();
-    // Something the schedule file keeps may have changed outside this
-    // window's handlers: the title's mark of unsaved changes follows.
-    void noteScheduleChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -106,6 +104,8 @@ private:
     // its outcome.
     GenerationResult generate();
     void presentGeneration(const GenerationResult& result);
+    // Closes the results windows if they are open (each caller says why).
+    void closeOpenResults();
 
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;

@@ -291,8 +291,7 @@ private slots:
             invoke(scene.main(QStringLiteral("cmdRemCourse")), route);
             QCOMPARE(lines(list(&scene.program.window, QStringLiteral("lstCourses"))), QStringList{"Bio"});
             ModalScript script;  // the schedule was never saved
-            script.onWindow(QStringLiteral("SaveChangesQuestion"),
-                            [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
+            answerDontSave(script);
             invoke(scene.main(QStringLiteral("cmdNewMain")), route);
             QVERIFY(scriptDone(script));
             QCOMPARE(scene.program.state->NumCourses, 0);

@@ -56,6 +56,12 @@ inline bool scriptDone(const ModalScript& script) {
     return script.failures().isEmpty() && script.finished();
 }
 
+// Answers the question about unsaved changes with "Don't Save" when it comes.
+inline void answerDontSave(ModalScript& script) {
+    script.onWindow(QStringLiteral("SaveChangesQuestion"),
+                    [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
+}
+
 class MainWindowSession {
 public:
     MainWindowSession() : MainWindowSession(std::make_unique<ModuleState>()) {}

@@ -26,9 +26,9 @@ const QStringList AllButtons = {
     QStringLiteral("cmdAddSec"),  QStringLiteral("cmdRemSec"),   QStringLiteral("cmdRemCourse"),
     QStringLiteral("cmdAddCrs"),  QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
     QStringLiteral("cmdOption"),  QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
-const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
-                                   QStringLiteral("cmdOption"),  QStringLiteral("cmdExit"),
-                                   QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad"), QStringLiteral("cmdHelp")};
+const QStringList AlwaysEnabled = {
+    QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"), QStringLiteral("cmdOption"), QStringLiteral("cmdExit"),
+    QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad"),   QStringLiteral("cmdHelp")};
 
 QStringList enabledButtons(const QWidget* window) {
     QStringList names;
@@ -68,8 +68,7 @@ bool run(MainWindowSession& s, const QString& command) {
     if (verb == QLatin1String("remsec")) return s.clickAnswering(QStringLiteral("cmdRemSec"));
     if (verb == QLatin1String("new")) {  // the schedule is unsaved: "Don't Save"
         ModalScript script;
-        script.onWindow(QStringLiteral("SaveChangesQuestion"),
-                        [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
+        answerDontSave(script);
         return s.clickWith(QStringLiteral("cmdNewMain"), script);
     }
     if (verb == QLatin1String("timetablify")) return s.clickAnswering(QStringLiteral("cmdMakeTime"));
@@ -215,7 +214,7 @@ void TestMainWindow::tabOrder_data() {
     QTest::addColumn<QStringList>("commands");
     QTest::addColumn<QStringList>("ring");
     QTest::newRow("after start") << QStringList()
-                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdSave",  "cmdOption", "cmdExit",
+                                 << QStringList{"cmdAddCrs", "cmdNewMain", "cmdSave", "cmdOption", "cmdExit",
                                                 "cmdLoad",   "lstCourses", "cmdHelp", "lstSecs"};
     QTest::newRow("every command enabled")
         << QStringList{"course A", "section 0 01", "pick 0"}
@@ -559,8 +558,7 @@ void TestMainWindow::endingTheProgram() {
     other.show();
     s.presenter.open = true;
     ModalScript script;  // course A is unsaved
-    script.onWindow(QStringLiteral("SaveChangesQuestion"),
-                    [](QWidget* question) { click(question, QStringLiteral("cmdAnswerDontSave")); });
+    answerDontSave(script);
     end(s.w());
     QVERIFY(scriptDone(script));
     QVERIFY(!s.w()->isVisible());

@@ -22,7 +22,8 @@ std::string answerText(Answer a) {
 
 std::string dialogText(const std::string& name) { return name.empty() ? "Cancel" : "'" + name + "'"; }
 
-// The kinds in the order of Kind; after them, the two that fill a store.
+// The kinds of Kind up to Load. The weights and the picks count them first,
+// then the two that fill a store, then the rest of Kind.
 constexpr int Kinds = static_cast<int>(Kind::Load) + 1;
 
 class Chooser {
@@ -63,8 +64,8 @@ public:
         const int courses = static_cast<int>(m.courses.size());
         const int lines = static_cast<int>(m.sectionLines().size());
         const bool open = m.resultsOpen;
-        // In the order of Kind up to ReturnToMain, then the two that fill a
-        // store to its capacity, then the rest of Kind.
+        // In the order of Kind up to Load, then the two that fill a store to
+        // its capacity, then the rest of Kind.
         // clang-format off
         const int weights[Kinds + 2 + 4] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
@@ -147,10 +148,6 @@ public:
 private:
     std::mt19937 rng_;
 };
-
-}  // namespace
-
-namespace {
 
 std::string describeCommand(const Action& a) {
     // clang-format off

@@ -115,10 +115,15 @@ void loadGrid(Model& m) {
     setSteps(m);
 }
 
+// Whether two sections were entered alike: the same number, times and days.
+bool sameEntry(const SectionRec& x, const SectionRec& y) {
+    return x.number == y.number && x.start == y.start && x.end == y.end && x.days == y.days;
+}
+
+// Whether two timetables hold the same sections, each of the same course.
 bool sameSections(const std::vector<SectionRec>& a, const std::vector<SectionRec>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const SectionRec& x, const SectionRec& y) {
-        return x.number == y.number && x.course == y.course && x.start == y.start && x.end == y.end && x.days == y.days;
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const SectionRec& x, const SectionRec& y) { return x.course == y.course && sameEntry(x, y); });
 }
 
 void showAt(Model& m, int position) {
@@ -153,12 +158,9 @@ void toggleFavourite(Model& m) {
 
 // Whether two schedules hold the same courses and sections, field by field.
 bool sameSchedule(const std::vector<CourseRec>& a, const std::vector<CourseRec>& b) {
-    auto sameSection = [](const SectionRec& x, const SectionRec& y) {
-        return x.number == y.number && x.start == y.start && x.end == y.end && x.days == y.days;
-    };
-    auto sameCourse = [&](const CourseRec& x, const CourseRec& y) {
+    auto sameCourse = [](const CourseRec& x, const CourseRec& y) {
         return x.name == y.name &&
-               std::equal(x.sections.begin(), x.sections.end(), y.sections.begin(), y.sections.end(), sameSection);
+               std::equal(x.sections.begin(), x.sections.end(), y.sections.begin(), y.sections.end(), sameEntry);
     };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameCourse);
 }

@@ -48,6 +48,14 @@ Section record(const SectionRec& s) {
     return r;
 }
 
+// Whether the stored course is the model's: its name, and each section's
+// record as the Add Section dialog should have stored it.
+bool holds(const Course& stored, const CourseRec& want) {
+    bool ok = stored.CourseName == text(want.name) && stored.NumSections == static_cast<int>(want.sections.size());
+    for (size_t j = 0; ok && j < want.sections.size(); ++j) ok = stored.Sections[j] == record(want.sections[j]);
+    return ok;
+}
+
 QString join(const QStringList& l) { return QLatin1Char('[') + l.join(QStringLiteral(" | ")) + QLatin1Char(']'); }
 QString join(const std::vector<std::string>& v) {
     QStringList l;
@@ -392,13 +400,9 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     expect(within, QStringLiteral("a count is beyond its capacity"));
     same(QStringLiteral("NumCourses"), QString::number(s.NumCourses), QString::number(m.courses.size()));
     const size_t courseCount = std::min<size_t>(m.courses.size(), std::clamp<int>(s.NumCourses, 0, CourseCapacity));
-    for (size_t i = 0; i < courseCount; ++i) {
-        const std::vector<SectionRec>& want = m.courses[i].sections;
-        bool ok = s.Courses[i].CourseName == text(m.courses[i].name) &&
-                  s.Courses[i].NumSections == static_cast<int>(want.size());
-        for (size_t j = 0; ok && j < want.size(); ++j) ok = s.Courses[i].Sections[j] == record(want[j]);
-        expect(ok, QStringLiteral("course %1 in the store differs from what was entered").arg(i));
-    }
+    for (size_t i = 0; i < courseCount; ++i)
+        expect(holds(s.Courses[i], m.courses[i]),
+               QStringLiteral("course %1 in the store differs from what was entered").arg(i));
     same(QStringLiteral("NumTimetables"), QString::number(s.NumTimetables), QString::number(m.timetables.size()));
     same(QStringLiteral("CurrentTimetable"), QString::number(s.CurrentTimetable), QString::number(m.current));
     const size_t storedCount =
@@ -416,12 +420,7 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
         const ScheduleFileRead read =
             readScheduleFile(std::filesystem::path(QFile::encodeName(chooser_.in(q(name))).toStdString()));
         bool ok = read.document && read.document->courses.NumCourses == static_cast<int>(saved.size());
-        for (size_t i = 0; ok && i < saved.size(); ++i) {
-            const Course& c = read.document->courses.Courses[i];
-            ok = c.CourseName == text(saved[i].name) && c.NumSections == static_cast<int>(saved[i].sections.size());
-            for (size_t j = 0; ok && j < saved[i].sections.size(); ++j)
-                ok = c.Sections[j] == record(saved[i].sections[j]);
-        }
+        for (size_t i = 0; ok && i < saved.size(); ++i) ok = holds(read.document->courses.Courses[i], saved[i]);
         expect(ok, QStringLiteral("the file %1 does not hold what was saved to it").arg(q(name)));
     }
 

@@ -13,8 +13,6 @@
 #include <functional>
 #include <memory>
 
-#include <QTemporaryDir>
-
 #include "file_chooser.h"
 #include "model.h"
 #include "program_windows.h"
