@@ -25,7 +25,9 @@ bool sameCourses(const CourseList& a, const CourseList& b) {
 
 }  // namespace
 
-bool operator==(const ScheduleDocument& a, const ScheduleDocument& b) { return sameCourses(a.courses, b.courses); }
+bool operator==(const ScheduleDocument& a, const ScheduleDocument& b) {
+    return sameCourses(a.courses, b.courses) && a.options == b.options;
+}
 
 ScheduleDocument documentOf(const ModuleState& state) {
     ScheduleDocument document;
@@ -37,11 +39,13 @@ ScheduleDocument documentOf(const ModuleState& state) {
         to.NumSections = from.NumSections;
     }
     document.courses.NumCourses = state.NumCourses;
+    document.options = state.Options;
     return document;
 }
 
 void applyDocument(ModuleState& state, MainWindowLists& window, const ScheduleDocument& document) {
     assert(state.NumCourses == 0 && "the schedule is emptied first, as New does");
+    state.Options = document.options;
     const CourseList& list = document.courses;
     for (std::size_t c = 0; c < static_cast<std::size_t>(list.NumCourses); ++c) {
         const Course& course = list.Courses[c];

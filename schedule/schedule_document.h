@@ -11,11 +11,12 @@
 namespace quorvandel {
 
 struct ScheduleDocument {
-    CourseList courses;  // only the live entries count; the others are left default
+    CourseList courses;       // only the live entries count; the others are left default
+    ScheduleOptions options;  // busy times and the order of the results
 };
 
 // Whether the two hold the same schedule: the same live courses in the same
-// order, each with the same live sections.
+// order, each with the same live sections, and the same options.
 bool operator==(const ScheduleDocument& a, const ScheduleDocument& b);
 
 // The schedule in the state as a document.
@@ -24,7 +25,8 @@ ScheduleDocument documentOf(const ModuleState& state);
 // Puts the document's schedule into a state that holds no course (right
 // after "New"): each course goes in through AddCourse, which appends its
 // line to the window's course list, then its sections through AddSection,
-// as the Add Course and Add Section dialogs would store them. The records
+// as the Add Course and Add Section dialogs would store them; then the
+// options, as "OK" in the Options dialog would store them. The records
 // must keep the rules of record_rules.h (a read file's always do); the
 // store's capacities are the document's, so everything fits.
 void applyDocument(ModuleState& state, MainWindowLists& window, const ScheduleDocument& document);

@@ -4,8 +4,10 @@
 // The file is indented UTF-8 JSON: a top-level object naming the format and
 // its version, then the courses in order, each with its sections (number,
 // start and end as the section line shows them, days as the abbreviations
-// "M" .. "Su"). A section's CourseName is not kept: reading sets it to its
-// course's name, and StartTime and EndTime to the texts of the slots.
+// "M" .. "Su"), then the options: the busy times (start, end and days, as a
+// section's), and the two orders by name. A section's CourseName is not
+// kept: reading sets it to its course's name, and StartTime and EndTime to
+// the texts of the slots. A file without options has none set.
 //
 // Writing is atomic: the old file is replaced only once the new one is wholly
 // on disk, and stays as it was on any failure. Reading checks the whole file

@@ -1,6 +1,9 @@
 #include "schedule_file_format.h"
 
 #include <QFile>
+#include <QStringList>
+#include <algorithm>
+#include <array>
 
 #include "record_rules.h"
 
@@ -8,10 +11,31 @@ namespace quorvandel::schedule_file {
 
 namespace {
 
+constexpr std::array<QLatin1String, ResultOrderCount> OrderNames = {
+    QLatin1String("first-found"), QLatin1String("fewest-days"), QLatin1String("fewest-idle"),
+    QLatin1String("latest-start"), QLatin1String("earliest-finish")};
+
 const QString BrokenCharacter =
     QStringLiteral("holds a character that cannot be kept exactly (half of a UTF-16 surrogate pair)");
 
 }  // namespace
+
+QString orderName(ResultOrder order) {
+    const auto index = static_cast<std::size_t>(order);
+    return index < OrderNames.size() ? QString(OrderNames[index]) : QString();
+}
+
+std::optional<ResultOrder> orderNamed(const QString& name) {
+    const auto known = std::find(OrderNames.begin(), OrderNames.end(), name);
+    if (known == OrderNames.end()) return std::nullopt;
+    return static_cast<ResultOrder>(known - OrderNames.begin());
+}
+
+QString orderNameList() {
+    QStringList names;
+    for (QLatin1String name : OrderNames) names << name;
+    return names.join(QStringLiteral(", "));
+}
 
 QString qText(const Text& text) {
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));

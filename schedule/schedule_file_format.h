@@ -6,6 +6,7 @@
 #include <QLatin1String>
 #include <QString>
 #include <filesystem>
+#include <optional>
 
 #include "schedule_file.h"
 
@@ -21,6 +22,19 @@ constexpr QLatin1String NumberField{"number"};
 constexpr QLatin1String StartField{"start"};
 constexpr QLatin1String EndField{"end"};
 constexpr QLatin1String DaysField{"days"};
+constexpr QLatin1String OptionsField{"options"};
+constexpr QLatin1String BusyField{"busy"};
+constexpr QLatin1String OrderField{"order"};
+constexpr QLatin1String ThenField{"then"};
+
+// A result order as the file names it: "first-found", "fewest-days",
+// "fewest-idle", "latest-start", "earliest-finish". Names, not numbers, so
+// that a file stays readable and later orders can go anywhere in the list.
+QString orderName(ResultOrder order);
+// The order of that name, or nothing for any other text.
+std::optional<ResultOrder> orderNamed(const QString& name);
+// "first-found, fewest-days, ...", for a message.
+QString orderNameList();
 
 // The text as a QString, unit for unit. (QString::fromStdU16String reads a
 // leading U+FEFF or U+FFFE as a byte-order mark: it drops the one and

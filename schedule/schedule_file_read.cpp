@@ -46,7 +46,7 @@ public:
         const QJsonObject top = json.object();
         if (top.value(FormatField) != QJsonValue(FormatName))
             return fail(notASchedule(QStringLiteral("\"%1\" is not \"%2\"").arg(FormatField, FormatName)));
-        return version(top) && courseList(top, out.courses);
+        return version(top) && courseList(top, out.courses) && options(top, out.options);
     }
 
 private:
@@ -60,6 +60,52 @@ private:
             if (!this->course(courses[c], c, course)) return false;
             out.NumCourses = static_cast<int16_t>(c + 1);
         }
+        return true;
+    }
+
+    // Options are optional: a file written before they existed, or by hand
+    // without them, has none set. When present, each of their fields is
+    // needed.
+    bool options(const QJsonObject& top, ScheduleOptions& out) {
+        out = ScheduleOptions{};
+        if (!top.contains(OptionsField)) return true;
+        const QString where = QStringLiteral("the options");
+        QJsonObject object;
+        return this->object(top.value(OptionsField), where, object) && busy(object, out.busy) &&
+               order(object, OrderField, out.primary) && order(object, ThenField, out.tieBreak);
+    }
+
+    bool busy(const QJsonObject& options, BusyCells& out) {
+        QJsonArray list;
+        if (!array(options, BusyField, QStringLiteral("the options"), list)) return false;
+        for (int i = 0; i < list.size(); ++i) {
+            const QString where = QStringLiteral("busy time %1").arg(i + 1);
+            QJsonObject object;
+            int16_t start = 0, end = 0;
+            std::array<bool, DaysPerWeek> days{};
+            if (!this->object(list[i], where, object) || !time(object, StartField, where, start) ||
+                !time(object, EndField, where, end) || !this->days(object, where, days))
+                return false;
+            if (end <= start)
+                return fail(where, QStringLiteral("the end %1 is not after the start %2")
+                                       .arg(qText(timeText(end)), qText(timeText(start))));
+            if (std::find(days.begin(), days.end(), true) == days.end())
+                return fail(where, QStringLiteral("it names no day"));
+            for (int day = 0; day < DaysPerWeek; ++day)
+                for (int slot = start; slot < end && days[static_cast<std::size_t>(day)]; ++slot)
+                    out.set(static_cast<std::size_t>(cellOf(day, slot)));
+        }
+        return true;
+    }
+
+    bool order(const QJsonObject& options, QLatin1String name, ResultOrder& out) {
+        Text written;
+        if (!text(options, name, QStringLiteral("the options"), written)) return false;
+        const std::optional<ResultOrder> known = orderNamed(qText(written));
+        if (!known)
+            return fail(QStringLiteral("the options"), QStringLiteral("the %1 %2 is not an order (%3)")
+                                                           .arg(named(name), quoted(qText(written)), orderNameList()));
+        out = *known;
         return true;
     }
 

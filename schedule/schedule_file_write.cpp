@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <cerrno>
+#include <map>
+#include <utility>
 
 #include "schedule_file_format.h"
 #include "week.h"
@@ -33,20 +35,63 @@ QString firstUnwritableCourse(const CourseList& list) {
     return {};
 }
 
-QJsonObject sectionObject(const Section& section) {
-    QJsonArray days;
+// A start, an end and days, as a section and a busy time both keep them.
+QJsonObject meetingObject(const Text& start, const Text& end, const std::array<bool, DaysPerWeek>& days) {
+    QJsonArray dayList;
     for (std::size_t d = 0; d < DaysPerWeek; ++d)
-        if (section.Days[d]) days.append(qText(DayAbbreviations[d]));
+        if (days[d]) dayList.append(qText(DayAbbreviations[d]));
     QJsonObject object;
-    object.insert(NumberField, qText(section.SecNum));
-    object.insert(StartField, qText(section.StartTime));
-    object.insert(EndField, qText(section.EndTime));
-    object.insert(DaysField, days);
+    object.insert(StartField, qText(start));
+    object.insert(EndField, qText(end));
+    object.insert(DaysField, dayList);
     return object;
 }
 
+QJsonObject sectionObject(const Section& section) {
+    QJsonObject object = meetingObject(section.StartTime, section.EndTime, section.Days);
+    object.insert(NumberField, qText(section.SecNum));
+    return object;
+}
+
+QString firstUnwritableOption(const ScheduleOptions& options) {
+    if (orderName(options.primary).isEmpty() || orderName(options.tieBreak).isEmpty())
+        return QStringLiteral("the order of the results is not one this program knows");
+    return {};
+}
+
 // Why the document cannot be kept in a file exactly, or nothing.
-QString firstUnwritableRecord(const ScheduleDocument& document) { return firstUnwritableCourse(document.courses); }
+QString firstUnwritableRecord(const ScheduleDocument& document) {
+    QString fault = firstUnwritableCourse(document.courses);
+    if (fault.isEmpty()) fault = firstUnwritableOption(document.options);
+    return fault;
+}
+
+// The busy half-hours as a person would write them down: each run of busy
+// half-hours of a day from its start to its end, and runs with the same
+// start and end on several days as one entry; entries by start, then end.
+QJsonArray busyArray(const BusyCells& busy) {
+    std::map<std::pair<int, int>, std::array<bool, DaysPerWeek>> runs;
+    for (int day = 0; day < DaysPerWeek; ++day) {
+        for (int slot = 0; slot < SlotsPerDay;) {
+            int end = slot;
+            while (end < SlotsPerDay && busy.test(static_cast<std::size_t>(cellOf(day, end)))) ++end;
+            if (end > slot) runs[{slot, end}][static_cast<std::size_t>(day)] = true;
+            slot = end + 1;
+        }
+    }
+    QJsonArray list;
+    for (const auto& [range, days] : runs)
+        list.append(meetingObject(timeText(range.first), timeText(range.second), days));
+    return list;
+}
+
+QJsonObject optionsObject(const ScheduleOptions& options) {
+    QJsonObject object;
+    object.insert(BusyField, busyArray(options.busy));
+    object.insert(OrderField, orderName(options.primary));
+    object.insert(ThenField, orderName(options.tieBreak));
+    return object;
+}
 
 QJsonArray coursesArray(const CourseList& list) {
     QJsonArray courses;
@@ -68,6 +113,7 @@ QByteArray encode(const ScheduleDocument& document) {
     top.insert(FormatField, FormatName);
     top.insert(VersionField, ScheduleFileVersion);
     top.insert(CoursesField, coursesArray(document.courses));
+    top.insert(OptionsField, optionsObject(document.options));
     QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
     // Qt's parser drops a U+FEFF that opens a string, taking it for a
     // byte-order mark; written as an escape it reads back. In UTF-8 these

@@ -46,8 +46,10 @@ hold: a new TimeTablify! that finds the same sections keeps them marked.</p>
 <h3>Schedule files</h3>
 <p><b>Save</b> and <b>Load</b> keep a schedule in a <i>.qvs</i> file: UTF-8 JSON
 holding the format's name and version, the courses in order, each with its name
-and sections (number, start and end as "H:MM", days from M, T, W, Th, F, S, Su).
-Names and numbers are kept exactly as typed.</p>
+and sections (number, start and end as "H:MM", days from M, T, W, Th, F, S, Su),
+and the options: the busy times, written the way sections' times are, and the two
+orders by name (such as "fewest-days"). Names and numbers are kept exactly as
+typed.</p>
 )";
 
 }  // namespace

@@ -134,6 +134,16 @@ private slots:
                      },
                      section(2, QStringLiteral("Ω\u0301 1"), {"Saturday"})}
             << false;
+        QTest::newRow("options: busy times and two orders")
+            << Steps{[](Fixture& f) { return addCourses(f, {"Chem"}); }, section(0, "01", {"Monday"}),
+                     [](Fixture& f) {
+                         ScheduleOptions& options = f.s.state->Options;
+                         for (int cell : {0, 1, 5, 28, 29, 100, 202}) options.busy.set(static_cast<size_t>(cell));
+                         options.primary = ResultOrder::LatestStart;
+                         options.tieBreak = ResultOrder::FewestIdle;
+                         return true;
+                     }}
+            << true;
     }
     void saveNewLoadGivesTheSameWindow() {
         QFETCH(Steps, typing);
@@ -149,6 +159,7 @@ private slots:
         QVERIFY(QFileInfo(f.path("kept.qvs")).isFile());  // the extension added
         QVERIFY(f.press(QStringLiteral("cmdNewMain")));   // saved: no question
         QCOMPARE(lines(f.s.courses()), QStringList());
+        QVERIFY(f.s.state->Options == ScheduleOptions{});
         f.s.presenter.open = true;
         f.chooser.answers << f.path("kept.qvs");
         QVERIFY(f.press(QStringLiteral("cmdLoad")));
@@ -307,6 +318,45 @@ private slots:
         const bool hasFile = title.contains(QLatin1String(".qvs")) || title.contains(QLatin1String(".txt"));
         QCOMPARE(!f.s.w()->windowFilePath().isEmpty(), hasFile);
         if (hasFile) QCOMPARE(courseNamesIn(f.s.w()->windowFilePath()).value(0), QStringLiteral("A"));
+    }
+
+    // Load replaces the options with the file's; a file from before options
+    // existed has none. Either way the schedule is unchanged after Load and
+    // New asks nothing.
+    void loadReplacesOptions_data() {
+        QTest::addColumn<QByteArray>("options");  // the file's "options" field; empty for none
+        QTest::addColumn<QList<int>>("busy");
+        QTest::addColumn<int>("order");
+        QTest::newRow("a file without options") << QByteArray() << QList<int>{} << 0;
+        QTest::newRow("a file with options")
+            << QByteArray(R"(, "options": {"busy": [{"start": "8:00", "end": "9:00", "days": ["T", "Su"]}],
+                "order": "earliest-finish", "then": "first-found"})")
+            << QList<int>{29, 30, 174, 175} << 4;
+    }
+    void loadReplacesOptions() {
+        QFETCH(QByteArray, options);
+        QFETCH(QList<int>, busy);
+        QFETCH(int, order);
+        Fixture f;
+        f.s.state->Options.busy.set(3);
+        f.s.state->Options.primary = ResultOrder::FewestIdle;
+        const QString path = f.path("old.qvs");
+        writeFile(path,
+                  R"({"format": "quorvandel-schedule", "version": 1, "courses": [{"name": "Old", "sections": []}])" +
+                      options + "}");
+        f.chooser.answers << path;
+        QVERIFY(f.press(QStringLiteral("cmdLoad"), QStringLiteral("Don't Save")));
+        QCOMPARE(f.questions.size(), 1);  // the options set before were unsaved
+        QCOMPARE(lines(f.s.courses()), QStringList{"Old"});
+        QList<int> loaded;
+        for (int cell = 0; cell < 203; ++cell)
+            if (f.s.state->Options.busy.test(static_cast<size_t>(cell))) loaded << cell;
+        QCOMPARE(loaded, busy);
+        QCOMPARE(static_cast<int>(f.s.state->Options.primary), order);
+        QCOMPARE(shownTitle(f.s.w()), QStringLiteral("old.qvs - Quorvandel Main"));
+        QVERIFY(f.press(QStringLiteral("cmdNewMain")));
+        QCOMPARE(f.questions.size(), 1);
+        QVERIFY(f.s.state->Options == ScheduleOptions{});
     }
 
     void refusedLoadLeavesEverything_data() {

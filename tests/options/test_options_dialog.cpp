@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 
 #include "busy_times_grid.h"
@@ -202,8 +203,9 @@ private slots:
         QVERIFY(dialog.tieBreakBox()->isEnabled());
     }
 
-    // "Options" on the main window opens the dialog modally; "New" clears
-    // what it set.
+    // "Options" on the main window opens the dialog modally; the options
+    // belong to the schedule, so "OK" marks it changed in the title and
+    // "Cancel" does not; "New" asks first, then clears what was set.
     void mainWindowOpensOptionsAndNewClears() {
         auto state = std::make_unique<ModuleState>();
         frmQuorvandelMain window(*state);
@@ -211,23 +213,34 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* options = window.findChild<QPushButton*>(QStringLiteral("cmdOption"));
         QVERIFY(options->isEnabled());
-        ModalScript script;
-        script.onWindow(QStringLiteral("frmOptions"), [](QWidget* w) {
-            auto* dialog = qobject_cast<frmOptions*>(w);
-            QVERIFY(dialog->isModal());
-            QTest::mouseClick(dialog->busyGrid()->dayHeader(6), Qt::LeftButton);
-            dialog->orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
-            if (const QByteArray shot = qgetenv("QUORVANDEL_OPTIONS_SHOT"); !shot.isEmpty())
-                dialog->grab().save(QString::fromLocal8Bit(shot));
-            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-        });
-        QTest::mouseClick(options, Qt::LeftButton);
-        QVERIFY(script.finished());
+        for (QPushButton* (frmOptions::*ending)() const : {&frmOptions::cancelButton, &frmOptions::okButton}) {
+            ModalScript script;
+            script.onWindow(QStringLiteral("frmOptions"), [ending](QWidget* w) {
+                auto* dialog = qobject_cast<frmOptions*>(w);
+                QVERIFY(dialog->isModal());
+                QTest::mouseClick(dialog->busyGrid()->dayHeader(6), Qt::LeftButton);
+                dialog->orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
+                if (const QByteArray shot = qgetenv("QUORVANDEL_OPTIONS_SHOT"); !shot.isEmpty())
+                    dialog->grab().save(QString::fromLocal8Bit(shot));
+                QTest::mouseClick((dialog->*ending)(), Qt::LeftButton);
+            });
+            QTest::mouseClick(options, Qt::LeftButton);
+            QVERIFY(script.finished());
+            const bool ok = ending == &frmOptions::okButton;
+            QCOMPARE(window.windowHandle()->title(),
+                     ok ? QStringLiteral("Quorvandel Main*") : QStringLiteral("Quorvandel Main"));
+        }
         QCOMPARE(busyList(state->Options.busy), block(6, 6, 0, 28));
         QCOMPARE(state->Options.primary, ResultOrder::FewestDays);
         QVERIFY(options->isEnabled());
+        ModalScript question;
+        question.onWindow(QStringLiteral("SaveChangesQuestion"), [](QWidget* box) {
+            QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdAnswerDontSave")), Qt::LeftButton);
+        });
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdNewMain")), Qt::LeftButton);
+        QVERIFY(question.finished());
         QCOMPARE(state->Options, ScheduleOptions{});
+        QCOMPARE(window.windowHandle()->title(), QStringLiteral("Quorvandel Main"));
     }
 
     void rankedResults_data() {

@@ -55,6 +55,19 @@ QString randomText(makers::Rng& rng, int& longOnesLeft) {
 
 bool isWholeUtf16(const Text& text) { return QString::fromStdU16String(text).isValidUtf16(); }
 
+ScheduleOptions randomOptions(makers::Rng& rng) {
+    ScheduleOptions options;
+    if (rng.below(3) == 0) return options;
+    for (int k = rng.below(6); k > 0; --k) {
+        const int day = rng.below(7), start = rng.below(29), end = rng.between(start + 1, 29);
+        for (int slot = start; slot < end; ++slot) options.busy.set(static_cast<std::size_t>(day * 29 + slot));
+    }
+    for (int k = rng.below(2) * rng.below(40); k > 0; --k) options.busy.set(static_cast<std::size_t>(rng.below(203)));
+    options.primary = static_cast<ResultOrder>(rng.below(5));
+    options.tieBreak = static_cast<ResultOrder>(rng.below(5));
+    return options;
+}
+
 }  // namespace
 
 QStringList hostileTexts() {
@@ -101,6 +114,7 @@ ScheduleDocument randomDocument(std::uint64_t seed) {
             section.CourseName = course.CourseName;
         }
     }
+    document.options = randomOptions(rng);
     return document;
 }
 
@@ -156,6 +170,31 @@ QString difference(const CourseList& expected, const CourseList& actual) {
             if (a.Days != b.Days) return at + QStringLiteral("days");
         }
     }
+    return {};
+}
+
+QString describeOptions(const ScheduleOptions& options) {
+    static const char* const Days[] = {"M", "T", "W", "Th", "F", "S", "Su"};
+    QStringList runs;
+    for (int day = 0; day < 7; ++day)
+        for (int slot = 0; slot < 29; ++slot) {
+            if (!options.busy.test(static_cast<std::size_t>(day * 29 + slot))) continue;
+            int end = slot;
+            while (end < 29 && options.busy.test(static_cast<std::size_t>(day * 29 + end))) ++end;
+            runs << QStringLiteral("%1 %2-%3").arg(QLatin1String(Days[day]), shownTime(slot), shownTime(end));
+            slot = end;
+        }
+    return QStringLiteral("busy %1; order %2 then %3")
+        .arg(runs.join(QStringLiteral(", ")))
+        .arg(static_cast<int>(options.primary))
+        .arg(static_cast<int>(options.tieBreak));
+}
+
+QString difference(const ScheduleDocument& expected, const ScheduleDocument& actual) {
+    if (const QString courses = difference(expected.courses, actual.courses); !courses.isEmpty()) return courses;
+    if (describeOptions(expected.options) != describeOptions(actual.options))
+        return QStringLiteral("options %1, not %2")
+            .arg(describeOptions(actual.options), describeOptions(expected.options));
     return {};
 }
 

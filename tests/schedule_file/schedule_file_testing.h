@@ -34,7 +34,9 @@ QStringList hostileTexts();
 
 // A random schedule of 0 to 20 courses of 0 to 10 sections, its names and
 // numbers drawn from hostileTexts() and from random characters of every
-// plane, at most two of 10,000 characters so that it fits in a file.
+// plane, at most two of 10,000 characters so that it fits in a file; with
+// random options (busy blocks and single half-hours, any two orders) for two
+// seeds in three.
 ScheduleDocument randomDocument(std::uint64_t seed);
 
 // The first rule that the read schedule breaks, in words; empty when it keeps
@@ -42,7 +44,13 @@ ScheduleDocument randomDocument(std::uint64_t seed);
 QString brokenRule(const CourseList& list);
 
 // Where two schedules differ, in words; empty when they hold the same courses
-// and sections, field by field.
+// and sections, field by field (and the same options).
 QString difference(const CourseList& expected, const CourseList& actual);
+QString difference(const ScheduleDocument& expected, const ScheduleDocument& actual);
+
+// The options in the test's own words: "busy M 9:00-10:30, Su 8:00-22:30;
+// order 1 then 0" (the busy runs of each day, Monday first; the orders by
+// their place in the Options dialog's list).
+QString describeOptions(const ScheduleOptions& options);
 
 }  // namespace quorvandel::file_testing

@@ -115,7 +115,7 @@ private slots:
             QVERIFY2(!wrote, qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(q(wrote->message).left(200))));
             const ScheduleFileRead read = readScheduleFile(fsPath(first));
             QVERIFY2(read.document, qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(q(read.problem.message))));
-            const QString differs = difference(document->courses, read.document->courses);
+            const QString differs = difference(*document, *read.document);
             QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(differs)));
             // What was read writes out as the very same bytes: the format has
             // one way to say each schedule. (Every fifth seed: each save
@@ -133,6 +133,11 @@ private slots:
         makers::addCourse(list, "Chem");
         makers::addSection(list, 0, 2, 5, 0b101);
         list.Courses[0].Sections[0].SecNum = u"02";
+        for (int day : {0, 2})
+            for (int slot = 10; slot < 13; ++slot)
+                document->options.busy.set(static_cast<std::size_t>(day * 29 + slot));
+        document->options.primary = ResultOrder::FewestDays;
+        document->options.tieBreak = ResultOrder::LatestStart;
         const QString path = scratchFile(QStringLiteral("layout.qvs"));
         QVERIFY(!writeScheduleFile(fsPath(path), *document));
         QCOMPARE(QString::fromUtf8(readAll(path)), QStringLiteral(R"({
@@ -153,9 +158,56 @@ private slots:
         }
     ],
     "format": "quorvandel-schedule",
+    "options": {
+        "busy": [
+            {
+                "days": [
+                    "M",
+                    "W"
+                ],
+                "end": "14:30",
+                "start": "13:00"
+            }
+        ],
+        "order": "fewest-days",
+        "then": "latest-start"
+    },
     "version": 1
 }
 )"));
+    }
+
+    // Options: a file without them (as every file was before they existed)
+    // has none set; busy times may overlap, cover a whole day, or come as
+    // one entry per day.
+    void loadsOptions_data() {
+        QTest::addColumn<QByteArray>("options");  // the "options" field, or nothing
+        QTest::addColumn<QString>("seen");
+        const QString none = QStringLiteral("busy ; order 0 then 0");
+        QTest::newRow("a file without options") << QByteArray() << none;
+        QTest::newRow("no busy time, first found")
+            << QByteArray(R"({"busy": [], "order": "first-found", "then": "first-found"})") << none;
+        QTest::newRow("busy blocks and two orders")
+            << QByteArray(R"({"busy": [{"start": "9:00", "end": "10:30", "days": ["W", "M"]},
+                {"start": "8:00", "end": "22:30", "days": ["Su"]}], "order": "fewest-idle", "then": "earliest-finish",
+                "later": 1})")
+            << QStringLiteral("busy M 9:00-10:30, W 9:00-10:30, Su 8:00-22:30; order 2 then 4");
+        QTest::newRow("overlapping and touching entries join")
+            << QByteArray(R"({"busy": [{"start": "9:00", "end": "10:00", "days": ["T"]},
+                {"start": "9:30", "end": "11:00", "days": ["T"]}, {"start": "11:00", "end": "11:30", "days": ["T"]}],
+                "order": "latest-start", "then": "fewest-days"})")
+            << QStringLiteral("busy T 9:00-11:30; order 3 then 1");
+    }
+    void loadsOptions() {
+        QFETCH(QByteArray, options);
+        QFETCH(QString, seen);
+        QByteArray file = scheduleText("");
+        if (!options.isEmpty()) file.insert(file.size() - 1, ", \"options\": " + options);
+        const QString path = scratchFile(QStringLiteral("options.qvs"));
+        QVERIFY(writeAll(path, file));
+        const ScheduleFileRead read = readScheduleFile(fsPath(path));
+        QVERIFY2(read.document, qPrintable(q(read.problem.message)));
+        QCOMPARE(describeOptions(read.document->options), seen);
     }
 
     void loads_data() {
@@ -278,6 +330,33 @@ private slots:
             {"is not a day"});
         row("days as a text", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": "M W")"),
             {"\"days\" is not a list"});
+        const auto withOptions = [](const QByteArray& options) {
+            return QByteArray(R"({"format": "quorvandel-schedule", "version": 1, "courses": [], "options": )") +
+                   options + "}";
+        };
+        const QByteArray busyNine = R"("order": "first-found", "then": "first-found", "busy": [)";
+        row("options not an object", withOptions("[]"), {"the options: it is not an object"});
+        row("no busy field", withOptions(R"({"order": "first-found", "then": "first-found"})"),
+            {"the options: the field \"busy\" is missing"});
+        row("busy as a text", withOptions(R"({"order": "first-found", "then": "first-found", "busy": "M 9:00"})"),
+            {"\"busy\" is not a list"});
+        row("a busy time off the half-hour",
+            withOptions("{" + busyNine + R"({"start": "9:10", "end": "10:00", "days": ["M"]}]})"),
+            {"busy time 1", "\"9:10\" is not a half-hour"});
+        row("a busy time ending before it starts",
+            withOptions("{" + busyNine + R"({"start": "9:00", "end": "10:00", "days": ["M"]},
+                {"start": "12:00", "end": "11:00", "days": ["M"]}]})"),
+            {"busy time 2", "the end 11:00 is not after the start 12:00"});
+        row("a busy time on no day", withOptions("{" + busyNine + R"({"start": "9:00", "end": "10:00", "days": []}]})"),
+            {"busy time 1: it names no day"});
+        row("a busy time on an unknown day",
+            withOptions("{" + busyNine + R"({"start": "9:00", "end": "10:00", "days": ["Mon"]}]})"),
+            {"busy time 1", "\"Mon\" is not a day"});
+        row("an unknown order", withOptions(R"({"busy": [], "order": "fewest-hours", "then": "first-found"})"),
+            {"the options", "\"fewest-hours\" is not an order", "earliest-finish"});
+        row("an order by its number", withOptions(R"({"busy": [], "order": 1, "then": "first-found"})"),
+            {"\"order\" is not a text"});
+        row("no tie-break", withOptions(R"({"busy": [], "order": "fewest-days"})"), {"\"then\" is missing"});
         QByteArray over = chemText(GoodSection);
         over.insert(over.size() - 1, QByteArray(MaxScheduleFileBytes + 1 - over.size(), ' '));
         row("1 MiB and a byte", over, {"1048577 bytes", "1 MiB"});
