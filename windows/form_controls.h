@@ -2,12 +2,16 @@
 // The plain controls the program's windows are made of, each made one way
 // wherever it appears, and the stored texts as the controls show them.
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRect>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QValidator>
+#include <algorithm>
 
 #include "schedule_model.h"
 
@@ -46,12 +50,30 @@ inline void setUpFixedWindow(QWidget* window, const QString& objectName, const Q
     window->setFixedSize(geometry.size());
 }
 
-// A command button at `geometry` (pixels; see twipsRect). It is never a
-// dialog's default button, not even while it has the focus, so Enter
-// presses nothing; a screen reader reads its caption.
+// A command button that Enter (or keypad Enter) presses while it has the
+// focus, as Space does. It is never a dialog's default button, so Enter
+// with the focus elsewhere presses nothing.
+class FormButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat()) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+// A command button at `geometry` (pixels; see twipsRect): a FormButton, so
+// Enter presses it only while it has the focus; a screen reader reads its
+// caption.
 inline QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption,
                                const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new FormButton(caption, parent);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -70,9 +92,27 @@ inline QLabel* makeLabel(QWidget* parent, const QString& objectName, const QStri
     return label;
 }
 
-// An empty single-line text box at `geometry` (pixels; see twipsRect).
+// Keeps a one-line box on one line: a line break (CR LF counts as one) or a
+// tab that is typed, pasted, dropped or set by a screen reader becomes a
+// single space as it enters the box. Every other character stays as it is.
+class OneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override {
+        static const QRegularExpression breaks(QStringLiteral("\\r\\n|[\\r\\n\\t\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+        const QString before = input;
+        input.replace(breaks, QStringLiteral(" "));
+        position = std::min<int>(position - static_cast<int>(before.size() - input.size()), input.size());
+        position = std::max(position, 0);
+        return Acceptable;
+    }
+};
+
+// An empty single-line text box at `geometry` (pixels; see twipsRect) that
+// keeps what is put into it on one line (OneLineValidator).
 inline QLineEdit* makeTextBox(QWidget* parent, const QString& objectName, const QRect& geometry) {
     auto* box = new QLineEdit(parent);
+    box->setValidator(new OneLineValidator(box));
     box->setObjectName(objectName);
     box->setGeometry(geometry);
     return box;

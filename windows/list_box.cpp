@@ -111,7 +111,20 @@ void ListBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void ListBox::keyPressEvent(QKeyEvent* event) {
     const QList<int> before = selectedRows();
-    QListWidget::keyPressEvent(event);
+    // With no line selected, Down and Home start at the first line and Up
+    // and End at the last (Qt would move on from the line the focus marks).
+    const int key = event->key();
+    const bool toFirst = key == Qt::Key_Down || key == Qt::Key_Home;
+    const bool toLast = key == Qt::Key_Up || key == Qt::Key_End;
+    if (selectionMode() == QAbstractItemView::SingleSelection && before.isEmpty() && count() > 0 &&
+        (toFirst || toLast) && event->modifiers() == Qt::NoModifier) {
+        const int row = toFirst ? 0 : count() - 1;
+        setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        scrollToItem(item(row));
+        event->accept();
+    } else {
+        QListWidget::keyPressEvent(event);
+    }
     if (selectedRows() != before) emit userSelectedLine();
 }
 

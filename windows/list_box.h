@@ -10,6 +10,8 @@
 // - A multiple-selection list toggles one line per click or Space; dragging
 //   does not sweep over lines.
 // - Removing a line or all lines leaves no line selected and no current line.
+// - In a single-selection list with no line selected, Down and Home select
+//   the first line and Up and End the last (and emit the click).
 // Every line has the forms' fixed line height.
 
 #include <QListWidget>

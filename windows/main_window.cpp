@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QWindow>
+#include <functional>
 
 #include "add_course_dialog.h"
 #include "add_section_dialog.h"
@@ -28,8 +30,22 @@ namespace quorvandel {
 
 const QString NoSectionSelectedMessage = QStringLiteral("You have not selected a section to remove");
 
+namespace {
+
+// A screen reader is told that the main window is a window (Qt would call a
+// plain top-level widget a filler).
+QAccessibleInterface* accessibleMainWindow(const QString& className, QObject* object) {
+    if (className == QLatin1String(frmQuorvandelMain::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+}  // namespace
+
 frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent)
     : QWidget(parent), state_(state), keeper_(state, this) {
+    static const bool accessibleAsWindow = (QAccessible::installFactory(accessibleMainWindow), true);
+    (void)accessibleAsWindow;
     setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), MainWindowCaption, twipsRect(1245, 1710, 6390, 6000));
     setFont(formFont());
     createControls();
@@ -121,14 +137,25 @@ void frmQuorvandelMain::createControls() {
     connect(cmdExit_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdExit_Click);
     connect(cmdOption_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdOption_Click);
     // "Save As…" has no button of its own.
-    const std::pair<const char*, void (frmQuorvandelMain::*)()> keys[] = {
+    const std::pair<const char*, void (frmQuorvandelMain::*)()> fileKeys[] = {
         {"Ctrl+S", &frmQuorvandelMain::cmdSave_Click},
         {"Ctrl+Shift+S", &frmQuorvandelMain::saveAs},
         {"Ctrl+O", &frmQuorvandelMain::cmdLoad_Click}};
-    for (const auto& [key, command] : keys)
+    for (const auto& [key, command] : fileKeys)
         connect(new QShortcut(QKeySequence(QLatin1String(key)), this), &QShortcut::activated, this, command);
     attachHelp(this, cmdHelp_);
     // "Get Sections" does nothing: it is disabled for the whole run.
+
+    // Keys for the commands. Each presses its button, so a disabled command
+    // stays refused and every command still takes its turn.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_Delete),
+         [this] { (lstSecs_->selectedIndex() != -1 ? cmdRemSec_ : cmdRemCourse_)->click(); }},
+        {QKeySequence(Qt::Key_Insert), [this] { cmdAddSec_->click(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { cmdAddCrs_->click(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { cmdExit_->click(); }},
+    };
+    for (const auto& [key, press] : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, press);
 }
 
 void frmQuorvandelMain::load() {
@@ -151,6 +178,18 @@ void frmQuorvandelMain::load() {
     state_.CurrentTimetable = 0;
 }
 
+void frmQuorvandelMain::showCapacityLimits() {
+    // The capacity messages of the dialogs stay as the last guard.
+    const bool coursesFull = state_.NumCourses >= MaxCourses;
+    cmdAddCrs_->setEnabled(!coursesFull);
+    cmdAddCrs_->setToolTip(coursesFull ? CoursesFullMessage() : QString());
+    const int16_t course = selectedCourseIndex();
+    const bool sectionsFull = course >= 0 && course < state_.NumCourses &&
+                              state_.Courses[static_cast<size_t>(course)].NumSections >= MaxSectionsPerCourse;
+    cmdAddSec_->setEnabled(course >= 0 && !sectionsFull);
+    cmdAddSec_->setToolTip(sectionsFull ? SectionsFullMessage() : QString());
+}
+
 void frmQuorvandelMain::setResultsPresenter(ResultsPresenter* presenter) { presenter_ = presenter; }
 
 // ---- Activation ----
@@ -163,6 +202,7 @@ void frmQuorvandelMain::activate() {
     if (state_.NumCourses > 0 && state_.Courses[0].NumSections > 0) cmdMakeTime_->setEnabled(true);
     if (state_.NumCourses > 0) ShowSections(state_, *this);
     keeper_.refreshTitle();
+    showCapacityLimits();
 }
 
 void frmQuorvandelMain::noteFocusWindow(QWindow* window) {
@@ -220,6 +260,7 @@ void frmQuorvandelMain::lstCourses_Click() {
     cmdAddSec_->setEnabled(true);
     cmdRemCourse_->setEnabled(true);
     ShowSections(state_, *this);
+    showCapacityLimits();
 }
 
 void frmQuorvandelMain::lstSecs_Click() {
@@ -252,6 +293,7 @@ void frmQuorvandelMain::cmdRemCourse_Click() {
     cmdAddSec_->setEnabled(false);
     if (state_.NumCourses == 0) cmdMakeTime_->setEnabled(false);
     keeper_.refreshTitle();
+    showCapacityLimits();
 }
 
 void frmQuorvandelMain::cmdRemSec_Click() {
@@ -263,6 +305,7 @@ void frmQuorvandelMain::cmdRemSec_Click() {
         RemoveSection(state_, *this, selectedCourseIndex(), static_cast<int16_t>(lstSecs_->selectedIndex()));
     if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
     keeper_.refreshTitle();
+    showCapacityLimits();
 }
 
 void frmQuorvandelMain::cmdOption_Click() {
@@ -289,6 +332,7 @@ void frmQuorvandelMain::clearSchedule() {
     state_.NumCourses = 0;
     state_.Options = {};  // busy times and the order belong to the schedule that is gone
     for (QPushButton* button : {cmdAddSec_, cmdRemSec_, cmdRemCourse_, cmdMakeTime_}) button->setEnabled(false);
+    showCapacityLimits();
 }
 
 void frmQuorvandelMain::cmdMakeTime_Click() {

@@ -80,6 +80,10 @@ private:
     void createControls();
     void load();
     void noteFocusWindow(QWindow* window);
+    // "Add Course" is disabled while the store holds its 20 courses, and
+    // "Add Section" while the selected course holds its 10 sections (beyond
+    // that, while a course is selected), each with a tooltip saying why.
+    void showCapacityLimits();
 
     void lstCourses_Click();
     void lstSecs_Click();

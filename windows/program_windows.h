@@ -1,7 +1,8 @@
 #pragma once
 // The program's windows over one module state, wired as the program runs
 // them: the main window hands found timetables to the results windows, and
-// closing the results brings the user back to the main window.
+// closing the results brings the user back to the main window. Every window
+// of the program shows the program's icon.
 
 #include <memory>
 

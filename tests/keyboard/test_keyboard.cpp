@@ -297,10 +297,11 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     {
         ModalScript script(StepTimeoutMs);
         answerWith(script, "frmAddSec",
-                   "'01' Tab Space "                       // number, "Ok": refused
-                   "Tab Tab Space Down Down Space "        // days: Monday, Wednesday
-                   "Tab Down Tab Tab Down Down Tab Down "  // 9 : 00 to 10 : 30
-                   "Tab Tab Space");                       // round to "Ok"
+                   "'01' Tab Space "                 // number, "Ok": refused
+                   "Tab Tab Space Down Down Space "  // days: Monday, Wednesday
+                   // Down from no hour selected takes the first (8), then on.
+                   "Tab Down Down Tab Tab Down Down Down Tab Down "  // 9 : 00 to 10 : 30
+                   "Tab Tab Space");                                 // round to "Ok"
         QStringList seen;
         script.onWindow("QuorvandelMessage", [&](QWidget* box) {
             seen.append(qobject_cast<QMessageBox*>(box)->text());
@@ -313,7 +314,7 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     // Chem 02: Tuesday 8:00 to 9:00 (Space takes the hour under the cursor).
     {
         ModalScript script(StepTimeoutMs);
-        answerWith(script, "frmAddSec", "'02' Tab Tab Tab Down Space Tab Space Tab Tab Down Tab Tab Tab Space");
+        answerWith(script, "frmAddSec", "'02' Tab Tab Tab Down Space Tab Space Tab Tab Down Down Tab Tab Tab Space");
         QCOMPARE(keys("Space"), QString());
         QVERIFY(scriptDone(script));
     }
@@ -330,9 +331,9 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     {
         ModalScript script(StepTimeoutMs);
         answerWith(script, "frmAddSec",
-                   "'A' Tab Tab Tab Down Down Down Down Space "  // Friday
-                   "Tab Down Down Down Down Down Tab "           // 13 : 00
-                   "Tab Down Down Down Down Down Down Tab "      // to 14 : 00
+                   "'A' Tab Tab Tab Down Down Down Down Space "   // Friday
+                   "Tab Down Down Down Down Down Down Tab "       // 13 : 00
+                   "Tab Down Down Down Down Down Down Down Tab "  // to 14 : 00
                    "Tab Tab Space");
         QCOMPARE(keys("Space"), QString());
         QVERIFY(scriptDone(script));

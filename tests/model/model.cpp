@@ -228,6 +228,7 @@ void clickCourse(Model& m, int line) {
 // One opening of each dialog; false when its last "Ok" was refused, which
 // the user answers with "Cancel".
 bool addCourse(Model& m, const std::string& name, const Action& a, std::vector<std::string>& messages) {
+    if (!m.addCourse()) return false;  // "Add Course" is disabled when the store is full
     if (a.emptyFirst) messages.push_back(EmptyName);
     const bool full = m.courses.size() >= CourseCapacity;
     if (a.ending == Ending::Ok && full) messages.push_back(CoursesFull);
@@ -238,7 +239,8 @@ bool addCourse(Model& m, const std::string& name, const Action& a, std::vector<s
 
 bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::string>& messages) {
     if (a.line >= 0) clickCourse(m, a.line);
-    if (!m.addSection) return true;  // a disabled button opens nothing
+    if (!m.addSection) return true;            // a disabled button opens nothing
+    if (!m.addSectionEnabled()) return false;  // and is disabled when the course is full
     if (a.defect != Defect::None) messages.push_back(a.defect == Defect::EndNotAfterStart ? EndNotAfter : Incomplete);
     CourseRec& course = m.courses[static_cast<size_t>(m.selectedCourse)];
     const bool full = course.sections.size() >= SectionCapacity;
@@ -285,6 +287,12 @@ SectionRec sectionEntry(const Action& a, int i) {
 std::string Model::title() const {
     const std::string mark = unsaved(*this) ? "*" : "";
     return file.empty() ? Caption + mark : file + mark + " - " + Caption;
+}
+
+bool Model::addCourse() const { return courses.size() < CourseCapacity; }
+
+bool Model::addSectionEnabled() const {
+    return addSection && courses[static_cast<size_t>(selectedCourse)].sections.size() < SectionCapacity;
 }
 
 std::vector<std::string> Model::sectionLines() const {

@@ -113,6 +113,10 @@ struct Model {
     // index of the one shown among them.
     std::vector<int> steps() const;
     int stepIndex() const;
+    // Whether "Add Course" and "Add Section" are enabled: not while the
+    // store, or the selected course, is full.
+    bool addCourse() const;
+    bool addSectionEnabled() const;
 };
 
 // Commands of the results frame; the others are given on the main window,

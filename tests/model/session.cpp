@@ -381,8 +381,8 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     same(QStringLiteral("selected section"), selected(sections), QString::number(m.selectedSection));
     // clang-format off
     const std::pair<const char*, bool> buttons[] = {
-        {"cmdNewMain", true}, {"cmdAddCrs", true}, {"cmdExit", true}, {"cmdSave", true}, {"cmdLoad", true},
-        {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", true}, {"cmdAddSec", m.addSection},
+        {"cmdNewMain", true}, {"cmdAddCrs", m.addCourse()}, {"cmdExit", true}, {"cmdSave", true}, {"cmdLoad", true},
+        {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", true}, {"cmdAddSec", m.addSectionEnabled()},
         {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
     // clang-format on
     for (const auto& [name, enabled] : buttons)

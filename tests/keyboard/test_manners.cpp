@@ -1,0 +1,225 @@
+// What a desktop user expects of the windows: Enter presses the focused
+// button, list keys start from nothing selected, the capacities show before
+// any typing, one-line boxes stay on one line, the command keys, and the
+// program's icon and a window's role for a screen reader.
+#include <QAccessible>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QtTest>
+#include <functional>
+
+#include "add_course_dialog.h"
+#include "add_section_dialog.h"
+#include "editing.h"
+#include "entry_session.h"
+#include "form_controls.h"
+#include "program_windows.h"
+#include "results_frame.h"
+#include "section_maker.h"
+#include "timetable_grid_view.h"
+
+using namespace quorvandel;
+using namespace quorvandel::testing;
+
+namespace {
+
+// The program with `courses` courses C1.. and, in the first, `sections`
+// sections; the main window shown and active.
+struct Program : ProgramWindows {
+    explicit Program(int courses = 2, int sections = 1) {
+        for (int c = 0; c < courses; ++c)
+            AddCourse(*state, window, NewCourse(QStringLiteral("C%1").arg(c + 1).toStdU16String()));
+        for (int k = 0; k < sections; ++k)
+            AddSection(*state, 0,
+                       makeSection(u"C1", QString::number(k + 1).toStdU16String(), k % 20, k % 20 + 1, {k / 20}));
+        window.show();
+        window.activateWindow();
+        (void)QTest::qWaitForWindowActive(&window);
+        window.activate();
+    }
+    QListWidget* courses() { return list(&window, QStringLiteral("lstCourses")); }
+    QAbstractButton* main(const char* name) { return button(&window, QLatin1String(name)); }
+};
+
+void pressEnterOn(QWidget* w) {
+    w->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w, Qt::Key_Return);
+}
+
+}  // namespace
+
+class TestManners : public QObject {
+    Q_OBJECT
+private slots:
+    // Enter on the focused button does what a click does, in every window.
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("coursesAfter");
+        QTest::addColumn<bool>("resultsOpenAfter");
+        QTest::newRow("main: New") << "cmdNewMain" << 0 << true;
+        QTest::newRow("main: Remove Course") << "cmdRemCourse" << 1 << true;
+        QTest::newRow("Add Course: Ok") << "frmAddCrs.cmdOk" << 3 << true;
+        QTest::newRow("Add Course: Cancel") << "frmAddCrs.cmdCancel" << 2 << true;
+        QTest::newRow("Add Section: Ok") << "frmAddSec.cmdOk" << 2 << true;
+        QTest::newRow("results: OK") << "results.cmdOk" << 2 << false;
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, button);
+        QFETCH(int, coursesAfter);
+        QFETCH(bool, resultsOpenAfter);
+        Program p;
+        AddSection(*p.state, 1, makeSection(u"C2", u"A", 4, 6, {1}));
+        p.main("cmdMakeTime")->click();
+        QVERIFY(p.results.resultsOpen());
+        p.window.activateWindow();
+        clickLine(p.courses(), 0);
+        const int sectionsBefore = p.state->Courses[0].NumSections;
+        ModalScript script;
+        if (button.startsWith(QLatin1String("frm"))) {
+            const QString dialog = button.section(QLatin1Char('.'), 0, 0);
+            script.onWindow(dialog, [button](QWidget* d) {
+                if (d->objectName() == QLatin1String("frmAddCrs"))
+                    typeInto(d, QStringLiteral("txtCrsName"), QStringLiteral("New one"));
+                else
+                    fillSection(d, mondayNineToTen(QStringLiteral("9")));
+                pressEnterOn(testing::button(d, button.section(QLatin1Char('.'), 1)));
+                if (d->isVisible()) click(d, QStringLiteral("cmdCancel"));
+            });
+            p.main(dialog == QLatin1String("frmAddCrs") ? "cmdAddCrs" : "cmdAddSec")->click();
+            QVERIFY(scriptDone(script));
+        } else if (button.startsWith(QLatin1String("results."))) {
+            pressEnterOn(testing::button(p.results.frame(), button.mid(8)));
+        } else {
+            pressEnterOn(p.main(qPrintable(button)));
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(int(p.state->NumCourses), coursesAfter);
+        QCOMPARE(p.results.resultsOpen(), resultsOpenAfter);
+        if (button == QLatin1String("frmAddSec.cmdOk"))
+            QCOMPARE(int(p.state->Courses[0].NumSections), sectionsBefore + 1);
+    }
+
+    // With nothing selected, Down and Home select the first line, Up and End
+    // the last, and the selection counts as the user's click.
+    void listKeysFromNoSelection_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::newRow("Down") << int(Qt::Key_Down) << 0;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 2;
+        QTest::newRow("End") << int(Qt::Key_End) << 2;
+    }
+    void listKeysFromNoSelection() {
+        QFETCH(int, key);
+        QFETCH(int, row);
+        Program p(3, 2);
+        p.courses()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p.courses(), Qt::Key(key));
+        QCOMPARE(selectedRows(p.courses()), QList<int>{row});
+        // The click: the section list and the course commands follow.
+        QVERIFY(p.main("cmdRemCourse")->isEnabled());
+        QCOMPARE(list(&p.window, QStringLiteral("lstSecs"))->count(), row == 0 ? 2 : 0);
+    }
+
+    // "Add Course" at 20 courses and "Add Section" at 10 sections in the
+    // selected course are disabled before any typing, with a tooltip saying
+    // why, and come back when there is room again.
+    void limitsShownBeforeTyping() {
+        Program p(MaxCourses, MaxSectionsPerCourse);
+        QVERIFY(!p.main("cmdAddCrs")->isEnabled());
+        QCOMPARE(p.main("cmdAddCrs")->toolTip(), CoursesFullMessage());
+        clickLine(p.courses(), 0);
+        QVERIFY(!p.main("cmdAddSec")->isEnabled());
+        QCOMPARE(p.main("cmdAddSec")->toolTip(), SectionsFullMessage());
+        clickLine(p.courses(), 1);  // a course with room
+        QVERIFY(p.main("cmdAddSec")->isEnabled());
+        QCOMPARE(p.main("cmdAddSec")->toolTip(), QString());
+        clickLine(p.courses(), 0);
+        clickLine(list(&p.window, QStringLiteral("lstSecs")), 0);
+        p.main("cmdRemSec")->click();
+        QVERIFY(p.main("cmdAddSec")->isEnabled());
+        p.main("cmdRemCourse")->click();
+        QVERIFY(p.main("cmdAddCrs")->isEnabled());
+        QCOMPARE(p.main("cmdAddCrs")->toolTip(), QString());
+    }
+
+    // A line break or tab that enters a one-line box, however it comes,
+    // becomes one space; everything else is kept.
+    void oneLineBoxesStayOnOneLine_data() {
+        QTest::addColumn<QString>("put");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("line feed") << "Chem\n101"
+                                   << "Chem 101";
+        QTest::newRow("CR LF, one space") << "Chem\r\n101"
+                                          << "Chem 101";
+        QTest::newRow("CR") << "Chem\r101"
+                            << "Chem 101";
+        QTest::newRow("tab") << "Chem\t101"
+                             << "Chem 101";
+        QTest::newRow("two breaks, two spaces") << "a\n\nb\n"
+                                                << "a  b ";
+        QTest::newRow("Unicode line separator") << QStringLiteral("a\u2028b") << "a b";
+        QTest::newRow("blanks, emoji and marks kept")
+            << QStringLiteral("  \U0001F600 e\u0301  ") << QStringLiteral("  \U0001F600 e\u0301  ");
+    }
+    void oneLineBoxesStayOnOneLine() {
+        QFETCH(QString, put);
+        QFETCH(QString, kept);
+        // The boxes of both dialogs are made so.
+        QWidget window;
+        QLineEdit* box = makeTextBox(&window, QStringLiteral("txtCrsName"), QRect(0, 0, 200, 20));
+        window.show();
+        QApplication::clipboard()->setText(put);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // paste
+        QCOMPARE(box->text(), kept);
+        box->clear();
+        QAccessible::queryAccessibleInterface(box)->setText(QAccessible::Value, put);  // a screen reader
+        QCOMPARE(box->text(), kept);
+    }
+
+    // Delete removes the selected section, or else the selected course;
+    // Insert adds a section, Ctrl+Insert a course; Ctrl+Q ends the program.
+    void commandKeys() {
+        Program p(3, 2);
+        clickLine(p.courses(), 0);
+        clickLine(list(&p.window, QStringLiteral("lstSecs")), 1);
+        QTest::keyClick(&p.window, Qt::Key_Delete);
+        QCOMPARE(int(p.state->Courses[0].NumSections), 1);
+        QCOMPARE(int(p.state->NumCourses), 3);
+        QTest::keyClick(&p.window, Qt::Key_Delete);  // no section selected now
+        QCOMPARE(int(p.state->NumCourses), 2);
+        {
+            ModalScript script;
+            script.onWindow(QStringLiteral("frmAddCrs"), [](QWidget* d) { click(d, QStringLiteral("cmdCancel")); });
+            QTest::keyClick(&p.window, Qt::Key_Insert, Qt::ControlModifier);
+            QVERIFY(scriptDone(script));
+        }
+        clickLine(p.courses(), 0);
+        {
+            ModalScript script;
+            script.onWindow(QStringLiteral("frmAddSec"), [](QWidget* d) { click(d, QStringLiteral("cmdCancel")); });
+            QVERIFY(p.main("cmdAddSec")->isEnabled());
+            QVERIFY(QTest::qWaitForWindowActive(&p.window));  // the keys belong to the active window
+            QTest::keyClick(&p.window, Qt::Key_Insert);
+            QVERIFY(scriptDone(script));
+        }
+        QVERIFY(QTest::qWaitForWindowActive(&p.window));
+        QTest::keyClick(&p.window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!p.window.isVisible());
+    }
+
+    void iconAndRole() {
+        Program p;
+        AddSection(*p.state, 1, makeSection(u"C2", u"A", 4, 6, {1}));
+        p.main("cmdMakeTime")->click();
+        QVERIFY(!QApplication::windowIcon().isNull());
+        for (QWidget* w : {static_cast<QWidget*>(&p.window), static_cast<QWidget*>(p.results.frame()),
+                           static_cast<QWidget*>(p.results.gridView())})
+            QCOMPARE(w->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+        QCOMPARE(QAccessible::queryAccessibleInterface(&p.window)->role(), QAccessible::Window);
+    }
+};
+
+QTEST_MAIN(TestManners)
+#include "test_manners.moc"
