@@ -257,7 +257,6 @@ Text frmQuorvandelMain::courseLine(int16_t index) const { return lstCourses_->li
 
 void frmQuorvandelMain::lstCourses_Click() {
     if (lstCourses_->selectedIndex() == -1) return;
-    cmdAddSec_->setEnabled(true);
     cmdRemCourse_->setEnabled(true);
     ShowSections(state_, *this);
     showCapacityLimits();

@@ -13,15 +13,12 @@ QIcon programIcon() {
     return icon;
 }
 
-// Before any window exists, so that each one takes the icon.
-ModuleState* withProgramIcon(ModuleState* state) {
-    QApplication::setWindowIcon(programIcon());
-    return state;
-}
-
 }  // namespace
 
-ProgramWindows::ProgramWindows() : state(withProgramIcon(new ModuleState)), window(*state), results(*state) {
+ProgramWindows::ProgramWindows() : state(std::make_unique<ModuleState>()), window(*state), results(*state) {
+    // A window with no icon of its own shows the application's, including
+    // the ones made later.
+    QApplication::setWindowIcon(programIcon());
     window.setResultsPresenter(&results);
     QObject::connect(&results, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
 }

@@ -90,7 +90,9 @@ private slots:
         } else if (button.startsWith(QLatin1String("results."))) {
             pressEnterOn(testing::button(p.results.frame(), button.mid(8)));
         } else {
+            answerDontSave(script);  // New asks about the unsaved courses first
             pressEnterOn(p.main(qPrintable(button)));
+            if (button == QLatin1String("cmdNewMain")) QVERIFY(scriptDone(script));
         }
         QCoreApplication::processEvents();
         QCOMPARE(int(p.state->NumCourses), coursesAfter);
@@ -205,7 +207,10 @@ private slots:
             QVERIFY(scriptDone(script));
         }
         QVERIFY(QTest::qWaitForWindowActive(&p.window));
+        ModalScript script;
+        answerDontSave(script);
         QTest::keyClick(&p.window, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(scriptDone(script));
         QVERIFY(!p.window.isVisible());
     }
 
