@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "small_bit_set.h"
+
 namespace quorvandel {
 
 namespace {
@@ -35,7 +37,7 @@ unsigned daysOf(const DayProfile& profile) {
 // The fewest days of a set in `family` that contains `placedDays`, or -1.
 int fewestDays(const DaySetFamily& family, unsigned placedDays) {
     const DaySetFamily& over = daySetTables.supersets[placedDays];
-    for (int k = std::popcount(placedDays); k <= DaysPerWeek; ++k) {
+    for (int k = smallBitCount(placedDays); k <= DaysPerWeek; ++k) {
         const DaySetFamily& size = daySetTables.ofSize[static_cast<size_t>(k)];
         if (((family.words[0] & over.words[0] & size.words[0]) | (family.words[1] & over.words[1] & size.words[1])) !=
             0)
@@ -119,7 +121,7 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
     case ResultOrder::FewestIdle:
         // A free half-hour between two placed classes that no open section
         // can fill stays idle whatever the open courses take.
-        for (size_t d = 0; d < DaysPerWeek; ++d) bound += std::popcount(gaps(placed[d]) & ~open.reach[d]);
+        for (size_t d = 0; d < DaysPerWeek; ++d) bound += wordBitCount(gaps(placed[d]) & ~open.reach[d]);
         return bound;
     case ResultOrder::LatestStart: {
         // A placed day's first class can only move earlier; a new day starts
@@ -143,7 +145,7 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
             else if (open.earliestEnd[d] != NoEnd)
                 newDayEnds[static_cast<size_t>(candidates++)] = open.earliestEnd[d];
         }
-        const int needed = days - std::popcount(placedDays);
+        const int needed = days - smallBitCount(placedDays);
         std::partial_sort(newDayEnds.begin(), newDayEnds.begin() + needed, newDayEnds.begin() + candidates);
         for (int k = 0; k < needed; ++k) bound += newDayEnds[static_cast<size_t>(k)];
         return bound;

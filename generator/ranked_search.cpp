@@ -1,181 +1,191 @@
 #include "ranked_search.h"
 
-#include <bit>
+#include <algorithm>
 #include <cassert>
-#include <climits>
-
-#include "week.h"
 
 namespace quorvandel {
 
 namespace {
 
-// Every order's cost is below this, so primary x scale + tie-break compares
-// like the pair (primary, tie-break).
-constexpr int TieBreakScale = 1024;
-static_assert(CellsPerWeek < TieBreakScale && LatestStartCostBase < TieBreakScale);
-constexpr int NoThreshold = INT_MAX;
 constexpr std::uint32_t StopCheckInterval = 64;
 constexpr std::uint32_t ProgressInterval = 4096;
 
-DayProfile profileOf(const Section& section) {
-    DayProfile profile{};
-    forEachCoveredCell(section, [&profile](int cell) {
-        profile[static_cast<size_t>(dayOfCell(cell))] |= std::uint32_t{1} << slotOfCell(cell);
-    });
-    return profile;
+// Whether timetable a comes before b: cheaper, or as cheap and earlier in
+// enumeration order (the last course's section counts most).
+bool ranksBefore(const RankedTimetable& a, const RankedTimetable& b, int courses) {
+    if (a.cost != b.cost) return a.cost < b.cost;
+    for (auto c = static_cast<size_t>(courses); c-- > 0;)
+        if (a.choice[c] != b.choice[c]) return a.choice[c] < b.choice[c];
+    return false;
 }
 
-DayProfile joined(const DayProfile& a, const DayProfile& b) {
-    DayProfile r;
-    for (size_t d = 0; d < DaysPerWeek; ++d) r[d] = a[d] | b[d];
-    return r;
+// The open course with the fewest sections left: the one most likely to
+// fail, so that failing costs least.
+int mostConstrained(CourseSet open, const Domains& domains) {
+    int pick = open.first();
+    for (int i : open.without(pick))
+        if (domains[i].count() < domains[pick].count()) pick = i;
+    return pick;
+}
+
+// The course's sections, cheapest child bound first (equal bounds in
+// index order). Returns how many.
+int sectionsByBound(SectionSet sections, const std::array<int, MaxSectionsPerCourse>& bounds,
+                    std::array<int, MaxSectionsPerCourse>& order) {
+    int count = 0;
+    for (int j : sections) {
+        int at = count++;
+        for (;
+             at > 0 && bounds[static_cast<size_t>(order[static_cast<size_t>(at - 1)])] > bounds[static_cast<size_t>(j)];
+             --at)
+            order[static_cast<size_t>(at)] = order[static_cast<size_t>(at - 1)];
+        order[static_cast<size_t>(at)] = j;
+    }
+    return count;
 }
 
 }  // namespace
 
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
                            const std::atomic<bool>* stop, Progress progress)
-    : n_(numCourses),
-      primary_(options.primary),
-      // A tie-break equal to the primary order breaks no tie.
-      tieBreak_(options.tieBreak == options.primary ? ResultOrder::FirstFound : options.tieBreak),
-      stop_(stop),
-      progress_(std::move(progress)) {
-    assert(1 <= n_ && n_ <= MaxCourses);
-    assert(primary_ != ResultOrder::FirstFound);
-    all_ = everySection(courses, n_);
-    for (int a = 0; a < n_; ++a)
-        for (int j : all_[a])
-            shapes_[static_cast<size_t>(a)][static_cast<size_t>(j)] =
-                shapeOf(profileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
-    fillPairwiseFits(sectionMasksOf(courses, n_), all_, n_, fits_);
-}
+    : problem_(courses, numCourses, options), n_(numCourses), stop_(stop), progress_(std::move(progress)) {}
 
 RankedOutcome RankedSearch::run() {
-    held_ = RankedOutcome{};
+    heldCount_ = tiesCount_ = tiesWanted_ = 0;
+    more_ = stopped_ = done_ = false;
     met_ = 0;
-    stopped_ = false;
     stats_ = {};
     untilCheck_ = StopCheckInterval;
-    if (all_.emptyAmong(CourseSet::firstN(n_)).empty()) place(n_ - 1, all_, DayProfile{});
-    held_.moreThanStored = held_.moreThanStored || met_ > MaxStoredTimetables;
-    held_.stopped = stopped_;
-    if (progress_ && met_ > 0) progress_(met_, held_.best[0].score);
-    return held_;
+    const Domains& all = problem_.everySection();
+    if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return outcome();
+
+    cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
+    more_ = moreKnown();
+    if (!stopped_ && full()) {
+        tieCost_ = held_[static_cast<size_t>(dearest_)].cost;
+        tiesWanted_ = static_cast<int>(
+            std::count_if(held_.begin(), held_.end(), [this](const RankedTimetable& t) { return t.cost == tieCost_; }));
+        inOrder(n_ - 1, all, DayProfile{});
+        assert(stopped_ || tiesCount_ == tiesWanted_);
+    }
+    if (progress_ && met_ > 0) progress_(met_, bestScore());
+    return outcome();
 }
 
-int RankedSearch::cost(const DayProfile& profile) const {
-    return costOf(primary_, profile) * TieBreakScale + costOf(tieBreak_, profile);
-}
+int RankedSearch::limit() const { return full() ? held_[static_cast<size_t>(dearest_)].cost : NoCostLimit; }
 
-int RankedSearch::bound(const DayProfile& placed, const OpenSummary& open) const {
-    const int first = costBound(primary_, placed, open);
-    if (first >= NoCompletion) return NoThreshold;
-    return first * TieBreakScale + costBound(tieBreak_, placed, open);
-}
+// ---- First pass: any order, the 26 cheapest ----
 
-int RankedSearch::threshold() const { return full() ? held_.best[MaxStoredTimetables - 1].cost : NoThreshold; }
-
-// Courses 0 .. course are open, each with the sections in `domains` that fit
-// beside every placed section; `placed` holds the placed sections' cells.
-void RankedSearch::place(int course, const Domains& domains, const DayProfile& placed) {
-    Domains open = domains;
-    if (full() && !cutByBound(course, open, placed)) return;
+// The open courses (bit i = course i) each keep their sections in `domains`
+// that fit beside every placed section; `placed` holds the placed cells.
+void RankedSearch::cheapestFirst(CourseSet open, const Domains& domains, const DayProfile& placed) {
+    Domains kept = domains;
+    ChildBounds bounds;
+    if (!filterFirstPass(open, kept, placed, bounds)) return;
+    const int course = mostConstrained(open, kept);
     const auto c = static_cast<size_t>(course);
-    for (int section : open[course]) {
+    std::array<int, MaxSectionsPerCourse> order{};
+    const int count = sectionsByBound(kept[course], bounds[c], order);
+    const CourseSet rest = open.without(course);
+    for (int k = 0; k < count; ++k) {
+        const int section = order[static_cast<size_t>(k)];
+        // The limit may have come down since the filter ran.
+        if (moreKnown() && bounds[c][static_cast<size_t>(section)] >= limit()) continue;
         if (!countStep()) return;
         choice_[c] = static_cast<int16_t>(section);
-        const DayProfile next = joined(placed, shapes_[c][static_cast<size_t>(section)].cells);
-        if (course == 0) {
-            offer(next);
+        const DayProfile next = joined(placed, problem_.shape(course, section).cells);
+        if (rest.empty()) {
+            holdCheapest(next);
             continue;
         }
-        const Domains child = open & fits_[c][static_cast<size_t>(section)];
-        if (child.emptyAmong(CourseSet::firstN(course)).empty()) place(course - 1, child, next);
+        const Domains child = kept & problem_.fitting(course, section);
+        if (child.emptyAmong(rest).empty()) cheapestFirst(rest, child, next);
         if (stopped_) return;
     }
 }
 
-// Drops every section of an open course whose best completion cannot beat
-// the threshold. Returns false when nothing below this step can be kept.
-bool RankedSearch::cutByBound(int course, Domains& domains, const DayProfile& placed) {
-    const int limit = threshold();
-    const auto open = static_cast<size_t>(course) + 1;
-    std::array<OpenSummary, MaxCourses + 1> before;  // [i]: courses 0 .. i-1
-    std::array<OpenSummary, MaxCourses + 1> after;   // [i]: courses i .. course
-    std::array<OpenSummary, MaxCourses> own;
-    before[0] = OpenSummary::none();
-    after[open] = OpenSummary::none();
-    for (size_t i = 0; i < open; ++i) own[i] = courseSummary(shapes_[i], domains[static_cast<int>(i)]);
-    for (size_t i = 0; i < open; ++i) {
-        before[i + 1] = before[i];
-        before[i + 1].merge(own[i]);
-    }
-    for (size_t i = open; i-- > 0;) {
-        after[i] = own[i];
-        after[i].merge(after[i + 1]);
-    }
-
-    Domains kept = domains;
-    bool dead = bound(placed, before[open]) >= limit;
-    for (size_t i = 0; i < open && !dead; ++i) {
-        OpenSummary others = before[i];
-        others.merge(after[i + 1]);
-        SectionSet& keptOfCourse = kept[static_cast<int>(i)];
-        for (int section : domains[static_cast<int>(i)])
-            if (bound(joined(placed, shapes_[i][static_cast<size_t>(section)].cells), others) >= limit) {
-                keptOfCourse = keptOfCourse.without(section);
-                ++stats_.sectionsCut;
-            }
-        if (keptOfCourse.empty()) dead = true;
-    }
-    if (!dead && kept == domains) return true;
-
+// The cost filter at the limit. Returns false when nothing below this step
+// can be held.
+bool RankedSearch::filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds) {
+    const Domains before = domains;
+    const bool alive = problem_.filter(open, placed, limit(), domains, bounds, stats_.sectionsCut);
+    if (alive && domains == before) return true;
     // Timetables cut away here were never met. Until more than 26 are known
-    // to exist, find out whether this step holds any at all: if it does, it
-    // is a 27th or later; if not, nothing is lost by ending it.
-    if (!held_.moreThanStored && met_ <= MaxStoredTimetables) {
-        if (!anyTimetable(domains, CourseSet::firstN(course + 1))) return false;
-        held_.moreThanStored = true;
+    // to exist, find out whether this step holds any at all: nothing cuts
+    // before 26 are held, and nothing below this step has been met, so if it
+    // holds one, that is a 27th; if not, nothing is lost by ending it.
+    if (!moreKnown()) {
+        assert(full());
+        if (!anyTimetable(before, open)) return false;
+        more_ = true;
     }
-    domains = kept;
-    return !dead;
+    return alive;
 }
+
+// A conflict-free timetable, choice_ with these cells: held when it is
+// among the cheapest met so far (ties in no particular order).
+void RankedSearch::holdCheapest(const DayProfile& profile) {
+    ++met_;
+    const int value = problem_.cost(profile);
+    if (value >= limit()) return;
+    const int at = full() ? dearest_ : heldCount_++;
+    held_[static_cast<size_t>(at)] = {choice_, value, problem_.score(profile)};
+    if (!full()) return;
+    dearest_ = 0;
+    for (int k = 1; k < MaxStoredTimetables; ++k)
+        if (held_[static_cast<size_t>(k)].cost > held_[static_cast<size_t>(dearest_)].cost) dearest_ = k;
+}
+
+// ---- Second pass: enumeration order, the first costing exactly T ----
+
+// Courses 0 .. course are open, each with the sections in `domains` that fit
+// beside every placed section; `placed` holds the placed sections' cells.
+void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile& placed) {
+    Domains open = domains;
+    ChildBounds bounds;
+    if (!problem_.filter(CourseSet::firstN(course + 1), placed, tieCost_ + 1, open, bounds, stats_.sectionsCut)) return;
+    const auto c = static_cast<size_t>(course);
+    for (int section : open[course]) {
+        if (!countStep()) return;
+        ++stats_.orderNodes;
+        choice_[c] = static_cast<int16_t>(section);
+        const DayProfile next = joined(placed, problem_.shape(course, section).cells);
+        if (course == 0) {
+            collectTie(next);
+            if (done_) return;
+            continue;
+        }
+        const Domains child = open & problem_.fitting(course, section);
+        if (child.emptyAmong(CourseSet::firstN(course)).empty()) inOrder(course - 1, child, next);
+        if (stopped_ || done_) return;
+    }
+}
+
+// Every timetable cheaper than T is held already; those costing T are
+// collected in the order met until there are as many as wanted.
+void RankedSearch::collectTie(const DayProfile& profile) {
+    const int value = problem_.cost(profile);
+    if (value != tieCost_) return;
+    ties_[static_cast<size_t>(tiesCount_++)] = {choice_, value, problem_.score(profile)};
+    done_ = tiesCount_ == tiesWanted_;
+}
+
+// ---- Shared ----
 
 // Whether the open courses (bit i = course i) can each take one of their
 // sections in `domains` with no clash. Only existence matters here, so the
 // course with the fewest sections goes first.
 bool RankedSearch::anyTimetable(const Domains& domains, CourseSet open) {
     if (open.empty()) return true;
-    int pick = open.first();
-    for (int i : open.without(pick))
-        if (domains[i].count() < domains[pick].count()) pick = i;
+    const int pick = mostConstrained(open, domains);
     const CourseSet others = open.without(pick);
     for (int section : domains[pick]) {
         ++stats_.existenceNodes;
         if (!countStep()) return true;  // the answer no longer matters
-        const Domains child = domains & fits_[static_cast<size_t>(pick)][static_cast<size_t>(section)];
+        const Domains child = domains & problem_.fitting(pick, section);
         if (child.emptyAmong(others).empty() && anyTimetable(child, others)) return true;
     }
     return false;
-}
-
-// A conflict-free timetable, choice_ with these cells. It comes after every
-// timetable held in enumeration order, so it goes after those of equal cost.
-void RankedSearch::offer(const DayProfile& profile) {
-    ++met_;
-    if (met_ > MaxStoredTimetables) held_.moreThanStored = true;
-    const int value = cost(profile);
-    if (value >= threshold()) return;
-    int at = held_.count < MaxStoredTimetables ? held_.count : MaxStoredTimetables - 1;
-    for (; at > 0 && held_.best[static_cast<size_t>(at - 1)].cost > value; --at)
-        held_.best[static_cast<size_t>(at)] = held_.best[static_cast<size_t>(at - 1)];
-    RankedTimetable& entry = held_.best[static_cast<size_t>(at)];
-    entry.choice = choice_;
-    entry.cost = value;
-    entry.score = {costOf(primary_, profile), costOf(tieBreak_, profile)};
-    if (held_.count < MaxStoredTimetables) ++held_.count;
 }
 
 bool RankedSearch::countStep() {
@@ -183,9 +193,31 @@ bool RankedSearch::countStep() {
     if (--untilCheck_ != 0) return !stopped_;
     untilCheck_ = StopCheckInterval;
     if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) stopped_ = true;
-    if (progress_ && met_ > 0 && stats_.nodes % ProgressInterval < StopCheckInterval)
-        progress_(met_, held_.best[0].score);
+    if (progress_ && met_ > 0 && stats_.nodes % ProgressInterval < StopCheckInterval) progress_(met_, bestScore());
     return !stopped_;
+}
+
+RankScore RankedSearch::bestScore() const {
+    if (heldCount_ == 0) return {};
+    const auto held = held_.begin(), end = held + heldCount_;
+    return std::min_element(held, end, [](const auto& a, const auto& b) { return a.cost < b.cost; })->score;
+}
+
+// The best of everything held and collected, best first, each once.
+RankedOutcome RankedSearch::outcome() const {
+    std::array<RankedTimetable, 2 * MaxStoredTimetables> all;
+    const auto heldEnd = std::copy_n(held_.begin(), heldCount_, all.begin());
+    const auto end = std::copy_n(ties_.begin(), tiesCount_, heldEnd);
+    const auto before = [this](const RankedTimetable& a, const RankedTimetable& b) { return ranksBefore(a, b, n_); };
+    std::sort(all.begin(), end, before);
+    const auto distinct = std::unique(
+        all.begin(), end, [&before](const auto& a, const auto& b) { return !before(a, b) && !before(b, a); });
+    RankedOutcome result;
+    result.count = static_cast<int>(std::min<std::ptrdiff_t>(distinct - all.begin(), MaxStoredTimetables));
+    std::copy_n(all.begin(), result.count, result.best.begin());
+    result.moreThanStored = moreKnown();
+    result.stopped = stopped_;
+    return result;
 }
 
 }  // namespace quorvandel

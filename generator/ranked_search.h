@@ -3,33 +3,39 @@
 // score (timetable_score.h), equal scores in enumeration order (course 0's
 // section varies fastest), and whether more than 26 exist at all.
 //
-// Problem: the courses' sections as week masks, the pairs of sections that
-//   fit side by side, and the order's cost.
-// Search: depth first, course n-1 first, each course's sections in index
-//   order, so timetables are met in enumeration order and a later one never
-//   wins a tie against one already held. Each open course keeps the
-//   sections that fit beside every placed one (forward checking).
-// Bound: once 26 are held, the 26th's score is the threshold. At every step,
-//   for each open course and each of its sections, a lower bound of the
-//   score of any timetable in which the course takes that section
-//   (rank_bounds.h); a section whose bound is no better than the threshold
-//   is dropped, and the step ends when some course has none left.
-// "More than 26": every timetable met counts; where a cut would hide
-//   timetables that were never counted, a plain existence search decides
-//   whether the cut part holds one (once one is known, never again).
-// Limits: a stop flag looked at every few steps; a progress report with the
-//   number met and the best score held.
+// Problem: the courses' sections, the pairs that fit side by side and the
+//   order's folded cost (rank_problem.h).
+// Search, in two passes, each depth first with forward checking (every open
+//   course keeps the sections that fit beside every placed one):
+//   1. Any order: the course with the fewest sections left goes next, its
+//      sections cheapest bound first. It holds the 26 cheapest timetables
+//      met, and so finds T, the 26th best cost. Every timetable cheaper
+//      than T is met and held, since no bound of one ever reaches the
+//      threshold.
+//   2. Enumeration order: course n-1 first, each course's sections in index
+//      order, so timetables are met in enumeration order. It collects the
+//      first timetables costing exactly T, as many as the first pass held
+//      none cheaper, and ends there.
+// Bound: a cost limit, at every step of both passes: for each open course
+//   and each of its sections, a lower bound of the cost of any timetable in
+//   which the course takes that section (rank_bounds.h); a section whose
+//   bound reaches the limit is dropped, and the step ends when some course
+//   has none left. The first pass's limit is the 26th cost held, once 26
+//   are held; the second's is T + 1.
+// "More than 26": every timetable the first pass meets counts; where a cut
+//   would hide timetables that were never counted, a plain existence search
+//   decides whether the cut part holds one (once one is known, never again).
+// Limits: a stop flag looked at every few steps, after which the best met
+//   so far are returned; a progress report with the number met and the best
+//   score held, in both passes.
+// Statistics: steps of each pass, sections cut, existence search steps.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 
-#include "rank_bounds.h"
-#include "schedule_model.h"
-#include "section_fits.h"
-#include "small_bit_set.h"
-#include "timetable_score.h"
+#include "rank_problem.h"
 
 namespace quorvandel {
 
@@ -47,7 +53,8 @@ struct RankedOutcome {
 };
 
 struct RankedStats {
-    std::uint64_t nodes = 0;           // sections placed
+    std::uint64_t nodes = 0;           // sections placed, both passes
+    std::uint64_t orderNodes = 0;      // of which in the enumeration-order pass
     std::uint64_t sectionsCut = 0;     // sections dropped by their bound
     std::uint64_t existenceNodes = 0;  // steps of the existence searches
 };
@@ -68,39 +75,47 @@ public:
     const RankedStats& stats() const { return stats_; }
 
 private:
-    // Lane i: the sections course i may still take.
-    using Domains = SectionSetRow;
+    using Held = std::array<RankedTimetable, MaxStoredTimetables>;
 
     // ---- Problem ----
+    RankProblem problem_;
     int n_;
-    ResultOrder primary_;
-    ResultOrder tieBreak_;
-    std::array<std::array<SectionShape, MaxSectionsPerCourse>, MaxCourses> shapes_{};
-    FitTable fits_{};  // fits_[a][j][b]: course b's sections that fit beside section j of course a
-    Domains all_{};    // every section of each course
 
     // ---- State ----
-    std::array<int16_t, MaxCourses> choice_{};
-    RankedOutcome held_;
-    long long met_ = 0;  // conflict-free timetables met so far
+    std::array<int16_t, MaxCourses> choice_{};  // the section of each placed course
+    Held held_{};                               // first pass: the cheapest met, in no order
+    int heldCount_ = 0;
+    int dearest_ = 0;  // first pass: the index in held_ of the dearest held
+    Held ties_{};      // second pass: the first costing exactly T, in enumeration order
+    int tiesCount_ = 0;
+    int tiesWanted_ = 0;
+    int tieCost_ = 0;  // T
+    bool more_ = false;
+    long long met_ = 0;  // conflict-free timetables met by the first pass
 
     // ---- Limits, interrupt and statistics ----
     const std::atomic<bool>* stop_;
     Progress progress_;
     std::uint32_t untilCheck_ = 0;
     bool stopped_ = false;
+    bool done_ = false;  // the second pass has all it needs
     RankedStats stats_;
 
-    int cost(const DayProfile& profile) const;
-    int bound(const DayProfile& placed, const OpenSummary& open) const;
-    bool full() const { return held_.count == MaxStoredTimetables; }
-    int threshold() const;  // a cost no kept timetable may reach
+    bool full() const { return heldCount_ == MaxStoredTimetables; }
+    int limit() const;  // the first pass's: a cost no held timetable may reach
+    bool moreKnown() const { return more_ || met_ > MaxStoredTimetables; }
 
-    void place(int course, const Domains& domains, const DayProfile& placed);
-    bool cutByBound(int course, Domains& domains, const DayProfile& placed);
+    void cheapestFirst(CourseSet open, const Domains& domains, const DayProfile& placed);
+    bool filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds);
+    void holdCheapest(const DayProfile& profile);
+
+    void inOrder(int course, const Domains& domains, const DayProfile& placed);
+    void collectTie(const DayProfile& profile);
+
     bool anyTimetable(const Domains& domains, CourseSet open);
-    void offer(const DayProfile& profile);
     bool countStep();
+    RankScore bestScore() const;
+    RankedOutcome outcome() const;
 };
 
 }  // namespace quorvandel

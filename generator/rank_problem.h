@@ -1,0 +1,69 @@
+#pragma once
+// What every pass of the ranked search shares: the courses' sections as the
+// bounds see them, which sections fit side by side, the cost of a timetable
+// by the two-level order folded into one number, and the filter that drops
+// the sections whose best completion cannot come under a cost limit.
+
+#include <array>
+#include <cstdint>
+
+#include "rank_bounds.h"
+#include "schedule_model.h"
+#include "section_fits.h"
+#include "small_bit_set.h"
+#include "timetable_score.h"
+
+namespace quorvandel {
+
+// Lane i: the sections course i may still take.
+using Domains = SectionSetRow;
+
+// [i][j]: a lower bound of the cost of any timetable in which course i takes
+// section j, as the filter found it.
+using ChildBounds = std::array<std::array<int, MaxSectionsPerCourse>, MaxCourses>;
+
+// A limit no cost reaches: nothing is filtered.
+inline constexpr int NoCostLimit = 1 << 30;
+
+class RankProblem {
+public:
+    // courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10 sections each),
+    // ranked by options.primary, then options.tieBreak (not FirstFound).
+    RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options);
+
+    int courseCount() const { return n_; }
+    const Domains& everySection() const { return all_; }
+    // Course b's sections that fit beside section j of course a.
+    const Domains& fitting(int a, int j) const { return fits_[static_cast<size_t>(a)][static_cast<size_t>(j)]; }
+    const SectionShape& shape(int course, int section) const {
+        return shapes_[static_cast<size_t>(course)][static_cast<size_t>(section)];
+    }
+
+    // The folded cost: primary x scale + tie-break, so that comparing costs
+    // compares the pair (primary, tie-break).
+    int cost(const DayProfile& profile) const;
+    RankScore score(const DayProfile& profile) const;
+    // A lower bound of the folded cost of any completion; NoCostLimit when
+    // there is none.
+    int bound(const DayProfile& placed, const OpenSummary& open) const;
+
+    // Drops from `domains` every section of a course in `open` whose child
+    // bound reaches `limit`, writing each child bound into `bounds`. Returns
+    // false when no completion of `placed` can cost less than `limit` (then
+    // `domains` is left part-filtered). `cut` counts the sections dropped.
+    bool filter(CourseSet open, const DayProfile& placed, int limit, Domains& domains, ChildBounds& bounds,
+                std::uint64_t& cut) const;
+
+private:
+    int n_;
+    ResultOrder primary_;
+    ResultOrder tieBreak_;
+    std::array<std::array<SectionShape, MaxSectionsPerCourse>, MaxCourses> shapes_{};
+    FitTable fits_{};
+    Domains all_{};
+};
+
+// The cells of both profiles.
+DayProfile joined(const DayProfile& a, const DayProfile& b);
+
+}  // namespace quorvandel
