@@ -55,6 +55,17 @@ std::uint32_t gaps(std::uint32_t day) {
     return span & ~day;
 }
 
+// The free half-hours between a day's placed classes that stay idle
+// whatever the open courses take: those no open section covers, and the
+// first of a gap where no section starts, the last where none ends (a
+// meeting covering a gap's first half-hour and starting earlier would
+// clash with the class before it).
+std::uint32_t idleForSure(std::uint32_t placed, const OpenSummary& open, size_t d) {
+    const std::uint32_t g = gaps(placed);
+    const std::uint32_t firsts = g & ~(g << 1U), lasts = g & ~(g >> 1U);
+    return (g & ~open.reach[d]) | (firsts & ~open.starts[d]) | (lasts & ~open.ends[d]);
+}
+
 }  // namespace
 
 SectionShape shapeOf(const DayProfile& cells) {
@@ -84,6 +95,8 @@ void OpenSummary::addSection(const SectionShape& section) {
     for (size_t d = 0; d < DaysPerWeek; ++d) {
         if (section.cells[d] == 0) continue;
         reach[d] |= section.cells[d];
+        starts[d] |= std::uint32_t{1} << section.start;
+        ends[d] |= std::uint32_t{1} << (section.end - 1);
         latestStart[d] = std::max(latestStart[d], section.start);
         earliestEnd[d] = std::min(earliestEnd[d], section.end);
     }
@@ -94,6 +107,8 @@ void OpenSummary::merge(const OpenSummary& otherCourses) {
     daySets.words[1] &= otherCourses.daySets.words[1];
     for (size_t d = 0; d < DaysPerWeek; ++d) {
         reach[d] |= otherCourses.reach[d];
+        starts[d] |= otherCourses.starts[d];
+        ends[d] |= otherCourses.ends[d];
         latestStart[d] = std::max(latestStart[d], otherCourses.latestStart[d]);
         earliestEnd[d] = std::min(earliestEnd[d], otherCourses.earliestEnd[d]);
     }
@@ -119,9 +134,7 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
         return days < 0 ? NoCompletion : days;
     }
     case ResultOrder::FewestIdle:
-        // A free half-hour between two placed classes that no open section
-        // can fill stays idle whatever the open courses take.
-        for (size_t d = 0; d < DaysPerWeek; ++d) bound += wordBitCount(gaps(placed[d]) & ~open.reach[d]);
+        for (size_t d = 0; d < DaysPerWeek; ++d) bound += wordBitCount(idleForSure(placed[d], open, d));
         return bound;
     case ResultOrder::LatestStart: {
         // A placed day's first class can only move earlier; a new day starts

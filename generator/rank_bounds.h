@@ -43,6 +43,8 @@ SectionShape shapeOf(const DayProfile& cells);
 struct OpenSummary {
     DaySetFamily daySets;                                // day sets on which every course has a section
     DayProfile reach{};                                  // cells some section covers
+    DayProfile starts{};                                 // cells where some section's meeting starts
+    DayProfile ends{};                                   // cells where some section's meeting ends (its last)
     std::array<std::int8_t, DaysPerWeek> latestStart{};  // per day, the latest first slot of a section; -1 none
     std::array<std::int8_t, DaysPerWeek> earliestEnd{};  // per day, the earliest end of a section; 99 none
 

@@ -28,15 +28,14 @@ int mostConstrained(CourseSet open, const Domains& domains) {
     return pick;
 }
 
-// The course's sections, cheapest child bound first (equal bounds in
-// index order). Returns how many.
-int sectionsByBound(SectionSet sections, const std::array<int, MaxSectionsPerCourse>& bounds,
-                    std::array<int, MaxSectionsPerCourse>& order) {
+// The course's sections by `keys`, smallest first (equal keys in index
+// order). Returns how many.
+int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSectionsPerCourse>& keys,
+                  std::array<int, MaxSectionsPerCourse>& order) {
     int count = 0;
     for (int j : sections) {
         int at = count++;
-        for (;
-             at > 0 && bounds[static_cast<size_t>(order[static_cast<size_t>(at - 1)])] > bounds[static_cast<size_t>(j)];
+        for (; at > 0 && keys[static_cast<size_t>(order[static_cast<size_t>(at - 1)])] > keys[static_cast<size_t>(j)];
              --at)
             order[static_cast<size_t>(at)] = order[static_cast<size_t>(at - 1)];
         order[static_cast<size_t>(at)] = j;
@@ -65,14 +64,17 @@ RankedOutcome RankedSearch::run() {
         tieCost_ = held_[static_cast<size_t>(dearest_)].cost;
         tiesWanted_ = static_cast<int>(
             std::count_if(held_.begin(), held_.end(), [this](const RankedTimetable& t) { return t.cost == tieCost_; }));
-        inOrder(n_ - 1, all, DayProfile{});
+        inOrder(n_ - 1, all, DayProfile{}, false);
         assert(stopped_ || tiesCount_ == tiesWanted_);
     }
     if (progress_ && met_ > 0) progress_(met_, bestScore());
     return outcome();
 }
 
-int RankedSearch::limit() const { return full() ? held_[static_cast<size_t>(dearest_)].cost : NoCostLimit; }
+int RankedSearch::limit() const {
+    if (probing_) return tieCost_ + 1;
+    return full() ? held_[static_cast<size_t>(dearest_)].cost : NoCostLimit;
+}
 
 // ---- First pass: any order, the 26 cheapest ----
 
@@ -85,23 +87,44 @@ void RankedSearch::cheapestFirst(CourseSet open, const Domains& domains, const D
     const int course = mostConstrained(open, kept);
     const auto c = static_cast<size_t>(course);
     std::array<int, MaxSectionsPerCourse> order{};
-    const int count = sectionsByBound(kept[course], bounds[c], order);
+    const int count = cheapestSections(course, kept[course], placed, bounds[c], order);
     const CourseSet rest = open.without(course);
     for (int k = 0; k < count; ++k) {
         const int section = order[static_cast<size_t>(k)];
         // The limit may have come down since the filter ran.
-        if (moreKnown() && bounds[c][static_cast<size_t>(section)] >= limit()) continue;
+        if ((probing_ || moreKnown()) && bounds[c][static_cast<size_t>(section)] >= limit()) continue;
         if (!countStep()) return;
         choice_[c] = static_cast<int16_t>(section);
         const DayProfile next = joined(placed, problem_.shape(course, section).cells);
         if (rest.empty()) {
-            holdCheapest(next);
+            if (probing_) {
+                witnessed_ = problem_.cost(next) <= tieCost_;
+                if (witnessed_) return;
+            } else {
+                holdCheapest(next);
+            }
             continue;
         }
         const Domains child = kept & problem_.fitting(course, section);
         if (child.emptyAmong(rest).empty()) cheapestFirst(rest, child, next);
-        if (stopped_) return;
+        if (stopped_ || witnessed_) return;
     }
+}
+
+// The course's sections in the order the first pass tries them: cheapest
+// child bound first, then cheapest placed part, so that the first
+// timetables met are cheap ones and the limit comes down early.
+int RankedSearch::cheapestSections(int course, SectionSet sections, const DayProfile& placed,
+                                   const std::array<int, MaxSectionsPerCourse>& bounds,
+                                   std::array<int, MaxSectionsPerCourse>& order) const {
+    std::array<std::int64_t, MaxSectionsPerCourse> keys{};
+    constexpr int PlacedBits = 32;
+    for (int j : sections) {
+        const auto k = static_cast<size_t>(j);
+        keys[k] =
+            (std::int64_t{bounds[k]} << PlacedBits) + problem_.cost(joined(placed, problem_.shape(course, j).cells));
+    }
+    return sectionsByKey(sections, keys, order);
 }
 
 // The cost filter at the limit. Returns false when nothing below this step
@@ -109,7 +132,7 @@ void RankedSearch::cheapestFirst(CourseSet open, const Domains& domains, const D
 bool RankedSearch::filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds) {
     const Domains before = domains;
     const bool alive = problem_.filter(open, placed, limit(), domains, bounds, stats_.sectionsCut);
-    if (alive && domains == before) return true;
+    if (probing_ || (alive && domains == before)) return alive;
     // Timetables cut away here were never met. Until more than 26 are known
     // to exist, find out whether this step holds any at all: nothing cuts
     // before 26 are held, and nothing below this step has been met, so if it
@@ -140,12 +163,16 @@ void RankedSearch::holdCheapest(const DayProfile& profile) {
 
 // Courses 0 .. course are open, each with the sections in `domains` that fit
 // beside every placed section; `placed` holds the placed sections' cells.
-void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile& placed) {
-    Domains open = domains;
+// `witness` is a timetable costing T or less below this step, if one is
+// known (its choice is in witness_).
+void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile& placed, bool witness) {
+    const CourseSet open = CourseSet::firstN(course + 1);
+    Domains kept = domains;
     ChildBounds bounds;
-    if (!problem_.filter(CourseSet::firstN(course + 1), placed, tieCost_ + 1, open, bounds, stats_.sectionsCut)) return;
+    if (!problem_.filter(open, placed, tieCost_ + 1, kept, bounds, stats_.sectionsCut)) return;
+    if (!witness && !probe(open, kept, placed)) return;
     const auto c = static_cast<size_t>(course);
-    for (int section : open[course]) {
+    for (int section : kept[course]) {
         if (!countStep()) return;
         ++stats_.orderNodes;
         choice_[c] = static_cast<int16_t>(section);
@@ -155,10 +182,26 @@ void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile&
             if (done_) return;
             continue;
         }
-        const Domains child = open & problem_.fitting(course, section);
-        if (child.emptyAmong(CourseSet::firstN(course)).empty()) inOrder(course - 1, child, next);
+        const Domains child = kept & problem_.fitting(course, section);
+        if (child.emptyAmong(CourseSet::firstN(course)).empty())
+            inOrder(course - 1, child, next, witness_[c] == section);
         if (stopped_ || done_) return;
     }
+}
+
+// Whether some timetable below this step costs T or less, by the first
+// pass's search: far quicker to settle than the enumeration-order one.
+// When there is one, witness_ is set to it; choice_ of the open courses is
+// left changed either way.
+bool RankedSearch::probe(CourseSet open, const Domains& domains, const DayProfile& placed) {
+    const std::uint64_t nodesBefore = stats_.nodes;
+    probing_ = true;
+    witnessed_ = false;
+    cheapestFirst(open, domains, placed);
+    probing_ = false;
+    stats_.probeNodes += stats_.nodes - nodesBefore;
+    if (witnessed_) witness_ = choice_;
+    return witnessed_;
 }
 
 // Every timetable cheaper than T is held already; those costing T are

@@ -55,6 +55,7 @@ struct RankedOutcome {
 struct RankedStats {
     std::uint64_t nodes = 0;           // sections placed, both passes
     std::uint64_t orderNodes = 0;      // of which in the enumeration-order pass
+    std::uint64_t probeNodes = 0;      // of which in its probes
     std::uint64_t sectionsCut = 0;     // sections dropped by their bound
     std::uint64_t existenceNodes = 0;  // steps of the existence searches
 };
@@ -89,7 +90,10 @@ private:
     Held ties_{};      // second pass: the first costing exactly T, in enumeration order
     int tiesCount_ = 0;
     int tiesWanted_ = 0;
-    int tieCost_ = 0;  // T
+    int tieCost_ = 0;                            // T
+    std::array<int16_t, MaxCourses> witness_{};  // second pass: the last timetable a probe found
+    bool probing_ = false;                       // the first pass's search serves as a probe
+    bool witnessed_ = false;                     // the probe has found one
     bool more_ = false;
     long long met_ = 0;  // conflict-free timetables met by the first pass
 
@@ -106,10 +110,14 @@ private:
     bool moreKnown() const { return more_ || met_ > MaxStoredTimetables; }
 
     void cheapestFirst(CourseSet open, const Domains& domains, const DayProfile& placed);
+    int cheapestSections(int course, SectionSet sections, const DayProfile& placed,
+                         const std::array<int, MaxSectionsPerCourse>& bounds,
+                         std::array<int, MaxSectionsPerCourse>& order) const;
     bool filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds);
     void holdCheapest(const DayProfile& profile);
 
-    void inOrder(int course, const Domains& domains, const DayProfile& placed);
+    void inOrder(int course, const Domains& domains, const DayProfile& placed, bool witness);
+    bool probe(CourseSet open, const Domains& domains, const DayProfile& placed);
     void collectTie(const DayProfile& profile);
 
     bool anyTimetable(const Domains& domains, CourseSet open);
