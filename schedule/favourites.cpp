@@ -53,9 +53,44 @@ bool toggleFavourite(ModuleState& state, int16_t position) {
         removeFavourite(state, index);
         return false;
     }
-    if (state.NumFavourites >= MaxFavourites) return false;
+    return addFavourite(state, timetable);
+}
+
+bool addFavourite(ModuleState& state, const Timetable& timetable) {
+    if (state.NumFavourites >= MaxFavourites || favouriteIndex(state, timetable) < state.NumFavourites) return false;
     state.Favourites[static_cast<size_t>(state.NumFavourites++)] = timetable;
     return true;
+}
+
+void clearFavourites(ModuleState& state) {
+    while (state.NumFavourites > 0) removeFavourite(state, static_cast<int16_t>(state.NumFavourites - 1));
+}
+
+std::optional<FavouriteSections> sectionsOf(const CourseList& courses, const Timetable& favourite) {
+    if (favourite.NumSections != courses.NumCourses || courses.NumCourses <= 0 || courses.NumCourses > MaxCourses)
+        return std::nullopt;
+    FavouriteSections sections;
+    for (size_t c = 0; c < static_cast<size_t>(courses.NumCourses); ++c) {
+        const Course& course = courses.Courses[c];
+        const auto end = course.Sections.begin() + std::clamp<int16_t>(course.NumSections, 0, MaxSectionsPerCourse);
+        const auto found = std::find(course.Sections.begin(), end, favourite.Sections[c]);
+        if (found == end) return std::nullopt;
+        sections.push_back(static_cast<int16_t>(found - course.Sections.begin()));
+    }
+    return sections;
+}
+
+Timetable timetableOf(const CourseList& courses, const FavouriteSections& sections) {
+    assert(sections.size() == static_cast<size_t>(courses.NumCourses) && "one section for each course");
+    Timetable timetable;
+    for (size_t c = 0; c < sections.size() && c < static_cast<size_t>(MaxCourses); ++c) {
+        const Course& course = courses.Courses[c];
+        assert(sections[c] >= 0 && sections[c] < course.NumSections && "a live section");
+        timetable.Sections[c] =
+            course.Sections[static_cast<size_t>(std::clamp<int16_t>(sections[c], 0, MaxSectionsPerCourse - 1))];
+        timetable.NumSections = static_cast<int16_t>(c + 1);
+    }
+    return timetable;
 }
 
 std::vector<int16_t> favouritePositions(const ModuleState& state) {

@@ -5,8 +5,14 @@
 // they come in the new order. After each generation only the favourites
 // found again are kept (keepFoundFavourites): the others could never be shown
 // or unmarked. Positions are indexes into Timetables, 0 .. NumTimetables - 1.
+//
+// A schedule file keeps a favourite as the indexes of its sections, course by
+// course (FavouriteSections). Loaded favourites are not among the stored
+// timetables yet; they are kept as favourites are across a generation, and
+// show as marked when a "TimeTablify!" finds the same sections.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "schedule_model.h"
@@ -33,5 +39,24 @@ std::vector<int16_t> favouritePositions(const ModuleState& state);
 // After a generation: forgets the favourites that are not among the stored
 // timetables.
 void keepFoundFavourites(ModuleState& state);
+
+// Forgets every favourite ("New": they belong to the schedule that is gone).
+void clearFavourites(ModuleState& state);
+
+// For each live course in order, the index of the section a favourite takes.
+using FavouriteSections = std::vector<int16_t>;
+
+// The favourite's sections as indexes into the live courses as they are now
+// (the first of two identical sections); nothing when it does not take one
+// of each, as when a course or a section it takes was removed after it was
+// marked: such a favourite can never be found again.
+std::optional<FavouriteSections> sectionsOf(const CourseList& courses, const Timetable& favourite);
+
+// The timetable taking those sections; each index names a live section.
+Timetable timetableOf(const CourseList& courses, const FavouriteSections& sections);
+
+// Marks a timetable that need not be stored (one read from a file). False
+// when it is a favourite already or the list is full.
+bool addFavourite(ModuleState& state, const Timetable& timetable);
 
 }  // namespace quorvandel

@@ -1,5 +1,6 @@
 #include "schedule_document.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 
@@ -26,7 +27,7 @@ bool sameCourses(const CourseList& a, const CourseList& b) {
 }  // namespace
 
 bool operator==(const ScheduleDocument& a, const ScheduleDocument& b) {
-    return sameCourses(a.courses, b.courses) && a.options == b.options;
+    return sameCourses(a.courses, b.courses) && a.options == b.options && a.favourites == b.favourites;
 }
 
 ScheduleDocument documentOf(const ModuleState& state) {
@@ -40,11 +41,17 @@ ScheduleDocument documentOf(const ModuleState& state) {
     }
     document.courses.NumCourses = state.NumCourses;
     document.options = state.Options;
+    for (size_t f = 0; f < static_cast<size_t>(std::clamp<int16_t>(state.NumFavourites, 0, MaxFavourites)); ++f)
+        if (std::optional<FavouriteSections> sections = sectionsOf(state, state.Favourites[f]))
+            document.favourites.push_back(std::move(*sections));
+    std::sort(document.favourites.begin(), document.favourites.end());
+    document.favourites.erase(std::unique(document.favourites.begin(), document.favourites.end()),
+                              document.favourites.end());
     return document;
 }
 
 void applyDocument(ModuleState& state, MainWindowLists& window, const ScheduleDocument& document) {
-    assert(state.NumCourses == 0 && "the schedule is emptied first, as New does");
+    assert(state.NumCourses == 0 && state.NumFavourites == 0 && "the schedule is emptied first, as New does");
     state.Options = document.options;
     const CourseList& list = document.courses;
     for (std::size_t c = 0; c < static_cast<std::size_t>(list.NumCourses); ++c) {
@@ -57,6 +64,7 @@ void applyDocument(ModuleState& state, MainWindowLists& window, const ScheduleDo
             if (AddSection(state, index, section) != StoreResult::Stored) return;
         }
     }
+    for (const FavouriteSections& favourite : document.favourites) addFavourite(state, timetableOf(state, favourite));
 }
 
 }  // namespace quorvandel

@@ -67,9 +67,50 @@ QString tooManySections(int count) {
     return QStringLiteral("it holds %1 sections; a course has at most %2").arg(count).arg(MaxSectionsPerCourse);
 }
 
+QString tooManyFavourites(std::size_t count) {
+    return QStringLiteral("it holds %1 favourites; at most %2 are kept").arg(count).arg(MaxFavourites);
+}
+
 static_assert(MaxScheduleFileBytes == 1 << 20, "the message below says 1 MiB");
 QString fileSizeLimit() {
     return QStringLiteral("a schedule file holds at most %1 bytes (1 MiB)").arg(MaxScheduleFileBytes);
+}
+
+QString favouriteWhere(int favourite) { return QStringLiteral("favourite %1").arg(favourite + 1); }
+
+QString favouriteCountFault(const CourseList& courses, std::size_t count) {
+    if (courses.NumCourses == 0) return QStringLiteral("the schedule has no course to take a section of");
+    if (count == static_cast<std::size_t>(courses.NumCourses)) return {};
+    return QStringLiteral("it takes %1 sections; a favourite takes one of each of the %2 courses")
+        .arg(count)
+        .arg(courses.NumCourses);
+}
+
+QString favouriteFault(const CourseList& courses, const FavouriteSections& sections) {
+    if (QString fault = favouriteCountFault(courses, sections.size()); !fault.isEmpty()) return fault;
+    for (std::size_t c = 0; c < sections.size(); ++c) {
+        const int sectionCount = courses.Courses[c].NumSections;
+        if (sections[c] < 0 || sections[c] >= sectionCount)
+            return QStringLiteral("%1 is not a section of course %2, which has %3")
+                .arg(sections[c] + 1)
+                .arg(c + 1)
+                .arg(sectionCount);
+    }
+    return {};
+}
+
+QString favouritesFault(const CourseList& courses, const std::vector<FavouriteSections>& favourites) {
+    if (favourites.size() > static_cast<std::size_t>(MaxFavourites)) return tooManyFavourites(favourites.size());
+    for (std::size_t f = 0; f < favourites.size(); ++f) {
+        if (QString fault = favouriteFault(courses, favourites[f]); !fault.isEmpty())
+            return at(favouriteWhere(static_cast<int>(f)), fault);
+        const auto same =
+            std::find(favourites.begin(), favourites.begin() + static_cast<std::ptrdiff_t>(f), favourites[f]);
+        if (same != favourites.begin() + static_cast<std::ptrdiff_t>(f))
+            return QStringLiteral("%1 takes the same sections as %2")
+                .arg(favouriteWhere(static_cast<int>(f)), favouriteWhere(static_cast<int>(same - favourites.begin())));
+    }
+    return {};
 }
 
 QString quoted(const QString& text) {

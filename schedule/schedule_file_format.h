@@ -26,6 +26,9 @@ constexpr QLatin1String OptionsField{"options"};
 constexpr QLatin1String BusyField{"busy"};
 constexpr QLatin1String OrderField{"order"};
 constexpr QLatin1String ThenField{"then"};
+// Each favourite is a list of section places, counted from 1, one for each
+// course in order: [2, 1, 3] takes the second section of the first course.
+constexpr QLatin1String FavouritesField{"favourites"};
 
 // A result order as the file names it: "first-found", "fewest-days",
 // "fewest-idle", "latest-start", "earliest-finish". Names, not numbers, so
@@ -57,6 +60,7 @@ QString at(const QString& where, const QString& what);
 // sections of a course, and for the bytes of a file.
 QString tooManyCourses(int count);
 QString tooManySections(int count);
+QString tooManyFavourites(std::size_t count);
 QString fileSizeLimit();
 
 // A text in quotes for a message, shortened when long.
@@ -65,6 +69,17 @@ QString quoted(const QString& text);
 // Whether the text is whole UTF-16: no half of a surrogate pair without its
 // other half. Only such text is written and read back exactly.
 bool isWholeText(const Text& text);
+
+// "favourite 2", counted from 1.
+QString favouriteWhere(int favourite);
+// Why a favourite cannot go with these courses: it does not take one section
+// of each (the words for `count` sections), or it names one that is not
+// there; nothing when it can.
+QString favouriteCountFault(const CourseList& courses, std::size_t count);
+QString favouriteFault(const CourseList& courses, const FavouriteSections& sections);
+// The first fault of a list of favourites: one of the above, more than
+// MaxFavourites, or two alike; nothing when there is none.
+QString favouritesFault(const CourseList& courses, const std::vector<FavouriteSections>& favourites);
 
 // Why the course's name, or the section, cannot be kept in a file, or
 // nothing. The section's CourseName is not looked at: the file does not keep

@@ -46,7 +46,8 @@ public:
         const QJsonObject top = json.object();
         if (top.value(FormatField) != QJsonValue(FormatName))
             return fail(notASchedule(QStringLiteral("\"%1\" is not \"%2\"").arg(FormatField, FormatName)));
-        return version(top) && courseList(top, out.courses) && options(top, out.options);
+        return version(top) && courseList(top, out.courses) && options(top, out.options) &&
+               favourites(top, out.courses, out.favourites);
     }
 
 private:
@@ -106,6 +107,38 @@ private:
             return fail(QStringLiteral("the options"), QStringLiteral("the %1 %2 is not an order (%3)")
                                                            .arg(named(name), quoted(qText(written)), orderNameList()));
         out = *known;
+        return true;
+    }
+
+    // Favourites are optional too: none in a file without them.
+    bool favourites(const QJsonObject& top, const CourseList& courses, std::vector<FavouriteSections>& out) {
+        out.clear();
+        if (!top.contains(FavouritesField)) return true;
+        QJsonArray list;
+        if (!array(top, FavouritesField, QString(), list)) return false;
+        if (list.size() > MaxFavourites) return fail(tooManyFavourites(static_cast<std::size_t>(list.size())));
+        for (int f = 0; f < list.size(); ++f) {
+            const QString where = favouriteWhere(f);
+            if (!list[f].isArray()) return fail(where, QStringLiteral("it is not a list"));
+            const QJsonArray places = list[f].toArray();
+            if (const QString count = favouriteCountFault(courses, static_cast<std::size_t>(places.size()));
+                !count.isEmpty())
+                return fail(where, count);
+            FavouriteSections sections;
+            for (int c = 0; c < places.size(); ++c) {
+                const double place = places[c].toDouble(-1);
+                const int sectionCount = courses.Courses[static_cast<std::size_t>(c)].NumSections;
+                if (!places[c].isDouble() || place < 1 || place > sectionCount || std::floor(place) != place)
+                    return fail(where, QStringLiteral("%1 is not a section of course %2, which has %3")
+                                           .arg(places[c].isDouble() ? QString::number(place, 'g', 15)
+                                                                     : QStringLiteral("an entry that is not a number"))
+                                           .arg(c + 1)
+                                           .arg(sectionCount));
+                sections.push_back(static_cast<int16_t>(place - 1));
+            }
+            out.push_back(std::move(sections));
+        }
+        if (const QString fault = favouritesFault(courses, out); !fault.isEmpty()) return fail(fault);
         return true;
     }
 

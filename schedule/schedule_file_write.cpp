@@ -63,6 +63,7 @@ QString firstUnwritableOption(const ScheduleOptions& options) {
 QString firstUnwritableRecord(const ScheduleDocument& document) {
     QString fault = firstUnwritableCourse(document.courses);
     if (fault.isEmpty()) fault = firstUnwritableOption(document.options);
+    if (fault.isEmpty()) fault = favouritesFault(document.courses, document.favourites);
     return fault;
 }
 
@@ -82,6 +83,16 @@ QJsonArray busyArray(const BusyCells& busy) {
     QJsonArray list;
     for (const auto& [range, days] : runs)
         list.append(meetingObject(timeText(range.first), timeText(range.second), days));
+    return list;
+}
+
+QJsonArray favouritesArray(const std::vector<FavouriteSections>& favourites) {
+    QJsonArray list;
+    for (const FavouriteSections& sections : favourites) {
+        QJsonArray places;
+        for (int16_t index : sections) places.append(index + 1);
+        list.append(places);
+    }
     return list;
 }
 
@@ -114,6 +125,7 @@ QByteArray encode(const ScheduleDocument& document) {
     top.insert(VersionField, ScheduleFileVersion);
     top.insert(CoursesField, coursesArray(document.courses));
     top.insert(OptionsField, optionsObject(document.options));
+    top.insert(FavouritesField, favouritesArray(document.favourites));
     QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
     // Qt's parser drops a U+FEFF that opens a string, taking it for a
     // byte-order mark; written as an escape it reads back. In UTF-8 these

@@ -32,7 +32,9 @@ times you want to keep free and the order in which timetables are shown.</p>
 button reads <b>Remove from Favorites</b>. <b>Go To Favorites</b> steps through
 the marked timetables only (the counter reads <i>Favorite: 2 / 3</i>); press it
 again to step through all of them. Favourites are kept by the sections they
-hold: a new TimeTablify! that finds the same sections keeps them marked.</p>
+hold: a new TimeTablify! that finds the same sections keeps them marked. They
+are kept in the schedule file too: after <b>Load</b>, TimeTablify! shows them
+marked again.</p>
 <h3>Keys in the results</h3>
 <table cellspacing="4">
 <tr><td>Right, Page Down</td><td>next timetable</td></tr>
@@ -47,9 +49,10 @@ hold: a new TimeTablify! that finds the same sections keeps them marked.</p>
 <p><b>Save</b> and <b>Load</b> keep a schedule in a <i>.qvs</i> file: UTF-8 JSON
 holding the format's name and version, the courses in order, each with its name
 and sections (number, start and end as "H:MM", days from M, T, W, Th, F, S, Su),
-and the options: the busy times, written the way sections' times are, and the two
-orders by name (such as "fewest-days"). Names and numbers are kept exactly as
-typed.</p>
+the options (the busy times, written the way sections' times are, and the two
+orders by name, such as "fewest-days") and the favourites, each a list of the
+places of its sections in their courses, counted from 1. Names and numbers are
+kept exactly as typed.</p>
 )";
 
 }  // namespace

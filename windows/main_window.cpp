@@ -17,6 +17,7 @@
 #include "add_section_dialog.h"
 #include "command_turn.h"
 #include "editing.h"
+#include "favourites.h"
 #include "form_controls.h"
 #include "form_metrics.h"
 #include "help_window.h"
@@ -329,7 +330,10 @@ void frmQuorvandelMain::clearSchedule() {
     lstCourses_->removeAllLines();
     lstSecs_->removeAllLines();
     state_.NumCourses = 0;
-    state_.Options = {};  // busy times and the order belong to the schedule that is gone
+    // Busy times, the order and the favourites belong to the schedule that is gone.
+    state_.Options = {};
+    clearFavourites(state_);
+    if (presenter_) presenter_->favouritesChanged();
     for (QPushButton* button : {cmdAddSec_, cmdRemSec_, cmdRemCourse_, cmdMakeTime_}) button->setEnabled(false);
     showCapacityLimits();
 }
@@ -338,6 +342,8 @@ void frmQuorvandelMain::cmdMakeTime_Click() {
     const CommandTurn turn;
     if (!turn) return;
     presentGeneration(generate());
+    // Favourites not found again are gone now.
+    if (!ending_) keeper_.refreshTitle();
 }
 
 void frmQuorvandelMain::cmdSave_Click() {

@@ -21,6 +21,9 @@ ProgramWindows::ProgramWindows() : state(std::make_unique<ModuleState>()), windo
     QApplication::setWindowIcon(programIcon());
     window.setResultsPresenter(&results);
     QObject::connect(&results, &ResultsWindows::userReturnedToMain, &window, &frmQuorvandelMain::activate);
+    // Favourites are part of the schedule: marking one is an unsaved change.
+    QObject::connect(&results, &ResultsWindows::favouritesEdited, &window,
+                     [this] { window.scheduleKeeper().refreshTitle(); });
 }
 
 }  // namespace quorvandel

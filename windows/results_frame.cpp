@@ -439,6 +439,7 @@ void TimeTablesMDI::cmdAddFav_Click() {
     if (!turn) return;
     const int16_t shown = state_.CurrentTimetable;
     const bool marked = toggleFavourite(state_, shown);
+    emit favouritesEdited();
     if (favouritesView_ && !marked) {
         // The shown timetable has left the favourites being stepped
         // through: on to the next one, or the one before, or back to all.
@@ -450,6 +451,15 @@ void TimeTablesMDI::cmdAddFav_Click() {
             goTo(after != favourites.end() ? *after : favourites.back());
             return;
         }
+    }
+    updateCommands();
+}
+
+void TimeTablesMDI::followFavourites() {
+    if (favouritesView_ && !isFavourite(state_, state_.CurrentTimetable)) {
+        const std::vector<int16_t> favourites = favouritePositions(state_);
+        if (!favourites.empty()) return goTo(favourites.front());
+        favouritesView_ = false;
     }
     updateCommands();
 }

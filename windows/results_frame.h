@@ -102,8 +102,14 @@ public:
     QLabel* scoreLabel() const { return lblScore_; }
     // Whether only the favourites are being stepped through.
     bool showingFavourites() const { return favouritesView_; }
+    // The favourites changed outside the frame ("New" forgot them): the
+    // favourites view goes on to a favourite still marked, or back to all
+    // timetables when none is left, and the buttons and counter follow.
+    void followFavourites();
 
 signals:
+    // The user marked or unmarked the timetable shown.
+    void favouritesEdited();
     // The frame has closed (by "OK" or by closing its window) and is about to
     // be destroyed.
     void closed();

@@ -17,6 +17,9 @@ public:
     virtual void closeResults() = 0;
     // True while the results frame is open.
     virtual bool resultsOpen() const = 0;
+    // The favourites changed outside the results ("New" forgot them): open
+    // results show it.
+    virtual void favouritesChanged() {}
 };
 
 }  // namespace quorvandel

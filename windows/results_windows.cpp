@@ -33,6 +33,7 @@ void ResultsWindows::showResults(const GenerationResult& result) {
     auto* frame = new TimeTablesMDI(state_, result, *dialogs_);
     frame_ = frame;
     connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });
+    connect(frame, &TimeTablesMDI::favouritesEdited, this, &ResultsWindows::favouritesEdited);
     frame->showGridView();
     frame->fitToScreen();
     frame->show();
@@ -50,6 +51,10 @@ void ResultsWindows::closeResults() {
 }
 
 bool ResultsWindows::resultsOpen() const { return frame_ != nullptr; }
+
+void ResultsWindows::favouritesChanged() {
+    if (frame_) frame_->followFavourites();
+}
 
 TimeTablesMDI* ResultsWindows::frame() const { return frame_; }
 

@@ -45,12 +45,15 @@ public:
     // Closes the open results, if any. Does not emit userReturnedToMain.
     void closeResults() override;
     bool resultsOpen() const override;
+    void favouritesChanged() override;
 
     // The open frame and its loaded grid window, or null.
     TimeTablesMDI* frame() const;
     frmTimetables* gridView() const;
 
 signals:
+    // The user marked or unmarked a favourite in the open results.
+    void favouritesEdited();
     // The user closed the results ("OK" or the frame's close button) and is
     // back at the main window: connect the main window's activation step
     // here. Emitted after the frame has closed, when resultsOpen() is false.

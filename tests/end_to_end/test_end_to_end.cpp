@@ -1,15 +1,19 @@
 // The whole program as a user meets it: a schedule in the main window,
 // "TimeTablify!", the results frame, "Next", "Previous", "OK", a new
-// generation while results are open, and a search stopped with "Cancel".
+// generation while results are open, a search stopped with "Cancel", and
+// favourites kept through Save and Load.
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 #include <memory>
 
 #include "editing.h"
+#include "file_chooser.h"
 #include "main_window.h"
 #include "program_windows.h"
 #include "results_frame.h"
@@ -67,11 +71,39 @@ struct Program : ProgramWindows {
         answer.stop();
     }
 
+    // The positions of the open results that show as favourites, stepping
+    // through all of them with Right from the first.
+    QList<int> marked() {
+        QList<int> seen;
+        QTest::keyClick(frame()->cmdOk(), Qt::Key_Home);
+        for (int p = 0; p < state->NumTimetables; ++p) {
+            if (frame()->cmdAddFav()->text() == RemoveFromFavoritesCaption) seen << p;
+            QTest::keyClick(frame()->cmdOk(), Qt::Key_Right);
+        }
+        return seen;
+    }
+    QString title() { return window.windowHandle()->title(); }
+
     TimeTablesMDI* frame() { return results.frame(); }
     QString counter() { return frame() ? frame()->cmdGoToT()->text() : QString(); }
     void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString cell(int i) { return results.gridView()->cell(i)->text(); }
 };
+
+// Saves to and loads from one file in a scratch folder.
+struct OneFile : FileChooser {
+    QString path;
+    QString pathToSave(QWidget*, const QString&) override { return path; }
+    QString pathToLoad(QWidget*, const QString&) override { return path; }
+};
+
+// Chem's three sections on Monday and Bio's two on Tuesday never clash: six
+// timetables, Chem's section varying fastest.
+void addChemAndBio(Program& p) {
+    p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0}), makeSection(u"", u"02", 2, 4, {0}),
+                          makeSection(u"", u"02", 4, 6, {0})});
+    p.addCourse(u"Bio", {makeSection(u"", u"B", 0, 2, {1}), makeSection(u"", u"C", 2, 4, {1})});
+}
 
 }  // namespace
 
@@ -131,6 +163,74 @@ private slots:
         QCOMPARE(p.messages, QStringList{QString::fromStdU16String(NoTimetablesMessage)});
         QVERIFY(!p.results.resultsOpen());
         QCOMPARE(p.state->NumTimetables, 0);
+    }
+
+    // Favourites go into the file with the schedule. After Load no
+    // timetable is stored yet; "TimeTablify!" shows the favourites it finds
+    // again marked, as a new generation does.
+    void favouritesThroughSaveAndLoad_data() {
+        QTest::addColumn<QList<int>>("marked");  // positions marked before Save
+        QTest::addColumn<int>("removeBio");      // Bio's section removed after Load; -1 for none
+        QTest::addColumn<QList<int>>("markedAfter");
+        QTest::newRow("none") << QList<int>{} << -1 << QList<int>{};
+        QTest::newRow("two come back") << QList<int>{1, 4} << -1 << QList<int>{1, 4};
+        QTest::newRow("the first and the last") << QList<int>{0, 5} << -1 << QList<int>{0, 5};
+        QTest::newRow("one loses its section after Load") << QList<int>{1, 4} << 1 << QList<int>{1};
+        QTest::newRow("the other one loses it") << QList<int>{1, 4} << 0 << QList<int>{1};
+    }
+    void favouritesThroughSaveAndLoad() {
+        QFETCH(QList<int>, marked);
+        QFETCH(int, removeBio);
+        QFETCH(QList<int>, markedAfter);
+        Program p;
+        QTemporaryDir folder;
+        OneFile file;
+        file.path = folder.filePath(QStringLiteral("fav.qvs"));
+        p.window.scheduleKeeper().setFileChooser(&file);
+        addChemAndBio(p);
+        p.press("cmdSave");
+        p.timeTablify();
+        for (int position : marked) {
+            while (p.state->CurrentTimetable < position) p.click(p.frame()->cmdNext());
+            p.click(p.frame()->cmdAddFav());
+        }
+        QCOMPARE(p.marked(), marked);
+        // Marking is a change to the schedule, shown at once in the title.
+        QCOMPARE(p.title(), marked.isEmpty() ? QStringLiteral("fav.qvs - Quorvandel Main")
+                                             : QStringLiteral("fav.qvs* - Quorvandel Main"));
+        p.press("cmdSave");
+        p.press("cmdNewMain");
+        QCOMPARE(p.state->NumFavourites, 0);
+        p.press("cmdLoad");
+        QVERIFY(!p.results.resultsOpen());
+        QCOMPARE(p.state->NumFavourites, marked.size());
+        QCOMPARE(p.title(), QStringLiteral("fav.qvs - Quorvandel Main"));
+        if (removeBio >= 0) RemoveSection(*p.state, p.window, 1, static_cast<int16_t>(removeBio));
+        p.timeTablify();
+        QCOMPARE(p.marked(), markedAfter);
+        QCOMPARE(p.title(), removeBio < 0 ? QStringLiteral("fav.qvs - Quorvandel Main")
+                                          : QStringLiteral("fav.qvs* - Quorvandel Main"));
+        QCOMPARE(p.questions, QStringList());
+        QCOMPARE(p.messages, QStringList());
+    }
+
+    // "New" forgets the favourites; results left open (as designed) stop
+    // showing them marked and leave the favourites view.
+    void newForgetsFavouritesInOpenResults() {
+        Program p;
+        addChemAndBio(p);
+        p.timeTablify();
+        p.click(p.frame()->cmdNext());
+        p.click(p.frame()->cmdAddFav());
+        p.click(p.frame()->cmdGotofav());
+        QCOMPARE(p.counter(), QStringLiteral("Favorite: 1 / 1"));
+        p.press("cmdNewMain");
+        QCOMPARE(p.questions, QStringList{QStringLiteral("Save changes to Untitled?")});
+        QVERIFY(p.results.resultsOpen());
+        QCOMPARE(p.counter(), QStringLiteral("TimeTable: 2 / 6"));
+        QCOMPARE(p.frame()->cmdAddFav()->text(), QStringLiteral("Add to Favorites"));
+        QVERIFY(!p.frame()->cmdGotofav()->isEnabled() && !p.frame()->cmdGotofav()->isChecked());
+        QCOMPARE(p.title(), QStringLiteral("Quorvandel Main"));
     }
 
     void moreThan26IsNoted() {

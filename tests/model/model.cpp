@@ -165,7 +165,11 @@ bool sameSchedule(const std::vector<CourseRec>& a, const std::vector<CourseRec>&
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameCourse);
 }
 
-bool unsaved(const Model& m) { return !sameSchedule(m.courses, m.saved); }
+bool sameFile(const FileRec& a, const FileRec& b) {
+    return sameSchedule(a.courses, b.courses) && a.favourites == b.favourites && a.options == b.options;
+}
+
+bool unsaved(const Model& m) { return !sameFile(m.document(), m.saved); }
 
 // Writes the schedule to the scratch file; false, with the message, when
 // a folder stands in its place.
@@ -174,9 +178,9 @@ bool writeTo(Model& m, const std::string& name, std::vector<std::string>& messag
         messages.push_back("Cannot save \"" + Scratch + name + "\": it is a folder.");
         return false;
     }
-    m.files[name] = m.courses;
+    m.files[name] = m.document();
     m.file = name;
-    m.saved = m.courses;
+    m.saved = m.files[name];
     return true;
 }
 
@@ -198,11 +202,17 @@ bool mayDiscard(Model& m, const Action& a, std::vector<std::string>& messages) {
     return a.answer == Answer::DontSave || save(m, a, messages);
 }
 
-// "New" after its question: both lists empty, the course buttons disabled.
+// "New" after its question: both lists empty, the course buttons disabled,
+// no option and no favourite. Results left open stop showing any timetable
+// marked.
 void clearSchedule(Model& m) {
     m.courses.clear();
     m.selectedCourse = m.selectedSection = -1;
     m.addSection = m.removeSection = m.removeCourse = m.timeTablify = false;
+    m.options = {};
+    m.favourites.clear();
+    m.favouritesView = false;
+    if (m.resultsOpen) setSteps(m);
 }
 
 void load(Model& m, const Action& a, std::vector<std::string>& messages) {
@@ -211,11 +221,21 @@ void load(Model& m, const Action& a, std::vector<std::string>& messages) {
         return messages.push_back("Cannot load \"" + Scratch + EmptyFile + "\": the file is empty.");
     m.resultsOpen = m.gridLoaded = false;
     clearSchedule(m);
-    m.courses = m.files[a.loadName];
+    const FileRec& file = m.files[a.loadName];
+    m.courses = file.courses;
     for (CourseRec& c : m.courses)
         for (SectionRec& s : c.sections) s.course = c.name;  // a loaded section belongs to its course by name
+    // Favourites come back as the sections at their places; they show
+    // marked when a generation finds them.
+    for (const std::vector<int>& places : file.favourites) {
+        std::vector<SectionRec> favourite;
+        for (size_t c = 0; c < places.size(); ++c)
+            favourite.push_back(m.courses[c].sections[static_cast<size_t>(places[c])]);
+        m.favourites.push_back(favourite);
+    }
+    m.options = file.options;
     m.file = a.loadName;
-    m.saved = m.courses;
+    m.saved = m.document();
     activation(m);
 }
 
@@ -293,6 +313,27 @@ bool Model::addCourse() const { return courses.size() < CourseCapacity; }
 
 bool Model::addSectionEnabled() const {
     return addSection && courses[static_cast<size_t>(selectedCourse)].sections.size() < SectionCapacity;
+}
+
+FileRec Model::document() const {
+    FileRec file{courses, {}, options};
+    // A favourite is written when each of its sections is still among its
+    // course's (the first of two alike); the others can never come back.
+    for (const std::vector<SectionRec>& favourite : favourites) {
+        if (favourite.size() != courses.size() || courses.empty()) continue;
+        std::vector<int> places;
+        for (size_t c = 0; c < courses.size(); ++c) {
+            const std::vector<SectionRec>& sections = courses[c].sections;
+            const auto at = std::find_if(sections.begin(), sections.end(), [&](const SectionRec& s) {
+                return s.course == favourite[c].course && sameEntry(s, favourite[c]);
+            });
+            if (at == sections.end()) break;
+            places.push_back(static_cast<int>(at - sections.begin()));
+        }
+        if (places.size() == courses.size()) file.favourites.push_back(places);
+    }
+    std::sort(file.favourites.begin(), file.favourites.end());
+    return file;
 }
 
 std::vector<std::string> Model::sectionLines() const {
@@ -392,7 +433,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         if (!mayDiscard(m, a, messages)) break;
         clearSchedule(m);
         m.file.clear();
-        m.saved.clear();
+        m.saved = {};
         break;
     case Kind::TimeTablify:
         if (!m.timeTablify) break;

@@ -25,6 +25,23 @@ struct CourseRec {
     std::vector<SectionRec> sections;
 };
 
+// Busy half-hours (cell = day x 29 + slot) and the order of the results and
+// its tie-break, by their place in the Options dialog's lists (0 = "First
+// found").
+struct OptionsRec {
+    std::bitset<203> busy;
+    int order = 0, then = 0;
+    bool operator==(const OptionsRec&) const = default;
+};
+
+// What a schedule file keeps: the courses, each favourite as the places of
+// its sections in their courses (counted from 0; sorted), and the options.
+struct FileRec {
+    std::vector<CourseRec> courses;
+    std::vector<std::vector<int>> favourites;
+    OptionsRec options;
+};
+
 std::string timeText(int slot);                 // "8:00", "13:30"
 std::string sectionLine(const SectionRec& s);   // "01  9:00 - 10:00 M W"
 std::bitset<203> cellsOf(const SectionRec& s);  // cell = day x 29 + slot
@@ -96,8 +113,9 @@ struct Model {
     // The schedule's file ("" for none), the courses as last saved or
     // loaded there, and what each scratch file holds.
     std::string file;
-    std::vector<CourseRec> saved;
-    std::map<std::string, std::vector<CourseRec>> files{{EmptyFile, {}}};
+    FileRec saved;
+    std::map<std::string, FileRec> files{{EmptyFile, {}}};
+    OptionsRec options;
 
     std::string title() const;  // the main window's title as shown
     // Favourites, kept by the sections they hold; whether only they are
@@ -108,6 +126,7 @@ struct Model {
     int exportedEvents = -1;
 
     std::vector<std::string> sectionLines() const;  // lstSecs as it should read
+    FileRec document() const;                       // what Save would write now
     bool isFavourite(int position) const;
     // The stored timetables "Previous" and "Next" step through, and the
     // index of the one shown among them.

@@ -419,9 +419,20 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
         if (name == EmptyFile) continue;
         const ScheduleFileRead read =
             readScheduleFile(std::filesystem::path(QFile::encodeName(chooser_.in(q(name))).toStdString()));
-        bool ok = read.document && read.document->courses.NumCourses == static_cast<int>(saved.size());
-        for (size_t i = 0; ok && i < saved.size(); ++i) ok = holds(read.document->courses.Courses[i], saved[i]);
-        expect(ok, QStringLiteral("the file %1 does not hold what was saved to it").arg(q(name)));
+        bool ok = read.document && read.document->courses.NumCourses == static_cast<int>(saved.courses.size());
+        for (size_t i = 0; ok && i < saved.courses.size(); ++i)
+            ok = holds(read.document->courses.Courses[i], saved.courses[i]);
+        expect(ok, QStringLiteral("the file %1 does not hold the courses saved to it").arg(q(name)));
+        if (!ok) continue;
+        std::vector<std::vector<int>> favourites;
+        for (const FavouriteSections& f : read.document->favourites) favourites.emplace_back(f.begin(), f.end());
+        expect(favourites == saved.favourites,
+               QStringLiteral("the file %1 does not hold the favourites saved to it").arg(q(name)));
+        const ScheduleOptions& options = read.document->options;
+        expect(options.busy.to_string() == saved.options.busy.to_string() &&
+                   static_cast<int>(options.primary) == saved.options.order &&
+                   static_cast<int>(options.tieBreak) == saved.options.then,
+               QStringLiteral("the file %1 does not hold the options saved to it").arg(q(name)));
     }
 
     // The results: the counter, the strip and the grid of the latest

@@ -1,5 +1,7 @@
 #include "schedule_file_testing.h"
 
+#include <algorithm>
+
 #include "schedule_makers.h"
 
 namespace quorvandel::file_testing {
@@ -115,6 +117,18 @@ ScheduleDocument randomDocument(std::uint64_t seed) {
         }
     }
     document.options = randomOptions(rng);
+    // Favourites: one section of each course, any of them, when every
+    // course has one.
+    const bool everyCourseHasOne =
+        list.NumCourses > 0 && std::all_of(list.Courses.begin(), list.Courses.begin() + list.NumCourses,
+                                           [](const Course& c) { return c.NumSections > 0; });
+    for (int k = everyCourseHasOne ? rng.below(27) : 0; k > 0; --k) {
+        FavouriteSections sections;
+        for (int c = 0; c < list.NumCourses; ++c)
+            sections.push_back(static_cast<int16_t>(rng.below(list.Courses[static_cast<std::size_t>(c)].NumSections)));
+        if (std::find(document.favourites.begin(), document.favourites.end(), sections) == document.favourites.end())
+            document.favourites.push_back(sections);
+    }
     return document;
 }
 
@@ -140,6 +154,22 @@ QString brokenRule(const CourseList& list) {
             for (bool day : section.Days) anyDay = anyDay || day;
             if (!anyDay) return at + QStringLiteral("no day");
         }
+    }
+    return {};
+}
+
+QString brokenRule(const ScheduleDocument& document) {
+    if (QString broken = brokenRule(document.courses); !broken.isEmpty()) return broken;
+    const CourseList& list = document.courses;
+    if (document.favourites.size() > 26) return QStringLiteral("%1 favourites").arg(document.favourites.size());
+    for (std::size_t f = 0; f < document.favourites.size(); ++f) {
+        const FavouriteSections& sections = document.favourites[f];
+        bool fits = list.NumCourses > 0 && sections.size() == static_cast<std::size_t>(list.NumCourses);
+        for (std::size_t c = 0; fits && c < sections.size(); ++c)
+            fits = sections[c] >= 0 && sections[c] < list.Courses[c].NumSections;
+        if (!fits) return QStringLiteral("favourite %1 does not fit the courses").arg(f);
+        if (std::count(document.favourites.begin(), document.favourites.end(), sections) > 1)
+            return QStringLiteral("favourite %1 twice").arg(f);
     }
     return {};
 }
@@ -190,8 +220,21 @@ QString describeOptions(const ScheduleOptions& options) {
         .arg(static_cast<int>(options.tieBreak));
 }
 
+QString describeFavourites(const std::vector<FavouriteSections>& favourites) {
+    QStringList all;
+    for (const FavouriteSections& sections : favourites) {
+        QStringList places;
+        for (int16_t index : sections) places << QString::number(index);
+        all << places.join(u' ');
+    }
+    return all.join(QStringLiteral(" / "));
+}
+
 QString difference(const ScheduleDocument& expected, const ScheduleDocument& actual) {
     if (const QString courses = difference(expected.courses, actual.courses); !courses.isEmpty()) return courses;
+    if (describeFavourites(expected.favourites) != describeFavourites(actual.favourites))
+        return QStringLiteral("favourites %1, not %2")
+            .arg(describeFavourites(actual.favourites), describeFavourites(expected.favourites));
     if (describeOptions(expected.options) != describeOptions(actual.options))
         return QStringLiteral("options %1, not %2")
             .arg(describeOptions(actual.options), describeOptions(expected.options));

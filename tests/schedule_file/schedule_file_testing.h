@@ -36,12 +36,15 @@ QStringList hostileTexts();
 // numbers drawn from hostileTexts() and from random characters of every
 // plane, at most two of 10,000 characters so that it fits in a file; with
 // random options (busy blocks and single half-hours, any two orders) for two
-// seeds in three.
+// seeds in three, and up to 26 favourites when every course has a section.
 ScheduleDocument randomDocument(std::uint64_t seed);
 
 // The first rule that the read schedule breaks, in words; empty when it keeps
 // them all.
 QString brokenRule(const CourseList& list);
+// The same, and the favourites: at most 26, no two alike, each taking an
+// existing section of every course.
+QString brokenRule(const ScheduleDocument& document);
 
 // Where two schedules differ, in words; empty when they hold the same courses
 // and sections, field by field (and the same options).
@@ -52,5 +55,7 @@ QString difference(const ScheduleDocument& expected, const ScheduleDocument& act
 // order 1 then 0" (the busy runs of each day, Monday first; the orders by
 // their place in the Options dialog's list).
 QString describeOptions(const ScheduleOptions& options);
+// The favourites as "0 2 / 1 1": each one's section indexes, course by course.
+QString describeFavourites(const std::vector<FavouriteSections>& favourites);
 
 }  // namespace quorvandel::file_testing

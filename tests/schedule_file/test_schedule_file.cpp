@@ -138,6 +138,7 @@ private slots:
                 document->options.busy.set(static_cast<std::size_t>(day * 29 + slot));
         document->options.primary = ResultOrder::FewestDays;
         document->options.tieBreak = ResultOrder::LatestStart;
+        document->favourites = {{0}};
         const QString path = scratchFile(QStringLiteral("layout.qvs"));
         QVERIFY(!writeScheduleFile(fsPath(path), *document));
         QCOMPARE(QString::fromUtf8(readAll(path)), QStringLiteral(R"({
@@ -156,6 +157,11 @@ private slots:
                 }
             ]
         }
+    ],
+    "favourites": [
+        [
+            1
+        ]
     ],
     "format": "quorvandel-schedule",
     "options": {
@@ -198,6 +204,29 @@ private slots:
                 "order": "latest-start", "then": "fewest-days"})")
             << QStringLiteral("busy T 9:00-11:30; order 3 then 1");
     }
+    void loadsFavourites_data() {
+        QTest::addColumn<QByteArray>("favourites");  // the "favourites" field, or nothing
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("a file without favourites") << QByteArray() << QString();
+        QTest::newRow("no favourites") << QByteArray("[]") << QString();
+        QTest::newRow("places counted from 1, kept in their order")
+            << QByteArray("[[2, 1], [1, 1], [2.0, 2]]") << QStringLiteral("1 0 / 0 0 / 1 1");
+    }
+    void loadsFavourites() {
+        QFETCH(QByteArray, favourites);
+        QFETCH(QString, seen);
+        QByteArray file = chemText(repeated(GoodSection, 2));
+        file.insert(file.size() - 2,
+                    ", " + QByteArray(R"({"name": "Bio", "sections": [)") + GoodSection + ", " + GoodSection + "]}");
+        if (!favourites.isEmpty()) file.insert(file.size() - 1, ", \"favourites\": " + favourites);
+        const QString path = scratchFile(QStringLiteral("favourites.qvs"));
+        QVERIFY(writeAll(path, file));
+        const ScheduleFileRead read = readScheduleFile(fsPath(path));
+        QVERIFY2(read.document, qPrintable(q(read.problem.message)));
+        QCOMPARE(read.document->courses.NumCourses, 2);
+        QCOMPARE(describeFavourites(read.document->favourites), seen);
+    }
+
     void loadsOptions() {
         QFETCH(QByteArray, options);
         QFETCH(QString, seen);
@@ -223,7 +252,7 @@ private slots:
             << QByteArray(R"({"format": "quorvandel-schedule", "version": 1, "busy": [1, {"a": null}],
                 "courses": [{"name": "Chem", "colour": "red", "sections": [
                 {"number": "01", "start": "9:00", "end": "10:30", "days": ["M"], "room": {"x": [true]}}]}],
-                "favourites": {}})")
+                "colours": {}})")
             << QStringList{"Chem / 01 / 9:00 - 10:30 / M"};
         QTest::newRow("version written as 1.0, a byte-order mark before it")
             << QByteArray(
@@ -357,6 +386,30 @@ private slots:
         row("an order by its number", withOptions(R"({"busy": [], "order": 1, "then": "first-found"})"),
             {"\"order\" is not a text"});
         row("no tie-break", withOptions(R"({"busy": [], "order": "fewest-days"})"), {"\"then\" is missing"});
+        // Chem with two sections and Bio with one.
+        const auto withFavourites = [](const QByteArray& favourites) {
+            QByteArray file = chemText(repeated(GoodSection, 2));
+            file.insert(file.size() - 2, R"(, {"name": "Bio", "sections": [)" + GoodSection + "]}");
+            file.insert(file.size() - 1, ", \"favourites\": " + favourites);
+            return file;
+        };
+        row("favourites not a list", withFavourites("{}"), {"\"favourites\" is not a list"});
+        row("a favourite that is not a list", withFavourites("[[1, 1], 2]"), {"favourite 2: it is not a list"});
+        row("a favourite missing a course", withFavourites("[[1]]"),
+            {"favourite 1: it takes 1 sections; a favourite takes one of each of the 2 courses"});
+        row("a favourite with a course too many", withFavourites("[[1, 1, 1]]"), {"takes 3 sections"});
+        row("a section that is not there", withFavourites("[[1, 1], [3, 1]]"),
+            {"favourite 2: 3 is not a section of course 1, which has 2"});
+        row("a place counted from 0", withFavourites("[[1, 0]]"), {"favourite 1: 0 is not a section of course 2"});
+        row("a place of 2^63", withFavourites("[[1, 9223372036854775808]]"), {"is not a section of course 2"});
+        row("a place of 1.5", withFavourites("[[1.5, 1]]"), {"1.5 is not a section of course 1"});
+        row("a place as a text", withFavourites(R"([["1", 1]])"), {"favourite 1: an entry that is not a number"});
+        row("the same favourite twice", withFavourites("[[1, 1], [2, 1], [1, 1]]"),
+            {"favourite 3 takes the same sections as favourite 1"});
+        row("27 favourites", withFavourites("[" + repeated("[1, 1]", 27) + "]"), {"27 favourites", "at most 26"});
+        row("a favourite without courses",
+            QByteArray(R"({"format": "quorvandel-schedule", "version": 1, "courses": [], "favourites": [[]]})"),
+            {"favourite 1: the schedule has no course"});
         QByteArray over = chemText(GoodSection);
         over.insert(over.size() - 1, QByteArray(MaxScheduleFileBytes + 1 - over.size(), ' '));
         row("1 MiB and a byte", over, {"1048577 bytes", "1 MiB"});
@@ -465,6 +518,8 @@ private slots:
         if (kind == QLatin1String("read-only file")) QVERIFY(QFile::setPermissions(old, QFile::ReadOwner));
         if (kind == QLatin1String("surrogate name")) document->courses.Courses[1].CourseName += u'\xD83D';
         if (kind == QLatin1String("surrogate number")) document->courses.Courses[0].Sections[1].SecNum = u"\xDE00x";
+        // The rows that reshape the courses: no favourite would fit them.
+        if (kind == QLatin1String("large") || kind == QLatin1String("full small")) document->favourites.clear();
         if (kind == QLatin1String("large")) {
             makers::randomSchedule(document->courses, 1, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, {});
             for (Course& course : document->courses.Courses)

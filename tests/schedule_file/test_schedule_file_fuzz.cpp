@@ -153,7 +153,7 @@ class TestScheduleFileFuzz : public QObject {
         const QString message = q(result.problem.message);
         if (result.document) {
             if (!message.isEmpty()) return QStringLiteral("loaded, and also says ") + message;
-            if (const QString broken = brokenRule(result.document->courses); !broken.isEmpty())
+            if (const QString broken = brokenRule(*result.document); !broken.isEmpty())
                 return QStringLiteral("loaded a schedule that breaks a rule: ") + broken;
             ++loaded;
             if (read) *read = std::make_unique<ScheduleDocument>(std::move(*result.document));
@@ -180,6 +180,7 @@ private slots:
         makers::addSection(list, 0, 2, 5, 0b0000101);
         makers::addSection(list, 0, 0, 29, 0b1111111);
         makers::addCourse(list, "Bio");
+        makers::addSection(list, 1, 3, 4, 0b0000010);
         makers::addCourse(list, "Hebrew");
         makers::addSection(list, 2, 27, 28, 0b1000000);
         // Texts that the file writes escaped.
@@ -192,6 +193,7 @@ private slots:
         for (int cell : {0, 1, 2, 60, 61, 202}) expected->options.busy.set(static_cast<std::size_t>(cell));
         expected->options.primary = ResultOrder::FewestIdle;
         expected->options.tieBreak = ResultOrder::EarliestFinish;
+        expected->favourites = {{1, 0, 0}, {0, 0, 0}};
         QVERIFY(!writeScheduleFile(fsPath(path), *expected));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -255,15 +257,21 @@ private slots:
                 QVERIFY2(fault.isEmpty(), qPrintable(mutated(m) + QStringLiteral(": ") + fault));
                 const bool inLater = at.first() == QJsonValue(QStringLiteral("later"));
                 const bool isField = at.last().isString();
-                // Every field of the file is needed but the options as a
-                // whole (files from before them have none), and unknown ones
-                // are skipped whatever they hold.
-                const bool optional = at.size() == 1 && at.first() == QJsonValue(QStringLiteral("options"));
+                // Every field of the file is needed but the options and the
+                // favourites as a whole (files from before them have none),
+                // and unknown ones are skipped whatever they hold.
+                const bool optional = at.size() == 1 && (at.first() == QJsonValue(QStringLiteral("options")) ||
+                                                         at.first() == QJsonValue(QStringLiteral("favourites")));
                 if (m.change == Change::Delete && isField && !inLater && !optional)
                     QVERIFY2(!read, qPrintable(mutated(m)));
                 if (m.change == Change::Delete && optional) {
                     QVERIFY2(read, qPrintable(mutated(m)));
-                    QCOMPARE(read->options, ScheduleOptions{});
+                    auto without = std::make_unique<ScheduleDocument>(*expected);
+                    if (at.first() == QJsonValue(QStringLiteral("options")))
+                        without->options = {};
+                    else
+                        without->favourites.clear();
+                    QCOMPARE(difference(*without, *read), QString());
                 }
                 // (Unless JSON itself is broken: too deep, a number out of range.)
                 const bool isJson = !QJsonDocument::fromJson(input).isNull();
