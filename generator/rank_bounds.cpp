@@ -66,7 +66,23 @@ std::uint32_t idleForSure(std::uint32_t placed, const OpenSummary& open, size_t 
     return (g & ~open.reach[d]) | (firsts & ~open.starts[d]) | (lasts & ~open.ends[d]);
 }
 
+// The day terms of the orders whose bound is a sum over the days.
+int idleTerm(std::uint32_t placed, const OpenSummary& open, size_t d) {
+    return wordBitCount(idleForSure(placed, open, d));
+}
+// A placed day's first class can only move earlier; a new day starts no
+// later than the latest section that meets on it.
+int startTerm(std::uint32_t placed, const OpenSummary& open, size_t d) {
+    return placed != 0 ? firstSlot(placed) : std::max<int>(0, open.latestStart[d]);
+}
+
 }  // namespace
+
+DayProfile joined(const DayProfile& a, const DayProfile& b) {
+    DayProfile r;
+    for (size_t d = 0; d < DaysPerWeek; ++d) r[d] = a[d] | b[d];
+    return r;
+}
 
 SectionShape shapeOf(const DayProfile& cells) {
     SectionShape shape;
@@ -122,7 +138,6 @@ OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& 
 }
 
 int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open) {
-    const unsigned placedDays = daysOf(placed);
     int bound = 0;
     switch (order) {
     case ResultOrder::FirstFound:
@@ -130,24 +145,20 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
     case ResultOrder::FewestDays: {
         // The smallest day set, holding the placed days, on which every open
         // course still has a section.
-        const int days = fewestDays(open.daySets, placedDays);
+        const int days = fewestDays(open.daySets, daysOf(placed));
         return days < 0 ? NoCompletion : days;
     }
     case ResultOrder::FewestIdle:
-        for (size_t d = 0; d < DaysPerWeek; ++d) bound += wordBitCount(idleForSure(placed[d], open, d));
+        for (size_t d = 0; d < DaysPerWeek; ++d) bound += idleTerm(placed[d], open, d);
         return bound;
-    case ResultOrder::LatestStart: {
-        // A placed day's first class can only move earlier; a new day starts
-        // no later than the latest section that meets on it.
-        int startSum = 0;
-        for (size_t d = 0; d < DaysPerWeek; ++d)
-            startSum += placed[d] != 0 ? firstSlot(placed[d]) : std::max<int>(0, open.latestStart[d]);
-        return LatestStartCostBase - startSum;
-    }
+    case ResultOrder::LatestStart:
+        for (size_t d = 0; d < DaysPerWeek; ++d) bound += startTerm(placed[d], open, d);
+        return LatestStartCostBase - bound;
     case ResultOrder::EarliestFinish: {
         // A placed day's last class can only move later; the open courses
         // need at least (fewest days - placed days) new days, each ending no
         // earlier than its earliest-ending section.
+        const unsigned placedDays = daysOf(placed);
         const int days = fewestDays(open.daySets, placedDays);
         if (days < 0) return NoCompletion;
         std::array<int, DaysPerWeek> newDayEnds{};
@@ -165,6 +176,35 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
     }
     }
     return bound;
+}
+
+SectionBound::SectionBound(ResultOrder order, const DayProfile& placed, const OpenSummary& others)
+    : order_(order), placed_(placed), others_(others) {
+    for (size_t d = 0; d < DaysPerWeek; ++d) {
+        if (order_ == ResultOrder::FewestIdle) terms_[d] = idleTerm(placed[d], others, d);
+        if (order_ == ResultOrder::LatestStart) terms_[d] = startTerm(placed[d], others, d);
+        sum_ += terms_[d];
+    }
+}
+
+int SectionBound::of(const SectionShape& section) const {
+    int sum = sum_;
+    unsigned days = section.days;
+    switch (order_) {
+    case ResultOrder::FirstFound:
+        return 0;
+    case ResultOrder::FewestIdle:
+    case ResultOrder::LatestStart:
+        for (; days != 0; days &= days - 1U) {
+            const auto d = static_cast<size_t>(std::countr_zero(days));
+            const std::uint32_t day = placed_[d] | section.cells[d];
+            sum += (order_ == ResultOrder::FewestIdle ? idleTerm(day, others_, d) : startTerm(day, others_, d)) -
+                   terms_[d];
+        }
+        return order_ == ResultOrder::FewestIdle ? sum : LatestStartCostBase - sum;
+    default:
+        return costBound(order_, joined(placed_, section.cells), others_);
+    }
 }
 
 }  // namespace quorvandel

@@ -56,8 +56,28 @@ struct OpenSummary {
 // The summary of one course's sections in `sections`.
 OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections);
 
+// The cells of both profiles.
+DayProfile joined(const DayProfile& a, const DayProfile& b);
+
 // A lower bound on `order`'s cost of any completion of `placed` where the
 // open courses are summarised by `open`.
 int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open);
+
+// costBound(order, placed with one more section, others) for many sections
+// in turn. Where the bound is a sum over the days, the days a section does
+// not meet keep their terms, so only its own days are looked at again.
+// Holds references to placed and others: they must outlive it.
+class SectionBound {
+public:
+    SectionBound(ResultOrder order, const DayProfile& placed, const OpenSummary& others);
+    int of(const SectionShape& section) const;
+
+private:
+    ResultOrder order_;
+    const DayProfile& placed_;
+    const OpenSummary& others_;
+    std::array<int, DaysPerWeek> terms_{};  // per day, for the sums over the days
+    int sum_ = 0;
+};
 
 }  // namespace quorvandel

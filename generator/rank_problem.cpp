@@ -24,12 +24,6 @@ DayProfile profileOf(const Section& section) {
 
 }  // namespace
 
-DayProfile joined(const DayProfile& a, const DayProfile& b) {
-    DayProfile r;
-    for (size_t d = 0; d < DaysPerWeek; ++d) r[d] = a[d] | b[d];
-    return r;
-}
-
 RankProblem::RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options)
     : n_(numCourses),
       primary_(options.primary),
@@ -57,6 +51,18 @@ int RankProblem::bound(const DayProfile& placed, const OpenSummary& open) const 
     const int first = costBound(primary_, placed, open);
     if (first >= NoCompletion) return NoCostLimit;
     return first * TieBreakScale + costBound(tieBreak_, placed, open);
+}
+
+void RankProblem::sectionBounds(int course, SectionSet sections, const DayProfile& placed, const OpenSummary& others,
+                                std::array<int, MaxSectionsPerCourse>& bounds) const {
+    const SectionBound first(primary_, placed, others), second(tieBreak_, placed, others);
+    for (int j : sections) {
+        const SectionShape& section = shape(course, j);
+        const int primary = first.of(section);
+        bounds[static_cast<size_t>(j)] =
+            primary >= NoCompletion ? NoCostLimit : primary * TieBreakScale + second.of(section);
+        assert(bounds[static_cast<size_t>(j)] == bound(joined(placed, section.cells), others));
+    }
 }
 
 bool RankProblem::filter(CourseSet open, const DayProfile& placed, int limit, Domains& domains, ChildBounds& bounds,
@@ -91,14 +97,12 @@ bool RankProblem::filter(CourseSet open, const DayProfile& placed, int limit, Do
         const int i = course[k];
         const auto c = static_cast<size_t>(i);
         SectionSet& kept = domains[i];
-        for (int j : kept) {
-            const int childBound = bound(joined(placed, shapes_[c][static_cast<size_t>(j)].cells), others);
-            bounds[c][static_cast<size_t>(j)] = childBound;
-            if (childBound >= limit) {
+        sectionBounds(i, kept, placed, others, bounds[c]);
+        for (int j : kept)
+            if (bounds[c][static_cast<size_t>(j)] >= limit) {
                 kept = kept.without(j);
                 ++cut;
             }
-        }
         if (kept.empty()) return false;
     }
     return true;

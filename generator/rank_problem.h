@@ -47,6 +47,11 @@ public:
     // there is none.
     int bound(const DayProfile& placed, const OpenSummary& open) const;
 
+    // The folded bound of placing each section of `course` on top of
+    // `placed`, the other open courses summarised by `others`.
+    void sectionBounds(int course, SectionSet sections, const DayProfile& placed, const OpenSummary& others,
+                       std::array<int, MaxSectionsPerCourse>& bounds) const;
+
     // Drops from `domains` every section of a course in `open` whose child
     // bound reaches `limit`, writing each child bound into `bounds`. Returns
     // false when no completion of `placed` can cost less than `limit` (then
@@ -62,8 +67,5 @@ private:
     FitTable fits_{};
     Domains all_{};
 };
-
-// The cells of both profiles.
-DayProfile joined(const DayProfile& a, const DayProfile& b);
 
 }  // namespace quorvandel
