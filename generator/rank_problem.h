@@ -22,6 +22,12 @@ using Domains = SectionSetRow;
 // section j, as the filter found it.
 using ChildBounds = std::array<std::array<int, MaxSectionsPerCourse>, MaxCourses>;
 
+struct RankedTimetable {
+    std::array<int16_t, MaxCourses> choice{};  // section index per course
+    int cost = 0;                              // primary and tie-break folded into one number
+    RankScore score;
+};
+
 // A limit no cost reaches: nothing is filtered.
 inline constexpr int NoCostLimit = 1 << 30;
 

@@ -7,8 +7,8 @@ namespace quorvandel {
 
 namespace {
 
-constexpr std::uint32_t StopCheckInterval = 64;
-constexpr std::uint32_t ProgressInterval = 4096;
+constexpr int MaxLocalMoves = 30;
+constexpr int LocalStarts = 8;
 
 // Whether timetable a comes before b: cheaper, or as cheap and earlier in
 // enumeration order (the last course's section counts most).
@@ -46,15 +46,24 @@ int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSection
 }  // namespace
 
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
-                           const std::atomic<bool>* stop, Progress progress)
-    : problem_(courses, numCourses, options), n_(numCourses), stop_(stop), progress_(std::move(progress)) {}
+                           const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
+    : problem_(courses, numCourses, options),
+      n_(numCourses),
+      limits_(limits),
+      stop_(stop),
+      progress_(std::move(progress)) {
+    assert(limits_.stopCheckInterval > 0 && limits_.progressInterval > 0);
+}
 
 RankedOutcome RankedSearch::run() {
     heldCount_ = tiesCount_ = tiesWanted_ = 0;
     more_ = stopped_ = done_ = false;
+    local_ = {};
+    cutoff_ = NoCostLimit;
+    lookedAround_ = false;
     met_ = 0;
     stats_ = {};
-    untilCheck_ = StopCheckInterval;
+    untilCheck_ = limits_.stopCheckInterval;
     const Domains& all = problem_.everySection();
     if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return outcome();
 
@@ -73,7 +82,21 @@ RankedOutcome RankedSearch::run() {
 
 int RankedSearch::limit() const {
     if (probing_) return tieCost_ + 1;
-    return full() ? held_[static_cast<size_t>(dearest_)].cost : NoCostLimit;
+    return full() ? std::min(cutoff_, held_[static_cast<size_t>(dearest_)].cost) : cutoff_;
+}
+
+// A look around the cheapest timetables held, once 26 are held and the
+// search has run a while: more than 26 cheap ones met give a cutoff.
+void RankedSearch::lookAround() {
+    lookedAround_ = true;
+    std::array<int, MaxStoredTimetables> byCost{};
+    for (int k = 0; k < MaxStoredTimetables; ++k) byCost[static_cast<size_t>(k)] = k;
+    std::sort(byCost.begin(), byCost.end(),
+              [this](int a, int b) { return held_[static_cast<size_t>(a)].cost < held_[static_cast<size_t>(b)].cost; });
+    for (int k = 0; k < LocalStarts; ++k)
+        searchAround(problem_, held_[static_cast<size_t>(byCost[static_cast<size_t>(k)])].choice, MaxLocalMoves,
+                     local_);
+    if (local_.full()) cutoff_ = local_.best[MaxStoredTimetables - 1].cost + 1;
 }
 
 // ---- First pass: any order, the 26 cheapest ----
@@ -157,6 +180,7 @@ void RankedSearch::holdCheapest(const DayProfile& profile) {
     dearest_ = 0;
     for (int k = 1; k < MaxStoredTimetables; ++k)
         if (held_[static_cast<size_t>(k)].cost > held_[static_cast<size_t>(dearest_)].cost) dearest_ = k;
+    if (!lookedAround_ && stats_.nodes >= limits_.rankedLookAroundAfterNodes) lookAround();
 }
 
 // ---- Second pass: enumeration order, the first costing exactly T ----
@@ -200,8 +224,10 @@ bool RankedSearch::probe(CourseSet open, const Domains& domains, const DayProfil
     cheapestFirst(open, domains, placed);
     probing_ = false;
     stats_.probeNodes += stats_.nodes - nodesBefore;
-    if (witnessed_) witness_ = choice_;
-    return witnessed_;
+    const bool found = witnessed_;
+    if (found) witness_ = choice_;
+    witnessed_ = false;
+    return found;
 }
 
 // Every timetable cheaper than T is held already; those costing T are
@@ -234,9 +260,10 @@ bool RankedSearch::anyTimetable(const Domains& domains, CourseSet open) {
 bool RankedSearch::countStep() {
     ++stats_.nodes;
     if (--untilCheck_ != 0) return !stopped_;
-    untilCheck_ = StopCheckInterval;
+    untilCheck_ = limits_.stopCheckInterval;
     if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) stopped_ = true;
-    if (progress_ && met_ > 0 && stats_.nodes % ProgressInterval < StopCheckInterval) progress_(met_, bestScore());
+    if (progress_ && met_ > 0 && stats_.nodes % limits_.progressInterval < limits_.stopCheckInterval)
+        progress_(met_, bestScore());
     return !stopped_;
 }
 
@@ -248,9 +275,10 @@ RankScore RankedSearch::bestScore() const {
 
 // The best of everything held and collected, best first, each once.
 RankedOutcome RankedSearch::outcome() const {
-    std::array<RankedTimetable, 2 * MaxStoredTimetables> all;
-    const auto heldEnd = std::copy_n(held_.begin(), heldCount_, all.begin());
-    const auto end = std::copy_n(ties_.begin(), tiesCount_, heldEnd);
+    std::array<RankedTimetable, 3 * MaxStoredTimetables + 1> all;
+    auto end = std::copy_n(held_.begin(), heldCount_, all.begin());
+    end = std::copy_n(ties_.begin(), tiesCount_, end);
+    end = std::copy_n(local_.best.begin(), local_.count, end);
     const auto before = [this](const RankedTimetable& a, const RankedTimetable& b) { return ranksBefore(a, b, n_); };
     std::sort(all.begin(), end, before);
     const auto distinct = std::unique(

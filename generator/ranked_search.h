@@ -35,15 +35,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "rank_local_search.h"
 #include "rank_problem.h"
+#include "search_limits.h"
 
 namespace quorvandel {
-
-struct RankedTimetable {
-    std::array<int16_t, MaxCourses> choice{};  // section index per course
-    int cost = 0;                              // primary and tie-break folded into one number
-    RankScore score;
-};
 
 struct RankedOutcome {
     std::array<RankedTimetable, MaxStoredTimetables> best{};  // best[0 .. count-1], best first
@@ -69,8 +65,10 @@ public:
     // courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10 sections each),
     // ranked by options.primary, then options.tieBreak. options.primary must
     // not be FirstFound.
+    // `limits` gives the intervals of the stop checks and progress reports
+    // and when to look around; the rest of it is for the first-found search.
     RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
-                 const std::atomic<bool>* stop = nullptr, Progress progress = {});
+                 const SearchLimits& limits = {}, const std::atomic<bool>* stop = nullptr, Progress progress = {});
 
     RankedOutcome run();
     const RankedStats& stats() const { return stats_; }
@@ -95,9 +93,13 @@ private:
     bool probing_ = false;                       // the first pass's search serves as a probe
     bool witnessed_ = false;                     // the probe has found one
     bool more_ = false;
+    LocalBest local_;           // what the look around the first timetable met
+    int cutoff_ = NoCostLimit;  // a cost no timetable among the 26 best reaches
+    bool lookedAround_ = false;
     long long met_ = 0;  // conflict-free timetables met by the first pass
 
     // ---- Limits, interrupt and statistics ----
+    SearchLimits limits_;
     const std::atomic<bool>* stop_;
     Progress progress_;
     std::uint32_t untilCheck_ = 0;
@@ -109,6 +111,7 @@ private:
     int limit() const;  // the first pass's: a cost no held timetable may reach
     bool moreKnown() const { return more_ || met_ > MaxStoredTimetables; }
 
+    void lookAround();
     void cheapestFirst(CourseSet open, const Domains& domains, const DayProfile& placed);
     int cheapestSections(int course, SectionSet sections, const DayProfile& placed,
                          const std::array<int, MaxSectionsPerCourse>& bounds,

@@ -39,6 +39,10 @@ struct SearchLimits {
     // between two progress reports while no timetable is being stored.
     std::uint32_t stopCheckInterval = 64;
     std::uint32_t progressInterval = 4096;
+    // A ranked search looks around its cheapest timetables for a cutoff once
+    // it holds 26 and has taken at least this many steps; on a small
+    // schedule the search is over sooner than the look would pay.
+    std::uint64_t rankedLookAroundAfterNodes = 2000;
 };
 
 // What a search did, for tests and the benchmark.

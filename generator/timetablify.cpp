@@ -148,9 +148,9 @@ bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const Sea
 // first. Returns false when the search was stopped; the best met so far are
 // stored then.
 bool StoreBest(ModuleState& state, const UsableSections& usable, const SearchControl& control,
-               GenerationResult& result) {
+               const SearchLimits& limits, GenerationResult& result) {
     auto search =
-        std::make_unique<RankedSearch>(usable.courses, liveCourses(state), state.Options, control.stop,
+        std::make_unique<RankedSearch>(usable.courses, liveCourses(state), state.Options, limits, control.stop,
                                        [&control](long long met, const RankScore& best) {
                                            reportProgress(control, met > INT_MAX ? INT_MAX : static_cast<int>(met));
                                            if (control.bestSoFar) control.bestSoFar(best);
@@ -223,7 +223,7 @@ GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control
         result.busyCourse = usable->everySectionBusy;
         return result;
     }
-    const bool running = state.Options.ranked() ? StoreBest(state, *usable, control, result)
+    const bool running = state.Options.ranked() ? StoreBest(state, *usable, control, limits, result)
                                                 : StoreFirstFound(state, *usable, control, limits, stats, result);
     FinishCombination(state);
 

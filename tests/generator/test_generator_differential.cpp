@@ -10,8 +10,9 @@
 
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
-#include "room_bound.h"
 #include "plain_ranking.h"
+#include "ranked_search.h"
+#include "room_bound.h"
 #include "schedule_makers.h"
 #include "week.h"
 
@@ -263,6 +264,25 @@ QString rankedDifference(const ModuleState& schedule, const std::vector<plain::R
     return {};
 }
 
+// Empty when a stopped search's timetables are real ones, in the order of
+// the reference ranking `want`, each once.
+QString stoppedFault(const ModuleState& schedule, const std::vector<plain::RankedCombination>& want,
+                     const RankedOutcome& got) {
+    if (!got.stopped) return QStringLiteral("not marked stopped");
+    if (got.count < 1 || got.count > MaxStoredTimetables) return QStringLiteral("%1 kept").arg(got.count);
+    long long previous = -1;
+    for (int k = 0; k < got.count; ++k) {
+        const auto& choice = got.best[static_cast<size_t>(k)].choice;
+        const auto at = std::find_if(want.begin(), want.end(), [&](const plain::RankedCombination& c) {
+            return std::equal(choice.begin(), choice.begin() + schedule.NumCourses, c.choice.begin());
+        });
+        if (at == want.end()) return QStringLiteral("timetable %1 is not conflict-free").arg(k);
+        if (at - want.begin() <= previous) return QStringLiteral("timetable %1 out of order or twice").arg(k);
+        previous = at - want.begin();
+    }
+    return {};
+}
+
 // The open courses `open` of `schedule`, each with its sections in
 // `remaining` only, as a schedule of their own.
 std::unique_ptr<CourseList> subproblem(const CourseList& schedule, const SectionSetRow& remaining, CourseSet open) {
@@ -390,17 +410,75 @@ private slots:
             schedule->Options.tieBreak = tieBreak;
             auto reference = std::make_unique<ModuleState>(*schedule);
             const auto want = plain::RankAll(*reference);
-            *got = *schedule;
-            got->NumTimetables = 5;  // stale results must not survive
-            const GenerationResult result = TimeTablify(*got);
-            const QString diff = rankedDifference(*schedule, want, *got, result);
-            if (!diff.isEmpty()) QFAIL(qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(diff)));
+            // Shipped, and looking around for a cutoff as soon as 26 are
+            // held, which the small schedules here never wait long enough for.
+            GenerationResult result;
+            for (const std::uint64_t lookAround : {SearchLimits{}.rankedLookAroundAfterNodes, std::uint64_t{0}}) {
+                SearchLimits limits;
+                limits.rankedLookAroundAfterNodes = lookAround;
+                *got = *schedule;
+                got->NumTimetables = 5;  // stale results must not survive
+                result = TimeTablify(*got, {}, limits);
+                const QString diff = rankedDifference(*schedule, want, *got, result);
+                if (!diff.isEmpty())
+                    QFAIL(qPrintable(
+                        QStringLiteral("seed %1, look around after %2 steps: %3").arg(seed).arg(lookAround).arg(diff)));
+            }
             many += want.size() > MaxStoredTimetables ? 1 : 0;
             busyNamed += result.outcome == TimeTablifyOutcome::EverySectionBusy ? 1 : 0;
         }
         qInfo("%d seeds: %d with more than 26, %d with a course all busy", seeds, many, busyNamed);
         QVERIFY2(many >= seeds / 6, "too few schedules where the 26 best must be chosen");
         if (busyRanges > 0) QVERIFY2(busyNamed > 0 && busyNamed < seeds / 2, "busy times too rare or too common");
+    }
+
+    // Stopped anywhere, in either pass, the ranked search keeps real
+    // timetables, best first, each once: their places in the reference
+    // ranking rise strictly.
+    void rankedStopKeepsBestMet_data() {
+        QTest::addColumn<ResultOrder>("primary");
+        QTest::addColumn<ResultOrder>("tieBreak");
+        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound;
+        QTest::newRow("latest start, then fewest days") << ResultOrder::LatestStart << ResultOrder::FewestDays;
+    }
+    void rankedStopKeepsBestMet() {
+        QFETCH(ResultOrder, primary);
+        QFETCH(ResultOrder, tieBreak);
+        auto schedule = freshState();
+        SearchLimits limits;
+        limits.stopCheckInterval = limits.progressInterval = 1;
+        limits.rankedLookAroundAfterNodes = 0;
+        int stoppedInSecondPass = 0;
+        for (int seed = 1; seed <= 200 / Scale; ++seed) {
+            rankedCase(*schedule, static_cast<std::uint64_t>(seed), 0);
+            schedule->Options.primary = primary;
+            schedule->Options.tieBreak = tieBreak;
+            const auto want = plain::RankAll(*std::make_unique<ModuleState>(*schedule));
+            if (want.size() <= MaxStoredTimetables) continue;
+            std::uint64_t calls = 0;  // one a step once a timetable is met, and one at the end
+            RankedSearch(*schedule, schedule->NumCourses, schedule->Options, limits, nullptr,
+                         [&calls](long long, const RankScore&) { ++calls; })
+                .run();
+            for (const std::uint64_t stopAt : {calls / 8, calls / 2, calls - calls / 8 - 2}) {
+                if (stopAt < 1 || stopAt + 2 > calls) continue;  // a later step must see the stop
+                std::atomic<bool> stop{false};
+                std::uint64_t reports = 0;
+                auto search = std::make_unique<RankedSearch>(
+                    *schedule, schedule->NumCourses, schedule->Options, limits, &stop,
+                    [&](long long, const RankScore&) { stop = stop || ++reports >= stopAt; });
+                const auto got = std::make_unique<RankedOutcome>(search->run());
+                const QString fault = stoppedFault(*schedule, want, *got);
+                if (!fault.isEmpty())
+                    QFAIL(qPrintable(QStringLiteral("seed %1, stopped at report %2 of %3: %4")
+                                         .arg(seed)
+                                         .arg(stopAt)
+                                         .arg(calls)
+                                         .arg(fault)));
+                stoppedInSecondPass += search->stats().orderNodes > 0 ? 1 : 0;
+            }
+        }
+        qInfo("%d stops in the enumeration-order pass", stoppedInSecondPass);
+        QVERIFY2(stoppedInSecondPass >= 20 / Scale, "too few stops in the second pass");
     }
 
     // Random subproblems (some courses open, each with a random part of its

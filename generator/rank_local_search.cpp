@@ -1,0 +1,73 @@
+#include "rank_local_search.h"
+
+#include <cassert>
+
+namespace quorvandel {
+
+namespace {
+
+bool sameChoice(const RankedTimetable& a, const RankedTimetable& b, int courses) {
+    for (int i = 0; i < courses; ++i)
+        if (a.choice[static_cast<size_t>(i)] != b.choice[static_cast<size_t>(i)]) return false;
+    return true;
+}
+
+// Keeps `met` in the list when it is among the cheapest met, once.
+void keepCheapest(LocalBest& list, const RankedTimetable& met, int courses) {
+    const int capacity = static_cast<int>(list.best.size());
+    if (list.full() && list.best[static_cast<size_t>(capacity - 1)].cost <= met.cost) return;
+    for (int k = 0; k < list.count; ++k)
+        if (list.best[static_cast<size_t>(k)].cost == met.cost &&
+            sameChoice(list.best[static_cast<size_t>(k)], met, courses))
+            return;
+    int at = list.full() ? capacity - 1 : list.count++;
+    for (; at > 0 && list.best[static_cast<size_t>(at - 1)].cost > met.cost; --at)
+        list.best[static_cast<size_t>(at)] = list.best[static_cast<size_t>(at - 1)];
+    list.best[static_cast<size_t>(at)] = met;
+}
+
+// Whether section j of course i fits beside the sections `choice` gives
+// every other course.
+bool fitsBeside(const RankProblem& problem, int i, int j, const std::array<int16_t, MaxCourses>& choice) {
+    const Domains& fitting = problem.fitting(i, j);
+    for (int k = 0; k < problem.courseCount(); ++k)
+        if (k != i && !fitting[k].contains(choice[static_cast<size_t>(k)])) return false;
+    return true;
+}
+
+DayProfile cellsOf(const RankProblem& problem, const std::array<int16_t, MaxCourses>& choice, int except) {
+    DayProfile cells{};
+    for (int k = 0; k < problem.courseCount(); ++k)
+        if (k != except) cells = joined(cells, problem.shape(k, choice[static_cast<size_t>(k)]).cells);
+    return cells;
+}
+
+}  // namespace
+
+void searchAround(const RankProblem& problem, const std::array<int16_t, MaxCourses>& start, int maxMoves,
+                  LocalBest& list) {
+    const int n = problem.courseCount();
+    const DayProfile startCells = cellsOf(problem, start, -1);
+    RankedTimetable current{start, problem.cost(startCells), problem.score(startCells)};
+    keepCheapest(list, current, n);
+    for (int move = 0; move < maxMoves; ++move) {
+        RankedTimetable next = current;
+        for (int i = 0; i < n; ++i) {
+            const DayProfile others = cellsOf(problem, current.choice, i);
+            for (int j : problem.everySection()[i]) {
+                if (j == current.choice[static_cast<size_t>(i)] || !fitsBeside(problem, i, j, current.choice)) continue;
+                RankedTimetable neighbour = current;
+                neighbour.choice[static_cast<size_t>(i)] = static_cast<int16_t>(j);
+                const DayProfile cells = joined(others, problem.shape(i, j).cells);
+                neighbour.cost = problem.cost(cells);
+                neighbour.score = problem.score(cells);
+                keepCheapest(list, neighbour, n);
+                if (neighbour.cost < next.cost) next = neighbour;
+            }
+        }
+        if (next.cost == current.cost) break;  // no neighbour is cheaper
+        current = next;
+    }
+}
+
+}  // namespace quorvandel
