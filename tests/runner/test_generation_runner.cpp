@@ -11,6 +11,10 @@
 #include <thread>
 
 #include "generation_runner.h"
+#include "results_frame.h"
+#include "results_windows.h"
+#include "schedule_makers.h"
+#include "timetable_score.h"
 
 using namespace quorvandel;
 using namespace std::chrono_literals;
@@ -95,6 +99,49 @@ private slots:
         QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
         QVERIFY(total.elapsed() >= 150);  // not shown before the delay
         QVERIFY(!runner.progressDialog());
+    }
+
+    // A real ranked search, slowed at each progress report so that it is
+    // still running when "Cancel" is pressed: the best met so far are kept,
+    // best first, and the results say they may not be the best.
+    void cancelKeepsTheBestOfARankedSearch() {
+        auto state = std::make_unique<ModuleState>();
+        makers::randomSchedule(*state, 2, 20, 10, 10,
+                               {.minLength = 1, .maxLength = 2, .minDays = 1, .maxDays = 2, .dayPool = 7});
+        state->Options.primary = ResultOrder::FewestIdle;
+        QWidget parent;
+        parent.show();
+        GenerationRunner runner;
+        runner.search = [](ModuleState& s, const SearchControl& c) {
+            SearchControl slowed = c;
+            slowed.progress = [&c](int found) {
+                c.progress(found);
+                std::this_thread::sleep_for(1ms);
+            };
+            SearchLimits limits;
+            limits.progressInterval = 64;
+            return TimeTablify(s, slowed, limits);
+        };
+        QString label;
+        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
+            QProgressDialog* dialog = runner.progressDialog();
+            QTimer::singleShot(200, dialog, [&, dialog] {
+                label = dialog->labelText();
+                QTest::mouseClick(cancelButton(dialog), Qt::LeftButton);
+            });
+        });
+        const GenerationResult result = runner.run(*state, &parent);
+        QVERIFY2(label.contains("Best so far: "), qPrintable(label));
+        QVERIFY(result.stopped);
+        QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
+        QVERIFY(state->NumTimetables >= 1 && state->NumTimetables <= MaxStoredTimetables);
+        for (int k = 1; k < state->NumTimetables; ++k)
+            QVERIFY(scoreOf(state->Options, dayProfileOf(state->Timetables[k - 1])) <=
+                    scoreOf(state->Options, dayProfileOf(state->Timetables[k])));
+
+        ResultsWindows results(*state);
+        results.showResults(result);
+        QCOMPARE(results.frame()->noteLabel()->text(), RankedStoppedNote);
     }
 
     // The reason for "no timetable" is looked for under the same dialog;
