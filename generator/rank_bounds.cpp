@@ -97,8 +97,25 @@ SectionShape shapeOf(const DayProfile& cells) {
     return shape;
 }
 
-OpenSummary OpenSummary::none() {
+unsigned summaryPartsOf(ResultOrder order) {
+    switch (order) {
+    case ResultOrder::FirstFound:
+        return 0;
+    case ResultOrder::FewestDays:
+        return DaySetPart;
+    case ResultOrder::FewestIdle:
+        return CellPart;
+    case ResultOrder::LatestStart:
+        return StartPart;
+    case ResultOrder::EarliestFinish:
+        return DaySetPart | EndPart;
+    }
+    return EveryPart;
+}
+
+OpenSummary OpenSummary::none(unsigned parts) {
     OpenSummary summary;
+    summary.parts = parts;
     summary.daySets.words = {~std::uint64_t{0}, ~std::uint64_t{0}};
     summary.latestStart.fill(NoStart);
     summary.earliestEnd.fill(NoEnd);
@@ -106,32 +123,42 @@ OpenSummary OpenSummary::none() {
 }
 
 void OpenSummary::addSection(const SectionShape& section) {
-    daySets.words[0] |= section.supersets.words[0];
-    daySets.words[1] |= section.supersets.words[1];
-    for (size_t d = 0; d < DaysPerWeek; ++d) {
-        if (section.cells[d] == 0) continue;
-        reach[d] |= section.cells[d];
-        starts[d] |= std::uint32_t{1} << section.start;
-        ends[d] |= std::uint32_t{1} << (section.end - 1);
-        latestStart[d] = std::max(latestStart[d], section.start);
-        earliestEnd[d] = std::min(earliestEnd[d], section.end);
+    if ((parts & DaySetPart) != 0) {
+        daySets.words[0] |= section.supersets.words[0];
+        daySets.words[1] |= section.supersets.words[1];
+    }
+    for (unsigned days = section.days; days != 0; days &= days - 1U) {
+        const auto d = static_cast<size_t>(std::countr_zero(days));
+        if ((parts & CellPart) != 0) {
+            reach[d] |= section.cells[d];
+            starts[d] |= std::uint32_t{1} << section.start;
+            ends[d] |= std::uint32_t{1} << (section.end - 1);
+        }
+        if ((parts & StartPart) != 0) latestStart[d] = std::max(latestStart[d], section.start);
+        if ((parts & EndPart) != 0) earliestEnd[d] = std::min(earliestEnd[d], section.end);
     }
 }
 
 void OpenSummary::merge(const OpenSummary& otherCourses) {
-    daySets.words[0] &= otherCourses.daySets.words[0];
-    daySets.words[1] &= otherCourses.daySets.words[1];
-    for (size_t d = 0; d < DaysPerWeek; ++d) {
-        reach[d] |= otherCourses.reach[d];
-        starts[d] |= otherCourses.starts[d];
-        ends[d] |= otherCourses.ends[d];
-        latestStart[d] = std::max(latestStart[d], otherCourses.latestStart[d]);
-        earliestEnd[d] = std::min(earliestEnd[d], otherCourses.earliestEnd[d]);
+    if ((parts & DaySetPart) != 0) {
+        daySets.words[0] &= otherCourses.daySets.words[0];
+        daySets.words[1] &= otherCourses.daySets.words[1];
     }
+    if ((parts & CellPart) != 0)
+        for (size_t d = 0; d < DaysPerWeek; ++d) {
+            reach[d] |= otherCourses.reach[d];
+            starts[d] |= otherCourses.starts[d];
+            ends[d] |= otherCourses.ends[d];
+        }
+    if ((parts & StartPart) != 0)
+        for (size_t d = 0; d < DaysPerWeek; ++d) latestStart[d] = std::max(latestStart[d], otherCourses.latestStart[d]);
+    if ((parts & EndPart) != 0)
+        for (size_t d = 0; d < DaysPerWeek; ++d) earliestEnd[d] = std::min(earliestEnd[d], otherCourses.earliestEnd[d]);
 }
 
-OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections) {
-    OpenSummary summary = OpenSummary::none();
+OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections,
+                          unsigned parts) {
+    OpenSummary summary = OpenSummary::none(parts);
     summary.daySets = {};  // a course alone allows only the day sets of its own sections
     for (int j : sections) summary.addSection(shapes[static_cast<size_t>(j)]);
     return summary;

@@ -38,9 +38,21 @@ struct SectionShape {
 
 SectionShape shapeOf(const DayProfile& cells);
 
+// The parts of a summary, so that a search keeps only those its orders'
+// bounds read.
+enum SummaryPart : unsigned {
+    DaySetPart = 1U,  // daySets
+    CellPart = 2U,    // reach, starts and ends
+    StartPart = 4U,   // latestStart
+    EndPart = 8U,     // earliestEnd
+    EveryPart = 15U,
+};
+unsigned summaryPartsOf(ResultOrder order);
+
 // What a set of open courses can still do, each course taking any one of its
-// sections.
+// sections. The parts left out keep their values of none().
 struct OpenSummary {
+    unsigned parts = EveryPart;
     DaySetFamily daySets;                                // day sets on which every course has a section
     DayProfile reach{};                                  // cells some section covers
     DayProfile starts{};                                 // cells where some section's meeting starts
@@ -48,13 +60,14 @@ struct OpenSummary {
     std::array<std::int8_t, DaysPerWeek> latestStart{};  // per day, the latest first slot of a section; -1 none
     std::array<std::int8_t, DaysPerWeek> earliestEnd{};  // per day, the earliest end of a section; 99 none
 
-    static OpenSummary none();                     // no open course: the neutral element of merge
+    static OpenSummary none(unsigned parts);       // no open course: the neutral element of merge
     void addSection(const SectionShape& section);  // into a course's own summary
     void merge(const OpenSummary& otherCourses);   // course sets joined
 };
 
 // The summary of one course's sections in `sections`.
-OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections);
+OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections,
+                          unsigned parts);
 
 // The cells of both profiles.
 DayProfile joined(const DayProfile& a, const DayProfile& b);

@@ -37,6 +37,7 @@ RankProblem::RankProblem(const CourseList& courses, int numCourses, const Schedu
             shapes_[static_cast<size_t>(a)][static_cast<size_t>(j)] =
                 shapeOf(profileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
     fillPairwiseFits(sectionMasksOf(courses, n_), all_, n_, fits_);
+    parts_ = summaryPartsOf(primary_) | summaryPartsOf(tieBreak_);
 }
 
 int RankProblem::cost(const DayProfile& profile) const {
@@ -78,13 +79,13 @@ bool RankProblem::filter(CourseSet open, const DayProfile& placed, int limit, Do
     std::array<OpenSummary, MaxCourses> own;
     const auto count = static_cast<size_t>(m);
     for (size_t k = 0; k < count; ++k)
-        own[k] = courseSummary(shapes_[static_cast<size_t>(course[k])], domains[course[k]]);
-    before[0] = OpenSummary::none();
+        own[k] = courseSummary(shapes_[static_cast<size_t>(course[k])], domains[course[k]], parts_);
+    before[0] = OpenSummary::none(parts_);
     for (size_t k = 0; k < count; ++k) {
         before[k + 1] = before[k];
         before[k + 1].merge(own[k]);
     }
-    after[count] = OpenSummary::none();
+    after[count] = OpenSummary::none(parts_);
     for (size_t k = count; k-- > 0;) {
         after[k] = own[k];
         after[k].merge(after[k + 1]);

@@ -72,6 +72,7 @@ private:
     std::array<std::array<SectionShape, MaxSectionsPerCourse>, MaxCourses> shapes_{};
     FitTable fits_{};
     Domains all_{};
+    unsigned parts_ = EveryPart;  // the summary parts the two orders' bounds read
 };
 
 }  // namespace quorvandel

@@ -120,12 +120,11 @@ void RankedSearch::cheapestFirst(CourseSet open, const Domains& domains, const D
         choice_[c] = static_cast<int16_t>(section);
         const DayProfile next = joined(placed, problem_.shape(course, section).cells);
         if (rest.empty()) {
-            if (probing_) {
+            if (probing_)
                 witnessed_ = problem_.cost(next) <= tieCost_;
-                if (witnessed_) return;
-            } else {
+            else
                 holdCheapest(next);
-            }
+            if (witnessed_) return;
             continue;
         }
         const Domains child = kept & problem_.fitting(course, section);

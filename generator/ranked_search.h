@@ -8,27 +8,43 @@
 // Search, in two passes, each depth first with forward checking (every open
 //   course keeps the sections that fit beside every placed one):
 //   1. Any order: the course with the fewest sections left goes next, its
-//      sections cheapest bound first. It holds the 26 cheapest timetables
-//      met, and so finds T, the 26th best cost. Every timetable cheaper
-//      than T is met and held, since no bound of one ever reaches the
-//      threshold.
+//      sections cheapest bound first, then cheapest placed part. It holds
+//      the 26 cheapest timetables met, and so finds T, the 26th best cost.
+//      Every timetable cheaper than T is met and held, since no bound of
+//      one ever reaches the limit. Once 26 are held and the pass has run a
+//      while, a local search around the cheapest held (rank_local_search.h)
+//      may give a lower limit: more than 26 distinct timetables met, the
+//      26th costing L, so T <= L and anything dearer than L can go.
 //   2. Enumeration order: course n-1 first, each course's sections in index
 //      order, so timetables are met in enumeration order. It collects the
 //      first timetables costing exactly T, as many as the first pass held
-//      none cheaper, and ends there.
+//      costing T, and ends there. Before entering a step it asks the first
+//      pass's search (a probe, which fails far sooner) whether the step
+//      holds a timetable costing T or less; the timetable a probe finds
+//      spares the probe of the step that leads to it.
+// State: the section of each placed course; the first pass's 26 cheapest
+//   (in no order) and the second pass's timetables costing T (in
+//   enumeration order); the local search's cheapest; the cutoff and the
+//   probe's witness. The outcome is the best of all these, each once.
 // Bound: a cost limit, at every step of both passes: for each open course
 //   and each of its sections, a lower bound of the cost of any timetable in
 //   which the course takes that section (rank_bounds.h); a section whose
 //   bound reaches the limit is dropped, and the step ends when some course
-//   has none left. The first pass's limit is the 26th cost held, once 26
-//   are held; the second's is T + 1.
-// "More than 26": every timetable the first pass meets counts; where a cut
-//   would hide timetables that were never counted, a plain existence search
-//   decides whether the cut part holds one (once one is known, never again).
+//   has none left. The first pass's limit is the 26th cost held once 26 are
+//   held, or L + 1 if lower; the second pass's and its probes' is T + 1.
+// "More than 26": every timetable the first pass meets counts, and so does
+//   a local search that met more than 26; where a cut would hide
+//   timetables that were never counted, a plain existence search decides
+//   whether the cut part holds one (once one is known, never again).
 // Limits: a stop flag looked at every few steps, after which the best met
-//   so far are returned; a progress report with the number met and the best
-//   score held, in both passes.
-// Statistics: steps of each pass, sections cut, existence search steps.
+//   so far are returned (stopped set); a progress report with the number
+//   met and the best score held, in both passes (SearchLimits gives both
+//   intervals and when the local search may run).
+// Statistics: steps of both passes, of the second and of its probes,
+//   sections cut, existence search steps.
+// Invariants asserted: the second pass ends with as many timetables
+//   costing T as wanted unless stopped; the existence search runs only
+//   once 26 are held; each section's bound equals the bound of its child.
 
 #include <array>
 #include <atomic>
