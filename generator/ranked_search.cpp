@@ -28,6 +28,23 @@ int mostConstrained(CourseSet open, const Domains& domains) {
     return pick;
 }
 
+// The open course whose cheapest section has the highest bound: it raises
+// the bound most, so cuts come soonest. Ties go to the fewest sections.
+int costliestCourse(CourseSet open, const Domains& domains, const ChildBounds& bounds) {
+    int pick = -1, pickBound = -1, pickCount = 0;
+    for (int i : open) {
+        int cheapest = NoCostLimit;
+        for (int j : domains[i]) cheapest = std::min(cheapest, bounds[static_cast<size_t>(i)][static_cast<size_t>(j)]);
+        const int count = domains[i].count();
+        if (cheapest > pickBound || (cheapest == pickBound && count < pickCount)) {
+            pick = i;
+            pickBound = cheapest;
+            pickCount = count;
+        }
+    }
+    return pick;
+}
+
 // The course's sections by `keys`, smallest first (equal keys in index
 // order). Returns how many.
 int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSectionsPerCourse>& keys,
@@ -107,7 +124,7 @@ void RankedSearch::cheapestFirst(CourseSet open, const Domains& domains, const D
     Domains kept = domains;
     ChildBounds bounds;
     if (!filterFirstPass(open, kept, placed, bounds)) return;
-    const int course = mostConstrained(open, kept);
+    const int course = costliestCourse(open, kept, bounds);
     const auto c = static_cast<size_t>(course);
     std::array<int, MaxSectionsPerCourse> order{};
     const int count = cheapestSections(course, kept[course], placed, bounds[c], order);

@@ -7,8 +7,9 @@
 //   order's folded cost (rank_problem.h).
 // Search, in two passes, each depth first with forward checking (every open
 //   course keeps the sections that fit beside every placed one):
-//   1. Any order: the course with the fewest sections left goes next, its
-//      sections cheapest bound first, then cheapest placed part. It holds
+//   1. Any order: the course whose cheapest section has the highest bound
+//      goes next (ties: the fewest sections left), its sections cheapest
+//      bound first, then cheapest placed part. It holds
 //      the 26 cheapest timetables met, and so finds T, the 26th best cost.
 //      Every timetable cheaper than T is met and held, since no bound of
 //      one ever reaches the limit. Once 26 are held and the pass has run a
