@@ -60,6 +60,27 @@ public:
         return s;
     }
 
+    // Busy times mostly where the sections are, on Monday and Tuesday
+    // mornings, so that they leave sections out; any two orders.
+    void options(Action& a) {
+        const auto someCell = [this] { return percent(80) ? below(2) * 29 + below(8) : below(203); };
+        for (int n = below(4); n > 0; --n) {
+            BusyEdit e;
+            const int r = below(100);
+            if (r < 75) {
+                e.from = someCell();
+                e.to = percent(50) ? e.from : someCell();
+            } else {
+                e.what = r < 85 ? BusyEdit::DayHeader : r < 93 ? BusyEdit::TimeLabel : BusyEdit::Clear;
+                e.from = e.what == BusyEdit::DayHeader ? below(7) : below(29);
+            }
+            a.busyEdits.push_back(e);
+        }
+        a.order = percent(35) ? 0 : 1 + below(4);
+        a.then = below(5);
+        a.ending = pickEnding(75);
+    }
+
     Action next(const Model& m, int& counter) {
         const int courses = static_cast<int>(m.courses.size());
         const int lines = static_cast<int>(m.sectionLines().size());
@@ -67,10 +88,10 @@ public:
         // In the order of Kind up to Load, then the two that fill a store to
         // its capacity, then the rest of Kind.
         // clang-format off
-        const int weights[Kinds + 2 + 4] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
+        const int weights[Kinds + 2 + 5] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
                                m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0,
-                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0};
+                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7};
         // clang-format on
         int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
         while (r >= weights[k]) r -= weights[k++];
@@ -88,6 +109,7 @@ public:
         if (k >= Kinds + 2) {
             a.kind = static_cast<Kind>(k - 2);
             a.key = a.kind == Kind::StepKey ? below(StepKeyCount) : below(2);
+            if (a.kind == Kind::Options) options(a);
             return a;
         }
         if (k >= Kinds) {  // entries until the store refuses one
@@ -155,7 +177,7 @@ std::string describeCommand(const Action& a) {
                                         "Remove Section", "New", "TimeTablify!", "Next", "Previous", "OK",
                                         "close the grid view", "close the results frame", "back to the main window",
                                         "Save", "Save As (Ctrl+Shift+S)", "Load",
-                                        "", "Go To Favorites", "", ""};
+                                        "", "Go To Favorites", "", "", ""};
     static const char* const stepKeys[] = {"Right", "Page Down", "Left", "Page Up", "Home", "End"};
     static const char* const defects[] = {"", "no section number", "no day", "no start hour", "no end hour", "end "};
     // clang-format on
@@ -195,6 +217,22 @@ std::string describeCommand(const Action& a) {
         return std::string("key ") + stepKeys[a.key];
     case Kind::Export:
         return a.key == 0 ? "Ctrl+E: export a calendar of one week" : "Ctrl+E: export a PNG image";
+    case Kind::Options: {
+        static const char* const days[] = {"M", "T", "W", "Th", "F", "S", "Su"};
+        const auto cell = [](int c) { return std::string(days[c / 29]) + " " + timeText(c % 29); };
+        std::string text = "Options:";
+        for (const BusyEdit& e : a.busyEdits) {
+            if (e.what == BusyEdit::Drag)
+                text += e.from == e.to ? " click " + cell(e.from) : " drag " + cell(e.from) + " to " + cell(e.to);
+            else if (e.what == BusyEdit::DayHeader)
+                text += std::string(" day header ") + days[e.from];
+            else
+                text += e.what == BusyEdit::TimeLabel ? " time label " + timeText(e.from) : " Clear";
+            text += ",";
+        }
+        text += " order " + std::to_string(a.order) + " then " + std::to_string(a.then);
+        return text + (a.ending == Ending::Ok ? ", OK" : ", " + ending(a.ending));
+    }
     default:
         return names[static_cast<int>(a.kind)];
     }

@@ -1,6 +1,7 @@
 #include "model.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quorvandel::model {
 
@@ -34,6 +35,83 @@ void search(const std::vector<CourseRec>& courses, int course, const std::bitset
         search(courses, course - 1, taken | cells, chosen, limit, found);
         if (found.size() >= limit) return;
     }
+}
+
+// A timetable's score by one order, lower is better, reading its cells
+// day by day: 1 days with classes, 2 free half-hours between a day's first
+// and last class, 3 the first slots of the days with classes (negated: a
+// later start is better), 4 the slots at which those days end. 0 ("First
+// found") scores every timetable alike.
+int score(int order, const std::vector<SectionRec>& timetable) {
+    std::bitset<203> cells;
+    for (const SectionRec& s : timetable) cells |= cellsOf(s);
+    int total = 0;
+    for (int day = 0; day < 7; ++day) {
+        int first = -1, last = -1, taken = 0;
+        for (int slot = 0; slot < 29; ++slot)
+            if (cells[static_cast<size_t>(day * 29 + slot)]) {
+                if (first < 0) first = slot;
+                last = slot;
+                ++taken;
+            }
+        if (first < 0) continue;
+        total += order == 1   ? 1
+                 : order == 2 ? last - first + 1 - taken
+                 : order == 3 ? -first
+                 : order == 4 ? last + 1
+                              : 0;
+    }
+    return total;
+}
+
+// "3", "1.5": half-hours as hours.
+std::string hours(int halfHours) { return std::to_string(halfHours / 2) + (halfHours % 2 ? ".5" : ""); }
+
+// One order's score in the words of the results strip.
+std::string scoreWords(int order, const std::vector<SectionRec>& timetable) {
+    const int n = score(order, timetable);
+    switch (order) {
+    case 1:
+        return std::to_string(n) + (n == 1 ? " day" : " days");
+    case 2:
+        return hours(n) + (n == 2 ? " idle hour" : " idle hours");
+    case 3:
+        return "starts " + hours(-n) + " h after 8:00 in all";
+    case 4:
+        return "ends " + hours(n) + " h after 8:00 in all";
+    }
+    return "";
+}
+
+// Keeps the timetables in enumeration order, best first by the order, then
+// by the tie-break.
+void rank(std::vector<std::vector<SectionRec>>& timetables, const OptionsRec& options) {
+    std::vector<std::pair<std::pair<int, int>, size_t>> keyed;
+    for (size_t i = 0; i < timetables.size(); ++i)
+        keyed.push_back({{score(options.order, timetables[i]), score(options.then, timetables[i])}, i});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    std::vector<std::vector<SectionRec>> ranked;
+    for (const auto& k : keyed) ranked.push_back(timetables[k.second]);
+    timetables = std::move(ranked);
+}
+
+// A change made on the busy grid: a click toggles a cell, a drag paints its
+// rectangle with the state the first cell took; a day header or a time
+// label makes its whole line busy, or free when all of it was.
+void editBusy(std::bitset<203>& busy, const BusyEdit& e) {
+    if (e.what == BusyEdit::Clear) return busy.reset(), void();
+    if (e.what == BusyEdit::Drag) {
+        const bool paint = !busy[static_cast<size_t>(e.from)];
+        for (int d = std::min(e.from, e.to) / 29; d <= std::max(e.from, e.to) / 29; ++d)
+            for (int s = std::min(e.from % 29, e.to % 29); s <= std::max(e.from % 29, e.to % 29); ++s)
+                busy[static_cast<size_t>(d * 29 + s)] = paint;
+        return;
+    }
+    std::vector<size_t> line;
+    for (int i = 0; i < (e.what == BusyEdit::DayHeader ? 29 : 7); ++i)
+        line.push_back(static_cast<size_t>(e.what == BusyEdit::DayHeader ? e.from * 29 + i : i * 29 + e.from));
+    const bool allBusy = std::all_of(line.begin(), line.end(), [&](size_t c) { return busy[c]; });
+    for (size_t c : line) busy[c] = !allBusy;
 }
 
 bool fits(const std::vector<CourseRec>& courses) {
@@ -357,6 +435,15 @@ std::vector<int> Model::steps() const {
     return out;
 }
 
+std::string Model::scoreCaption() const {
+    if (shownOptions.order == 0 || timetables.empty()) return "";
+    const std::vector<SectionRec>& shown = timetables[static_cast<size_t>(current)];
+    std::string caption = scoreWords(shownOptions.order, shown);
+    if (shownOptions.then != 0 && shownOptions.then != shownOptions.order)
+        caption += ", " + scoreWords(shownOptions.then, shown);
+    return caption;
+}
+
 int Model::stepIndex() const {
     const std::vector<int> all = steps();
     return static_cast<int>(std::find(all.begin(), all.end(), current) - all.begin());
@@ -450,14 +537,29 @@ std::vector<std::string> apply(const Action& a, Model& m) {
             break;
         }
         {
-            std::vector<SectionRec> chosen(m.courses.size());
-            search(m.courses, static_cast<int>(m.courses.size()) - 1, {}, chosen, StoredCapacity + 1, m.timetables);
-        }
-        m.moreThanStored = m.timetables.size() > StoredCapacity;
-        if (m.moreThanStored) m.timetables.resize(StoredCapacity);
-        if (m.timetables.empty()) {
-            messages.push_back(withDetails(NoTimetables, whyNothingFits(m.courses)));
-            break;
+            // A section in a busy half-hour is left out as if it did not exist.
+            std::vector<CourseRec> usable = m.courses;
+            for (CourseRec& c : usable)
+                std::erase_if(c.sections, [&](const SectionRec& s) { return (cellsOf(s) & m.options.busy).any(); });
+            const auto blocked =
+                std::find_if(usable.begin(), usable.end(), [](const CourseRec& c) { return c.sections.empty(); });
+            if (blocked != usable.end()) {
+                messages.push_back("Every section of " + blocked->name + " falls in your busy times");
+                break;
+            }
+            // Ranked: every timetable, the best 26 kept.
+            const bool ranked = m.options.order != 0;
+            std::vector<SectionRec> chosen(usable.size());
+            search(usable, static_cast<int>(usable.size()) - 1, {}, chosen, ranked ? SIZE_MAX : StoredCapacity + 1,
+                   m.timetables);
+            if (ranked) rank(m.timetables, m.options);
+            m.shownOptions = m.options;
+            m.moreThanStored = m.timetables.size() > StoredCapacity;
+            if (m.moreThanStored) m.timetables.resize(StoredCapacity);
+            if (m.timetables.empty()) {
+                messages.push_back(withDetails(NoTimetables, whyNothingFits(usable)));
+                break;
+            }
         }
         m.resultsOpen = true;
         m.mainActive = false;
@@ -527,6 +629,16 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         break;
     case Kind::Load:
         load(m, a, messages);
+        break;
+    case Kind::Options:
+        // "OK" keeps what the dialog shows; the second order can be picked
+        // only under an order other than "First found".
+        if (a.ending == Ending::Ok) {
+            for (const BusyEdit& e : a.busyEdits) editBusy(m.options.busy, e);
+            m.options.order = a.order;
+            if (a.order != 0) m.options.then = a.then;
+        }
+        activation(m);
         break;
     }
     return messages;

@@ -52,7 +52,7 @@ std::string withDetails(const std::string& text, const std::string& details);
 enum class Kind {
     AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
     Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load,
-    Favourite, GoToFavourites, StepKey, Export
+    Favourite, GoToFavourites, StepKey, Export, Options
 };
 // clang-format on
 enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
@@ -66,6 +66,14 @@ enum class Answer { Save, DontSave, Cancel };
 // and holds nothing, "folder.qvs" is a folder; a name without an extension
 // is saved with ".qvs".
 const std::string EmptyFile = "empty.qvs", FolderName = "folder.qvs";
+
+// One change to the busy grid of the Options dialog.
+struct BusyEdit {
+    enum What { Drag, DayHeader, TimeLabel, Clear } what = Drag;
+    // Drag: pressed on cell `from`, released on cell `to` (the same cell: a
+    // click). DayHeader: the day in `from`; TimeLabel: the slot in `from`.
+    int from = 0, to = 0;
+};
 
 struct Action {
     Kind kind = Kind::New;
@@ -89,6 +97,10 @@ struct Action {
     // Favourite: 0 clicks the button, 1 presses Ctrl+D. StepKey: one of
     // StepKeys. Export: 0 a calendar file, 1 a PNG image.
     int key = 0;
+    // Options: the busy grid's changes, then the two orders picked (the
+    // second only where the dialog lets it be picked), then `ending`.
+    std::vector<BusyEdit> busyEdits;
+    int order = 0, then = 0;
 };
 
 // The keys of the results that step, in StepKey's `key` order.
@@ -115,7 +127,9 @@ struct Model {
     std::string file;
     FileRec saved;
     std::map<std::string, FileRec> files{{EmptyFile, {}}};
-    OptionsRec options;
+    // The options set now, and those of the latest generation, by which its
+    // results are ranked and scored.
+    OptionsRec options, shownOptions;
 
     std::string title() const;  // the main window's title as shown
     // Favourites, kept by the sections they hold; whether only they are
@@ -132,6 +146,9 @@ struct Model {
     // index of the one shown among them.
     std::vector<int> steps() const;
     int stepIndex() const;
+    // The score beside the counter for the timetable shown ("2 days, 1 idle
+    // hour"); empty when the results are not ranked.
+    std::string scoreCaption() const;
     // Whether "Add Course" and "Add Section" are enabled: not while the
     // store, or the selected course, is full.
     bool addCourse() const;

@@ -1,6 +1,8 @@
 #include "session.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QToolButton>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -11,7 +13,9 @@
 #include <QTest>
 #include <QWindow>
 
+#include "busy_times_grid.h"
 #include "entry_session.h"  // fillSection, SectionEntry and the clicks and keys
+#include "options_dialog.h"
 #include "results_frame.h"
 #include "schedule_file.h"
 #include "timetable_grid_view.h"
@@ -121,7 +125,7 @@ bool Session::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::Show && w && w->isWindow() &&
         (qobject_cast<QMessageBox*>(w) || w->objectName() == QLatin1String("frmAddCrs") ||
-         w->objectName() == QLatin1String("frmAddSec")))
+         w->objectName() == QLatin1String("frmAddSec") || w->objectName() == QLatin1String("frmOptions")))
         QMetaObject::invokeMethod(
             this,
             [this, p = QPointer<QWidget>(w)] {
@@ -265,6 +269,40 @@ bool Session::addSection(const SectionRec& entry, const Action& a) {
     });
 }
 
+void Session::setOptions(const Action& a) {
+    withDialog(QStringLiteral("cmdOption"), [this, a](QDialog* d) {
+        auto* dialog = qobject_cast<frmOptions*>(d);
+        if (!dialog) return void(problems_ << QStringLiteral("Options opened another dialog"));
+        BusyTimesGrid& grid = *dialog->busyGrid();
+        const auto at = [&grid](int cell) { return grid.cell(cell)->geometry().center(); };
+        for (const BusyEdit& e : a.busyEdits) {
+            switch (e.what) {
+            case BusyEdit::Drag:
+                QTest::mousePress(&grid, Qt::LeftButton, Qt::NoModifier, at(e.from));
+                if (e.to != e.from) {
+                    QMouseEvent move(QEvent::MouseMove, at(e.to), grid.mapToGlobal(at(e.to)), Qt::NoButton,
+                                     Qt::LeftButton, Qt::NoModifier);
+                    QApplication::sendEvent(&grid, &move);
+                }
+                QTest::mouseRelease(&grid, Qt::LeftButton, Qt::NoModifier, at(e.to));
+                break;
+            case BusyEdit::DayHeader:
+                QTest::mouseClick(grid.dayHeader(e.from), Qt::LeftButton);
+                break;
+            case BusyEdit::TimeLabel:
+                QTest::mouseClick(grid.timeLabel(e.from), Qt::LeftButton);
+                break;
+            case BusyEdit::Clear:
+                QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+                break;
+            }
+        }
+        dialog->orderBox()->setCurrentIndex(a.order);
+        if (dialog->tieBreakBox()->isEnabled()) dialog->tieBreakBox()->setCurrentIndex(a.then);
+        finish(d, a.ending);
+    });
+}
+
 void Session::perform(const Action& a, bool backToMain) {
     if (backToMain) activate(window());
     TimeTablesMDI* frame = program_->results.frame();
@@ -347,6 +385,9 @@ void Session::perform(const Action& a, bool backToMain) {
     case Kind::Export:
         exportShown(a);
         break;
+    case Kind::Options:
+        setOptions(a);
+        break;
     }
     settle();
 }
@@ -414,6 +455,18 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
         expect(ok, QStringLiteral("stored timetable %1 differs from the one expected").arg(t));
     }
 
+    // The options as last set through the dialog.
+    const ScheduleOptions& options = s.Options;
+    same(QStringLiteral("options"),
+         QStringLiteral("%1 %2 %3")
+             .arg(QString::fromStdString(options.busy.to_string()))
+             .arg(static_cast<int>(options.primary))
+             .arg(static_cast<int>(options.tieBreak)),
+         QStringLiteral("%1 %2 %3")
+             .arg(QString::fromStdString(m.options.busy.to_string()))
+             .arg(m.options.order)
+             .arg(m.options.then));
+
     // Every scratch file holds the schedule last saved to it.
     for (const auto& [name, saved] : m.files) {
         if (name == EmptyFile) continue;
@@ -458,6 +511,12 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
                    frame->cmdGotofav()->isChecked() == m.favouritesView,
                QStringLiteral("OK or the favourites in the wrong state"));
         expect(frame->noteLabel()->isHidden() != m.moreThanStored, QStringLiteral("the note on more than 26 is wrong"));
+        if (m.moreThanStored)
+            same(QStringLiteral("note"), frame->noteLabel()->text(),
+                 m.shownOptions.order != 0 ? QStringLiteral("The 26 best are shown; more timetables exist")
+                                           : QStringLiteral("Only the first 26 timetables are shown"));
+        same(QStringLiteral("score"), frame->scoreLabel()->isHidden() ? QString() : frame->scoreLabel()->text(),
+             q(m.scoreCaption()));
     }
     if (grid && m.gridLoaded) {
         expect(s.CurrentTimetable >= 0 && s.CurrentTimetable < s.NumTimetables,

@@ -82,6 +82,8 @@ private:
     };
     // Ctrl+E; reads back what was written.
     void exportShown(const Action& a);
+    // "Options": the busy grid by mouse, the two order lists, then the ending.
+    void setOptions(const Action& a);
 
     std::unique_ptr<ProgramWindows> program_;
     QTemporaryDir exportFolder_;
