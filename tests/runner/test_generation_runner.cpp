@@ -40,6 +40,18 @@ QPushButton* cancelButton(QProgressDialog* dialog) {
     return nullptr;
 }
 
+// Once the progress dialog shows, waits 200 ms, keeps its label and
+// presses "Cancel" as a user would.
+void pressCancelOnceShown(GenerationRunner& runner, QString& label) {
+    QObject::connect(&runner, &GenerationRunner::progressDialogShown, &runner, [&runner, &label] {
+        QProgressDialog* dialog = runner.progressDialog();
+        QTimer::singleShot(200, dialog, [&label, dialog] {
+            label = dialog->labelText();
+            QTest::mouseClick(cancelButton(dialog), Qt::LeftButton);
+        });
+    });
+}
+
 }  // namespace
 
 class GenerationRunnerTest : public QObject {
@@ -123,13 +135,7 @@ private slots:
             return TimeTablify(s, slowed, limits);
         };
         QString label;
-        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
-            QProgressDialog* dialog = runner.progressDialog();
-            QTimer::singleShot(200, dialog, [&, dialog] {
-                label = dialog->labelText();
-                QTest::mouseClick(cancelButton(dialog), Qt::LeftButton);
-            });
-        });
+        pressCancelOnceShown(runner, label);
         const GenerationResult result = runner.run(*state, &parent);
         QVERIFY2(label.contains("Best so far: "), qPrintable(label));
         QVERIFY(result.stopped);
@@ -169,13 +175,7 @@ private slots:
             ExplainOutcome(s, r, c);
         };
         QString label;
-        connect(&runner, &GenerationRunner::progressDialogShown, this, [&] {
-            QProgressDialog* dialog = runner.progressDialog();
-            QTimer::singleShot(200, dialog, [&, dialog] {
-                label = dialog->labelText();
-                QTest::mouseClick(cancelButton(dialog), Qt::LeftButton);
-            });
-        });
+        pressCancelOnceShown(runner, label);
         const GenerationResult result = runner.run(*state, &parent);
         QVERIFY2(label.startsWith("No timetable fits.") && label.contains("1 of 2"), qPrintable(label));
         QCOMPARE(result.outcome, TimeTablifyOutcome::NoTimetables);
