@@ -24,7 +24,7 @@ DayProfile profileOf(const Section& section) {
 
 }  // namespace
 
-RankProblem::RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options)
+RankProblem::RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound)
     : n_(numCourses),
       primary_(options.primary),
       // A tie-break equal to the primary order breaks no tie.
@@ -38,6 +38,7 @@ RankProblem::RankProblem(const CourseList& courses, int numCourses, const Schedu
                 shapeOf(profileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
     fillPairwiseFits(sectionMasksOf(courses, n_), all_, n_, fits_);
     parts_ = summaryPartsOf(primary_) | summaryPartsOf(tieBreak_);
+    if (roomBound) room_.emplace(courses, n_);
 }
 
 int RankProblem::cost(const DayProfile& profile) const {
@@ -68,6 +69,7 @@ void RankProblem::sectionBounds(int course, SectionSet sections, const DayProfil
 
 bool RankProblem::filter(CourseSet open, const DayProfile& placed, int limit, Domains& domains, ChildBounds& bounds,
                          std::uint64_t& cut) const {
+    if (room_ && !room_->mayFit(domains, open)) return false;
     // Summaries of the open courses in increasing index: before[k] joins
     // the first k, after[k] all from the k-th on, so that "every open course
     // but the k-th" is one merge.

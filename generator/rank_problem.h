@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "rank_bounds.h"
+#include "room_bound.h"
 #include "schedule_model.h"
 #include "section_fits.h"
 #include "small_bit_set.h"
@@ -35,7 +37,9 @@ class RankProblem {
 public:
     // courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10 sections each),
     // ranked by options.primary, then options.tieBreak (not FirstFound).
-    RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options);
+    // With `roomBound`, the filter also ends a step whose open courses
+    // cannot all fit in the room their sections leave (room_bound.h).
+    RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound);
 
     int courseCount() const { return n_; }
     const Domains& everySection() const { return all_; }
@@ -73,6 +77,7 @@ private:
     FitTable fits_{};
     Domains all_{};
     unsigned parts_ = EveryPart;  // the summary parts the two orders' bounds read
+    std::optional<RoomBound> room_;
 };
 
 }  // namespace quorvandel

@@ -64,7 +64,7 @@ int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSection
 
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
                            const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
-    : problem_(courses, numCourses, options),
+    : problem_(courses, numCourses, options, limits.roomBound),
       n_(numCourses),
       limits_(limits),
       stop_(stop),

@@ -33,6 +33,8 @@
 //   bound reaches the limit is dropped, and the step ends when some course
 //   has none left. The first pass's limit is the 26th cost held once 26 are
 //   held, or L + 1 if lower; the second pass's and its probes' is T + 1.
+//   The room bound (room_bound.h) ends a step first where the open courses
+//   cannot all fit.
 // "More than 26": every timetable the first pass meets counts, and so does
 //   a local search that met more than 26; where a cut would hide
 //   timetables that were never counted, a plain existence search decides

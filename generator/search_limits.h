@@ -19,7 +19,8 @@ struct SearchLimits {
     // the open courses cannot be matched to distinct atoms nothing fits.
     bool matchingCheck = true;
     // The room bound (RoomBound): the open courses' least need of cells and
-    // of day places against what their remaining sections cover.
+    // of day places against what their remaining sections cover. The ranked
+    // search asks it too, at every step.
     bool roomBound = true;
     // Before stepping into a subproblem with at least this many open
     // courses, make sure it has a timetable at all, by a side search that
