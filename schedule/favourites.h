@@ -2,9 +2,9 @@
 // Favourites: stored timetables the user marked. A favourite is kept as the
 // sections it holds, not as a position among the results, so it is still
 // marked when a later "TimeTablify!" finds the same sections again, wherever
-// they come in the new order. After each generation only the favourites
-// found again are kept (keepFoundFavourites): the others could never be shown
-// or unmarked. Positions are indexes into Timetables, 0 .. NumTimetables - 1.
+// they come in the new order. After each generation that was not stopped
+// only the favourites found again are kept (keepFoundFavourites): the others
+// could never be shown or unmarked. Positions are indexes into Timetables, 0 .. NumTimetables - 1.
 //
 // A schedule file keeps a favourite as the indexes of its sections, course by
 // course (FavouriteSections). Loaded favourites are not among the stored

@@ -29,7 +29,9 @@ void ResultsWindows::showResults(const GenerationResult& result) {
     // grid window loads and paints, then both are shown. ShowResults always
     // comes with a stored timetable, so position 0 names one.
     state_.CurrentTimetable = 0;
-    keepFoundFavourites(state_);
+    // A stopped search did not look everywhere: a favourite it did not meet
+    // may still exist, and it is kept in the schedule's file, so none goes.
+    if (!result.stopped) keepFoundFavourites(state_);
     auto* frame = new TimeTablesMDI(state_, result, *dialogs_);
     frame_ = frame;
     connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });

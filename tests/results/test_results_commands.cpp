@@ -122,8 +122,8 @@ class TestResultsCommands : public QObject {
     FakeResultsDialogs dialogs;
     std::unique_ptr<ResultsWindows> presenter;
 
-    TimeTablesMDI* open() {
-        presenter->showResults(shown());
+    TimeTablesMDI* open(bool stopped = false) {
+        presenter->showResults(shown(false, stopped));
         TimeTablesMDI* frame = presenter->frame();
         if (frame) {
             // Tall enough for the whole grid: Page Up, Page Down, Home and
@@ -205,18 +205,25 @@ private slots:
 
     // Favourites are kept by their sections: a new generation that finds
     // the same sections again, in any order, keeps them marked; the others
-    // are forgotten.
+    // are forgotten, unless the search was stopped before it looked
+    // everywhere.
     void favouritesAfterNewGeneration_data() {
         QTest::addColumn<QList<int>>("newSlots");  // each new timetable: the slot of storeNumbered's T<slot+1>
-        QTest::addColumn<QList<int>>("marked");    // positions marked in the new results
-        QTest::newRow("same timetables") << QList<int>{0, 1, 2, 3} << QList<int>{1, 3};
-        QTest::newRow("new order") << QList<int>{3, 2, 1, 0} << QList<int>{0, 2};
-        QTest::newRow("one lost") << QList<int>{0, 1, 2} << QList<int>{1};
-        QTest::newRow("both lost") << QList<int>{0, 2} << QList<int>{};
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QList<int>>("marked");  // positions marked in the new results
+        QTest::addColumn<int>("kept");           // favourites kept in all
+        QTest::newRow("same timetables") << QList<int>{0, 1, 2, 3} << false << QList<int>{1, 3} << 2;
+        QTest::newRow("new order") << QList<int>{3, 2, 1, 0} << false << QList<int>{0, 2} << 2;
+        QTest::newRow("one lost") << QList<int>{0, 1, 2} << false << QList<int>{1} << 1;
+        QTest::newRow("both lost") << QList<int>{0, 2} << false << QList<int>{} << 0;
+        QTest::newRow("one not met by a stopped search") << QList<int>{0, 1, 2} << true << QList<int>{1} << 2;
+        QTest::newRow("none met by a stopped search") << QList<int>{0} << true << QList<int>{} << 2;
     }
     void favouritesAfterNewGeneration() {
         QFETCH(QList<int>, newSlots);
+        QFETCH(bool, stopped);
         QFETCH(QList<int>, marked);
+        QFETCH(int, kept);
         storeNumbered(*state, 4);
         TimeTablesMDI* frame = open();
         QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
@@ -232,8 +239,8 @@ private slots:
         }
         std::copy(fresh.Timetables.begin(), fresh.Timetables.end(), state->Timetables.begin());
         state->NumTimetables = fresh.NumTimetables;
-        frame = open();
-        QCOMPARE(int(state->NumFavourites), int(marked.size()));
+        frame = open(stopped);
+        QCOMPARE(int(state->NumFavourites), kept);
         QList<int> seen;
         for (int p = 0; p < state->NumTimetables; ++p) {
             if (frame->cmdAddFav()->text() == RemoveFromFavoritesCaption) seen << p;
