@@ -1,10 +1,12 @@
 // A schedule made into a document and put back: the lists and records come
 // out as if typed in, and two documents are equal exactly when their live
-// courses and sections are.
+// courses and sections are; favourites go into the document by the places
+// of their sections in the courses as they are now.
 #include <QtTest>
 #include <functional>
 #include <memory>
 
+#include "editing.h"
 #include "fake_main_window_lists.h"
 #include "schedule_document.h"
 #include "schedule_makers.h"
@@ -23,6 +25,15 @@ ScheduleDocument randomDocument(std::uint64_t seed) {
 }
 
 using Change = std::function<void(CourseList&)>;
+using Edit = std::function<void(ModuleState&, FakeMainWindowLists&)>;
+using Places = std::vector<std::vector<int>>;
+
+// As the user does it: the course selected, its sections listed, one removed.
+void removeSection(ModuleState& state, FakeMainWindowLists& window, int16_t c, int16_t s) {
+    window.selectedCourse = c;
+    ShowSections(state, window);
+    RemoveSection(state, window, c, s);
+}
 
 Course& course(CourseList& list, int i) { return list.Courses[static_cast<size_t>(i)]; }
 Section& section(CourseList& list, int c, int s) { return course(list, c).Sections[static_cast<size_t>(s)]; }
@@ -30,6 +41,8 @@ Section& section(CourseList& list, int c, int s) { return course(list, c).Sectio
 }  // namespace
 
 Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(Edit)
+Q_DECLARE_METATYPE(Places)
 
 class ScheduleDocumentTest : public QObject {
     Q_OBJECT
@@ -51,6 +64,50 @@ private slots:
             QVERIFY(window.sectionLines.empty() && window.selectedCourse == -1);
             QVERIFY(documentOf(*state) == document);
         }
+    }
+
+    // Chem's sections 0 and 2 are alike; Bio has two. The favourites are
+    // marked by their places, then the schedule is edited.
+    void favourites_data() {
+        QTest::addColumn<Places>("marked");
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<Places>("written");
+        const Edit none = [](ModuleState&, FakeMainWindowLists&) {};
+        QTest::newRow("none") << Places{} << none << Places{};
+        QTest::newRow("written in order of their places")
+            << Places{{1, 1}, {0, 0}, {1, 0}} << none << Places{{0, 0}, {1, 0}, {1, 1}};
+        QTest::newRow("alike sections: the first place, and only once")
+            << Places{{2, 1}, {0, 1}} << none << Places{{0, 1}};
+        QTest::newRow("a section before them removed")
+            << Places{{1, 1}, {3, 0}} << Edit([](ModuleState& s, FakeMainWindowLists& w) { removeSection(s, w, 0, 0); })
+            << Places{{0, 1}, {2, 0}};
+        QTest::newRow("a section of one removed")
+            << Places{{1, 1}, {3, 0}} << Edit([](ModuleState& s, FakeMainWindowLists& w) { removeSection(s, w, 1, 1); })
+            << Places{{3, 0}};
+        QTest::newRow("a course added") << Places{{1, 1}} << Edit([](ModuleState& s, FakeMainWindowLists& w) {
+            AddCourse(s, w, NewCourse(u"Gym"));
+        }) << Places{};
+        QTest::newRow("the first course removed")
+            << Places{{1, 1}} << Edit([](ModuleState& s, FakeMainWindowLists& w) { RemoveCourse(s, w, 0); })
+            << Places{};
+    }
+    void favourites() {
+        QFETCH(Places, marked);
+        QFETCH(Edit, edit);
+        QFETCH(Places, written);
+        ScheduleDocument typed;
+        for (const char* name : {"Chem", "Bio"}) makers::addCourse(typed.courses, name);
+        for (int s : {0, 2, 0, 4}) makers::addSection(typed.courses, 0, s, s + 2, 1);
+        for (int s : {0, 6}) makers::addSection(typed.courses, 1, s, s + 2, 2);
+        section(typed.courses, 0, 2) = section(typed.courses, 0, 0);
+        for (const std::vector<int>& places : marked) typed.favourites.emplace_back(places.begin(), places.end());
+        auto state = std::make_unique<ModuleState>();
+        FakeMainWindowLists window;
+        applyDocument(*state, window, typed);
+        edit(*state, window);
+        Places got;
+        for (const FavouriteSections& f : documentOf(*state).favourites) got.emplace_back(f.begin(), f.end());
+        QCOMPARE(got, written);
     }
 
     void equality_data() {
