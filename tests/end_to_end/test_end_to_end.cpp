@@ -14,6 +14,7 @@
 
 #include "editing.h"
 #include "file_chooser.h"
+#include "gui_actions.h"
 #include "main_window.h"
 #include "program_windows.h"
 #include "results_frame.h"
@@ -205,7 +206,12 @@ private slots:
         QVERIFY(!p.results.resultsOpen());
         QCOMPARE(p.state->NumFavourites, marked.size());
         QCOMPARE(p.title(), QStringLiteral("fav.qvs - Quorvandel Main"));
-        if (removeBio >= 0) RemoveSection(*p.state, p.window, 1, static_cast<int16_t>(removeBio));
+        if (removeBio >= 0) {
+            testing::clickLine(p.window.findChild<QListWidget*>("lstCourses"), 1);
+            testing::clickLine(p.window.findChild<QListWidget*>("lstSecs"), removeBio);
+            p.press("cmdRemSec");
+            QCOMPARE(p.state->Courses[1].NumSections, 1);
+        }
         p.timeTablify();
         QCOMPARE(p.marked(), markedAfter);
         QCOMPARE(p.title(), removeBio < 0 ? QStringLiteral("fav.qvs - Quorvandel Main")
