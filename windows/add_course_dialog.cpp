@@ -21,19 +21,18 @@ QString CoursesFullMessage() {
 
 frmAddCrs::frmAddCrs(ModuleState& state, MainWindowLists& mainWindow, QWidget* parent)
     : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
-    setUpFixedWindow(this, QStringLiteral("frmAddCrs"), QStringLiteral("Add Course"),
-                     twipsRect(1755, 1875, 3765, 1650));
+    setUpEntryWindow(QStringLiteral("frmAddCrs"), QStringLiteral("Add Course"), twipsRect(1755, 1875, 3765, 1650));
 
-    Label1_ = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Enter Course Name"),
+    Label1_ = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("&Enter Course Name"),
                         Qt::AlignHCenter | Qt::AlignTop, twipsRect(120, 360, 1575, 255));
 
     txtCrsName_ = makeTextBox(this, QStringLiteral("txtCrsName"), twipsRect(1920, 360, 1695, 285));
-    txtCrsName_->setAccessibleName(Label1_->text());
+    txtCrsName_->setAccessibleName(withoutMnemonic(Label1_->text()));
     Label1_->setBuddy(txtCrsName_);
 
-    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"), twipsRect(120, 960, 1335, 495));
+    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("&Ok"), twipsRect(120, 960, 1335, 495));
     cmdCancel_ =
-        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), twipsRect(2280, 960, 1335, 495));
+        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), twipsRect(2280, 960, 1335, 495));
 
     setTabOrder(txtCrsName_, cmdOk_);
     setTabOrder(cmdOk_, cmdCancel_);

@@ -50,17 +50,16 @@ int16_t slotOfPickedTime(int hourLine, int minuteLine) {
 
 frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent)
     : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
-    setUpFixedWindow(this, QStringLiteral("frmAddSec"), QStringLiteral("Add Section"),
-                     twipsRect(4980, 1035, 4650, 4110));
+    setUpEntryWindow(QStringLiteral("frmAddSec"), QStringLiteral("Add Section"), twipsRect(4980, 1035, 4650, 4110));
 
-    lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("Section Number"),
+    lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("&Section Number"),
                            Qt::AlignRight | Qt::AlignTop, twipsRect(360, 120, 1455, 255));
     txtSecNum_ = makeTextBox(this, QStringLiteral("txtSecNum"), twipsRect(2040, 120, 1695, 285));
-    lblDofWk_ = makeLabel(this, QStringLiteral("lblDofWk"), QStringLiteral("Days of Week"),
+    lblDofWk_ = makeLabel(this, QStringLiteral("lblDofWk"), QStringLiteral("&Days of Week"),
                           Qt::AlignHCenter | Qt::AlignTop, twipsRect(480, 600, 1335, 255));
-    lblTimeStart_ = makeLabel(this, QStringLiteral("lblTimeStart"), QStringLiteral("Time Start"),
+    lblTimeStart_ = makeLabel(this, QStringLiteral("lblTimeStart"), QStringLiteral("&Time Start"),
                               Qt::AlignHCenter | Qt::AlignTop, twipsRect(2040, 600, 1335, 255));
-    lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time End"),
+    lblTimeEnd_ = makeLabel(this, QStringLiteral("lblTimeEnd"), QStringLiteral("Time &End"),
                             Qt::AlignHCenter | Qt::AlignTop, twipsRect(3360, 600, 1335, 255));
 
     lstDofWk_ = makeList(this, QStringLiteral("lstDofWk"), qTexts(DayNames), twipsRect(240, 960, 1695, 1425));
@@ -70,18 +69,20 @@ frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWid
     lstTEndH_ = makeList(this, QStringLiteral("lstTEndH"), hourTexts(), twipsRect(3600, 960, 375, 2985));
     lstTEndM_ = makeList(this, QStringLiteral("lstTEndM"), MinuteTexts, twipsRect(4080, 960, 375, 450));
 
-    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("Ok"), twipsRect(240, 2520, 1575, 615));
+    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("&Ok"), twipsRect(240, 2520, 1575, 615));
     cmdCancel_ =
-        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), twipsRect(240, 3360, 1575, 615));
+        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), twipsRect(240, 3360, 1575, 615));
 
     // What a screen reader says for each entry: the label above or beside
     // it; one label stands over both lists of a time.
-    txtSecNum_->setAccessibleName(lblSecNum_->text());
-    lstDofWk_->setAccessibleName(lblDofWk_->text());
-    lstTStartH_->setAccessibleName(lblTimeStart_->text() + QStringLiteral(" hour"));
-    lstTStartM_->setAccessibleName(lblTimeStart_->text() + QStringLiteral(" minute"));
-    lstTEndH_->setAccessibleName(lblTimeEnd_->text() + QStringLiteral(" hour"));
-    lstTEndM_->setAccessibleName(lblTimeEnd_->text() + QStringLiteral(" minute"));
+    const QString timeStart = withoutMnemonic(lblTimeStart_->text());
+    const QString timeEnd = withoutMnemonic(lblTimeEnd_->text());
+    txtSecNum_->setAccessibleName(withoutMnemonic(lblSecNum_->text()));
+    lstDofWk_->setAccessibleName(withoutMnemonic(lblDofWk_->text()));
+    lstTStartH_->setAccessibleName(timeStart + QStringLiteral(" hour"));
+    lstTStartM_->setAccessibleName(timeStart + QStringLiteral(" minute"));
+    lstTEndH_->setAccessibleName(timeEnd + QStringLiteral(" hour"));
+    lstTEndM_->setAccessibleName(timeEnd + QStringLiteral(" minute"));
     lblSecNum_->setBuddy(txtSecNum_);
     lblDofWk_->setBuddy(lstDofWk_);
     lblTimeStart_->setBuddy(lstTStartH_);

@@ -2,8 +2,11 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QShowEvent>
 
+#include "form_controls.h"
 #include "form_metrics.h"
+#include "window_placement.h"
 
 namespace quorvandel {
 
@@ -11,6 +14,18 @@ EntryDialog::EntryDialog(QWidget* parent) : QDialog(parent) {
     setFont(formFont());
     setModal(true);
     setSizeGripEnabled(false);
+}
+
+void EntryDialog::setUpEntryWindow(const QString& objectName, const QString& caption, const QRect& designed) {
+    setUpFixedWindow(this, objectName, caption, designed);
+    designed_ = designed;
+}
+
+void EntryDialog::showEvent(QShowEvent* event) {
+    // Before the window system shows it, at every opening: the main window
+    // may have moved since the last.
+    if (!event->spontaneous() && parentWidget()) placeAsDesignedOver(this, parentWidget(), designed_);
+    QDialog::showEvent(event);
 }
 
 void EntryDialog::keyPressEvent(QKeyEvent* event) {

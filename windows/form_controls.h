@@ -50,6 +50,19 @@ inline void setUpFixedWindow(QWidget* window, const QString& objectName, const Q
     window->setFixedSize(geometry.size());
 }
 
+// A caption as it reads and as a screen reader says it: the & that marks
+// its mnemonic (the letter Alt presses, underlined) left out, "&&" read as
+// one &.
+inline QString withoutMnemonic(const QString& caption) {
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        plain.append(caption[i]);
+    }
+    return plain;
+}
+
 // A command button that Enter (or keypad Enter) presses while it has the
 // focus, as Space does. It is never a dialog's default button, so Enter
 // with the focus elsewhere presses nothing.
@@ -69,20 +82,22 @@ protected:
 };
 
 // A command button at `geometry` (pixels; see twipsRect): a FormButton, so
-// Enter presses it only while it has the focus; a screen reader reads its
-// caption.
+// Enter presses it only while it has the focus. An & in the caption marks
+// its mnemonic; a screen reader reads the caption without it.
 inline QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption,
                                const QRect& geometry) {
     auto* button = new FormButton(caption, parent);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setAccessibleName(caption);
+    button->setAccessibleName(withoutMnemonic(caption));
     button->setGeometry(geometry);
     return button;
 }
 
 // A label at `geometry` (pixels; see twipsRect) with its caption aligned so.
+// A label whose caption marks a mnemonic with & is given the control it
+// names as its buddy, which Alt and the letter then focus.
 inline QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& caption, Qt::Alignment alignment,
                          const QRect& geometry) {
     auto* label = new QLabel(caption, parent);

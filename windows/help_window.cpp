@@ -9,6 +9,7 @@
 #include "command_turn.h"
 #include "form_controls.h"
 #include "form_metrics.h"
+#include "window_placement.h"
 
 namespace quorvandel {
 
@@ -37,6 +38,7 @@ are kept in the schedule file too: after <b>Load</b>, TimeTablify! shows them
 marked again.</p>
 <h3>Keys in the results</h3>
 <table cellspacing="4">
+<tr><td>Alt+underlined letter</td><td>that button (in every window)</td></tr>
 <tr><td>Right, Page Down</td><td>next timetable</td></tr>
 <tr><td>Left, Page Up</td><td>previous timetable</td></tr>
 <tr><td>Home, End</td><td>first and last timetable</td></tr>
@@ -72,7 +74,7 @@ frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
                       QStringLiteral("<p><i>Quorvandel %1</i></p>").arg(programVersion()));
     txtHelp_->setGeometry(twipsRect(120, 120, 6960, 7560));
     QPushButton* close =
-        makeButton(this, QStringLiteral("cmdClose"), QStringLiteral("Close"), twipsRect(5865, 7860, 1215, 375));
+        makeButton(this, QStringLiteral("cmdClose"), QStringLiteral("&Close"), twipsRect(5865, 7860, 1215, 375));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     setFixedSize(size());
 }
@@ -82,7 +84,11 @@ void attachHelp(QWidget* owner, QPushButton* button) {
     const auto open = [owner, help] {
         const CommandTurn turn;
         if (!turn) return;
-        if (!*help) *help = new frmHelp(owner);
+        if (!*help) {
+            *help = new frmHelp(owner);
+            // Over the window it was asked from; later where the user left it.
+            placeCentredOver(*help, owner);
+        }
         (*help)->show();
         (*help)->raise();
         (*help)->activateWindow();

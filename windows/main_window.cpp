@@ -26,6 +26,7 @@
 #include "message_box.h"
 #include "options_dialog.h"
 #include "schedule_document.h"
+#include "window_placement.h"
 
 namespace quorvandel {
 
@@ -47,7 +48,7 @@ frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent)
     : QWidget(parent), state_(state), keeper_(state, this) {
     static const bool accessibleAsWindow = (QAccessible::installFactory(accessibleMainWindow), true);
     (void)accessibleAsWindow;
-    setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), MainWindowCaption, twipsRect(1245, 1710, 6390, 6000));
+    setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), MainWindowCaption, MainWindowDesignedArea);
     setFont(formFont());
     createControls();
     load();
@@ -75,17 +76,17 @@ void frmQuorvandelMain::createControls() {
     Picture1_->setGeometry(twipsRect(480, 120, 5385, 1065));
 
     cmdNewMain_ =
-        makeButton(this, QStringLiteral("cmdNewMain"), QStringLiteral("New"), twipsRect(120, 1560, 1095, 495));
-    cmdSave_ = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("Save"), twipsRect(2640, 1560, 1095, 495));
-    cmdLoad_ = makeButton(this, QStringLiteral("cmdLoad"), QStringLiteral("Load"), twipsRect(5160, 1560, 1095, 495));
+        makeButton(this, QStringLiteral("cmdNewMain"), QStringLiteral("&New"), twipsRect(120, 1560, 1095, 495));
+    cmdSave_ = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("&Save"), twipsRect(2640, 1560, 1095, 495));
+    cmdLoad_ = makeButton(this, QStringLiteral("cmdLoad"), QStringLiteral("&Load"), twipsRect(5160, 1560, 1095, 495));
 
-    lblCourses_ = makeLabel(this, QStringLiteral("lblCourses"), QStringLiteral("Courses:"),
+    lblCourses_ = makeLabel(this, QStringLiteral("lblCourses"), QStringLiteral("&Courses:"),
                             Qt::AlignLeft | Qt::AlignTop, twipsRect(120, 2280, 975, 255));
-    lblSections_ = makeLabel(this, QStringLiteral("lblSections"), QStringLiteral("Sections:"),
+    lblSections_ = makeLabel(this, QStringLiteral("lblSections"), QStringLiteral("S&ections:"),
                              Qt::AlignLeft | Qt::AlignTop, twipsRect(2160, 2280, 975, 255));
 
     cmdAddSec_ =
-        makeButton(this, QStringLiteral("cmdAddSec"), QStringLiteral("Add Section"), twipsRect(4440, 2280, 1815, 615));
+        makeButton(this, QStringLiteral("cmdAddSec"), QStringLiteral("A&dd Section"), twipsRect(4440, 2280, 1815, 615));
 
     lstCourses_ = makeListBox(this, QStringLiteral("lstCourses"), {}, twipsRect(120, 2520, 1815, 1815));
     lstSecs_ = makeListBox(this, QStringLiteral("lstSecs"), {}, twipsRect(2160, 2520, 2055, 1815));
@@ -101,15 +102,15 @@ void frmQuorvandelMain::createControls() {
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
-    cmdRemSec_ = makeButton(this, QStringLiteral("cmdRemSec"), QStringLiteral("Remove Section"),
+    cmdRemSec_ = makeButton(this, QStringLiteral("cmdRemSec"), QStringLiteral("Re&move Section"),
                             twipsRect(4440, 3000, 1815, 615));
-    cmdRemCourse_ = makeButton(this, QStringLiteral("cmdRemCourse"), QStringLiteral("Remove Course"),
+    cmdRemCourse_ = makeButton(this, QStringLiteral("cmdRemCourse"), QStringLiteral("&Remove Course"),
                                twipsRect(4440, 3720, 1815, 615));
     cmdAddCrs_ =
-        makeButton(this, QStringLiteral("cmdAddCrs"), QStringLiteral("Add Course"), twipsRect(120, 4440, 1215, 495));
-    cmdGetSec_ =
-        makeButton(this, QStringLiteral("cmdGetSec"), QStringLiteral("Get Sections"), twipsRect(2280, 4440, 1215, 495));
-    cmdHelp_ = makeButton(this, QStringLiteral("cmdHelp"), QStringLiteral("Help"), twipsRect(4920, 4440, 1335, 495));
+        makeButton(this, QStringLiteral("cmdAddCrs"), QStringLiteral("&Add Course"), twipsRect(120, 4440, 1215, 495));
+    cmdGetSec_ = makeButton(this, QStringLiteral("cmdGetSec"), QStringLiteral("&Get Sections"),
+                            twipsRect(2280, 4440, 1215, 495));
+    cmdHelp_ = makeButton(this, QStringLiteral("cmdHelp"), QStringLiteral("&Help"), twipsRect(4920, 4440, 1335, 495));
 
     // The rule from (120, 5040) to (6240, 5040).
     auto* line = new QFrame(this);
@@ -120,10 +121,10 @@ void frmQuorvandelMain::createControls() {
     Line1_ = line;
 
     cmdOption_ =
-        makeButton(this, QStringLiteral("cmdOption"), QStringLiteral("Options"), twipsRect(120, 5160, 1095, 495));
-    cmdMakeTime_ = makeButton(this, QStringLiteral("cmdMakeTime"), QStringLiteral("TimeTablify!"),
+        makeButton(this, QStringLiteral("cmdOption"), QStringLiteral("&Options"), twipsRect(120, 5160, 1095, 495));
+    cmdMakeTime_ = makeButton(this, QStringLiteral("cmdMakeTime"), QStringLiteral("&TimeTablify!"),
                               twipsRect(2160, 5160, 2175, 735));
-    cmdExit_ = makeButton(this, QStringLiteral("cmdExit"), QStringLiteral("Exit"), twipsRect(5160, 5160, 1095, 495));
+    cmdExit_ = makeButton(this, QStringLiteral("cmdExit"), QStringLiteral("E&xit"), twipsRect(5160, 5160, 1095, 495));
 
     connect(lstCourses_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstCourses_Click);
     connect(lstSecs_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstSecs_Click);

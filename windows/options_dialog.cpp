@@ -6,6 +6,7 @@
 #include "form_controls.h"
 #include "form_metrics.h"
 #include "timetable_score.h"
+#include "window_placement.h"
 
 namespace quorvandel {
 
@@ -25,35 +26,37 @@ QComboBox* makeOrderBox(QWidget* parent, const QString& objectName, const QStrin
 }  // namespace
 
 frmOptions::frmOptions(ModuleState& state, QWidget* parent) : QDialog(parent), state_(state) {
-    // A fixed size; Qt centres a dialog over its parent.
+    // A fixed size, centred over the main window and on its screen (Qt's
+    // own centring lets a dialog this big hang off the screen's edge).
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     setFixedSize(twipsRect(0, 0, 11520, 8520).size());
     setModal(true);
     setFont(formFont());
 
-    lblBusy_ = makeLabel(this, QStringLiteral("lblBusy"), QStringLiteral("Busy times (click or drag):"),
+    lblBusy_ = makeLabel(this, QStringLiteral("lblBusy"), QStringLiteral("&Busy times (click or drag):"),
                          Qt::AlignLeft | Qt::AlignVCenter, twipsRect(120, 120, 7200, 255));
     grdBusy_ = new BusyTimesGrid(this);
     grdBusy_->move(px(120), px(420));
     grdBusy_->setBusy(state.Options.busy);
     grdBusy_->setAccessibleName(QStringLiteral("Busy times"));
-    cmdClear_ = makeButton(this, QStringLiteral("cmdClear"), QStringLiteral("Clear"), twipsRect(720, 7980, 1095, 375));
+    cmdClear_ = makeButton(this, QStringLiteral("cmdClear"), QStringLiteral("C&lear"), twipsRect(720, 7980, 1095, 375));
 
-    lblOrder_ = makeLabel(this, QStringLiteral("lblOrder"), QStringLiteral("Order of the results:"),
+    lblOrder_ = makeLabel(this, QStringLiteral("lblOrder"), QStringLiteral("O&rder of the results:"),
                           Qt::AlignLeft | Qt::AlignVCenter, twipsRect(7680, 720, 3720, 255));
     cboOrder_ = makeOrderBox(this, QStringLiteral("cboOrder"), QStringLiteral("Order of the results"),
                              state.Options.primary, twipsRect(7680, 1020, 3720, 360));
-    lblThenBy_ = makeLabel(this, QStringLiteral("lblThenBy"), QStringLiteral("Then, among equals:"),
+    lblThenBy_ = makeLabel(this, QStringLiteral("lblThenBy"), QStringLiteral("&Then, among equals:"),
                            Qt::AlignLeft | Qt::AlignVCenter, twipsRect(7680, 1560, 3720, 255));
     cboThenBy_ = makeOrderBox(this, QStringLiteral("cboThenBy"), QStringLiteral("Then, among equals"),
                               state.Options.tieBreak, twipsRect(7680, 1860, 3720, 360));
+    lblBusy_->setBuddy(grdBusy_);
     lblOrder_->setBuddy(cboOrder_);
     lblThenBy_->setBuddy(cboThenBy_);
 
-    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("OK"), twipsRect(9180, 7980, 1035, 375));
+    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("&OK"), twipsRect(9180, 7980, 1035, 375));
     cmdCancel_ =
-        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), twipsRect(10320, 7980, 1080, 375));
+        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), twipsRect(10320, 7980, 1080, 375));
 
     setTabOrder(grdBusy_, cmdClear_);
     setTabOrder(cmdClear_, cboOrder_);
@@ -66,6 +69,7 @@ frmOptions::frmOptions(ModuleState& state, QWidget* parent) : QDialog(parent), s
     connect(cmdOk_, &QPushButton::clicked, this, &frmOptions::cmdOk_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
     cboOrder_Change();
+    if (parent) placeCentredOver(this, parent);
 }
 
 // "First found" leaves no ties to break.

@@ -38,8 +38,8 @@ const QString RankedStoppedToolTip =
 const QString SearchStoppedNote = QStringLiteral("Search stopped: more timetables may exist");
 const QString SearchStoppedToolTip = QStringLiteral(
     "The search was stopped before it had tried every combination; more timetables may exist than are shown here.");
-const QString AddToFavoritesCaption = QStringLiteral("Add to Favorites");
-const QString RemoveFromFavoritesCaption = QStringLiteral("Remove from Favorites");
+const QString AddToFavoritesCaption = QStringLiteral("&Add to Favorites");
+const QString RemoveFromFavoritesCaption = QStringLiteral("&Remove from Favorites");
 
 namespace {
 
@@ -68,15 +68,15 @@ struct StripButton {
 // enough for "Remove from Favorites", which moves the buttons after it
 // 660 twips to the right of their designed places.
 constexpr StripButton StripButtons[] = {
-    {"cmdOk", "OK", 120, 975, nullptr},
-    {"cmdPrev", "Previous", 1440, 1095, "Show the previous timetable (Left, Page Up)"},
-    {"cmdNext", "Next", 2520, 1095, "Show the next timetable (Right, Page Down)"},
-    {"cmdAddFav", "Add to Favorites", 3960, 2115, "Mark or unmark this timetable as a favourite (Ctrl+D)"},
-    {"cmdGotofav", "Go To Favorites", 6060, 1335,
+    {"cmdOk", "&OK", 120, 975, nullptr},
+    {"cmdPrev", "&Previous", 1440, 1095, "Show the previous timetable (Left, Page Up)"},
+    {"cmdNext", "&Next", 2520, 1095, "Show the next timetable (Right, Page Down)"},
+    {"cmdAddFav", "&Add to Favorites", 3960, 2115, "Mark or unmark this timetable as a favourite (Ctrl+D)"},
+    {"cmdGotofav", "&Go To Favorites", 6060, 1335,
      "Step through the favourites only; press again to step through all timetables"},
     {"cmdGoToT", "Null / Null", 7500, 1935, "First timetable: Home; last timetable: End"},
-    {"cmdPrint", "Print\u2026", 9555, 1035, "Print this timetable (Ctrl+P)"},
-    {"cmdExport", "Export\u2026", 10650, 1035,
+    {"cmdPrint", "Pr&int\u2026", 9555, 1035, "Print this timetable (Ctrl+P)"},
+    {"cmdExport", "&Export\u2026", 10650, 1035,
      "Save this timetable as a PDF, a PNG image or an iCalendar file (Ctrl+E)"},
 };
 constexpr int NoteLeft = 11805;  // right of "Export…"
@@ -508,7 +508,7 @@ void TimeTablesMDI::updateCommands() {
     const bool marked = isFavourite(state_, state_.CurrentTimetable);
     const QString favouriteCaption = marked ? RemoveFromFavoritesCaption : AddToFavoritesCaption;
     cmdAddFav_->setText(favouriteCaption);
-    cmdAddFav_->setAccessibleName(favouriteCaption);
+    cmdAddFav_->setAccessibleName(withoutMnemonic(favouriteCaption));
     cmdAddFav_->setEnabled(marked || canMarkFavourite(state_, state_.CurrentTimetable));
     cmdGotofav_->setChecked(favouritesView_);
     cmdGotofav_->setEnabled(favouritesView_ || !favouritePositions(state_).empty());

@@ -50,8 +50,8 @@ QString counterText(int currentTimetable, int numTimetables);
 // favourites.
 QString favouriteCounterText(int favourite, int numFavourites);
 
-extern const QString AddToFavoritesCaption;       // "Add to Favorites"
-extern const QString RemoveFromFavoritesCaption;  // "Remove from Favorites"
+extern const QString AddToFavoritesCaption;       // "&Add to Favorites"
+extern const QString RemoveFromFavoritesCaption;  // "&Remove from Favorites"
 
 // The notes shown beside the counter when not every timetable is on offer.
 extern const QString MoreThanStoredNote;

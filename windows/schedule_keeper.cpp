@@ -39,13 +39,9 @@ QWidget* ownerOver(QWidget* window) {
 }
 
 Answer askSaveChanges(QWidget* parent, const QString& name) {
-    QMessageBox box(parent);
-    box.setObjectName(QStringLiteral("SaveChangesQuestion"));
-    box.setWindowTitle(ProgramCaption);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QStringLiteral("Save changes to %1?").arg(name));
-    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    ProgramMessageBox box(parent, QStringLiteral("SaveChangesQuestion"),
+                          QStringLiteral("Save changes to %1?").arg(name));
+    box.setPlainButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
         {QMessageBox::Save, "Save"}, {QMessageBox::Discard, "Don't Save"}, {QMessageBox::Cancel, "Cancel"}};
     for (const auto& [which, text] : texts) {
@@ -53,7 +49,6 @@ Answer askSaveChanges(QWidget* parent, const QString& name) {
         b->setText(QLatin1String(text));
         b->setObjectName(QStringLiteral("cmdAnswer") +
                          QString::fromLatin1(text).remove(QLatin1Char(' ')).remove(QLatin1Char('\'')));
-        b->setIcon(QIcon());  // some styles decorate it
     }
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);

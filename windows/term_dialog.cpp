@@ -4,6 +4,7 @@
 
 #include "form_controls.h"
 #include "form_metrics.h"
+#include "window_placement.h"
 
 namespace quorvandel {
 
@@ -31,23 +32,25 @@ std::chrono::year_month_day dayOf(const QDate& date) {
 }  // namespace
 
 frmTerm::frmTerm(QWidget* parent) : QDialog(parent) {
-    // A fixed size and no position of its own: Qt centres a dialog over its
-    // parent, the results, rather than in the screen's corner.
+    // A fixed size, centred over its parent, the results, and kept on
+    // their screen.
     setObjectName(QStringLiteral("frmTerm"));
     setWindowTitle(QStringLiteral("Export to Calendar"));
     setFixedSize(twipsRect(0, 0, 4800, 1920).size());
     setFont(formFont());
-    makeLabel(this, QStringLiteral("lblFirst"), QStringLiteral("First day of the term:"),
-              Qt::AlignLeft | Qt::AlignVCenter, twipsRect(120, 180, 2040, 330));
+    QLabel* first = makeLabel(this, QStringLiteral("lblFirst"), QStringLiteral("&First day of the term:"),
+                              Qt::AlignLeft | Qt::AlignVCenter, twipsRect(120, 180, 2040, 330));
     dtpFirst_ = makeDateEdit(this, QStringLiteral("dtpFirst"), QStringLiteral("First day of the term"),
                              twipsRect(2280, 180, 2400, 330));
-    makeLabel(this, QStringLiteral("lblLast"), QStringLiteral("Last day of the term:"),
-              Qt::AlignLeft | Qt::AlignVCenter, twipsRect(120, 660, 2040, 330));
+    QLabel* last = makeLabel(this, QStringLiteral("lblLast"), QStringLiteral("&Last day of the term:"),
+                             Qt::AlignLeft | Qt::AlignVCenter, twipsRect(120, 660, 2040, 330));
     dtpLast_ = makeDateEdit(this, QStringLiteral("dtpLast"), QStringLiteral("Last day of the term"),
                             twipsRect(2280, 660, 2400, 330));
-    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("OK"), twipsRect(2160, 1320, 1215, 375));
+    cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("&OK"), twipsRect(2160, 1320, 1215, 375));
     auto* cancel =
-        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), twipsRect(3465, 1320, 1215, 375));
+        makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), twipsRect(3465, 1320, 1215, 375));
+    first->setBuddy(dtpFirst_);
+    last->setBuddy(dtpLast_);
     cmdOk_->setDefault(true);
     cmdOk_->setAutoDefault(true);
 
@@ -59,6 +62,7 @@ frmTerm::frmTerm(QWidget* parent) : QDialog(parent) {
     connect(dtpFirst_, &QDateEdit::dateChanged, this, [this](const QDate& first) { dtpLast_->setMinimumDate(first); });
     connect(cmdOk_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    if (parent) placeCentredOver(this, parent);
 }
 
 Term frmTerm::term() const { return {dayOf(dtpFirst_->date()), dayOf(dtpLast_->date())}; }

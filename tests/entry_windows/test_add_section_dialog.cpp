@@ -605,8 +605,9 @@ void TestAddSectionDialog::designedGeometry() {
         seen.insert(QString(), QRect(QPoint(), dialog->size()));
         for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             seen.insert(child->objectName(), child->geometry());
-            if (auto* b = qobject_cast<QAbstractButton*>(child)) captions.insert(child->objectName(), b->text());
-            if (auto* l = qobject_cast<QLabel*>(child)) captions.insert(child->objectName(), l->text());
+            if (auto* b = qobject_cast<QAbstractButton*>(child))
+                captions.insert(child->objectName(), shownCaption(b->text()));
+            if (auto* l = qobject_cast<QLabel*>(child)) captions.insert(child->objectName(), shownCaption(l->text()));
         }
         click(dialog, QStringLiteral("cmdCancel"));
     });

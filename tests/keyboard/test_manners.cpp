@@ -16,6 +16,7 @@
 #include "program_windows.h"
 #include "results_frame.h"
 #include "section_maker.h"
+#include "term_dialog.h"
 #include "timetable_grid_view.h"
 
 using namespace quorvandel;
@@ -40,6 +41,48 @@ struct Program : ProgramWindows {
     QListWidget* courses() { return list(&window, QStringLiteral("lstCourses")); }
     QAbstractButton* main(const char* name) { return button(&window, QLatin1String(name)); }
 };
+
+// What is wrong with the Alt letters of `window`: a command button without
+// one, a letter two controls share, a lettered label naming no control, or
+// labels naming other controls than `labelled`. Alt and each label's
+// letter must put the focus on the control it names.
+QStringList mnemonicFaults(QWidget* window, const QStringList& labelled) {
+    QStringList faults;
+    QMap<QChar, QString> owners;
+    auto take = [&](QWidget* w, const QString& text) {
+        const QChar letter = mnemonicLetter(text);
+        if (letter.isNull()) return false;
+        if (owners.contains(letter))
+            faults << QStringLiteral("%1 and %2 share Alt+%3").arg(owners[letter], w->objectName(), letter);
+        owners.insert(letter, w->objectName());
+        return true;
+    };
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+        // The counter says where the user is; pressing it does nothing.
+        if (!take(b, b->text()) && b->objectName() != QLatin1String("cmdGoToT"))
+            faults << b->objectName() + QStringLiteral(" has no Alt letter");
+    }
+    QStringList named;
+    for (QLabel* l : window->findChildren<QLabel*>()) {
+        if (!take(l, l->text())) continue;
+        if (l->buddy() == nullptr) {
+            faults << l->objectName() + QStringLiteral(" names no control");
+            continue;
+        }
+        named << l->buddy()->objectName();
+        window->activateWindow();
+        QTest::keyClick(window, mnemonicLetter(l->text()).toLatin1(), Qt::AltModifier);
+        if (l->buddy()->isEnabled() && !l->buddy()->hasFocus())
+            faults << QStringLiteral("Alt+%1 does not reach %2 (%3 has the focus)")
+                          .arg(mnemonicLetter(l->text()), named.back(),
+                               QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+    }
+    named.sort();
+    QStringList expected = labelled;
+    expected.sort();
+    if (named != expected) faults << QStringLiteral("labels name %1").arg(named.join(QLatin1Char(' ')));
+    return faults;
+}
 
 void pressEnterOn(QWidget* w) {
     w->setFocus(Qt::TabFocusReason);
@@ -212,6 +255,131 @@ private slots:
         QTest::keyClick(&p.window, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(scriptDone(script));
         QVERIFY(!p.window.isVisible());
+    }
+
+    // Every command button and every labelled control of a window has its
+    // own Alt letter.
+    void mnemonicsUniquePerWindow_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("labelled");
+        QTest::newRow("main") << "frmQuorvandelMain" << QStringList{"lstCourses", "lstSecs"};
+        QTest::newRow("Add Course") << "frmAddCrs" << QStringList{"txtCrsName"};
+        QTest::newRow("Add Section") << "frmAddSec" << QStringList{"txtSecNum", "lstDofWk", "lstTStartH", "lstTEndH"};
+        QTest::newRow("Options") << "frmOptions" << QStringList{"grdBusy", "cboOrder", "cboThenBy"};
+        QTest::newRow("results") << "frmResults" << QStringList{};
+        QTest::newRow("Export to Calendar") << "frmTerm" << QStringList{"dtpFirst", "dtpLast"};
+        QTest::newRow("Help") << "frmHelp" << QStringList{};
+    }
+    void mnemonicsUniquePerWindow() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, labelled);
+        Program p;
+        AddSection(*p.state, 1, makeSection(u"C2", u"A", 4, 6, {1}));
+        clickLine(p.courses(), 0);
+        QStringList faults;
+        const auto check = [&](QWidget* w) {
+            (void)QTest::qWaitForWindowActive(w);
+            faults = mnemonicFaults(w, labelled);
+            if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+        };
+        const QMap<QString, const char*> openers{
+            {"frmAddCrs", "cmdAddCrs"}, {"frmAddSec", "cmdAddSec"}, {"frmOptions", "cmdOption"}};
+        if (window == QLatin1String("frmQuorvandelMain")) {
+            check(&p.window);
+        } else if (openers.contains(window)) {
+            ModalScript script;
+            script.onWindow(window, check);
+            p.main(openers[window])->click();
+            QVERIFY(scriptDone(script));
+        } else if (window == QLatin1String("frmResults")) {
+            p.main("cmdMakeTime")->click();
+            QVERIFY(p.results.resultsOpen());
+            check(p.results.frame());
+        } else if (window == QLatin1String("frmTerm")) {
+            ModalScript script;
+            script.onWindow(window, check);
+            (void)frmTerm::ask(&p.window);
+            QVERIFY(scriptDone(script));
+        } else {
+            p.main("cmdHelp")->click();
+            QWidget* help = p.window.findChild<QWidget*>(window);
+            QVERIFY(help);
+            check(help);
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    // Each dialog opens over the main window wherever it has been moved:
+    // Add Course and Add Section at the design's distance from its corner,
+    // the others centred on it; all kept wholly on its screen.
+    void dialogsFollowTheMainWindow_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QPoint>("offset");  // from the main window's client corner; none: centred
+        QTest::addColumn<QString>("place");
+        const struct {
+            const char* window;
+            const char* opener;
+            QPoint offset;
+        } dialogs[] = {{"frmAddCrs", "cmdAddCrs", {34, 11}},
+                       {"frmAddSec", "cmdAddSec", {249, -45}},
+                       {"frmOptions", "cmdOption", {}},
+                       {"QuorvandelMessage", "cmdMakeTime", {}},  // a course without sections
+                       {"frmHelp", "cmdHelp", {}}};
+        for (const auto& d : dialogs)
+            for (const char* place : {"centre", "top left", "bottom right"})
+                QTest::addRow("%s, main window at the %s", d.window, place)
+                    << d.window << d.opener << d.offset << place;
+    }
+    void dialogsFollowTheMainWindow() {
+        QFETCH(QString, window);
+        QFETCH(QString, opener);
+        QFETCH(QPoint, offset);
+        QFETCH(QString, place);
+        Program p;
+        clickLine(p.courses(), 0);
+        const QRect usable = p.window.screen()->availableGeometry();
+        QRect moved = p.window.frameGeometry();
+        if (place == QLatin1String("centre")) moved.moveCenter(usable.center());
+        if (place == QLatin1String("top left")) moved.moveTopLeft(usable.topLeft());
+        if (place == QLatin1String("bottom right")) moved.moveBottomRight(usable.bottomRight());
+        p.window.move(moved.topLeft());
+        QTRY_COMPARE(p.window.frameGeometry().topLeft(), moved.topLeft());
+
+        QRect client, frame;
+        const auto measure = [&](QWidget* w) {
+            client = w->geometry();
+            frame = w->frameGeometry();
+            if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+        };
+        if (window == QLatin1String("frmHelp")) {
+            p.main(qPrintable(opener))->click();
+            QWidget* help = p.window.findChild<QWidget*>(window);
+            QVERIFY(help && QTest::qWaitForWindowExposed(help));
+            measure(help);
+        } else {
+            ModalScript script;
+            script.onWindow(window, measure);
+            p.main(qPrintable(opener))->click();
+            QVERIFY(scriptDone(script));
+        }
+
+        // Where it belongs when it fits there, and wholly on the screen.
+        const QRect main = p.window.geometry();
+        QRect wanted(QPoint(), client.size());
+        if (offset.isNull())
+            wanted.moveCenter(main.center());
+        else
+            wanted.moveTopLeft(main.topLeft() + offset);
+        const QRect wantedFrame = frame.translated(wanted.topLeft() - client.topLeft());
+        if (usable.contains(wantedFrame))
+            QVERIFY2((client.topLeft() - wanted.topLeft()).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("at %1,%2, not %3,%4")
+                                    .arg(client.left())
+                                    .arg(client.top())
+                                    .arg(wanted.left())
+                                    .arg(wanted.top())));
+        QVERIFY(usable.contains(frame));
     }
 
     void iconAndRole() {

@@ -22,6 +22,25 @@ inline QAbstractButton* button(const QWidget* root, const QString& name) {
     return control<QAbstractButton>(root, name);
 }
 
+// A button's or label's caption as the user reads it: the & that marks
+// the Alt letter is not shown, and "&&" shows one &.
+inline QString shownCaption(const QString& text) {
+    QString shown = text;
+    return shown.replace(QLatin1String("&&"), QStringLiteral("\x01"))
+        .remove(QLatin1Char('&'))
+        .replace(QChar(1), QLatin1Char('&'));
+}
+
+// The letter that Alt presses with it, lower case; none when no & marks one.
+inline QChar mnemonicLetter(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) continue;
+        if (text[i + 1] != QLatin1Char('&')) return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
 inline QListWidget* list(const QWidget* root, const QString& name) { return control<QListWidget>(root, name); }
 
 inline void click(const QWidget* root, const QString& buttonName) {
