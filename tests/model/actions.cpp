@@ -88,10 +88,10 @@ public:
         // In the order of Kind up to Load, then the two that fill a store to
         // its capacity, then the rest of Kind.
         // clang-format off
-        const int weights[Kinds + 2 + 5] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
+        const int weights[Kinds + 2 + 7] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
                                m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0,
-                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7};
+                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7, courses ? 8 : 2, 2};
         // clang-format on
         int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
         while (r >= weights[k]) r -= weights[k++];
@@ -110,6 +110,13 @@ public:
             a.kind = static_cast<Kind>(k - 2);
             a.key = a.kind == Kind::StepKey ? below(StepKeyCount) : below(2);
             if (a.kind == Kind::Options) options(a);
+            if (a.kind == Kind::MoveMain) a.key = below(MainPlaces);
+            if (a.kind == Kind::MainKey) {
+                a.key = below(MainKeyCount);
+                // Exit only where its question comes, and answered "Cancel".
+                if (a.key == KeyCtrlQ && m.title().find('*') == std::string::npos) a.key = KeyDelete;
+                if (a.key == KeyCtrlQ) a.answer = Answer::Cancel;
+            }
             return a;
         }
         if (k >= Kinds) {  // entries until the store refuses one
@@ -123,8 +130,9 @@ public:
         a.kind = static_cast<Kind>(k);
         // Rare: Qt's press action takes a tenth of a second to click.
         a.pressAction = a.kind >= Kind::RemoveCourse && a.kind <= Kind::Ok && percent(1);
+        a.enterKey = !a.pressAction && a.kind >= Kind::RemoveCourse && a.kind <= Kind::Ok && percent(5);
         if ((a.kind == Kind::AddCourse || a.kind == Kind::AddSection) && percent(1))
-            a.intrude = below(static_cast<int>(std::size(Commands)));
+            a.intrude = below(static_cast<int>(std::size(Commands)) + MainKeyCount);
         switch (a.kind) {
         case Kind::AddCourse: {
             a.emptyFirst = percent(15);
@@ -233,6 +241,14 @@ std::string describeCommand(const Action& a) {
         text += " order " + std::to_string(a.order) + " then " + std::to_string(a.then);
         return text + (a.ending == Ending::Ok ? ", OK" : ", " + ending(a.ending));
     }
+    case Kind::MainKey:
+        return std::string("key ") + MainKeys[a.key] + " on the main window" +
+               (a.key == KeyCtrlQ ? " (unsaved changes: Cancel)" : "");
+    case Kind::MoveMain: {
+        static const char* const places[] = {"top-left corner", "centre", "bottom-right corner",
+                                             "right edge, half off"};
+        return std::string("move the main window to the screen's ") + places[a.key];
+    }
     default:
         return names[static_cast<int>(a.kind)];
     }
@@ -242,6 +258,10 @@ std::string describeCommand(const Action& a) {
 
 std::string describe(const Action& a) {
     if (a.pressAction) return describeCommand(a) + " (screen reader's press)";
+    if (a.enterKey) return describeCommand(a) + " (Enter on the focused button)";
+    const int commands = static_cast<int>(std::size(Commands));
+    if (a.intrude >= commands)
+        return describeCommand(a) + ", key " + MainKeys[a.intrude - commands] + " on the main window meanwhile";
     if (a.intrude >= 0) return describeCommand(a) + ", pressing " + Commands[a.intrude] + " by screen reader meanwhile";
     return describeCommand(a);
 }

@@ -317,6 +317,31 @@ void load(Model& m, const Action& a, std::vector<std::string>& messages) {
     activation(m);
 }
 
+// A command key does what its button does, and nothing where the button is
+// disabled. A dialog it opens shows as "opened" and its title.
+void mainKey(Model& m, const Action& a, std::vector<std::string>& messages) {
+    Action press = a;
+    switch (a.key) {
+    case KeyDelete:
+        press.kind = m.selectedSection >= 0 ? Kind::RemoveSection : Kind::RemoveCourse;
+        messages = apply(press, m);
+        break;
+    case KeyInsert:
+        if (!m.addSection || !m.addSectionEnabled()) break;
+        messages.push_back("opened Add Section");
+        activation(m);
+        break;
+    case KeyCtrlInsert:
+        if (!m.addCourse()) break;
+        messages.push_back("opened Add Course");
+        activation(m);
+        break;
+    case KeyCtrlQ:
+        mayDiscard(m, a, messages);  // answered "Cancel"
+        break;
+    }
+}
+
 void clickCourse(Model& m, int line) {
     m.selectedCourse = line;
     m.addSection = m.removeCourse = true;
@@ -352,6 +377,8 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
 }  // namespace
 
 std::string withDetails(const std::string& text, const std::string& details) { return text + "\n--\n" + details; }
+
+const char* const MainKeys[MainKeyCount] = {"Delete", "Insert", "Ctrl+Insert", "Ctrl+Q"};
 
 const char* const Commands[12] = {"cmdNewMain", "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec", "cmdMakeTime",
                                   "cmdExit",    "cmdOk",     "cmdPrev",   "cmdNext",      "cmdSave",   "cmdLoad"};
@@ -466,6 +493,8 @@ bool applicable(const Action& a, const Model& m) {
         return m.gridLoaded;
     case Kind::ReturnToMain:
         return !m.mainActive;
+    case Kind::MainKey:
+        return a.key != KeyCtrlQ || (unsaved(m) && a.answer == Answer::Cancel);
     case Kind::Load:
         return a.loadName.empty() || m.files.count(a.loadName) > 0;
     default:
@@ -630,6 +659,11 @@ std::vector<std::string> apply(const Action& a, Model& m) {
     case Kind::Load:
         load(m, a, messages);
         break;
+    case Kind::MainKey:
+        mainKey(m, a, messages);
+        break;
+    case Kind::MoveMain:
+        break;  // nothing changes; the dialogs open over the main window where it is now
     case Kind::Options:
         // "OK" keeps what the dialog shows; the second order can be picked
         // only under an order other than "First found".

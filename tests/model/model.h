@@ -52,7 +52,8 @@ std::string withDetails(const std::string& text, const std::string& details);
 enum class Kind {
     AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
     Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load,
-    Favourite, GoToFavourites, StepKey, Export, Options
+    Favourite, GoToFavourites, StepKey, Export, Options,
+    MainKey, MoveMain
 };
 // clang-format on
 enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
@@ -88,14 +89,18 @@ struct Action {
     // RemoveCourse .. Ok: given by a screen reader's press action instead of
     // a click.
     bool pressAction = false;
+    // RemoveCourse .. Ok: Enter on the focused button instead of a click.
+    bool enterKey = false;
     // AddCourse, AddSection: while the dialog is open, a screen reader
     // presses this command (one of Commands) of the main window or the
-    // results; -1 for none. It must be refused.
+    // results, or (from std::size(Commands) on) one of MainKeys is pressed
+    // on the main window; -1 for none. It must be refused.
     int intrude = -1;
     Answer answer = Answer::Cancel;  // New, Load: to the question about unsaved changes
     std::string saveName, loadName;  // what the file dialogs give; "" is "Cancel"
     // Favourite: 0 clicks the button, 1 presses Ctrl+D. StepKey: one of
-    // StepKeys. Export: 0 a calendar file, 1 a PNG image.
+    // StepKeys. Export: 0 a calendar file, 1 a PNG image. MainKey: one of
+    // MainKeys. MoveMain: one of MainPlaces.
     int key = 0;
     // Options: the busy grid's changes, then the two orders picked (the
     // second only where the dialog lets it be picked), then `ending`.
@@ -105,6 +110,17 @@ struct Action {
 
 // The keys of the results that step, in StepKey's `key` order.
 enum StepKeyIndex { KeyRight, KeyPageDown, KeyLeft, KeyPageUp, KeyHome, KeyEnd, StepKeyCount };
+
+// The main window's command keys, in MainKey's `key` order. Delete removes
+// the selected section, or else the selected course; Insert opens "Add
+// Section" and Ctrl+Insert "Add Course", each then cancelled; Ctrl+Q is
+// "Exit", given only where the question about unsaved changes comes and
+// answered "Cancel", so the program goes on.
+enum MainKeyIndex { KeyDelete, KeyInsert, KeyCtrlInsert, KeyCtrlQ, MainKeyCount };
+extern const char* const MainKeys[MainKeyCount];
+// The places the main window is moved to: the screen's top-left corner, its
+// centre, its bottom-right corner, and half off its right edge.
+constexpr int MainPlaces = 4;
 
 // The commands of the main window and the results a screen reader can press.
 extern const char* const Commands[12];

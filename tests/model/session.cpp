@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QToolButton>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -11,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QWindow>
 
 #include "busy_times_grid.h"
@@ -154,6 +154,7 @@ void Session::answer(QWidget* window) {
         return box->done(0);
     }
     auto* dialog = static_cast<QDialog*>(window);
+    checkPlace(dialog);
     if (!scripts_.empty()) {
         Script script = std::move(scripts_.front());
         scripts_.pop_front();
@@ -203,6 +204,8 @@ void Session::finish(QDialog* d, Ending ending) {
 
 void Session::intrude(const Action& a) {
     if (a.intrude < 0) return;
+    const int commands = static_cast<int>(std::size(Commands));
+    if (a.intrude >= commands) return pressMainKey(a.intrude - commands);
     const QString name = QLatin1String(Commands[a.intrude]);
     // The commands of the main window and the frame, not the dialog's
     // buttons of the same name.
@@ -212,7 +215,49 @@ void Session::intrude(const Action& a) {
     if (b && !testing::pressAction(b)) problems_ << name + QStringLiteral(" offers no press action");
 }
 
+void Session::checkPlace(const QDialog* d) {
+    const QPoint offset = d->objectName() == QLatin1String("frmAddCrs")   ? QPoint(34, 11)
+                          : d->objectName() == QLatin1String("frmAddSec") ? QPoint(249, -45)
+                                                                          : QPoint();
+    if (offset.isNull()) return;
+    const QRect usable = window()->screen()->availableGeometry();
+    const QRect frame = d->frameGeometry();
+    const QRect wanted = frame.translated(window()->geometry().topLeft() + offset - d->geometry().topLeft());
+    if (!usable.contains(frame))
+        problems_ << d->objectName() + QStringLiteral(" opened off the screen");
+    else if (usable.contains(wanted) && wanted != frame)
+        problems_ << d->objectName() + QStringLiteral(" opened away from the main window");
+}
+
+void Session::pressMainKey(int key) {
+    static const QKeyCombination keys[] = {Qt::Key_Delete, Qt::Key_Insert, Qt::CTRL | Qt::Key_Insert,
+                                           Qt::CTRL | Qt::Key_Q};
+    scripts_.push_back([this](QDialog* d) {
+        messages_ << QStringLiteral("opened ") + d->windowTitle();
+        d->reject();
+    });
+    QTest::keyClick(window(), keys[key].key(), keys[key].keyboardModifiers());
+    scripts_.clear();
+}
+
+void Session::moveMain(int place) {
+    const QRect usable = window()->screen()->availableGeometry();
+    QRect frame = window()->frameGeometry();
+    if (place == 0) frame.moveTopLeft(usable.topLeft());
+    if (place == 1) frame.moveCenter(usable.center());
+    if (place == 2) frame.moveBottomRight(usable.bottomRight());
+    if (place == 3) frame.moveLeft(usable.right() - frame.width() / 2);
+    window()->move(frame.topLeft());
+    for (int i = 0; i < 50 && window()->frameGeometry().topLeft() != frame.topLeft(); ++i) QTest::qWait(5);
+    if (window()->frameGeometry().topLeft() != frame.topLeft())
+        problems_ << QStringLiteral("the main window did not move");
+}
+
 void Session::press(QAbstractButton* b, const Action& a) {
+    if (a.enterKey) {
+        b->setFocus(Qt::TabFocusReason);
+        return QTest::keyClick(b, Qt::Key_Return);
+    }
     if (!a.pressAction) return QTest::mouseClick(b, Qt::LeftButton);
     if (!testing::pressAction(b)) problems_ << b->objectName() + QStringLiteral(" offers no press action");
 }
@@ -360,6 +405,7 @@ void Session::perform(const Action& a, bool backToMain) {
         click(window(), QStringLiteral("cmdSave"));
         break;
     case Kind::SaveAs:
+        activate(window());  // a key goes to the active window only
         QTest::keySequence(window(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
         break;
     case Kind::Load:
@@ -387,6 +433,13 @@ void Session::perform(const Action& a, bool backToMain) {
         break;
     case Kind::Options:
         setOptions(a);
+        break;
+    case Kind::MainKey:
+        activate(window());  // a key goes to the active window only
+        pressMainKey(a.key);
+        break;
+    case Kind::MoveMain:
+        moveMain(a.key);
         break;
     }
     settle();

@@ -54,6 +54,12 @@ private:
     void intrude(const Action& a);
     // A click on the command's button, or its press action.
     void press(QAbstractButton* button, const Action& a);
+    // A command key on the main window; a dialog it opens is cancelled.
+    void pressMainKey(int key);
+    void moveMain(int place);
+    // Add Course and Add Section open at their distance from the main
+    // window's corner where the screen has room, and always on the screen.
+    void checkPlace(const QDialog* dialog);
     void activate(QWidget* window);
 
     frmQuorvandelMain* window() { return &program_->window; }
