@@ -1,5 +1,6 @@
 // Saving and loading a full schedule file: 20 courses of 10 sections, with
-// names as long as real course titles. Saving includes QSaveFile's commit
+// names as long as real course titles, every other half-hour of the week
+// busy (the most busy times a file can list) and 26 favourites. Saving includes QSaveFile's commit
 // (the new file written beside the old one, then renamed over it).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -24,6 +25,17 @@ std::unique_ptr<ScheduleDocument> fullDocument() {
         const std::string name = "Introduction to Organic Chemistry " + std::to_string(c + 1);
         course.CourseName = Text(name.begin(), name.end());
         for (Section& section : course.Sections) section.CourseName = course.CourseName;
+    }
+    for (int cell = 0; cell < CellsPerWeek; cell += 2) document->options.busy.set(static_cast<std::size_t>(cell));
+    document->options.primary = ResultOrder::FewestIdle;
+    document->options.tieBreak = ResultOrder::LatestStart;
+    for (int f = 0; f < MaxFavourites; ++f) {
+        FavouriteSections sections;
+        for (int c = 0; c < MaxCourses; ++c) sections.push_back(static_cast<int16_t>(c % MaxSectionsPerCourse));
+        sections[0] =
+            static_cast<int16_t>(f % MaxSectionsPerCourse);  // (first, second) differ from favourite to favourite
+        sections[1] = static_cast<int16_t>(f / MaxSectionsPerCourse);
+        document->favourites.push_back(sections);
     }
     return document;
 }
