@@ -1,5 +1,6 @@
 #include "results_windows.h"
 
+#include <QApplication>
 #include <algorithm>
 
 #include "favourites.h"
@@ -37,6 +38,8 @@ void ResultsWindows::showResults(const GenerationResult& result) {
     connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });
     connect(frame, &TimeTablesMDI::favouritesEdited, this, &ResultsWindows::favouritesEdited);
     frame->showGridView();
+    // On the screen of the window the search was started from.
+    if (const QWidget* from = QApplication::activeWindow()) frame->setScreen(from->screen());
     frame->fitToScreen();
     frame->show();
     frame->activateWindow();

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -325,9 +326,11 @@ private slots:
                        {"frmAddSec", "cmdAddSec", {249, -45}},
                        {"frmOptions", "cmdOption", {}},
                        {"QuorvandelMessage", "cmdMakeTime", {}},  // a course without sections
-                       {"frmHelp", "cmdHelp", {}}};
+                       {"frmHelp", "cmdHelp", {}},
+                       {"results", "cmdMakeTime", {}}};  // centred on the main window's screen
         for (const auto& d : dialogs)
-            for (const char* place : {"centre", "top left", "bottom right"})
+            for (const char* place :
+                 {"centre", "top left", "bottom right", "second screen's top left", "second screen's bottom right"})
                 QTest::addRow("%s, main window at the %s", d.window, place)
                     << d.window << d.opener << d.offset << place;
     }
@@ -338,13 +341,18 @@ private slots:
         QFETCH(QString, place);
         Program p;
         clickLine(p.courses(), 0);
-        const QRect usable = p.window.screen()->availableGeometry();
+        // The second screen, where the test runs with two side by side.
+        const bool second = place.startsWith(QLatin1String("second"));
+        if (second && QGuiApplication::screens().size() < 2) QSKIP("one screen only");
+        QScreen* screen = second ? QGuiApplication::screens().at(1) : p.window.screen();
+        const QRect usable = screen->availableGeometry();
         QRect moved = p.window.frameGeometry();
         if (place == QLatin1String("centre")) moved.moveCenter(usable.center());
-        if (place == QLatin1String("top left")) moved.moveTopLeft(usable.topLeft());
-        if (place == QLatin1String("bottom right")) moved.moveBottomRight(usable.bottomRight());
+        if (place.endsWith(QLatin1String("top left"))) moved.moveTopLeft(usable.topLeft());
+        if (place.endsWith(QLatin1String("bottom right"))) moved.moveBottomRight(usable.bottomRight());
         p.window.move(moved.topLeft());
         QTRY_COMPARE(p.window.frameGeometry().topLeft(), moved.topLeft());
+        QTRY_COMPARE(p.window.screen(), screen);
 
         QRect client, frame;
         const auto measure = [&](QWidget* w) {
@@ -352,6 +360,16 @@ private slots:
             frame = w->frameGeometry();
             if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
         };
+        if (window == QLatin1String("results")) {
+            AddSection(*p.state, 1, makeSection(u"C2", u"A", 4, 6, {1}));
+            p.main(qPrintable(opener))->click();
+            QVERIFY(p.results.resultsOpen());
+            QTRY_VERIFY(p.results.frame()->isVisible());
+            QCOMPARE(p.results.frame()->screen(), screen);
+            // (Wider than a small screen, it may reach past the right edge.)
+            QVERIFY(usable.contains(p.results.frame()->frameGeometry().topLeft()));
+            return;
+        }
         if (window == QLatin1String("frmHelp")) {
             p.main(qPrintable(opener))->click();
             QWidget* help = p.window.findChild<QWidget*>(window);
