@@ -67,9 +67,12 @@ void RankProblem::sectionBounds(int course, SectionSet sections, const DayProfil
     }
 }
 
+bool RankProblem::mayFit(CourseSet open, const Domains& domains) const {
+    return !room_ || room_->mayFit(domains, open);
+}
+
 bool RankProblem::filter(CourseSet open, const DayProfile& placed, int limit, Domains& domains, ChildBounds& bounds,
                          std::uint64_t& cut) const {
-    if (room_ && !room_->mayFit(domains, open)) return false;
     // Summaries of the open courses in increasing index: before[k] joins
     // the first k, after[k] all from the k-th on, so that "every open course
     // but the k-th" is one merge.

@@ -37,8 +37,7 @@ class RankProblem {
 public:
     // courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10 sections each),
     // ranked by options.primary, then options.tieBreak (not FirstFound).
-    // With `roomBound`, the filter also ends a step whose open courses
-    // cannot all fit in the room their sections leave (room_bound.h).
+    // With `roomBound`, mayFit asks the room bound (room_bound.h).
     RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound);
 
     int courseCount() const { return n_; }
@@ -61,6 +60,10 @@ public:
     // `placed`, the other open courses summarised by `others`.
     void sectionBounds(int course, SectionSet sections, const DayProfile& placed, const OpenSummary& others,
                        std::array<int, MaxSectionsPerCourse>& bounds) const;
+
+    // False only when the open courses, each with its sections in
+    // `domains`, cannot all be given a section with no clash.
+    bool mayFit(CourseSet open, const Domains& domains) const;
 
     // Drops from `domains` every section of a course in `open` whose child
     // bound reaches `limit`, writing each child bound into `bounds`. Returns

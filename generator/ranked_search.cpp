@@ -113,7 +113,9 @@ void RankedSearch::lookAround() {
     for (int k = 0; k < LocalStarts; ++k)
         searchAround(problem_, held_[static_cast<size_t>(byCost[static_cast<size_t>(k)])].choice, MaxLocalMoves,
                      local_);
-    if (local_.full()) cutoff_ = local_.best[MaxStoredTimetables - 1].cost + 1;
+    if (!local_.full()) return;
+    cutoff_ = local_.best[MaxStoredTimetables - 1].cost + 1;
+    more_ = true;  // 27 distinct met
 }
 
 // ---- First pass: any order, the 26 cheapest ----
@@ -169,6 +171,7 @@ int RankedSearch::cheapestSections(int course, SectionSet sections, const DayPro
 // The cost filter at the limit. Returns false when nothing below this step
 // can be held.
 bool RankedSearch::filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds) {
+    if (!problem_.mayFit(open, domains)) return false;  // no timetable here at all
     const Domains before = domains;
     const bool alive = problem_.filter(open, placed, limit(), domains, bounds, stats_.sectionsCut);
     if (probing_ || (alive && domains == before)) return alive;
@@ -209,7 +212,8 @@ void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile&
     const CourseSet open = CourseSet::firstN(course + 1);
     Domains kept = domains;
     ChildBounds bounds;
-    if (!problem_.filter(open, placed, tieCost_ + 1, kept, bounds, stats_.sectionsCut)) return;
+    if (!problem_.mayFit(open, kept) || !problem_.filter(open, placed, tieCost_ + 1, kept, bounds, stats_.sectionsCut))
+        return;
     if (!witness && !probe(open, kept, placed)) return;
     const auto c = static_cast<size_t>(course);
     for (int section : kept[course]) {
