@@ -395,6 +395,8 @@ private slots:
         QTest::newRow("fewest days, then idle, busy times") << ResultOrder::FewestDays << ResultOrder::FewestIdle << 4;
         QTest::newRow("earliest finish, then latest start")
             << ResultOrder::EarliestFinish << ResultOrder::LatestStart << 2;
+        QTest::newRow("earliest finish, then fewest idle, busy times")
+            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2;
     }
     void rankedSameAsPlainRanking() {
         QFETCH(ResultOrder, primary);
