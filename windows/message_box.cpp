@@ -35,6 +35,7 @@ void ShowMessage(QWidget* parent, const QString& text, const QString& details) {
     ProgramMessageBox box(parent, QStringLiteral("QuorvandelMessage"), text);
     if (!details.isEmpty()) box.setDetailedText(details);
     box.setPlainButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));  // Alt+O, as on every other command
     box.exec();
     // The window under the box gets the keyboard back, also where no window
     // manager hands it over.

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include "file_chooser.h"
@@ -42,13 +43,14 @@ Answer askSaveChanges(QWidget* parent, const QString& name) {
     ProgramMessageBox box(parent, QStringLiteral("SaveChangesQuestion"),
                           QStringLiteral("Save changes to %1?").arg(name));
     box.setPlainButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    // Each answer with its Alt letter (the & before it).
     const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
-        {QMessageBox::Save, "Save"}, {QMessageBox::Discard, "Don't Save"}, {QMessageBox::Cancel, "Cancel"}};
+        {QMessageBox::Save, "&Save"}, {QMessageBox::Discard, "&Don't Save"}, {QMessageBox::Cancel, "&Cancel"}};
     for (const auto& [which, text] : texts) {
         QAbstractButton* b = box.button(which);
         b->setText(QLatin1String(text));
         b->setObjectName(QStringLiteral("cmdAnswer") +
-                         QString::fromLatin1(text).remove(QLatin1Char(' ')).remove(QLatin1Char('\'')));
+                         QString::fromLatin1(text).remove(QRegularExpression(QStringLiteral("[ &']"))));
     }
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);

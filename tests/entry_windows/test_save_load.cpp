@@ -39,7 +39,7 @@ ModalScript::Action answerWith(const QString& buttonText, QStringList& questions
         auto* box = qobject_cast<QMessageBox*>(w);
         questions << box->text();
         for (QAbstractButton* b : box->buttons())
-            if (b->text() == buttonText) return QTest::mouseClick(b, Qt::LeftButton);
+            if (shownCaption(b->text()) == buttonText) return QTest::mouseClick(b, Qt::LeftButton);
     };
 }
 

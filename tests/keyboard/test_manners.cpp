@@ -14,6 +14,7 @@
 #include "editing.h"
 #include "entry_session.h"
 #include "form_controls.h"
+#include "message_box.h"
 #include "program_windows.h"
 #include "results_frame.h"
 #include "section_maker.h"
@@ -270,6 +271,8 @@ private slots:
         QTest::newRow("results") << "frmResults" << QStringList{};
         QTest::newRow("Export to Calendar") << "frmTerm" << QStringList{"dtpFirst", "dtpLast"};
         QTest::newRow("Help") << "frmHelp" << QStringList{};
+        QTest::newRow("unsaved-changes question") << "SaveChangesQuestion" << QStringList{};
+        QTest::newRow("message") << "QuorvandelMessage" << QStringList{};
     }
     void mnemonicsUniquePerWindow() {
         QFETCH(QString, window);
@@ -300,6 +303,16 @@ private slots:
             ModalScript script;
             script.onWindow(window, check);
             (void)frmTerm::ask(&p.window);
+            QVERIFY(scriptDone(script));
+        } else if (window == QLatin1String("SaveChangesQuestion")) {
+            ModalScript script;  // the course entered is unsaved; closing the question cancels "New"
+            script.onWindow(window, check);
+            p.main("cmdNewMain")->click();
+            QVERIFY(scriptDone(script));
+        } else if (window == QLatin1String("QuorvandelMessage")) {
+            ModalScript script;
+            script.onWindow(window, check);
+            ShowMessage(&p.window, QStringLiteral("A message"));
             QVERIFY(scriptDone(script));
         } else {
             p.main("cmdHelp")->click();

@@ -19,6 +19,8 @@
 #include <deque>
 #include <functional>
 
+#include "gui_actions.h"
+
 namespace quorvandel::testing {
 
 // One message box as the user saw it.
@@ -157,7 +159,7 @@ private:
         for (QAbstractButton* b : box->buttons()) {
             seen.hasIcon = seen.hasIcon || !b->icon().isNull();
             if (!seen.details.isEmpty() && box->buttonRole(b) == QMessageBox::ActionRole) continue;
-            seen.buttons.append(b->text());
+            seen.buttons.append(shownCaption(b->text()));
         }
         messages_.append(seen);
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
