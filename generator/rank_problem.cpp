@@ -14,14 +14,6 @@ constexpr int TieBreakScale = 1024;
 static_assert(CellsPerWeek < TieBreakScale && LatestStartCostBase < TieBreakScale);
 static_assert(NoCompletion <= NoCostLimit / TieBreakScale, "every real bound folds below the limit");
 
-DayProfile profileOf(const Section& section) {
-    DayProfile profile{};
-    forEachCoveredCell(section, [&profile](int cell) {
-        profile[static_cast<size_t>(dayOfCell(cell))] |= std::uint32_t{1} << slotOfCell(cell);
-    });
-    return profile;
-}
-
 }  // namespace
 
 RankProblem::RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound)
@@ -35,7 +27,7 @@ RankProblem::RankProblem(const CourseList& courses, int numCourses, const Schedu
     for (int a = 0; a < n_; ++a)
         for (int j : all_[a])
             shapes_[static_cast<size_t>(a)][static_cast<size_t>(j)] =
-                shapeOf(profileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
+                shapeOf(dayProfileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
     fillPairwiseFits(sectionMasksOf(courses, n_), all_, n_, fits_);
     parts_ = summaryPartsOf(primary_) | summaryPartsOf(tieBreak_);
     if (roomBound) room_.emplace(courses, n_);

@@ -45,12 +45,20 @@ Text orderText(ResultOrder order, int cost) {
 
 }  // namespace
 
+DayProfile dayProfileOf(const Section& section) {
+    DayProfile profile{};
+    forEachCoveredCell(section, [&profile](int cell) {
+        profile[static_cast<size_t>(dayOfCell(cell))] |= std::uint32_t{1} << slotOfCell(cell);
+    });
+    return profile;
+}
+
 DayProfile dayProfileOf(const Timetable& timetable) {
     DayProfile profile{};
-    for (int i = 0; i < timetable.NumSections && i < MaxCourses; ++i)
-        forEachCoveredCell(timetable.Sections[static_cast<size_t>(i)], [&profile](int cell) {
-            profile[static_cast<size_t>(dayOfCell(cell))] |= std::uint32_t{1} << slotOfCell(cell);
-        });
+    for (int i = 0; i < timetable.NumSections && i < MaxCourses; ++i) {
+        const DayProfile section = dayProfileOf(timetable.Sections[static_cast<size_t>(i)]);
+        for (size_t d = 0; d < DaysPerWeek; ++d) profile[d] |= section[d];
+    }
     return profile;
 }
 

@@ -38,6 +38,7 @@ struct RankScore {
     friend auto operator<=>(const RankScore&, const RankScore&) = default;
 };
 
+DayProfile dayProfileOf(const Section& section);
 DayProfile dayProfileOf(const Timetable& timetable);
 int costOf(ResultOrder order, const DayProfile& profile);
 RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile);
