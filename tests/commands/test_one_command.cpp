@@ -116,16 +116,24 @@ struct Scene {
             return TimeTablify(state, control);
         };
         program.window.show();
-        program.window.activateWindow();
-        (void)QTest::qWaitForWindowExposed(&program.window);
+        activate(&program.window);
         main(QStringLiteral("cmdMakeTime"))->click();
         program.results.frame()->cmdNext()->click();
-        program.window.activateWindow();
+        // The main window's activation after the results' lists its sections
+        // afresh; under a window manager that comes late, so the test waits
+        // for it before selecting a section.
+        activate(program.results.frame());
+        activate(&program.window);
         clickLine(list(&program.window, QStringLiteral("lstCourses")), 0);
         clickLine(list(&program.window, QStringLiteral("lstSecs")), 1);
     }
 
     QAbstractButton* main(const QString& name) { return button(&program.window, name); }
+
+    static void activate(QWidget* window) {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) qWarning("%s did not become active", qPrintable(window->objectName()));
+    }
 
     // Every command button of the main window and the results frame.
     QList<QAbstractButton*> commands() {

@@ -100,7 +100,7 @@ private:
             Step step = std::move(steps_.front());
             steps_.pop_front();
             runOutsideTimer([step = std::move(step), modal = QPointer<QWidget>(modal)] {
-                if (modal) step.action(modal);
+                if (modal && settled(modal)) step.action(modal);
             });
             return;
         }
@@ -108,7 +108,7 @@ private:
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 waiting_ = nullptr;
                 runOutsideTimer([this, box = QPointer<QMessageBox>(box)] {
-                    if (box) answer(box);
+                    if (box && settled(box.data())) answer(box);
                 });
                 return;
             }
@@ -132,6 +132,22 @@ private:
             dialog->done(QDialog::Rejected);
         else
             modal->hide();
+    }
+
+    // A user acts on a window once it is there to see. Under a window
+    // manager, mapping, the final size and activation come some time after
+    // show(): until the window manager has configured the window, Qt may
+    // still lay it out at a size the window never keeps, with its buttons
+    // squashed out of reach. A window that never becomes active (a window
+    // manager may keep the focus where synthetic input left it) is acted on
+    // anyway, so that a failure shows as the test's own, not as a hang.
+    static bool settled(QWidget* widget) {
+        QPointer<QWidget> window(widget);
+        if (!window->isActiveWindow()) {
+            (void)QTest::qWaitForWindowExposed(window, 5000);
+            if (window) (void)QTest::qWaitForWindowActive(window, 2000);
+        }
+        return !window.isNull();
     }
 
     // An action may open a modal window of its own; it runs from a queued
