@@ -78,12 +78,6 @@ int startTerm(std::uint32_t placed, const OpenSummary& open, size_t d) {
 
 }  // namespace
 
-DayProfile joined(const DayProfile& a, const DayProfile& b) {
-    DayProfile r;
-    for (size_t d = 0; d < DaysPerWeek; ++d) r[d] = a[d] | b[d];
-    return r;
-}
-
 SectionShape shapeOf(const DayProfile& cells) {
     SectionShape shape;
     shape.cells = cells;

@@ -69,9 +69,6 @@ struct OpenSummary {
 OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections,
                           unsigned parts);
 
-// The cells of both profiles.
-DayProfile joined(const DayProfile& a, const DayProfile& b);
-
 // A lower bound on `order`'s cost of any completion of `placed` where the
 // open courses are summarised by `open`.
 int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open);

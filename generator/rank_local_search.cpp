@@ -47,8 +47,7 @@ DayProfile cellsOf(const RankProblem& problem, const std::array<int16_t, MaxCour
 void searchAround(const RankProblem& problem, const std::array<int16_t, MaxCourses>& start, int maxMoves,
                   LocalBest& list) {
     const int n = problem.courseCount();
-    const DayProfile startCells = cellsOf(problem, start, -1);
-    RankedTimetable current{start, problem.cost(startCells), problem.score(startCells)};
+    RankedTimetable current = problem.timetable(start, cellsOf(problem, start, -1));
     keepCheapest(list, current, n);
     for (int move = 0; move < maxMoves; ++move) {
         RankedTimetable next = current;
@@ -56,11 +55,9 @@ void searchAround(const RankProblem& problem, const std::array<int16_t, MaxCours
             const DayProfile others = cellsOf(problem, current.choice, i);
             for (int j : problem.everySection()[i]) {
                 if (j == current.choice[static_cast<size_t>(i)] || !fitsBeside(problem, i, j, current.choice)) continue;
-                RankedTimetable neighbour = current;
-                neighbour.choice[static_cast<size_t>(i)] = static_cast<int16_t>(j);
-                const DayProfile cells = joined(others, problem.shape(i, j).cells);
-                neighbour.cost = problem.cost(cells);
-                neighbour.score = problem.score(cells);
+                std::array<int16_t, MaxCourses> choice = current.choice;
+                choice[static_cast<size_t>(i)] = static_cast<int16_t>(j);
+                const RankedTimetable neighbour = problem.timetable(choice, joined(others, problem.shape(i, j).cells));
                 keepCheapest(list, neighbour, n);
                 if (neighbour.cost < next.cost) next = neighbour;
             }

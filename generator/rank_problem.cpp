@@ -33,18 +33,23 @@ RankProblem::RankProblem(const CourseList& courses, int numCourses, const Schedu
     if (roomBound) room_.emplace(courses, n_);
 }
 
-int RankProblem::cost(const DayProfile& profile) const {
-    return costOf(primary_, profile) * TieBreakScale + costOf(tieBreak_, profile);
-}
+int RankProblem::folded(const RankScore& score) { return score.primary * TieBreakScale + score.tieBreak; }
+
+int RankProblem::cost(const DayProfile& profile) const { return folded(score(profile)); }
 
 RankScore RankProblem::score(const DayProfile& profile) const {
     return {costOf(primary_, profile), costOf(tieBreak_, profile)};
 }
 
+RankedTimetable RankProblem::timetable(const std::array<int16_t, MaxCourses>& choice, const DayProfile& profile) const {
+    const RankScore s = score(profile);
+    return {choice, folded(s), s};
+}
+
 int RankProblem::bound(const DayProfile& placed, const OpenSummary& open) const {
     const int first = costBound(primary_, placed, open);
     if (first >= NoCompletion) return NoCostLimit;
-    return first * TieBreakScale + costBound(tieBreak_, placed, open);
+    return folded({first, costBound(tieBreak_, placed, open)});
 }
 
 void RankProblem::sectionBounds(int course, SectionSet sections, const DayProfile& placed, const OpenSummary& others,
@@ -53,8 +58,7 @@ void RankProblem::sectionBounds(int course, SectionSet sections, const DayProfil
     for (int j : sections) {
         const SectionShape& section = shape(course, j);
         const int primary = first.of(section);
-        bounds[static_cast<size_t>(j)] =
-            primary >= NoCompletion ? NoCostLimit : primary * TieBreakScale + second.of(section);
+        bounds[static_cast<size_t>(j)] = primary >= NoCompletion ? NoCostLimit : folded({primary, second.of(section)});
         assert(bounds[static_cast<size_t>(j)] == bound(joined(placed, section.cells), others));
     }
 }

@@ -52,6 +52,9 @@ public:
     // compares the pair (primary, tie-break).
     int cost(const DayProfile& profile) const;
     RankScore score(const DayProfile& profile) const;
+    // The timetable taking `choice`, whose sections cover `profile`, with
+    // its score and folded cost.
+    RankedTimetable timetable(const std::array<int16_t, MaxCourses>& choice, const DayProfile& profile) const;
     // A lower bound of the folded cost of any completion; NoCostLimit when
     // there is none.
     int bound(const DayProfile& placed, const OpenSummary& open) const;
@@ -73,6 +76,8 @@ public:
                 std::uint64_t& cut) const;
 
 private:
+    static int folded(const RankScore& score);
+
     int n_;
     ResultOrder primary_;
     ResultOrder tieBreak_;

@@ -191,10 +191,10 @@ bool RankedSearch::filterFirstPass(CourseSet open, Domains& domains, const DayPr
 // among the cheapest met so far (ties in no particular order).
 void RankedSearch::holdCheapest(const DayProfile& profile) {
     ++met_;
-    const int value = problem_.cost(profile);
-    if (value >= limit()) return;
+    const RankedTimetable met = problem_.timetable(choice_, profile);
+    if (met.cost >= limit()) return;
     const int at = full() ? dearest_ : heldCount_++;
-    held_[static_cast<size_t>(at)] = {choice_, value, problem_.score(profile)};
+    held_[static_cast<size_t>(at)] = met;
     if (!full()) return;
     dearest_ = 0;
     for (int k = 1; k < MaxStoredTimetables; ++k)
@@ -253,9 +253,9 @@ bool RankedSearch::probe(CourseSet open, const Domains& domains, const DayProfil
 // Every timetable cheaper than T is held already; those costing T are
 // collected in the order met until there are as many as wanted.
 void RankedSearch::collectTie(const DayProfile& profile) {
-    const int value = problem_.cost(profile);
-    if (value != tieCost_) return;
-    ties_[static_cast<size_t>(tiesCount_++)] = {choice_, value, problem_.score(profile)};
+    const RankedTimetable met = problem_.timetable(choice_, profile);
+    if (met.cost != tieCost_) return;
+    ties_[static_cast<size_t>(tiesCount_++)] = met;
     done_ = tiesCount_ == tiesWanted_;
 }
 

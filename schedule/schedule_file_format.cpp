@@ -78,6 +78,13 @@ QString fileSizeLimit() {
 
 QString favouriteWhere(int favourite) { return QStringLiteral("favourite %1").arg(favourite + 1); }
 
+QString notASectionOf(const QString& place, std::size_t course, int sectionCount) {
+    return QStringLiteral("%1 is not a section of course %2, which has %3")
+        .arg(place)
+        .arg(course + 1)
+        .arg(sectionCount);
+}
+
 QString favouriteCountFault(const CourseList& courses, std::size_t count) {
     if (courses.NumCourses == 0) return QStringLiteral("the schedule has no course to take a section of");
     if (count == static_cast<std::size_t>(courses.NumCourses)) return {};
@@ -91,10 +98,7 @@ QString favouriteFault(const CourseList& courses, const FavouriteSections& secti
     for (std::size_t c = 0; c < sections.size(); ++c) {
         const int sectionCount = courses.Courses[c].NumSections;
         if (sections[c] < 0 || sections[c] >= sectionCount)
-            return QStringLiteral("%1 is not a section of course %2, which has %3")
-                .arg(sections[c] + 1)
-                .arg(c + 1)
-                .arg(sectionCount);
+            return notASectionOf(QString::number(sections[c] + 1), c, sectionCount);
     }
     return {};
 }

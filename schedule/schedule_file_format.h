@@ -75,6 +75,9 @@ QString favouriteWhere(int favourite);
 // Why a favourite cannot go with these courses: it does not take one section
 // of each (the words for `count` sections), or it names one that is not
 // there; nothing when it can.
+// A favourite's place that names no section of course `course` (counted
+// from 0), which has `sectionCount`.
+QString notASectionOf(const QString& place, std::size_t course, int sectionCount);
 QString favouriteCountFault(const CourseList& courses, std::size_t count);
 QString favouriteFault(const CourseList& courses, const FavouriteSections& sections);
 // The first fault of a list of favourites: one of the above, more than

@@ -129,11 +129,10 @@ private:
                 const double place = places[c].toDouble(-1);
                 const int sectionCount = courses.Courses[static_cast<std::size_t>(c)].NumSections;
                 if (!places[c].isDouble() || place < 1 || place > sectionCount || std::floor(place) != place)
-                    return fail(where, QStringLiteral("%1 is not a section of course %2, which has %3")
-                                           .arg(places[c].isDouble() ? QString::number(place, 'g', 15)
-                                                                     : QStringLiteral("an entry that is not a number"))
-                                           .arg(c + 1)
-                                           .arg(sectionCount));
+                    return fail(where,
+                                notASectionOf(places[c].isDouble() ? QString::number(place, 'g', 15)
+                                                                   : QStringLiteral("an entry that is not a number"),
+                                              static_cast<std::size_t>(c), sectionCount));
                 sections.push_back(static_cast<int16_t>(place - 1));
             }
             out.push_back(std::move(sections));

@@ -45,6 +45,12 @@ Text orderText(ResultOrder order, int cost) {
 
 }  // namespace
 
+DayProfile joined(const DayProfile& a, const DayProfile& b) {
+    DayProfile r;
+    for (size_t d = 0; d < DaysPerWeek; ++d) r[d] = a[d] | b[d];
+    return r;
+}
+
 DayProfile dayProfileOf(const Section& section) {
     DayProfile profile{};
     forEachCoveredCell(section, [&profile](int cell) {
@@ -55,10 +61,8 @@ DayProfile dayProfileOf(const Section& section) {
 
 DayProfile dayProfileOf(const Timetable& timetable) {
     DayProfile profile{};
-    for (int i = 0; i < timetable.NumSections && i < MaxCourses; ++i) {
-        const DayProfile section = dayProfileOf(timetable.Sections[static_cast<size_t>(i)]);
-        for (size_t d = 0; d < DaysPerWeek; ++d) profile[d] |= section[d];
-    }
+    for (int i = 0; i < timetable.NumSections && i < MaxCourses; ++i)
+        profile = joined(profile, dayProfileOf(timetable.Sections[static_cast<size_t>(i)]));
     return profile;
 }
 

@@ -38,6 +38,9 @@ struct RankScore {
     friend auto operator<=>(const RankScore&, const RankScore&) = default;
 };
 
+// The cells of both profiles.
+DayProfile joined(const DayProfile& a, const DayProfile& b);
+
 DayProfile dayProfileOf(const Section& section);
 DayProfile dayProfileOf(const Timetable& timetable);
 int costOf(ResultOrder order, const DayProfile& profile);

@@ -31,15 +31,19 @@ void ProgramMessageBox::showEvent(QShowEvent* event) {
     if (!event->spontaneous() && parentWidget()) placeCentredOver(this, parentWidget());
 }
 
+void ProgramMessageBox::waitForAnswer() {
+    exec();
+    // The window under the box gets the keyboard back, also where no window
+    // manager hands it over.
+    if (parentWidget() && parentWidget()->isVisible()) parentWidget()->window()->activateWindow();
+}
+
 void ShowMessage(QWidget* parent, const QString& text, const QString& details) {
     ProgramMessageBox box(parent, QStringLiteral("QuorvandelMessage"), text);
     if (!details.isEmpty()) box.setDetailedText(details);
     box.setPlainButtons(QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));  // Alt+O, as on every other command
-    box.exec();
-    // The window under the box gets the keyboard back, also where no window
-    // manager hands it over.
-    if (parent && parent->isVisible()) parent->window()->activateWindow();
+    box.waitForAnswer();
 }
 
 }  // namespace quorvandel

@@ -27,6 +27,10 @@ public:
     // `buttons`, each without the icon some styles give it.
     void setPlainButtons(QMessageBox::StandardButtons buttons);
 
+    // Shows the box until it is answered (clickedButton() tells how), then
+    // hands the keyboard back to the window under it.
+    void waitForAnswer();
+
 protected:
     void showEvent(QShowEvent* event) override;
 };

@@ -54,10 +54,7 @@ Answer askSaveChanges(QWidget* parent, const QString& name) {
     }
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
-    box.exec();
-    // The window under the box gets the keyboard back, also where no window
-    // manager hands it over.
-    if (parent->isVisible()) parent->window()->activateWindow();
+    box.waitForAnswer();
     QAbstractButton* clicked = box.clickedButton();
     if (clicked == box.button(QMessageBox::Save)) return Answer::Save;
     if (clicked == box.button(QMessageBox::Discard)) return Answer::DontSave;
