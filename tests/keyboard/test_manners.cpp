@@ -86,6 +86,24 @@ QStringList mnemonicFaults(QWidget* window, const QStringList& labelled) {
     return faults;
 }
 
+// Opens `window` by `open` and runs `act` on it once it shows: Help, which
+// is not modal, as it comes, any other through a script. False when it
+// did not show.
+bool openAndAct(Program& p, const QString& window, const std::function<void()>& open,
+                const std::function<void(QWidget*)>& act) {
+    if (window == QLatin1String("frmHelp")) {
+        open();
+        QWidget* help = p.window.findChild<QWidget*>(window);
+        if (help == nullptr || !QTest::qWaitForWindowExposed(help)) return false;
+        act(help);
+        return true;
+    }
+    ModalScript script;
+    script.onWindow(window, act);
+    open();
+    return scriptDone(script);
+}
+
 void pressEnterOn(QWidget* w) {
     w->setFocus(Qt::TabFocusReason);
     QTest::keyClick(w, Qt::Key_Return);
@@ -286,39 +304,24 @@ private slots:
             faults = mnemonicFaults(w, labelled);
             if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
         };
-        const QMap<QString, const char*> openers{
-            {"frmAddCrs", "cmdAddCrs"}, {"frmAddSec", "cmdAddSec"}, {"frmOptions", "cmdOption"}};
+        const auto press = [&p](const char* name) { return [&p, name] { p.main(name)->click(); }; };
+        const QMap<QString, std::function<void()>> openers{
+            {"frmAddCrs", press("cmdAddCrs")},
+            {"frmAddSec", press("cmdAddSec")},
+            {"frmOptions", press("cmdOption")},
+            {"frmHelp", press("cmdHelp")},
+            // The course entered is unsaved; closing the question cancels "New".
+            {"SaveChangesQuestion", press("cmdNewMain")},
+            {"frmTerm", [&p] { (void)frmTerm::ask(&p.window); }},
+            {"QuorvandelMessage", [&p] { ShowMessage(&p.window, QStringLiteral("A message")); }}};
         if (window == QLatin1String("frmQuorvandelMain")) {
             check(&p.window);
-        } else if (openers.contains(window)) {
-            ModalScript script;
-            script.onWindow(window, check);
-            p.main(openers[window])->click();
-            QVERIFY(scriptDone(script));
         } else if (window == QLatin1String("frmResults")) {
             p.main("cmdMakeTime")->click();
             QVERIFY(p.results.resultsOpen());
             check(p.results.frame());
-        } else if (window == QLatin1String("frmTerm")) {
-            ModalScript script;
-            script.onWindow(window, check);
-            (void)frmTerm::ask(&p.window);
-            QVERIFY(scriptDone(script));
-        } else if (window == QLatin1String("SaveChangesQuestion")) {
-            ModalScript script;  // the course entered is unsaved; closing the question cancels "New"
-            script.onWindow(window, check);
-            p.main("cmdNewMain")->click();
-            QVERIFY(scriptDone(script));
-        } else if (window == QLatin1String("QuorvandelMessage")) {
-            ModalScript script;
-            script.onWindow(window, check);
-            ShowMessage(&p.window, QStringLiteral("A message"));
-            QVERIFY(scriptDone(script));
         } else {
-            p.main("cmdHelp")->click();
-            QWidget* help = p.window.findChild<QWidget*>(window);
-            QVERIFY(help);
-            check(help);
+            QVERIFY(openAndAct(p, window, openers[window], check));
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
@@ -383,17 +386,8 @@ private slots:
             QVERIFY(usable.contains(p.results.frame()->frameGeometry().topLeft()));
             return;
         }
-        if (window == QLatin1String("frmHelp")) {
-            p.main(qPrintable(opener))->click();
-            QWidget* help = p.window.findChild<QWidget*>(window);
-            QVERIFY(help && QTest::qWaitForWindowExposed(help));
-            measure(help);
-        } else {
-            ModalScript script;
-            script.onWindow(window, measure);
-            p.main(qPrintable(opener))->click();
-            QVERIFY(scriptDone(script));
-        }
+        QVERIFY(openAndAct(
+            p, window, [&] { p.main(qPrintable(opener))->click(); }, measure));
 
         // Where it belongs when it fits there, and wholly on the screen.
         const QRect main = p.window.geometry();

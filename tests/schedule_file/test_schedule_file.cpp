@@ -183,60 +183,50 @@ private slots:
 )"));
     }
 
-    // Options: a file without them (as every file was before they existed)
-    // has none set; busy times may overlap, cover a whole day, or come as
-    // one entry per day.
-    void loadsOptions_data() {
-        QTest::addColumn<QByteArray>("options");  // the "options" field, or nothing
-        QTest::addColumn<QString>("seen");
+    // Options and favourites: a file without them (as every file was before
+    // they existed) has none set; busy times may overlap, cover a whole day,
+    // or come as one entry per day; favourites name places counted from 1.
+    void loadsOptionalFields_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QByteArray>("value");  // the field's value, or nothing for no field
+        QTest::addColumn<QString>("seen");      // describeOptions or describeFavourites of what was read
         const QString none = QStringLiteral("busy ; order 0 then 0");
-        QTest::newRow("a file without options") << QByteArray() << none;
+        QTest::newRow("a file without options") << QByteArray("options") << QByteArray() << none;
         QTest::newRow("no busy time, first found")
-            << QByteArray(R"({"busy": [], "order": "first-found", "then": "first-found"})") << none;
+            << QByteArray("options") << QByteArray(R"({"busy": [], "order": "first-found", "then": "first-found"})")
+            << none;
         QTest::newRow("busy blocks and two orders")
-            << QByteArray(R"({"busy": [{"start": "9:00", "end": "10:30", "days": ["W", "M"]},
+            << QByteArray("options") << QByteArray(R"({"busy": [{"start": "9:00", "end": "10:30", "days": ["W", "M"]},
                 {"start": "8:00", "end": "22:30", "days": ["Su"]}], "order": "fewest-idle", "then": "earliest-finish",
                 "later": 1})")
             << QStringLiteral("busy M 9:00-10:30, W 9:00-10:30, Su 8:00-22:30; order 2 then 4");
         QTest::newRow("overlapping and touching entries join")
-            << QByteArray(R"({"busy": [{"start": "9:00", "end": "10:00", "days": ["T"]},
+            << QByteArray("options") << QByteArray(R"({"busy": [{"start": "9:00", "end": "10:00", "days": ["T"]},
                 {"start": "9:30", "end": "11:00", "days": ["T"]}, {"start": "11:00", "end": "11:30", "days": ["T"]}],
                 "order": "latest-start", "then": "fewest-days"})")
             << QStringLiteral("busy T 9:00-11:30; order 3 then 1");
-    }
-    void loadsFavourites_data() {
-        QTest::addColumn<QByteArray>("favourites");  // the "favourites" field, or nothing
-        QTest::addColumn<QString>("seen");
-        QTest::newRow("a file without favourites") << QByteArray() << QString();
-        QTest::newRow("no favourites") << QByteArray("[]") << QString();
+        QTest::newRow("a file without favourites") << QByteArray("favourites") << QByteArray() << QString();
+        QTest::newRow("no favourites") << QByteArray("favourites") << QByteArray("[]") << QString();
         QTest::newRow("places counted from 1, kept in their order")
-            << QByteArray("[[2, 1], [1, 1], [2.0, 2]]") << QStringLiteral("1 0 / 0 0 / 1 1");
+            << QByteArray("favourites") << QByteArray("[[2, 1], [1, 1], [2.0, 2]]")
+            << QStringLiteral("1 0 / 0 0 / 1 1");
     }
-    void loadsFavourites() {
-        QFETCH(QByteArray, favourites);
+    void loadsOptionalFields() {
+        QFETCH(QByteArray, field);
+        QFETCH(QByteArray, value);
         QFETCH(QString, seen);
+        // Chem and Bio with two sections each, for the favourites to name.
         QByteArray file = chemText(repeated(GoodSection, 2));
         file.insert(file.size() - 2,
                     ", " + QByteArray(R"({"name": "Bio", "sections": [)") + GoodSection + ", " + GoodSection + "]}");
-        if (!favourites.isEmpty()) file.insert(file.size() - 1, ", \"favourites\": " + favourites);
-        const QString path = scratchFile(QStringLiteral("favourites.qvs"));
+        if (!value.isEmpty()) file.insert(file.size() - 1, ", \"" + field + "\": " + value);
+        const QString path = scratchFile(QStringLiteral("optional.qvs"));
         QVERIFY(writeAll(path, file));
         const ScheduleFileRead read = readScheduleFile(fsPath(path));
         QVERIFY2(read.document, qPrintable(q(read.problem.message)));
         QCOMPARE(read.document->courses.NumCourses, 2);
-        QCOMPARE(describeFavourites(read.document->favourites), seen);
-    }
-
-    void loadsOptions() {
-        QFETCH(QByteArray, options);
-        QFETCH(QString, seen);
-        QByteArray file = scheduleText("");
-        if (!options.isEmpty()) file.insert(file.size() - 1, ", \"options\": " + options);
-        const QString path = scratchFile(QStringLiteral("options.qvs"));
-        QVERIFY(writeAll(path, file));
-        const ScheduleFileRead read = readScheduleFile(fsPath(path));
-        QVERIFY2(read.document, qPrintable(q(read.problem.message)));
-        QCOMPARE(describeOptions(read.document->options), seen);
+        const ScheduleDocument& got = *read.document;
+        QCOMPARE(field == "options" ? describeOptions(got.options) : describeFavourites(got.favourites), seen);
     }
 
     void loads_data() {
