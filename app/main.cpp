@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "program_windows.h"
+#include "quorvandel_version.h"
 
 namespace {
 

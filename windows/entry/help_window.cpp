@@ -9,6 +9,7 @@
 #include "command_turn.h"
 #include "form_controls.h"
 #include "form_metrics.h"
+#include "quorvandel_version.h"
 #include "window_placement.h"
 
 namespace quorvandel {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "section_caption.h"
+#include "quorvandel_version.h"
 #include "week.h"
 
 namespace quorvandel {
