@@ -125,7 +125,7 @@ int measureMemory() {
         return 1;
     }
     for (int i = 1; i < program.state->NumTimetables; ++i) {
-        frame->cmdNext()->click();
+        frame->findChild<QPushButton*>(QStringLiteral("cmdNext"))->click();
         QCoreApplication::processEvents();
     }
     std::printf("courses %d sections_each %d stored_timetables %d current %d\n", int(program.state->NumCourses),

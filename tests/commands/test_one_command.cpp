@@ -15,6 +15,7 @@
 #include "editing.h"
 #include "entry_session.h"
 #include "form_controls.h"
+#include "named_controls.h"
 #include "program_windows.h"
 #include "results_frame.h"
 #include "results_windows.h"
@@ -70,10 +71,10 @@ QStringList snapshot(ProgramWindows& p) {
         if (b->window() == &p.window)
             facts << b->objectName() + (b->isEnabled() ? QStringLiteral(" enabled") : QStringLiteral(" disabled"));
     if (TimeTablesMDI* frame = p.results.frame()) {
-        facts << frame->cmdGoToT()->text()
+        facts << frameButton(frame, "cmdGoToT")->text()
               << QStringLiteral("Previous %1, Next %2")
-                     .arg(frame->cmdPrev()->isEnabled())
-                     .arg(frame->cmdNext()->isEnabled());
+                     .arg(frameButton(frame, "cmdPrev")->isEnabled())
+                     .arg(frameButton(frame, "cmdNext")->isEnabled());
         if (frmTimetables* grid = frame->gridView())
             for (int c = 0; c < CellsPerWeek; ++c)
                 if (!grid->cell(c)->text().isEmpty())
@@ -118,7 +119,7 @@ struct Scene {
         program.window.show();
         activate(&program.window);
         main(QStringLiteral("cmdMakeTime"))->click();
-        program.results.frame()->cmdNext()->click();
+        frameButton(program.results.frame(), "cmdNext")->click();
         // The main window's activation after the results' lists its sections
         // afresh; under a window manager that comes late, so the test waits
         // for it before selecting a section.
@@ -132,7 +133,8 @@ struct Scene {
 
     static void activate(QWidget* window) {
         window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window)) qWarning("%s did not become active", qPrintable(window->objectName()));
+        if (!QTest::qWaitForWindowActive(window))
+            qWarning("%s did not become active", qPrintable(window->objectName()));
     }
 
     // Every command button of the main window and the results frame.
@@ -294,8 +296,9 @@ private slots:
     void commandsActWhenNothingIsUnderWay() {
         for (Route route : {Route::Click, Route::PressAction}) {
             Scene scene;
-            invoke(scene.program.results.frame()->cmdNext(), route);
-            QCOMPARE(scene.program.results.frame()->cmdGoToT()->text(), QStringLiteral("TimeTable: 3 / 6"));
+            invoke(frameButton(scene.program.results.frame(), "cmdNext"), route);
+            QCOMPARE(frameButton(scene.program.results.frame(), "cmdGoToT")->text(),
+                     QStringLiteral("TimeTable: 3 / 6"));
             invoke(scene.main(QStringLiteral("cmdRemCourse")), route);
             QCOMPARE(lines(list(&scene.program.window, QStringLiteral("lstCourses"))), QStringList{"Bio"});
             ModalScript script;  // the schedule was never saved

@@ -16,6 +16,9 @@
 #include "file_chooser.h"
 #include "gui_actions.h"
 #include "main_window.h"
+#include "named_controls.h"
+
+using namespace quorvandel::testing;
 #include "program_windows.h"
 #include "results_frame.h"
 #include "results_windows.h"
@@ -76,17 +79,17 @@ struct Program : ProgramWindows {
     // through all of them with Right from the first.
     QList<int> marked() {
         QList<int> seen;
-        QTest::keyClick(frame()->cmdOk(), Qt::Key_Home);
+        QTest::keyClick(frameButton(frame(), "cmdOk"), Qt::Key_Home);
         for (int p = 0; p < state->NumTimetables; ++p) {
-            if (frame()->cmdAddFav()->text() == RemoveFromFavoritesCaption) seen << p;
-            QTest::keyClick(frame()->cmdOk(), Qt::Key_Right);
+            if (frameButton(frame(), "cmdAddFav")->text() == RemoveFromFavoritesCaption) seen << p;
+            QTest::keyClick(frameButton(frame(), "cmdOk"), Qt::Key_Right);
         }
         return seen;
     }
     QString title() { return window.windowHandle()->title(); }
 
     TimeTablesMDI* frame() { return results.frame(); }
-    QString counter() { return frame() ? frame()->cmdGoToT()->text() : QString(); }
+    QString counter() { return frame() ? frameButton(frame(), "cmdGoToT")->text() : QString(); }
     void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString cell(int i) { return results.gridView()->cell(i)->text(); }
 };
@@ -122,25 +125,25 @@ private slots:
         QVERIFY(p.messages.isEmpty());
         QVERIFY(p.frame());
         QCOMPARE(p.counter(), QString("TimeTable: 1 / 3"));
-        QVERIFY(!p.frame()->cmdPrev()->isEnabled());
-        QVERIFY(p.frame()->cmdNext()->isEnabled());
+        QVERIFY(!frameButton(p.frame(), "cmdPrev")->isEnabled());
+        QVERIFY(frameButton(p.frame(), "cmdNext")->isEnabled());
         QCOMPARE(p.cell(0), QString("Chem - 01"));
 
-        p.click(p.frame()->cmdNext());
+        p.click(frameButton(p.frame(), "cmdNext"));
         QCOMPARE(p.counter(), QString("TimeTable: 2 / 3"));
         for (int c : {2, 3, 4, 60, 61, 62}) QCOMPARE(p.cell(c), QString("Chem - 02"));
         QCOMPARE(p.cell(0), QString());  // nothing of timetable 1 is left
         QCOMPARE(p.cell(cellOf(4, 10)), QString("Bio - A"));
 
-        p.click(p.frame()->cmdNext());
+        p.click(frameButton(p.frame(), "cmdNext"));
         QCOMPARE(p.counter(), QString("TimeTable: 3 / 3"));
-        QVERIFY(!p.frame()->cmdNext()->isEnabled());
-        QVERIFY(p.frame()->cmdPrev()->isEnabled());
-        p.click(p.frame()->cmdPrev());
+        QVERIFY(!frameButton(p.frame(), "cmdNext")->isEnabled());
+        QVERIFY(frameButton(p.frame(), "cmdPrev")->isEnabled());
+        p.click(frameButton(p.frame(), "cmdPrev"));
         QCOMPARE(p.counter(), QString("TimeTable: 2 / 3"));
-        QVERIFY(p.frame()->cmdNext()->isEnabled() && p.frame()->cmdPrev()->isEnabled());
+        QVERIFY(frameButton(p.frame(), "cmdNext")->isEnabled() && frameButton(p.frame(), "cmdPrev")->isEnabled());
 
-        p.click(p.frame()->cmdOk());
+        p.click(frameButton(p.frame(), "cmdOk"));
         QVERIFY(!p.results.resultsOpen());
         QVERIFY(p.window.isVisible());
     }
@@ -149,7 +152,7 @@ private slots:
         Program p;
         p.addCourse(u"Chem", {makeSection(u"", u"01", 0, 2, {0}), makeSection(u"", u"02", 2, 4, {0})});
         p.timeTablify();
-        p.click(p.frame()->cmdNext());
+        p.click(frameButton(p.frame(), "cmdNext"));
         QCOMPARE(p.counter(), QString("TimeTable: 2 / 2"));
 
         // A third section: the open results are replaced at 1 / 3.
@@ -192,8 +195,8 @@ private slots:
         p.press("cmdSave");
         p.timeTablify();
         for (int position : marked) {
-            while (p.state->CurrentTimetable < position) p.click(p.frame()->cmdNext());
-            p.click(p.frame()->cmdAddFav());
+            while (p.state->CurrentTimetable < position) p.click(frameButton(p.frame(), "cmdNext"));
+            p.click(frameButton(p.frame(), "cmdAddFav"));
         }
         QCOMPARE(p.marked(), marked);
         // Marking is a change to the schedule, shown at once in the title.
@@ -226,16 +229,18 @@ private slots:
         Program p;
         addChemAndBio(p);
         p.timeTablify();
-        p.click(p.frame()->cmdNext());
-        p.click(p.frame()->cmdAddFav());
-        p.click(p.frame()->cmdGotofav());
+        p.click(frameButton(p.frame(), "cmdNext"));
+        p.click(frameButton(p.frame(), "cmdAddFav"));
+        p.click(frameButton(p.frame(), "cmdGotofav"));
         QCOMPARE(p.counter(), QStringLiteral("Favorite: 1 / 1"));
         p.press("cmdNewMain");
         QCOMPARE(p.questions, QStringList{QStringLiteral("Save changes to Untitled?")});
         QVERIFY(p.results.resultsOpen());
         QCOMPARE(p.counter(), QStringLiteral("TimeTable: 2 / 6"));
-        QCOMPARE(testing::shownCaption(p.frame()->cmdAddFav()->text()), QStringLiteral("Add to Favorites"));
-        QVERIFY(!p.frame()->cmdGotofav()->isEnabled() && !p.frame()->cmdGotofav()->isChecked());
+        QCOMPARE(testing::shownCaption(frameButton(p.frame(), "cmdAddFav")->text()),
+                 QStringLiteral("Add to Favorites"));
+        QVERIFY(!frameButton(p.frame(), "cmdGotofav")->isEnabled() &&
+                !frameButton(p.frame(), "cmdGotofav")->isChecked());
         QCOMPARE(p.title(), QStringLiteral("Quorvandel Main"));
     }
 
@@ -251,13 +256,13 @@ private slots:
         }
         p.timeTablify();
         QCOMPARE(p.counter(), QString("TimeTable: 1 / 26"));
-        QVERIFY(p.frame()->noteLabel()->isVisible());
-        QVERIFY(p.frame()->noteLabel()->text().contains("26"));
+        QVERIFY(frameLabel(p.frame(), "lblNote")->isVisible());
+        QVERIFY(frameLabel(p.frame(), "lblNote")->text().contains("26"));
         for (int i = 2; i <= 26; ++i) {
-            p.click(p.frame()->cmdNext());
+            p.click(frameButton(p.frame(), "cmdNext"));
             QCOMPARE(p.counter(), QString("TimeTable: %1 / 26").arg(i));
         }
-        QVERIFY(!p.frame()->cmdNext()->isEnabled());
+        QVERIFY(!frameButton(p.frame(), "cmdNext")->isEnabled());
     }
 
     void cancelAHardSearch() {

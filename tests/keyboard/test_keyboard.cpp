@@ -18,6 +18,7 @@
 #include "gui_actions.h"
 #include "main_window.h"
 #include "modal_script.h"
+#include "named_controls.h"
 #include "program_windows.h"
 #include "results_frame.h"
 #include "results_windows.h"
@@ -350,7 +351,7 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     QVERIFY(frame);
     QVERIFY(QTest::qWaitForWindowActive(frame));
     QCOMPARE(focused()->window(), frame);
-    QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("TimeTable: 1 / 2"));
+    QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("TimeTable: 1 / 2"));
     QStringList ring;
     for (int i = 0; i < 7; ++i) {
         ring.append(focusName());
@@ -362,15 +363,15 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     // Space does nothing; Previous steps back.
     QCOMPARE(tabTo("cmdNext"), QStringLiteral("cmdNext"));
     QCOMPARE(keys("Space"), QString());
-    QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("TimeTable: 2 / 2"));
-    QCOMPARE(accessibleName(frame->cmdGoToT()), QStringLiteral("TimeTable 2 of 2"));
+    QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("TimeTable: 2 / 2"));
+    QCOMPARE(accessibleName(frameButton(frame, "cmdGoToT")), QStringLiteral("TimeTable 2 of 2"));
     QCOMPARE(p.results.gridView()->cell(29)->text(), QStringLiteral("Chem - 02"));  // Tuesday 8:00
     QCOMPARE(focusName(), QStringLiteral("cmdGoToT"));
     QCOMPARE(keys("Space"), QString());
-    QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("TimeTable: 2 / 2"));
+    QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("TimeTable: 2 / 2"));
     QCOMPARE(tabTo("cmdPrev", true), QStringLiteral("cmdPrev"));
     QCOMPARE(keys("Space"), QString());
-    QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("TimeTable: 1 / 2"));
+    QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("TimeTable: 1 / 2"));
     QCOMPARE(focusName(), QStringLiteral("cmdGoToT"));
 
     // "OK" closes the results and the keyboard is back in the main window.

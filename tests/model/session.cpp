@@ -15,10 +15,13 @@
 
 #include "busy_times_grid.h"
 #include "entry_session.h"  // fillSection, SectionEntry and the clicks and keys
+#include "named_controls.h"
 #include "options_dialog.h"
 #include "results_frame.h"
 #include "schedule_file.h"
 #include "timetable_grid_view.h"
+
+using namespace quorvandel::testing;
 
 namespace quorvandel::model {
 
@@ -97,7 +100,7 @@ std::optional<Term> Session::ExportDialogs::askTerm(QWidget*) {
 void Session::exportShown(const Action& a) {
     const QString path = exportFolder_.filePath(a.key == 0 ? QStringLiteral("week.ics") : QStringLiteral("shown.png"));
     exportDialogs_.target = {path, a.key == 0 ? ExportKind::Calendar : ExportKind::Png};
-    QTest::keyClick(program_->results.frame()->cmdOk(), Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(frameButton(program_->results.frame(), "cmdOk"), Qt::Key_E, Qt::ControlModifier);
     for (const QString& message : exportDialogs_.messages) problems_ << QStringLiteral("export said: ") + message;
     exportDialogs_.messages.clear();
     QFile file(path);
@@ -318,7 +321,7 @@ void Session::setOptions(const Action& a) {
     withDialog(QStringLiteral("cmdOption"), [this, a](QDialog* d) {
         auto* dialog = qobject_cast<frmOptions*>(d);
         if (!dialog) return void(problems_ << QStringLiteral("Options opened another dialog"));
-        BusyTimesGrid& grid = *dialog->busyGrid();
+        BusyTimesGrid& grid = *namedChild<BusyTimesGrid>(dialog, "grdBusy");
         const auto at = [&grid](int cell) { return grid.cell(cell)->geometry().center(); };
         for (const BusyEdit& e : a.busyEdits) {
             switch (e.what) {
@@ -338,12 +341,13 @@ void Session::setOptions(const Action& a) {
                 QTest::mouseClick(grid.timeLabel(e.from), Qt::LeftButton);
                 break;
             case BusyEdit::Clear:
-                QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+                QTest::mouseClick(namedChild<QPushButton>(dialog, "cmdClear"), Qt::LeftButton);
                 break;
             }
         }
-        dialog->orderBox()->setCurrentIndex(a.order);
-        if (dialog->tieBreakBox()->isEnabled()) dialog->tieBreakBox()->setCurrentIndex(a.then);
+        namedChild<QComboBox>(dialog, "cboOrder")->setCurrentIndex(a.order);
+        if (namedChild<QComboBox>(dialog, "cboThenBy")->isEnabled())
+            namedChild<QComboBox>(dialog, "cboThenBy")->setCurrentIndex(a.then);
         finish(d, a.ending);
     });
 }
@@ -385,13 +389,13 @@ void Session::perform(const Action& a, bool backToMain) {
         press(testing::button(window(), QLatin1String(buttons[static_cast<int>(a.kind)])), a);
         break;
     case Kind::Next:
-        press(frame->cmdNext(), a);
+        press(frameButton(frame, "cmdNext"), a);
         break;
     case Kind::Previous:
-        press(frame->cmdPrev(), a);
+        press(frameButton(frame, "cmdPrev"), a);
         break;
     case Kind::Ok:
-        press(frame->cmdOk(), a);
+        press(frameButton(frame, "cmdOk"), a);
         break;
     case Kind::CloseGrid:
         if (frame->gridView()) frame->gridView()->close();
@@ -413,18 +417,18 @@ void Session::perform(const Action& a, bool backToMain) {
         break;
     case Kind::Favourite:
         if (a.key == 0)
-            press(frame->cmdAddFav(), a);
+            press(frameButton(frame, "cmdAddFav"), a);
         else
-            QTest::keyClick(frame->cmdOk(), Qt::Key_D, Qt::ControlModifier);
+            QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_D, Qt::ControlModifier);
         break;
     case Kind::GoToFavourites:
-        press(frame->cmdGotofav(), a);
+        press(frameButton(frame, "cmdGotofav"), a);
         break;
     case Kind::StepKey: {
         static const Qt::Key keys[] = {Qt::Key_Right,  Qt::Key_PageDown, Qt::Key_Left,
                                        Qt::Key_PageUp, Qt::Key_Home,     Qt::Key_End};
         QWidget* target = frame->gridView() && a.key % 2 ? static_cast<QWidget*>(frame->gridView()->client())
-                                                         : static_cast<QWidget*>(frame->cmdOk());
+                                                         : static_cast<QWidget*>(frameButton(frame, "cmdOk"));
         QTest::keyClick(target, keys[a.key]);
         break;
     }
@@ -550,25 +554,27 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     expect((grid != nullptr) == m.gridLoaded,
            QStringLiteral("the grid view should be ") + (m.gridLoaded ? "shown" : "closed"));
     if (frame && m.resultsOpen) {
-        same(QStringLiteral("counter"), frame->cmdGoToT()->text(),
+        same(QStringLiteral("counter"), frameButton(frame, "cmdGoToT")->text(),
              m.favouritesView ? QStringLiteral("Favorite: %1 / %2").arg(m.stepIndex() + 1).arg(m.steps().size())
                               : QStringLiteral("TimeTable: %1 / %2").arg(m.current + 1).arg(m.timetables.size()));
-        expect(frame->cmdPrev()->isEnabled() == m.previous, QStringLiteral("Previous in the wrong state"));
-        expect(frame->cmdNext()->isEnabled() == m.next, QStringLiteral("Next in the wrong state"));
+        expect(frameButton(frame, "cmdPrev")->isEnabled() == m.previous, QStringLiteral("Previous in the wrong state"));
+        expect(frameButton(frame, "cmdNext")->isEnabled() == m.next, QStringLiteral("Next in the wrong state"));
         // Every stored timetable can be marked: favourites are only ever
         // ones stored.
-        same(QStringLiteral("favourite button"), testing::shownCaption(frame->cmdAddFav()->text()),
+        same(QStringLiteral("favourite button"), testing::shownCaption(frameButton(frame, "cmdAddFav")->text()),
              m.isFavourite(m.current) ? QStringLiteral("Remove from Favorites") : QStringLiteral("Add to Favorites"));
-        expect(frame->cmdOk()->isEnabled() && frame->cmdAddFav()->isEnabled() &&
-                   frame->cmdGotofav()->isEnabled() == (m.favouritesView || !m.favourites.empty()) &&
-                   frame->cmdGotofav()->isChecked() == m.favouritesView,
+        expect(frameButton(frame, "cmdOk")->isEnabled() && frameButton(frame, "cmdAddFav")->isEnabled() &&
+                   frameButton(frame, "cmdGotofav")->isEnabled() == (m.favouritesView || !m.favourites.empty()) &&
+                   frameButton(frame, "cmdGotofav")->isChecked() == m.favouritesView,
                QStringLiteral("OK or the favourites in the wrong state"));
-        expect(frame->noteLabel()->isHidden() != m.moreThanStored, QStringLiteral("the note on more than 26 is wrong"));
+        expect(frameLabel(frame, "lblNote")->isHidden() != m.moreThanStored,
+               QStringLiteral("the note on more than 26 is wrong"));
         if (m.moreThanStored)
-            same(QStringLiteral("note"), frame->noteLabel()->text(),
+            same(QStringLiteral("note"), frameLabel(frame, "lblNote")->text(),
                  m.shownOptions.order != 0 ? QStringLiteral("The 26 best are shown; more timetables exist")
                                            : QStringLiteral("Only the first 26 timetables are shown"));
-        same(QStringLiteral("score"), frame->scoreLabel()->isHidden() ? QString() : frame->scoreLabel()->text(),
+        same(QStringLiteral("score"),
+             frameLabel(frame, "lblScore")->isHidden() ? QString() : frameLabel(frame, "lblScore")->text(),
              q(m.scoreCaption()));
     }
     if (grid && m.gridLoaded) {

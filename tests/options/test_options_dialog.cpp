@@ -14,6 +14,7 @@
 #include "busy_times_grid.h"
 #include "main_window.h"
 #include "modal_script.h"
+#include "named_controls.h"
 #include "options_dialog.h"
 #include "results_dialogs.h"
 #include "results_frame.h"
@@ -72,7 +73,7 @@ private slots:
     void clickTogglesACell() {
         ModuleState state;
         frmOptions dialog(state, nullptr);
-        BusyTimesGrid& grid = *dialog.busyGrid();
+        BusyTimesGrid& grid = *namedChild<BusyTimesGrid>(&dialog, "grdBusy");
         const int monday9 = cellOf(0, 2);
         press(grid, monday9);
         release(grid, monday9);
@@ -90,7 +91,7 @@ private slots:
         ModuleState state;
         state.Options.busy.set(static_cast<size_t>(cellOf(4, 20)));
         frmOptions dialog(state, nullptr);
-        BusyTimesGrid& grid = *dialog.busyGrid();
+        BusyTimesGrid& grid = *namedChild<BusyTimesGrid>(&dialog, "grdBusy");
         press(grid, cellOf(0, 2));
         dragTo(grid, cellOf(2, 5));
         std::vector<int> want = block(0, 2, 2, 5);
@@ -110,7 +111,7 @@ private slots:
     void headersToggleWholeLines() {
         ModuleState state;
         frmOptions dialog(state, nullptr);
-        BusyTimesGrid& grid = *dialog.busyGrid();
+        BusyTimesGrid& grid = *namedChild<BusyTimesGrid>(&dialog, "grdBusy");
         QTest::mouseClick(grid.dayHeader(2), Qt::LeftButton);
         QCOMPARE(busyList(grid.busy()), block(2, 2, 0, 28));
         QTest::mouseClick(grid.timeLabel(0), Qt::LeftButton);  // partly busy: all become busy
@@ -153,7 +154,7 @@ private slots:
         frmOptions dialog(state, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        BusyTimesGrid& grid = *dialog.busyGrid();
+        BusyTimesGrid& grid = *namedChild<BusyTimesGrid>(&dialog, "grdBusy");
         grid.setFocus();
         for (const Key& k : keys) QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
         QCOMPARE(busyList(grid.busy()), busy);
@@ -175,14 +176,14 @@ private slots:
         state.Options.primary = ResultOrder::LatestStart;
         const ScheduleOptions before = state.Options;
         frmOptions dialog(state, nullptr);
-        QCOMPARE(dialog.orderBox()->currentText(), QStringLiteral("Latest start"));
-        QCOMPARE(dialog.tieBreakBox()->count(), ResultOrderCount);
-        QTest::mouseClick(dialog.clearButton(), Qt::LeftButton);
-        QVERIFY(dialog.busyGrid()->busy().none());
-        press(*dialog.busyGrid(), 40);
-        release(*dialog.busyGrid(), 40);
-        dialog.orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
-        dialog.tieBreakBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestIdle));
+        QCOMPARE(namedChild<QComboBox>(&dialog, "cboOrder")->currentText(), QStringLiteral("Latest start"));
+        QCOMPARE(namedChild<QComboBox>(&dialog, "cboThenBy")->count(), ResultOrderCount);
+        QTest::mouseClick(namedChild<QPushButton>(&dialog, "cmdClear"), Qt::LeftButton);
+        QVERIFY(namedChild<BusyTimesGrid>(&dialog, "grdBusy")->busy().none());
+        press(*namedChild<BusyTimesGrid>(&dialog, "grdBusy"), 40);
+        release(*namedChild<BusyTimesGrid>(&dialog, "grdBusy"), 40);
+        namedChild<QComboBox>(&dialog, "cboOrder")->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
+        namedChild<QComboBox>(&dialog, "cboThenBy")->setCurrentIndex(static_cast<int>(ResultOrder::FewestIdle));
         QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
         if (!written) {
             QCOMPARE(state.Options, before);
@@ -197,10 +198,10 @@ private slots:
     void firstFoundHasNoTieBreak() {
         ModuleState state;
         frmOptions dialog(state, nullptr);
-        QCOMPARE(dialog.orderBox()->currentText(), QStringLiteral("First found"));
-        QVERIFY(!dialog.tieBreakBox()->isEnabled());
-        dialog.orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::EarliestFinish));
-        QVERIFY(dialog.tieBreakBox()->isEnabled());
+        QCOMPARE(namedChild<QComboBox>(&dialog, "cboOrder")->currentText(), QStringLiteral("First found"));
+        QVERIFY(!namedChild<QComboBox>(&dialog, "cboThenBy")->isEnabled());
+        namedChild<QComboBox>(&dialog, "cboOrder")->setCurrentIndex(static_cast<int>(ResultOrder::EarliestFinish));
+        QVERIFY(namedChild<QComboBox>(&dialog, "cboThenBy")->isEnabled());
     }
 
     // "Options" on the main window opens the dialog modally; the options
@@ -213,20 +214,20 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* options = window.findChild<QPushButton*>(QStringLiteral("cmdOption"));
         QVERIFY(options->isEnabled());
-        for (QPushButton* (frmOptions::*ending)() const : {&frmOptions::cancelButton, &frmOptions::okButton}) {
+        for (const char* ending : {"cmdCancel", "cmdOk"}) {
             ModalScript script;
             script.onWindow(QStringLiteral("frmOptions"), [ending](QWidget* w) {
                 auto* dialog = qobject_cast<frmOptions*>(w);
                 QVERIFY(dialog->isModal());
-                QTest::mouseClick(dialog->busyGrid()->dayHeader(6), Qt::LeftButton);
-                dialog->orderBox()->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
+                QTest::mouseClick(namedChild<BusyTimesGrid>(dialog, "grdBusy")->dayHeader(6), Qt::LeftButton);
+                namedChild<QComboBox>(dialog, "cboOrder")->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
                 if (const QByteArray shot = qgetenv("QUORVANDEL_OPTIONS_SHOT"); !shot.isEmpty())
                     dialog->grab().save(QString::fromLocal8Bit(shot));
-                QTest::mouseClick((dialog->*ending)(), Qt::LeftButton);
+                QTest::mouseClick(namedChild<QPushButton>(dialog, ending), Qt::LeftButton);
             });
             QTest::mouseClick(options, Qt::LeftButton);
             QVERIFY(script.finished());
-            const bool ok = ending == &frmOptions::okButton;
+            const bool ok = QByteArray(ending) == "cmdOk";
             QCOMPARE(window.windowHandle()->title(),
                      ok ? QStringLiteral("Quorvandel Main*") : QStringLiteral("Quorvandel Main"));
         }
@@ -286,15 +287,16 @@ private slots:
         RealResultsDialogs dialogs;  // never asked: nothing is printed or exported
         TimeTablesMDI frame(*state, result, dialogs);
         frame.showGridView();
-        QCOMPARE(frame.scoreLabel()->text(), scores[0]);
-        QCOMPARE(frame.noteLabel()->text(), note);
-        QCOMPARE(frame.cmdGoToT()->text(), QStringLiteral("TimeTable: 1 / %1").arg(state->NumTimetables));
-        QVERIFY(frame.cmdGoToT()->accessibleName().endsWith(scores[0]));
+        QCOMPARE(frameLabel(&frame, "lblScore")->text(), scores[0]);
+        QCOMPARE(frameLabel(&frame, "lblNote")->text(), note);
+        QCOMPARE(frameButton(&frame, "cmdGoToT")->text(),
+                 QStringLiteral("TimeTable: 1 / %1").arg(state->NumTimetables));
+        QVERIFY(frameButton(&frame, "cmdGoToT")->accessibleName().endsWith(scores[0]));
         QCOMPARE(frame.gridView()->cell(202)->accessibleName(), QStringLiteral("Sunday 22:00 to 22:30, busy"));
         QVERIFY(frame.gridView()->cell(202)->autoFillBackground());
         QVERIFY(!frame.gridView()->cell(201)->autoFillBackground());
-        QTest::mouseClick(frame.cmdNext(), Qt::LeftButton);
-        QCOMPARE(frame.scoreLabel()->text(), scores[1]);
+        QTest::mouseClick(frameButton(&frame, "cmdNext"), Qt::LeftButton);
+        QCOMPARE(frameLabel(&frame, "lblScore")->text(), scores[1]);
     }
 };
 

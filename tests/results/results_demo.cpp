@@ -23,6 +23,7 @@
 
 #include "editing.h"
 #include "main_window.h"
+#include "named_controls.h"
 #include "program_windows.h"
 #include "results_fixture.h"
 #include "results_frame.h"
@@ -127,10 +128,12 @@ int main(int argc, char** argv) {
     if (outDir.isEmpty()) return QApplication::exec();
 
     ok = save(frame, outDir + QStringLiteral("/results.png")) && ok;
-    QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
+    QTest::mouseClick(frameButton(frame, "cmdNext"), Qt::LeftButton);
     ok = save(frame, outDir + QStringLiteral("/results-2.png")) && ok;
-    for (QPushButton* press : {frame->cmdAddFav(), frame->cmdNext(), frame->cmdNext(), frame->cmdAddFav(),
-                               frame->cmdNext(), frame->cmdAddFav(), frame->cmdPrev(), frame->cmdGotofav()})
+    for (QPushButton* press :
+         {frameButton(frame, "cmdAddFav"), frameButton(frame, "cmdNext"), frameButton(frame, "cmdNext"),
+          frameButton(frame, "cmdAddFav"), frameButton(frame, "cmdNext"), frameButton(frame, "cmdAddFav"),
+          frameButton(frame, "cmdPrev"), frameButton(frame, "cmdGotofav")})
         QTest::mouseClick(press, Qt::LeftButton);
     ok = save(frame, outDir + QStringLiteral("/favourites.png")) && ok;
     presenter.closeResults();

@@ -19,6 +19,7 @@
 #include "course_palette.h"
 #include "fake_results_dialogs.h"
 #include "gui_actions.h"
+#include "named_controls.h"
 #include "results_fixture.h"
 #include "results_frame.h"
 #include "results_windows.h"
@@ -49,16 +50,16 @@ using Script = std::vector<Step>;
 
 void give(TimeTablesMDI* frame, Gesture gesture, const QString& command) {
     QWidget* keysTo = gesture == Gesture::GridKeys ? static_cast<QWidget*>(frame->gridView()->client())
-                                                   : static_cast<QWidget*>(frame->cmdOk());
+                                                   : static_cast<QWidget*>(frameButton(frame, "cmdOk"));
     const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(keysTo, k, m); };
     const bool grid = gesture == Gesture::GridKeys;
     if (command == QLatin1String("first")) return key(Qt::Key_Home);
     if (command == QLatin1String("last")) return key(Qt::Key_End);
-    if (command == QLatin1String("favs")) return QTest::mouseClick(frame->cmdGotofav(), Qt::LeftButton);
+    if (command == QLatin1String("favs")) return QTest::mouseClick(frameButton(frame, "cmdGotofav"), Qt::LeftButton);
     if (gesture == Gesture::Click) {
-        QPushButton* b = command == QLatin1String("next")   ? frame->cmdNext()
-                         : command == QLatin1String("prev") ? frame->cmdPrev()
-                                                            : frame->cmdAddFav();
+        QPushButton* b = command == QLatin1String("next")   ? frameButton(frame, "cmdNext")
+                         : command == QLatin1String("prev") ? frameButton(frame, "cmdPrev")
+                                                            : frameButton(frame, "cmdAddFav");
         return QTest::mouseClick(b, Qt::LeftButton);
     }
     if (command == QLatin1String("next")) return key(grid ? Qt::Key_PageDown : Qt::Key_Right);
@@ -68,11 +69,13 @@ void give(TimeTablesMDI* frame, Gesture gesture, const QString& command) {
 
 QString buttonsOf(const TimeTablesMDI* frame) {
     QString out;
-    out += frame->cmdPrev()->isEnabled() ? u'P' : u'-';
-    out += frame->cmdNext()->isEnabled() ? u'N' : u'-';
-    const bool remove = frame->cmdAddFav()->text() == RemoveFromFavoritesCaption;
-    out += !frame->cmdAddFav()->isEnabled() ? u'-' : remove ? u'R' : u'A';
-    out += !frame->cmdGotofav()->isEnabled() ? u'-' : frame->cmdGotofav()->isChecked() ? u'g' : u'G';
+    out += frameButton(frame, "cmdPrev")->isEnabled() ? u'P' : u'-';
+    out += frameButton(frame, "cmdNext")->isEnabled() ? u'N' : u'-';
+    const bool remove = frameButton(frame, "cmdAddFav")->text() == RemoveFromFavoritesCaption;
+    out += !frameButton(frame, "cmdAddFav")->isEnabled() ? u'-' : remove ? u'R' : u'A';
+    out += !frameButton(frame, "cmdGotofav")->isEnabled()  ? u'-'
+           : frameButton(frame, "cmdGotofav")->isChecked() ? u'g'
+                                                           : u'G';
     return out;
 }
 
@@ -195,12 +198,13 @@ private slots:
             const QString command = QString::fromLatin1(step.command);
             if (command != QLatin1String("start")) give(frame, gesture, command);
             const QString where = command + QStringLiteral(" to ") + QString::fromLatin1(step.counter);
-            QCOMPARE(frame->cmdGoToT()->text(), QString::fromLatin1(step.counter));
+            QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QString::fromLatin1(step.counter));
             QVERIFY2(buttonsOf(frame) == QLatin1String(step.buttons),
                      qPrintable(where + QStringLiteral(": ") + buttonsOf(frame)));
             QCOMPARE(state->CurrentTimetable, step.shown - 1);
             QCOMPARE(frame->gridView()->cell(step.shown - 1)->text(), QStringLiteral("T%1 - 01").arg(step.shown));
-            QCOMPARE(frame->cmdAddFav()->accessibleName(), testing::shownCaption(frame->cmdAddFav()->text()));
+            QCOMPARE(frameButton(frame, "cmdAddFav")->accessibleName(),
+                     testing::shownCaption(frameButton(frame, "cmdAddFav")->text()));
         }
     }
 
@@ -227,10 +231,10 @@ private slots:
         QFETCH(int, kept);
         storeNumbered(*state, 4);
         TimeTablesMDI* frame = open();
-        QTest::mouseClick(frame->cmdNext(), Qt::LeftButton);
-        QTest::mouseClick(frame->cmdAddFav(), Qt::LeftButton);  // T2
-        QTest::keyClick(frame->cmdOk(), Qt::Key_End);
-        QTest::keyClick(frame->cmdOk(), Qt::Key_D, Qt::ControlModifier);  // T4
+        QTest::mouseClick(frameButton(frame, "cmdNext"), Qt::LeftButton);
+        QTest::mouseClick(frameButton(frame, "cmdAddFav"), Qt::LeftButton);  // T2
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_End);
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_D, Qt::ControlModifier);  // T4
         QCOMPARE(int(state->NumFavourites), 2);
 
         ModuleState fresh;
@@ -244,15 +248,15 @@ private slots:
         QCOMPARE(int(state->NumFavourites), kept);
         QList<int> seen;
         for (int p = 0; p < state->NumTimetables; ++p) {
-            if (frame->cmdAddFav()->text() == RemoveFromFavoritesCaption) seen << p;
-            QTest::keyClick(frame->cmdOk(), Qt::Key_Right);
+            if (frameButton(frame, "cmdAddFav")->text() == RemoveFromFavoritesCaption) seen << p;
+            QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Right);
         }
         QCOMPARE(seen, marked);
-        QCOMPARE(frame->cmdGotofav()->isEnabled(), !marked.isEmpty());
+        QCOMPARE(frameButton(frame, "cmdGotofav")->isEnabled(), !marked.isEmpty());
         if (!marked.isEmpty()) {
-            QTest::keyClick(frame->cmdOk(), Qt::Key_Home);
-            QTest::mouseClick(frame->cmdGotofav(), Qt::LeftButton);
-            QCOMPARE(frame->cmdGoToT()->text(), QStringLiteral("Favorite: 1 / %1").arg(marked.size()));
+            QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Home);
+            QTest::mouseClick(frameButton(frame, "cmdGotofav"), Qt::LeftButton);
+            QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("Favorite: 1 / %1").arg(marked.size()));
             QCOMPARE(state->CurrentTimetable, marked.front());
         }
     }
@@ -264,7 +268,7 @@ private slots:
         for (const Timetable& t : tables) store(*state, t);
         TimeTablesMDI* frame = open();
         for (int k = 0; k < tables.size(); ++k) {
-            if (k > 0) QTest::keyClick(frame->cmdOk(), Qt::Key_Right);
+            if (k > 0) QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Right);
             frmTimetables* grid = frame->gridView();
             const QImage painted = grid->client()->grab().toImage();
             for (int c = 0; c < CellsPerWeek; ++c) {
@@ -297,7 +301,7 @@ private slots:
         QVERIFY2(cell->text().endsWith(QStringLiteral("\u2026 - H1")), qPrintable(cell->text()));
         QVERIFY(cell->toolTip().contains(QStringLiteral("Organic Chemistry II - H1")));
         QVERIFY(cell->accessibleName().endsWith(QStringLiteral(": Organic Chemistry II - H1")));
-        QTest::keyClick(frame->cmdOk(), Qt::Key_End);
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_End);
         QVERIFY(frame->gridView()->cell(0)->toolTip().contains(QStringLiteral("&lt;b&gt;Bold&lt;/b&gt; &amp; Co")));
     }
 
@@ -315,9 +319,9 @@ private slots:
         storeNumbered(*state, 1);
         store(*state, fiveCourses());
         TimeTablesMDI* frame = open();
-        QTest::keyClick(frame->cmdOk(), Qt::Key_Right);
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Right);
         if (gesture == Gesture::Click)
-            QTest::mouseClick(frame->cmdPrint(), Qt::LeftButton);
+            QTest::mouseClick(frameButton(frame, "cmdPrint"), Qt::LeftButton);
         else
             QTest::keyClick(frame->gridView()->client(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(dialogs.asked, 1);
@@ -330,7 +334,7 @@ private slots:
         // Cancelling the print dialog prints nothing.
         QVERIFY(QFile::remove(dialogs.printTo));
         dialogs.printTo.clear();
-        QTest::keyClick(frame->cmdOk(), Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_P, Qt::ControlModifier);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("printed.pdf"))));
     }
 
@@ -363,7 +367,7 @@ private slots:
         if (giveTerm) dialogs.term = Term{2027y / March / 1, 2027y / March / 15};
         store(*state, fiveCourses());
         TimeTablesMDI* frame = open();
-        QTest::keyClick(frame->cmdOk(), Qt::Key_E, Qt::ControlModifier);
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(dialogs.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QVERIFY2(dialogs.messages.front().startsWith(message), qPrintable(dialogs.messages.front()));
@@ -379,7 +383,7 @@ private slots:
             for (const QString& caption : FiveCaptions) QVERIFY2(text.contains(caption), qPrintable(caption));
         } else if (kind == ExportKind::Png) {
             const QImage image = QImage::fromData(bytes, "PNG");
-            const TimetablePage page(*state, frame->cmdGoToT()->text());
+            const TimetablePage page(*state, frameButton(frame, "cmdGoToT")->text());
             QCOMPARE(image.size(), page.naturalSize() * 2);
             // Math's first cell, Monday 10:30, at twice its screen position
             // on the page (grid 8 px in, below a 24 px title).

@@ -11,10 +11,13 @@
 #include <thread>
 
 #include "generation_runner.h"
+#include "named_controls.h"
 #include "results_frame.h"
 #include "results_windows.h"
 #include "schedule_makers.h"
 #include "timetable_score.h"
+
+using namespace quorvandel::testing;
 
 using namespace quorvandel;
 using namespace std::chrono_literals;
@@ -147,7 +150,7 @@ private slots:
 
         ResultsWindows results(*state);
         results.showResults(result);
-        QCOMPARE(results.frame()->noteLabel()->text(), RankedStoppedNote);
+        QCOMPARE(frameLabel(results.frame(), "lblNote")->text(), RankedStoppedNote);
     }
 
     // The reason for "no timetable" is looked for under the same dialog;

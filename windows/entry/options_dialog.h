@@ -22,12 +22,6 @@ class frmOptions : public QDialog {
 public:
     frmOptions(ModuleState& state, QWidget* parent);
 
-    BusyTimesGrid* busyGrid() const { return grdBusy_; }
-    QComboBox* orderBox() const { return cboOrder_; }
-    QComboBox* tieBreakBox() const { return cboThenBy_; }
-    QPushButton* okButton() const { return cmdOk_; }
-    QPushButton* cancelButton() const { return cmdCancel_; }
-    QPushButton* clearButton() const { return cmdClear_; }
 
 private:
     void cmdOk_Click();

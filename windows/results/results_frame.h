@@ -88,20 +88,6 @@ public:
     // The loaded grid window, or null.
     frmTimetables* gridView() const;
 
-    QMdiArea* mdiArea() const { return mdiArea_; }
-    QToolBar* toolbar() const { return toolbar_; }
-    QPushButton* cmdOk() const { return cmdOk_; }
-    QPushButton* cmdPrev() const { return cmdPrev_; }
-    QPushButton* cmdNext() const { return cmdNext_; }
-    QPushButton* cmdAddFav() const { return cmdAddFav_; }
-    QPushButton* cmdGotofav() const { return cmdGotofav_; }
-    QPushButton* cmdGoToT() const { return cmdGoToT_; }
-    QPushButton* cmdPrint() const { return cmdPrint_; }
-    QPushButton* cmdExport() const { return cmdExport_; }
-    QLabel* noteLabel() const { return lblNote_; }
-    QLabel* scoreLabel() const { return lblScore_; }
-    // Whether only the favourites are being stepped through.
-    bool showingFavourites() const { return favouritesView_; }
     // The favourites changed outside the frame ("New" forgot them): the
     // favourites view goes on to a favourite still marked, or back to all
     // timetables when none is left, and the buttons and counter follow.

@@ -21,7 +21,6 @@ public:
 
     QDateEdit* firstDay() const { return dtpFirst_; }
     QDateEdit* lastDay() const { return dtpLast_; }
-    QPushButton* okButton() const { return cmdOk_; }
 
     // The term the two dates give.
     Term term() const;

@@ -133,8 +133,6 @@ frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSub
     // then nothing is painted and neither button leads anywhere.
     const Timetable* timetable = timetableAtPosition(state);
     if (timetable == nullptr) return;
-    hasNext_ = state.CurrentTimetable < state.NumTimetables - 1;
-    hasPrevious_ = state.CurrentTimetable > 0;
     const int count = timetable->NumSections;
     for (int i = 0; i < count; ++i) showSection(timetable->Sections[static_cast<size_t>(i)], i);
 }

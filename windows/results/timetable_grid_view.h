@@ -32,21 +32,12 @@ class frmTimetables : public QMdiSubWindow {
     Q_OBJECT
 public:
     // The load step: places the window at the top-left of `area` (the
-    // results frame's child area), decides whether the frame's "Previous"
-    // and "Next" can be used, and paints the timetable at
+    // results frame's child area) and paints the timetable at
     // state.CurrentTimetable. The position must name a stored timetable
     // (results_position.h); one out of step with the store stops a debug
     // build, and a release build shows a blank grid with neither button
     // usable.
     frmTimetables(const ModuleState& state, QMdiArea& area);
-
-    // What the load step decided: whether a stored timetable lies before
-    // ("Previous") and after ("Next") the one shown. The frame enables its
-    // two buttons from the timetables it steps through (all of them, or
-    // only the favourites), which agree with these while it steps through
-    // all.
-    bool hasPrevious() const { return hasPrevious_; }
-    bool hasNext() const { return hasNext_; }
 
     // The size that shows the whole grid (the designed outer size).
     QSize fullSize() const;
@@ -58,7 +49,6 @@ public:
     // page), Home and End (top and bottom). True when the grid moved; false
     // for other keys and when it already stood at that end.
     bool scrollForKey(int key);
-    QScrollArea* scrollArea() const { return scroll_; }
 
     // Greys the busy half-hours that no class of the timetable uses, so that
     // the user sees what they kept free; a screen reader hears ", busy".
@@ -94,8 +84,6 @@ private:
     // Paints the cells of the section chosen for course `courseIndex`.
     void showSection(const Section& section, int courseIndex);
 
-    bool hasPrevious_ = false;
-    bool hasNext_ = false;
     QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;
     std::array<QLabel*, CellsPerWeek> cells_{};
