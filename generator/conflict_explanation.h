@@ -11,6 +11,9 @@
 // courses left still have no timetable. The timetable search decides each
 // step, stopping at the first timetable it meets, unless a timetable found
 // for an earlier step can be mended into one for this step.
+//
+// Invariants asserted: every timetable found or mended is one (later steps
+// mend from it), and the set found by deletion has at least three courses.
 
 #include <atomic>
 #include <bitset>

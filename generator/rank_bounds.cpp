@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 
 #include "small_bit_set.h"
 
 namespace quorvandel {
 
 namespace {
+
+// ---------------------------------------------------------------- Day sets
 
 constexpr unsigned DaySetCount = 1U << DaysPerWeek;  // 128
 constexpr std::int8_t NoStart = -1;
@@ -46,6 +49,8 @@ int fewestDays(const DaySetFamily& family, unsigned placedDays) {
     return -1;
 }
 
+// ---------------------------------------------------------------- One day
+
 int firstSlot(std::uint32_t day) { return std::countr_zero(day); }
 int endSlot(std::uint32_t day) { return 32 - std::countl_zero(day); }
 
@@ -78,6 +83,8 @@ int startTerm(std::uint32_t placed, const OpenSummary& open, size_t d) {
 
 }  // namespace
 
+// ---------------------------------------------------------------- Sections
+
 SectionShape shapeOf(const DayProfile& cells) {
     SectionShape shape;
     shape.cells = cells;
@@ -88,6 +95,11 @@ SectionShape shapeOf(const DayProfile& cells) {
             shape.start = static_cast<std::int8_t>(firstSlot(day));
             shape.end = static_cast<std::int8_t>(endSlot(day));
         }
+    // A section meets in one run of slots, the same on each of its days:
+    // the summaries keep only its start and end.
+    assert(std::all_of(cells.begin(), cells.end(), [&shape](std::uint32_t day) {
+        return day == 0 || day == (std::uint32_t{1} << shape.end) - (std::uint32_t{1} << shape.start);
+    }));
     return shape;
 }
 
@@ -106,6 +118,8 @@ unsigned summaryPartsOf(ResultOrder order) {
     }
     return EveryPart;
 }
+
+// ---------------------------------------------------------------- Summaries
 
 OpenSummary OpenSummary::none(unsigned parts) {
     OpenSummary summary;
@@ -134,6 +148,7 @@ void OpenSummary::addSection(const SectionShape& section) {
 }
 
 void OpenSummary::merge(const OpenSummary& otherCourses) {
+    assert(parts == otherCourses.parts);  // a part left out of one would read as "none"
     if ((parts & DaySetPart) != 0) {
         daySets.words[0] &= otherCourses.daySets.words[0];
         daySets.words[1] &= otherCourses.daySets.words[1];
@@ -157,6 +172,8 @@ OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& 
     for (int j : sections) summary.addSection(shapes[static_cast<size_t>(j)]);
     return summary;
 }
+
+// ---------------------------------------------------------------- Bounds
 
 int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open) {
     int bound = 0;
@@ -191,6 +208,9 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
                 newDayEnds[static_cast<size_t>(candidates++)] = open.earliestEnd[d];
         }
         const int needed = days - smallBitCount(placedDays);
+        // Each new day of the fewest is one some open section meets on, or
+        // a smaller day set would do.
+        assert(0 <= needed && needed <= candidates);
         std::partial_sort(newDayEnds.begin(), newDayEnds.begin() + needed, newDayEnds.begin() + candidates);
         for (int k = 0; k < needed; ++k) bound += newDayEnds[static_cast<size_t>(k)];
         return bound;

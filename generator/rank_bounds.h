@@ -21,6 +21,8 @@ namespace quorvandel {
 // The bound of a partial timetable that cannot be completed at all.
 constexpr int NoCompletion = 1 << 20;
 
+// ---- Sections as the bounds see them ----
+
 // A set of day sets: bit S (S = 7 day bits, Monday = bit 0) of 128 bits.
 struct DaySetFamily {
     std::array<std::uint64_t, 2> words{};
@@ -37,6 +39,8 @@ struct SectionShape {
 };
 
 SectionShape shapeOf(const DayProfile& cells);
+
+// ---- Summaries of the open courses ----
 
 // The parts of a summary, so that a search keeps only those its orders'
 // bounds read.
@@ -69,6 +73,8 @@ struct OpenSummary {
 OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections,
                           unsigned parts);
 
+// ---- Bounds: never above the cost of any completion ----
+
 // A lower bound on `order`'s cost of any completion of `placed` where the
 // open courses are summarised by `open`.
 int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& open);
@@ -83,10 +89,14 @@ public:
     int of(const SectionShape& section) const;
 
 private:
+    // What every section's bound shares: the order, the placed cells and
+    // the other open courses.
     ResultOrder order_;
     const DayProfile& placed_;
     const OpenSummary& others_;
-    std::array<int, DaysPerWeek> terms_{};  // per day, for the sums over the days
+    // The sums over the days before any section is added: per day, and in
+    // all.
+    std::array<int, DaysPerWeek> terms_{};
     int sum_ = 0;
 };
 

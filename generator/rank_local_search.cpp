@@ -1,5 +1,6 @@
 #include "rank_local_search.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace quorvandel {
@@ -26,15 +27,6 @@ void keepCheapest(LocalBest& list, const RankedTimetable& met, int courses) {
     list.best[static_cast<size_t>(at)] = met;
 }
 
-// Whether section j of course i fits beside the sections `choice` gives
-// every other course.
-bool fitsBeside(const RankProblem& problem, int i, int j, const std::array<int16_t, MaxCourses>& choice) {
-    const Domains& fitting = problem.fitting(i, j);
-    for (int k = 0; k < problem.courseCount(); ++k)
-        if (k != i && !fitting[k].contains(choice[static_cast<size_t>(k)])) return false;
-    return true;
-}
-
 DayProfile cellsOf(const RankProblem& problem, const std::array<int16_t, MaxCourses>& choice, int except) {
     DayProfile cells{};
     for (int k = 0; k < problem.courseCount(); ++k)
@@ -46,6 +38,7 @@ DayProfile cellsOf(const RankProblem& problem, const std::array<int16_t, MaxCour
 
 void searchAround(const RankProblem& problem, const std::array<int16_t, MaxCourses>& start, int maxMoves,
                   LocalBest& list) {
+    assert(problem.clashFree(start));
     const int n = problem.courseCount();
     RankedTimetable current = problem.timetable(start, cellsOf(problem, start, -1));
     keepCheapest(list, current, n);
@@ -54,7 +47,7 @@ void searchAround(const RankProblem& problem, const std::array<int16_t, MaxCours
         for (int i = 0; i < n; ++i) {
             const DayProfile others = cellsOf(problem, current.choice, i);
             for (int j : problem.everySection()[i]) {
-                if (j == current.choice[static_cast<size_t>(i)] || !fitsBeside(problem, i, j, current.choice)) continue;
+                if (j == current.choice[static_cast<size_t>(i)] || !problem.fitsBeside(i, j, current.choice)) continue;
                 std::array<int16_t, MaxCourses> choice = current.choice;
                 choice[static_cast<size_t>(i)] = static_cast<int16_t>(j);
                 const RankedTimetable neighbour = problem.timetable(choice, joined(others, problem.shape(i, j).cells));
@@ -65,6 +58,10 @@ void searchAround(const RankProblem& problem, const std::array<int16_t, MaxCours
         if (next.cost == current.cost) break;  // no neighbour is cheaper
         current = next;
     }
+    // Cheapest first: the ranked search takes the 26th of a full list for
+    // its cutoff.
+    assert(std::is_sorted(list.best.begin(), list.best.begin() + list.count,
+                          [](const RankedTimetable& a, const RankedTimetable& b) { return a.cost < b.cost; }));
 }
 
 }  // namespace quorvandel

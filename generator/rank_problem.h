@@ -2,7 +2,9 @@
 // What every pass of the ranked search shares: the courses' sections as the
 // bounds see them, which sections fit side by side, the cost of a timetable
 // by the two-level order folded into one number, and the filter that drops
-// the sections whose best completion cannot come under a cost limit.
+// the sections whose best completion cannot come under a cost limit. It is
+// fixed once built, so both passes, the probes and the local search ask the
+// same one.
 
 #include <array>
 #include <cstdint>
@@ -40,6 +42,7 @@ public:
     // With `roomBound`, mayFit asks the room bound (room_bound.h).
     RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound);
 
+    // ---- The courses and which sections fit side by side ----
     int courseCount() const { return n_; }
     const Domains& everySection() const { return all_; }
     // Course b's sections that fit beside section j of course a.
@@ -47,7 +50,14 @@ public:
     const SectionShape& shape(int course, int section) const {
         return shapes_[static_cast<size_t>(course)][static_cast<size_t>(section)];
     }
+    // Whether section j of course i fits beside the sections `choice` gives
+    // every other course.
+    bool fitsBeside(int i, int j, const std::array<int16_t, MaxCourses>& choice) const;
+    // Whether `choice` gives every course one of its sections, no two of
+    // them sharing a cell.
+    bool clashFree(const std::array<int16_t, MaxCourses>& choice) const;
 
+    // ---- Costs ----
     // The folded cost: primary x scale + tie-break, so that comparing costs
     // compares the pair (primary, tie-break).
     int cost(const DayProfile& profile) const;
@@ -55,19 +65,20 @@ public:
     // The timetable taking `choice`, whose sections cover `profile`, with
     // its score and folded cost.
     RankedTimetable timetable(const std::array<int16_t, MaxCourses>& choice, const DayProfile& profile) const;
+
+    // ---- Bounds: never above the cost of any completion ----
     // A lower bound of the folded cost of any completion; NoCostLimit when
     // there is none.
     int bound(const DayProfile& placed, const OpenSummary& open) const;
-
     // The folded bound of placing each section of `course` on top of
     // `placed`, the other open courses summarised by `others`.
     void sectionBounds(int course, SectionSet sections, const DayProfile& placed, const OpenSummary& others,
                        std::array<int, MaxSectionsPerCourse>& bounds) const;
 
+    // ---- The tests a search step applies ----
     // False only when the open courses, each with its sections in
     // `domains`, cannot all be given a section with no clash.
     bool mayFit(CourseSet open, const Domains& domains) const;
-
     // Drops from `domains` every section of a course in `open` whose child
     // bound reaches `limit`, writing each child bound into `bounds`. Returns
     // false when no completion of `placed` can cost less than `limit` (then
@@ -78,6 +89,7 @@ public:
 private:
     static int folded(const RankScore& score);
 
+    // ---- Problem: fixed once constructed ----
     int n_;
     ResultOrder primary_;
     ResultOrder tieBreak_;

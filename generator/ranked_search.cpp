@@ -7,8 +7,10 @@ namespace quorvandel {
 
 namespace {
 
-constexpr int MaxLocalMoves = 30;
+// The look around: how many of the cheapest held it starts from, and how
+// many moves it makes from each.
 constexpr int LocalStarts = 8;
+constexpr int MaxLocalMoves = 30;
 
 // Whether timetable a comes before b: cheaper, or as cheap and earlier in
 // enumeration order (the last course's section counts most).
@@ -62,6 +64,8 @@ int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSection
 
 }  // namespace
 
+// ---------------------------------------------------------------- Problem
+
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
                            const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
     : problem_(courses, numCourses, options, limits.roomBound),
@@ -72,7 +76,21 @@ RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const Sche
     assert(limits_.stopCheckInterval > 0 && limits_.progressInterval > 0);
 }
 
+// ---------------------------------------------------------------- State
+
 RankedOutcome RankedSearch::run() {
+    reset();
+    const Domains& all = problem_.everySection();
+    if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return outcome();  // a course without sections
+    cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
+    more_ = moreKnown();
+    // Fewer than 26 held: the first pass met every timetable there is.
+    if (!stopped_ && full()) secondPass();
+    if (progress_ && met_ > 0) progress_(met_, bestScore());
+    return outcome();
+}
+
+void RankedSearch::reset() {
     heldCount_ = tiesCount_ = tiesWanted_ = 0;
     more_ = stopped_ = done_ = false;
     local_ = {};
@@ -81,75 +99,68 @@ RankedOutcome RankedSearch::run() {
     met_ = 0;
     stats_ = {};
     untilCheck_ = limits_.stopCheckInterval;
-    const Domains& all = problem_.everySection();
-    if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return outcome();
-
-    cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
-    more_ = moreKnown();
-    if (!stopped_ && full()) {
-        tieCost_ = held_[static_cast<size_t>(dearest_)].cost;
-        tiesWanted_ = static_cast<int>(
-            std::count_if(held_.begin(), held_.end(), [this](const RankedTimetable& t) { return t.cost == tieCost_; }));
-        inOrder(n_ - 1, all, DayProfile{}, false);
-        assert(stopped_ || tiesCount_ == tiesWanted_);
-    }
-    if (progress_ && met_ > 0) progress_(met_, bestScore());
-    return outcome();
 }
 
+// ---------------------------------------------------------------- Bounds
+
+// The first pass's limit comes down as cheaper timetables are held, and
+// once by the local search's cutoff; a probe looks for any timetable
+// costing T or less.
 int RankedSearch::limit() const {
     if (probing_) return tieCost_ + 1;
     return full() ? std::min(cutoff_, held_[static_cast<size_t>(dearest_)].cost) : cutoff_;
 }
 
-// A look around the cheapest timetables held, once 26 are held and the
-// search has run a while: more than 26 cheap ones met give a cutoff.
-void RankedSearch::lookAround() {
-    lookedAround_ = true;
-    std::array<int, MaxStoredTimetables> byCost{};
-    for (int k = 0; k < MaxStoredTimetables; ++k) byCost[static_cast<size_t>(k)] = k;
-    std::sort(byCost.begin(), byCost.end(),
-              [this](int a, int b) { return held_[static_cast<size_t>(a)].cost < held_[static_cast<size_t>(b)].cost; });
-    for (int k = 0; k < LocalStarts; ++k)
-        searchAround(problem_, held_[static_cast<size_t>(byCost[static_cast<size_t>(k)])].choice, MaxLocalMoves,
-                     local_);
-    if (!local_.full()) return;
-    cutoff_ = local_.best[MaxStoredTimetables - 1].cost + 1;
-    more_ = true;  // 27 distinct met
-}
+// ---------------------------------------------------------------- First pass
 
-// ---- First pass: any order, the 26 cheapest ----
-
-// The open courses (bit i = course i) each keep their sections in `domains`
-// that fit beside every placed section; `placed` holds the placed cells.
+// The open courses each keep their sections in `domains` that fit beside
+// every placed section; `placed` holds the placed sections' cells. Ends at
+// once when stopped or, as a probe, when a witness is found.
 void RankedSearch::cheapestFirst(CourseSet open, const Domains& domains, const DayProfile& placed) {
+    assert(onlyOpenLanes(domains, open));
     Domains kept = domains;
     ChildBounds bounds;
     if (!filterFirstPass(open, kept, placed, bounds)) return;
     const int course = costliestCourse(open, kept, bounds);
-    const auto c = static_cast<size_t>(course);
+    const std::array<int, MaxSectionsPerCourse>& courseBounds = bounds[static_cast<size_t>(course)];
     std::array<int, MaxSectionsPerCourse> order{};
-    const int count = cheapestSections(course, kept[course], placed, bounds[c], order);
+    const int count = cheapestSections(course, kept[course], placed, courseBounds, order);
     const CourseSet rest = open.without(course);
     for (int k = 0; k < count; ++k) {
         const int section = order[static_cast<size_t>(k)];
+        const int bound = courseBounds[static_cast<size_t>(section)];
         // The limit may have come down since the filter ran.
-        if ((probing_ || moreKnown()) && bounds[c][static_cast<size_t>(section)] >= limit()) continue;
+        if ((probing_ || moreKnown()) && bound >= limit()) continue;
         if (!countStep()) return;
-        choice_[c] = static_cast<int16_t>(section);
+        choice_[static_cast<size_t>(course)] = static_cast<int16_t>(section);
         const DayProfile next = joined(placed, problem_.shape(course, section).cells);
         if (rest.empty()) {
-            if (probing_)
-                witnessed_ = problem_.cost(next) <= tieCost_;
-            else
-                holdCheapest(next);
-            if (witnessed_) return;
-            continue;
+            completeFirstPass(next, bound);
+        } else {
+            const Domains child = kept & problem_.fitting(course, section);
+            if (child.emptyAmong(rest).empty()) cheapestFirst(rest, child, next);
         }
-        const Domains child = kept & problem_.fitting(course, section);
-        if (child.emptyAmong(rest).empty()) cheapestFirst(rest, child, next);
         if (stopped_ || witnessed_) return;
     }
+}
+
+// The room bound, then the cost filter at the limit. Returns false when
+// nothing below this step can be held.
+bool RankedSearch::filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds) {
+    if (!problem_.mayFit(open, domains)) return false;  // no timetable here at all
+    const Domains before = domains;
+    const bool alive = problem_.filter(open, placed, limit(), domains, bounds, stats_.sectionsCut);
+    if (probing_ || (alive && domains == before)) return alive;
+    // Timetables cut away here were never met. Until more than 26 are known
+    // to exist, find out whether this step holds any at all: nothing cuts
+    // before 26 are held, and nothing below this step has been met, so if it
+    // holds one, that is a 27th; if not, nothing is lost by ending it.
+    if (!moreKnown()) {
+        assert(full());
+        if (!anyTimetable(before, open)) return false;
+        more_ = true;
+    }
+    return alive;
 }
 
 // The course's sections in the order the first pass tries them: cheapest
@@ -168,53 +179,82 @@ int RankedSearch::cheapestSections(int course, SectionSet sections, const DayPro
     return sectionsByKey(sections, keys, order);
 }
 
-// The cost filter at the limit. Returns false when nothing below this step
-// can be held.
-bool RankedSearch::filterFirstPass(CourseSet open, Domains& domains, const DayProfile& placed, ChildBounds& bounds) {
-    if (!problem_.mayFit(open, domains)) return false;  // no timetable here at all
-    const Domains before = domains;
-    const bool alive = problem_.filter(open, placed, limit(), domains, bounds, stats_.sectionsCut);
-    if (probing_ || (alive && domains == before)) return alive;
-    // Timetables cut away here were never met. Until more than 26 are known
-    // to exist, find out whether this step holds any at all: nothing cuts
-    // before 26 are held, and nothing below this step has been met, so if it
-    // holds one, that is a 27th; if not, nothing is lost by ending it.
-    if (!moreKnown()) {
-        assert(full());
-        if (!anyTimetable(before, open)) return false;
-        more_ = true;
+// A conflict-free timetable, choice_ covering `profile`, whose last section
+// had the bound `bound`. A probe only asks whether it costs T or less; the
+// first pass proper holds it when it is among the cheapest met.
+void RankedSearch::completeFirstPass(const DayProfile& profile, [[maybe_unused]] int bound) {
+    if (probing_) {
+        const int cost = problem_.cost(profile);
+        assert(cost >= bound);  // the bounds never overestimate
+        witnessed_ = cost <= tieCost_;
+        return;
     }
-    return alive;
-}
-
-// A conflict-free timetable, choice_ with these cells: held when it is
-// among the cheapest met so far (ties in no particular order).
-void RankedSearch::holdCheapest(const DayProfile& profile) {
-    ++met_;
     const RankedTimetable met = problem_.timetable(choice_, profile);
-    if (met.cost >= limit()) return;
-    const int at = full() ? dearest_ : heldCount_++;
-    held_[static_cast<size_t>(at)] = met;
-    if (!full()) return;
-    dearest_ = 0;
-    for (int k = 1; k < MaxStoredTimetables; ++k)
-        if (held_[static_cast<size_t>(k)].cost > held_[static_cast<size_t>(dearest_)].cost) dearest_ = k;
-    if (!lookedAround_ && stats_.nodes >= limits_.rankedLookAroundAfterNodes) lookAround();
+    assert(met.cost >= bound);
+    holdCheapest(met);
 }
 
-// ---- Second pass: enumeration order, the first costing exactly T ----
+// Holds `met` when it is among the cheapest met so far (ties in no
+// particular order), in place of the dearest once 26 are held.
+void RankedSearch::holdCheapest(const RankedTimetable& met) {
+    ++met_;
+    const int limitBefore = limit();
+    if (met.cost >= limitBefore) return;
+    held_[static_cast<size_t>(full() ? dearest_ : heldCount_++)] = met;
+    if (full()) {
+        dearest_ = 0;
+        for (int k = 1; k < MaxStoredTimetables; ++k)
+            if (held_[static_cast<size_t>(k)].cost > held_[static_cast<size_t>(dearest_)].cost) dearest_ = k;
+        if (!lookedAround_ && stats_.nodes >= limits_.rankedLookAroundAfterNodes) lookAround();
+    }
+    // Every cut made so far stays sound only while the limit never rises.
+    assert(limit() <= limitBefore);
+}
+
+// A look around the cheapest timetables held, once 26 are held and the
+// search has run a while: more than 26 cheap ones met give a cutoff.
+void RankedSearch::lookAround() {
+    lookedAround_ = true;
+    std::array<int, MaxStoredTimetables> byCost{};
+    for (int k = 0; k < MaxStoredTimetables; ++k) byCost[static_cast<size_t>(k)] = k;
+    std::sort(byCost.begin(), byCost.end(),
+              [this](int a, int b) { return held_[static_cast<size_t>(a)].cost < held_[static_cast<size_t>(b)].cost; });
+    for (int k = 0; k < LocalStarts; ++k)
+        searchAround(problem_, held_[static_cast<size_t>(byCost[static_cast<size_t>(k)])].choice, MaxLocalMoves,
+                     local_);
+    if (!local_.full()) return;
+    cutoff_ = local_.best[MaxStoredTimetables - 1].cost + 1;
+    more_ = true;  // 27 distinct met
+}
+
+// ---------------------------------------------------------------- Second pass
+
+// T is the dearest cost held; as many timetables costing T as the first
+// pass held are wanted, the first ones in enumeration order.
+void RankedSearch::secondPass() {
+    tieCost_ = held_[static_cast<size_t>(dearest_)].cost;
+    tiesWanted_ = static_cast<int>(
+        std::count_if(held_.begin(), held_.end(), [this](const RankedTimetable& t) { return t.cost == tieCost_; }));
+    // The local search met 26 timetables costing less than the cutoff, so
+    // the 26 best all do.
+    assert(tieCost_ < cutoff_);
+    inOrder(n_ - 1, problem_.everySection(), DayProfile{}, false);
+    assert(stopped_ || tiesCount_ == tiesWanted_);
+}
 
 // Courses 0 .. course are open, each with the sections in `domains` that fit
 // beside every placed section; `placed` holds the placed sections' cells.
-// `witness` is a timetable costing T or less below this step, if one is
-// known (its choice is in witness_).
+// With `witness`, witness_ is a timetable costing T or less below this step.
 void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile& placed, bool witness) {
     const CourseSet open = CourseSet::firstN(course + 1);
+    assert(onlyOpenLanes(domains, open) && (!witness || witnessBelow(course, domains)));
     Domains kept = domains;
     ChildBounds bounds;
-    if (!problem_.mayFit(open, kept) || !problem_.filter(open, placed, tieCost_ + 1, kept, bounds, stats_.sectionsCut))
-        return;
-    if (!witness && !probe(open, kept, placed)) return;
+    const bool alive =
+        problem_.mayFit(open, kept) && problem_.filter(open, placed, tieCost_ + 1, kept, bounds, stats_.sectionsCut);
+    // The bounds never overestimate, so the witness's sections stay.
+    assert(!witness || (alive && witnessBelow(course, kept)));
+    if (!alive || (!witness && !probe(open, kept, placed))) return;
     const auto c = static_cast<size_t>(course);
     for (int section : kept[course]) {
         if (!countStep()) return;
@@ -222,13 +262,12 @@ void RankedSearch::inOrder(int course, const Domains& domains, const DayProfile&
         choice_[c] = static_cast<int16_t>(section);
         const DayProfile next = joined(placed, problem_.shape(course, section).cells);
         if (course == 0) {
-            collectTie(next);
-            if (done_) return;
-            continue;
+            collectTie(next, bounds[c][static_cast<size_t>(section)]);
+        } else {
+            const Domains child = kept & problem_.fitting(course, section);
+            if (child.emptyAmong(CourseSet::firstN(course)).empty())
+                inOrder(course - 1, child, next, witness_[c] == section);
         }
-        const Domains child = kept & problem_.fitting(course, section);
-        if (child.emptyAmong(CourseSet::firstN(course)).empty())
-            inOrder(course - 1, child, next, witness_[c] == section);
         if (stopped_ || done_) return;
     }
 }
@@ -251,20 +290,26 @@ bool RankedSearch::probe(CourseSet open, const Domains& domains, const DayProfil
 }
 
 // Every timetable cheaper than T is held already; those costing T are
-// collected in the order met until there are as many as wanted.
-void RankedSearch::collectTie(const DayProfile& profile) {
+// collected in the order met until there are as many as wanted. `bound` is
+// the last section's bound.
+void RankedSearch::collectTie(const DayProfile& profile, [[maybe_unused]] int bound) {
     const RankedTimetable met = problem_.timetable(choice_, profile);
+    assert(met.cost >= bound);
     if (met.cost != tieCost_) return;
+    assert(tiesCount_ < tiesWanted_);
+    // The pass meets timetables in enumeration order, each once.
+    assert(tiesCount_ == 0 || ranksBefore(ties_[static_cast<size_t>(tiesCount_ - 1)], met, n_));
     ties_[static_cast<size_t>(tiesCount_++)] = met;
     done_ = tiesCount_ == tiesWanted_;
 }
 
-// ---- Shared ----
+// ---------------------------------------------------------------- Existence
 
-// Whether the open courses (bit i = course i) can each take one of their
-// sections in `domains` with no clash. Only existence matters here, so the
-// course with the fewest sections goes first.
+// Whether the open courses can each take one of their sections in `domains`
+// with no clash. Only existence matters here, so the course with the fewest
+// sections goes first.
 bool RankedSearch::anyTimetable(const Domains& domains, CourseSet open) {
+    assert(onlyOpenLanes(domains, open));
     if (open.empty()) return true;
     const int pick = mostConstrained(open, domains);
     const CourseSet others = open.without(pick);
@@ -276,6 +321,8 @@ bool RankedSearch::anyTimetable(const Domains& domains, CourseSet open) {
     }
     return false;
 }
+
+// ---------------------------------------------------------------- Interrupt
 
 bool RankedSearch::countStep() {
     ++stats_.nodes;
@@ -293,6 +340,8 @@ RankScore RankedSearch::bestScore() const {
     return std::min_element(held, end, [](const auto& a, const auto& b) { return a.cost < b.cost; })->score;
 }
 
+// ---------------------------------------------------------------- Outcome
+
 // The best of everything held and collected, best first, each once.
 RankedOutcome RankedSearch::outcome() const {
     std::array<RankedTimetable, 3 * MaxStoredTimetables + 1> all;
@@ -308,7 +357,28 @@ RankedOutcome RankedSearch::outcome() const {
     std::copy_n(all.begin(), result.count, result.best.begin());
     result.moreThanStored = moreKnown();
     result.stopped = stopped_;
+    assert(std::all_of(result.best.begin(), result.best.begin() + result.count,
+                       [this](const RankedTimetable& t) { return problem_.clashFree(t.choice); }));
     return result;
+}
+
+// The domains' invariant at every step: every open course has a section
+// left, the lanes of the other courses are empty (a placed course's empties
+// when it is placed), and no lane holds a section its course lacks.
+bool RankedSearch::onlyOpenLanes(const Domains& domains, CourseSet open) const {
+    const CourseSet every = CourseSet::firstN(MaxCourses);
+    return domains.emptyAmong(every) == every - open && (domains & problem_.everySection()) == domains;
+}
+
+// Whether witness_ lies below the second pass's step that has courses
+// 0 .. course open: it agrees with choice_ on the placed courses and takes
+// a section of `domains` in each open one.
+bool RankedSearch::witnessBelow(int course, const Domains& domains) const {
+    for (int i = 0; i < n_; ++i) {
+        const auto c = static_cast<size_t>(i);
+        if (i <= course ? !domains[i].contains(witness_[c]) : witness_[c] != choice_[c]) return false;
+    }
+    return true;
 }
 
 }  // namespace quorvandel

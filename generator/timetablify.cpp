@@ -1,5 +1,6 @@
 #include "timetablify.h"
 
+#include <cassert>
 #include <climits>
 #include <memory>
 
@@ -45,8 +46,6 @@ void MarkSection(ModuleState& state, const Section& section) {
 
 // Marks the combination in SectionChoice on the cell grid and tells whether
 // no cell is covered twice. Occupancy is left marked; the caller clears it.
-// The search only hands over combinations it has proven conflict-free; this
-// check on the grid is the last word before anything is stored.
 bool CheckCombination(ModuleState& state) {
     const int n = liveCourses(state);
     for (int i = 0; i < n; ++i) {
@@ -59,6 +58,17 @@ bool CheckCombination(ModuleState& state) {
     for (int16_t count : state.Occupancy)
         if (count > 1) result = false;
     return result;
+}
+
+// Whether the combination in SectionChoice, which a search has proven
+// conflict-free, is so on the cell grid too; Occupancy is left clear. A
+// clash here is a fault of the search: asserted, and a release build leaves
+// the combination out rather than store a clash.
+bool ConfirmConflictFree(ModuleState& state) {
+    const bool conflictFree = CheckCombination(state);
+    state.Occupancy.fill(0);
+    assert(conflictFree);
+    return conflictFree;
 }
 
 // Copies the chosen section of every course into the next free timetable.
@@ -124,9 +134,7 @@ bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const Sea
     std::array<int16_t, MaxCourses> found{};
     bool running = NextCombination(state, *search, usable, found);
     while (running && !state.EnumDone) {
-        const bool conflictFree = CheckCombination(state);
-        state.Occupancy.fill(0);
-        if (conflictFree) {
+        if (ConfirmConflictFree(state)) {
             if (state.NumTimetables == MaxStoredTimetables) {
                 result.moreThanStored = true;  // a 27th: the store is full, nothing more to learn
                 break;
@@ -158,8 +166,7 @@ bool StoreBest(ModuleState& state, const UsableSections& usable, const SearchCon
     const auto best = std::make_unique<RankedOutcome>(search->run());
     for (int k = 0; k < best->count; ++k) {
         ChooseCombination(state, usable, best->best[static_cast<size_t>(k)].choice);
-        if (CheckCombination(state)) StoreTimetable(state);
-        state.Occupancy.fill(0);
+        if (ConfirmConflictFree(state)) StoreTimetable(state);
     }
     result.moreThanStored = best->moreThanStored;
     return !best->stopped;
