@@ -653,11 +653,15 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         break;
     case Kind::Export:
         // A calendar over one week, Monday to Sunday: one event for each
-        // day each section of the timetable shown meets.
+        // day each time of each section of the timetable shown meets.
         if (a.key == 0) {
             m.exportedEvents = 0;
-            for (const SectionRec& s : m.timetables[static_cast<size_t>(m.current)])
-                for (int d = 0; d < 7; ++d) m.exportedEvents += (s.days >> d) & 1U;
+            for (const SectionRec& s : m.timetables[static_cast<size_t>(m.current)]) {
+                std::vector<TimeRec> times{{s.start, s.end, s.days}};
+                times.insert(times.end(), s.more.begin(), s.more.end());
+                for (const TimeRec& t : times)
+                    for (int d = 0; d < 7; ++d) m.exportedEvents += (t.days >> d) & 1U;
+            }
         }
         break;
     case Kind::Ok:
