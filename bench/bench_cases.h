@@ -21,6 +21,10 @@ void fullDenseSchedule(ModuleState& state);
 // 20 x 10 random in the style that sits at the edge between no timetable
 // and a few dozen; the seed picks the schedule.
 void edgeSchedule(ModuleState& state, std::uint64_t seed);
+// 20 x 10 random sections of 2 or 3 meetings: a lecture of an hour on one
+// or two of six days, a lab of two to three hours on one day, and half the
+// time a third hour; near the edge of fitting.
+void meetSchedule(ModuleState& state, std::uint64_t seed);
 // 20 courses, each of whose 10 sections is one of 19 disjoint blocks of the
 // week: more courses than blocks, so no timetable.
 void holesSchedule(ModuleState& state, std::uint64_t seed);

@@ -40,6 +40,8 @@ constexpr std::uint64_t HolesSeeds[] = {1, 2, 3};
 //   than 26 timetables.
 constexpr std::uint64_t RoomSeeds[] = {3,  6,  9,  12, 15,  18,  21,  24,  1,   4,   7,   10,
                                        13, 16, 19, 22, 176, 917, 419, 311, 788, 839, 866, 728};
+// The meet_* seeds: sections of two or three meetings, seeds 1 to 8.
+constexpr std::uint64_t MeetSeeds[] = {1, 2, 3, 4, 5, 6, 7, 8};
 constexpr int GrowthFirst = 10, GrowthLast = 20;
 
 struct Case {
@@ -67,6 +69,8 @@ std::vector<Case> cases() {
     for (std::uint64_t seed : RoomSeeds)
         all.push_back(
             {"room_" + std::to_string(seed), [seed](ModuleState& s) { bench::roomSchedule(s, seed); }, false, false});
+    for (std::uint64_t seed : MeetSeeds)
+        all.push_back({"meet_" + std::to_string(seed), [seed](ModuleState& s) { bench::meetSchedule(s, seed); }});
     for (int n = GrowthFirst; n <= GrowthLast; ++n)
         all.push_back(
             {"growth_" + std::to_string(n), [n](ModuleState& s) { bench::growthSchedule(s, n); }, false, false});

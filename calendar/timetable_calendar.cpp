@@ -8,8 +8,8 @@
 #include <memory>
 #include <string_view>
 
-#include "section_caption.h"
 #include "quorvandel_version.h"
+#include "section_caption.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -80,7 +80,13 @@ bool isUsableDay(const year_month_day& day) {
            day.year() <= std::chrono::year(LastCalendarYear);
 }
 
-bool isStoredSection(const Section& section) { return isValidSlotRange(section.StartSlot, section.EndSlot); }
+bool isStoredSection(const Section& section) {
+    bool valid = true;
+    forEachMeeting(section, [&valid](const Meeting& meeting) {
+        valid = valid && isValidSlotRange(meeting.StartSlot, meeting.EndSlot);
+    });
+    return valid;
+}
 
 // The first date on or after `from` that falls on `day` (0 = Monday).
 sys_days firstDateOn(sys_days from, int day) {
@@ -117,44 +123,50 @@ struct StableHash {
     void add(long number) { add(std::to_string(number)); }
 };
 
-// Unique in the file through the course index and day; the same for the
-// same section, day and term through the hash of what the event holds.
-std::string eventUid(const Section& section, int courseIndex, int day, const Term& term) {
-    StableHash hash;
-    hash.add(calendarText(section.CourseName));
-    hash.add(calendarText(section.SecNum));
-    hash.add(section.StartSlot);
-    hash.add(section.EndSlot);
-    hash.add(day);
-    hash.add(sys_days(term.firstDay).time_since_epoch().count());
-    hash.add(sys_days(term.lastDay).time_since_epoch().count());
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash.value));
-    return std::string(hex) + "-" + std::to_string(courseIndex) + "-" + std::to_string(day) + UidDomain;
-}
-
-struct Meeting {
+// One weekly event: a meeting of a section on one of its days.
+struct WeeklyEvent {
     const Section& section;
+    const Meeting& meeting;
+    int meetingIndex;  // 0 for the section's first meeting
     int courseIndex;
     int day;
     sys_days firstDate;
     sys_days lastDate;
 };
 
-icalcomponent* weeklyEvent(const Meeting& meeting, const Term& term, std::chrono::sys_seconds stamp) {
+// Unique in the file through the course index, day and meeting; the same
+// for the same section, day and term through the hash of what the event
+// holds. A first meeting's event keeps the form it always had.
+std::string eventUid(const WeeklyEvent& event, const Term& term) {
+    StableHash hash;
+    hash.add(calendarText(event.section.CourseName));
+    hash.add(calendarText(event.section.SecNum));
+    hash.add(event.meeting.StartSlot);
+    hash.add(event.meeting.EndSlot);
+    const int day = event.day;
+    hash.add(day);
+    hash.add(sys_days(term.firstDay).time_since_epoch().count());
+    hash.add(sys_days(term.lastDay).time_since_epoch().count());
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash.value));
+    const std::string meeting = event.meetingIndex == 0 ? std::string() : "-" + std::to_string(event.meetingIndex + 1);
+    return std::string(hex) + "-" + std::to_string(event.courseIndex) + "-" + std::to_string(day) + meeting + UidDomain;
+}
+
+icalcomponent* weeklyEvent(const WeeklyEvent& meeting, const Term& term, std::chrono::sys_seconds stamp) {
     const Section& section = meeting.section;
     icalcomponent* event = icalcomponent_new_vevent();
-    icalcomponent_add_property(event,
-                               icalproperty_new_uid(eventUid(section, meeting.courseIndex, meeting.day, term).c_str()));
+    icalcomponent_add_property(event, icalproperty_new_uid(eventUid(meeting, term).c_str()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(utcTime(stamp)));
     icalcomponent_add_property(event, icalproperty_new_summary(calendarText(sectionCaption(section)).c_str()));
-    icalcomponent_add_property(event, icalproperty_new_dtstart(floatingTime(meeting.firstDate, section.StartSlot)));
-    icalcomponent_add_property(event, icalproperty_new_dtend(floatingTime(meeting.firstDate, section.EndSlot)));
+    icalcomponent_add_property(event,
+                               icalproperty_new_dtstart(floatingTime(meeting.firstDate, meeting.meeting.StartSlot)));
+    icalcomponent_add_property(event, icalproperty_new_dtend(floatingTime(meeting.firstDate, meeting.meeting.EndSlot)));
     icalrecurrencetype rule;
     icalrecurrencetype_clear(&rule);
     rule.freq = ICAL_WEEKLY_RECURRENCE;
     rule.interval = 1;
-    rule.until = floatingTime(meeting.lastDate, section.StartSlot);
+    rule.until = floatingTime(meeting.lastDate, meeting.meeting.StartSlot);
     icalcomponent_add_property(event, icalproperty_new_rrule(rule));
     return event;
 }
@@ -183,15 +195,20 @@ CalendarText timetableCalendar(const Timetable& timetable, const Term& term, std
     int events = 0;
     for (int i = 0; i < timetable.NumSections; ++i) {
         const Section& section = timetable.Sections[static_cast<std::size_t>(i)];
-        for (int day = 0; day < DaysPerWeek; ++day) {
-            if (!section.Days[static_cast<std::size_t>(day)]) continue;
-            const sys_days firstDate = firstDateOn(first, day);
-            if (firstDate > last) continue;
-            const sys_days lastDate = firstDate + days((last - firstDate).count() / DaysPerWeek * DaysPerWeek);
-            icalcomponent_add_component(calendar.get(),
-                                        weeklyEvent({section, i, day, firstDate, lastDate}, term, stamp));
-            ++events;
-        }
+        int meetingIndex = 0;
+        forEachMeeting(section, [&](const Meeting& meeting) {
+            for (int day = 0; day < DaysPerWeek; ++day) {
+                if (!meeting.Days[static_cast<std::size_t>(day)]) continue;
+                const sys_days firstDate = firstDateOn(first, day);
+                if (firstDate > last) continue;
+                const sys_days lastDate = firstDate + days((last - firstDate).count() / DaysPerWeek * DaysPerWeek);
+                icalcomponent_add_component(
+                    calendar.get(),
+                    weeklyEvent({section, meeting, meetingIndex, i, day, firstDate, lastDate}, term, stamp));
+                ++events;
+            }
+            ++meetingIndex;
+        });
     }
     if (events == 0) return {{}, CalendarError::NoMeetingInTerm};
 

@@ -54,6 +54,9 @@ int fewestDays(const DaySetFamily& family, unsigned placedDays) {
 int firstSlot(std::uint32_t day) { return std::countr_zero(day); }
 int endSlot(std::uint32_t day) { return 32 - std::countl_zero(day); }
 
+std::int8_t firstSlotOf(std::uint32_t day) { return static_cast<std::int8_t>(firstSlot(day)); }
+std::int8_t endSlotOf(std::uint32_t day) { return static_cast<std::int8_t>(endSlot(day)); }
+
 std::uint32_t gaps(std::uint32_t day) {
     if (day == 0) return 0;
     const std::uint32_t span = (std::uint32_t{1} << endSlot(day)) - (std::uint32_t{1} << firstSlot(day));
@@ -90,16 +93,6 @@ SectionShape shapeOf(const DayProfile& cells) {
     shape.cells = cells;
     shape.days = daysOf(cells);
     shape.supersets = daySetTables.supersets[shape.days];
-    for (std::uint32_t day : cells)
-        if (day != 0) {
-            shape.start = static_cast<std::int8_t>(firstSlot(day));
-            shape.end = static_cast<std::int8_t>(endSlot(day));
-        }
-    // A section meets in one run of slots, the same on each of its days:
-    // the summaries keep only its start and end.
-    assert(std::all_of(cells.begin(), cells.end(), [&shape](std::uint32_t day) {
-        return day == 0 || day == (std::uint32_t{1} << shape.end) - (std::uint32_t{1} << shape.start);
-    }));
     return shape;
 }
 
@@ -137,13 +130,16 @@ void OpenSummary::addSection(const SectionShape& section) {
     }
     for (unsigned days = section.days; days != 0; days &= days - 1U) {
         const auto d = static_cast<size_t>(std::countr_zero(days));
+        // A section's day may hold more than one run of classes (meetings
+        // at two times of the day); each run starts and ends somewhere.
+        const std::uint32_t day = section.cells[d];
         if ((parts & CellPart) != 0) {
-            reach[d] |= section.cells[d];
-            starts[d] |= std::uint32_t{1} << section.start;
-            ends[d] |= std::uint32_t{1} << (section.end - 1);
+            reach[d] |= day;
+            starts[d] |= day & ~(day << 1U);
+            ends[d] |= day & ~(day >> 1U);
         }
-        if ((parts & StartPart) != 0) latestStart[d] = std::max(latestStart[d], section.start);
-        if ((parts & EndPart) != 0) earliestEnd[d] = std::min(earliestEnd[d], section.end);
+        if ((parts & StartPart) != 0) latestStart[d] = std::max<std::int8_t>(latestStart[d], firstSlotOf(day));
+        if ((parts & EndPart) != 0) earliestEnd[d] = std::min<std::int8_t>(earliestEnd[d], endSlotOf(day));
     }
 }
 

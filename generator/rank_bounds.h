@@ -34,8 +34,6 @@ struct SectionShape {
     DayProfile cells{};        // its slots, day by day
     unsigned days = 0;         // bit d: meets on day d
     DaySetFamily supersets{};  // every day set that contains `days`
-    std::int8_t start = 0;     // its first slot (the same on each of its days)
-    std::int8_t end = 0;       // the slot it ends at
 };
 
 SectionShape shapeOf(const DayProfile& cells);
@@ -59,8 +57,8 @@ struct OpenSummary {
     unsigned parts = EveryPart;
     DaySetFamily daySets;                                // day sets on which every course has a section
     DayProfile reach{};                                  // cells some section covers
-    DayProfile starts{};                                 // cells where some section's meeting starts
-    DayProfile ends{};                                   // cells where some section's meeting ends (its last)
+    DayProfile starts{};                                 // cells where some section's run of classes starts
+    DayProfile ends{};                                   // cells where some section's run of classes ends (its last)
     std::array<std::int8_t, DaysPerWeek> latestStart{};  // per day, the latest first slot of a section; -1 none
     std::array<std::int8_t, DaysPerWeek> earliestEnd{};  // per day, the earliest end of a section; 99 none
 

@@ -17,7 +17,7 @@ static_assert(CellsPerWeek < Unbounded, "a section's cells fit a byte");
 
 RoomBound::RoomBound(const CourseList& courses, int numCourses) {
     assert(1 <= numCourses && numCourses <= MaxCourses);
-    const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded};
+    const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded, Unbounded};
     for (int a = 0; a < numCourses; ++a) {
         const Course& course = courses.Courses[a];
         assert(0 <= course.NumSections && course.NumSections <= MaxSectionsPerCourse);
@@ -27,18 +27,27 @@ RoomBound::RoomBound(const CourseList& courses, int numCourses) {
     }
 }
 
+// A section with several meetings counts the distinct days it meets on,
+// its shortest meeting, and for the slot places the fewest days of any of
+// its meetings: at each slot it touches it covers at least that many days.
 RoomBound::Summary RoomBound::summaryOf(const Section& section) {
     Summary s;
-    int days = 0, cells = 0;
-    for (int day = 0; day < DaysPerWeek; ++day)
-        if (section.Days[day]) ++days;
+    int cells = 0, shortest = SlotsPerDay, fewestMeetingDays = DaysPerWeek;
+    forEachMeeting(section, [&](const Meeting& meeting) {
+        shortest = std::min(shortest, meeting.EndSlot - meeting.StartSlot);
+        fewestMeetingDays =
+            std::min(fewestMeetingDays, static_cast<int>(std::count(meeting.Days.begin(), meeting.Days.end(), true)));
+    });
+    unsigned days = 0;
     forEachCoveredCell(section, [&](int cell) {
         s.cellsByDay.set(dayOfCell(cell) * DayBits + slotOfCell(cell));
+        days |= 1U << dayOfCell(cell);
         ++cells;
     });
-    s.fewestDays = static_cast<std::uint8_t>(days);
+    s.fewestDays = static_cast<std::uint8_t>(std::popcount(days));
+    s.fewestSlotDays = static_cast<std::uint8_t>(std::max(1, fewestMeetingDays));
     s.fewestCells = static_cast<std::uint8_t>(cells);
-    s.shortest = static_cast<std::uint8_t>(std::max(1, section.EndSlot - section.StartSlot));
+    s.shortest = static_cast<std::uint8_t>(std::max(1, shortest));
     return s;
 }
 
@@ -46,6 +55,7 @@ RoomBound::Summary RoomBound::join(const Summary& a, const Summary& b) {
     Summary s = a;
     s.cellsByDay |= b.cellsByDay;
     s.fewestDays = std::min(a.fewestDays, b.fewestDays);
+    s.fewestSlotDays = std::min(a.fewestSlotDays, b.fewestSlotDays);
     s.fewestCells = std::min(a.fewestCells, b.fewestCells);
     s.shortest = std::min(a.shortest, b.shortest);
     return s;
@@ -121,13 +131,13 @@ bool RoomBound::mayFit(const SectionSetRow& remaining, CourseSet open) const {
         WeekMask cells = low.cellsByDay;
         cells |= high.cellsByDay;
         covered |= cells;
-        const int fewestDays = std::min(low.fewestDays, high.fewestDays);
         const int courseShortest = std::min(low.shortest, high.shortest);
-        dayDemand += fewestDays;
+        const int slotDays = std::min(low.fewestSlotDays, high.fewestSlotDays);
+        dayDemand += std::min(low.fewestDays, high.fewestDays);
         cellDemand += std::min(low.fewestCells, high.fewestCells);
         shortest = std::min(shortest, courseShortest);
-        coveredByFewest[fewestDays] |= cells;
-        slotDemandByFewest[fewestDays] += courseShortest;
+        coveredByFewest[slotDays] |= cells;
+        slotDemandByFewest[slotDays] += courseShortest;
     }
     if (cellDemand > covered.count()) return false;
     if (dayDemand > dayCapacity(covered, shortest)) return false;

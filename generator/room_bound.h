@@ -10,7 +10,7 @@
 // - demand in day places: each course needs at least as many days as its
 //   remaining section with the fewest days. On day d the chosen sections
 //   touching d are disjoint and each covers at least L cells of d (L: the
-//   shortest remaining section), so at most floor(covered cells of d / L)
+//   shortest remaining meeting), so at most floor(covered cells of d / L)
 //   of them fit there; the sum of these day capacities must meet the
 //   demand;
 // - demand in slot places, the same across the week, for the group of
@@ -19,7 +19,10 @@
 //   remaining section; at a slot s of the day the group's chosen sections
 //   touching s are disjoint and each covers s on at least k days, so at
 //   most floor(days the group covers at s / k) of them fit there. Two-day
-//   sections on an odd number of days free at some time, for example.
+//   sections on an odd number of days free at some time, for example. A
+//   section that meets at several times counts its distinct days for the
+//   day places, its shortest meeting for L, and the fewest days of any of
+//   its meetings for k (at a slot it touches, one meeting covers it).
 // All are sound: when a demand exceeds its supply no way of taking one
 // remaining section of each open course is conflict-free. It costs two
 // table lookups per open course and a few dozen word operations.
@@ -51,10 +54,11 @@ public:
 private:
     // What a set of one course's sections needs and covers.
     struct Summary {
-        WeekMask cellsByDay;           // bit day x 32 + slot: the cells the sections cover
-        std::uint8_t fewestDays = 0;   // of any section in the set
-        std::uint8_t fewestCells = 0;  // of any section in the set
-        std::uint8_t shortest = 0;     // length in slots of the shortest section
+        WeekMask cellsByDay;              // bit day x 32 + slot: the cells the sections cover
+        std::uint8_t fewestDays = 0;      // of any section in the set
+        std::uint8_t fewestSlotDays = 0;  // days of any meeting of a section in the set
+        std::uint8_t fewestCells = 0;     // of any section in the set
+        std::uint8_t shortest = 0;        // length in slots of the shortest section
     };
     static constexpr int DayBits = 32;  // a day's slots in cellsByDay
     static constexpr int DaysPerWord = WeekMask::WordBits / DayBits;

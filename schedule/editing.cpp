@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "record_rules.h"
+#include "week.h"
 
 namespace quorvandel {
 
@@ -84,10 +85,21 @@ void ShowSections(const ModuleState& state, MainWindowLists& window) {
         window.appendSectionLine(SectionLine(course.Sections[static_cast<size_t>(s)], window));
 }
 
-Text SectionLine(const Section& section, const MainWindowLists& window) {
-    Text line = section.SecNum + u"  " + section.StartTime + u" - " + section.EndTime;
+Text MeetingLine(const Meeting& meeting, const MainWindowLists& window) {
+    Text line = meeting.StartTime + u" - " + meeting.EndTime;
     for (int16_t d = 0; d < DaysPerWeek; ++d)
-        if (section.Days[static_cast<size_t>(d)]) line += u" " + window.dayAbbreviation(d);
+        if (meeting.Days[static_cast<size_t>(d)]) line += u" " + window.dayAbbreviation(d);
+    return line;
+}
+
+Text SectionLine(const Section& section, const MainWindowLists& window) {
+    Text line = section.SecNum + u"  ";
+    bool first = true;
+    forEachMeeting(section, [&](const Meeting& meeting) {
+        if (!first) line += u", ";
+        first = false;
+        line += MeetingLine(meeting, window);
+    });
     return line;
 }
 

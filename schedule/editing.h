@@ -35,8 +35,11 @@ void RemoveSection(ModuleState& state, MainWindowLists& window, int16_t courseIn
 // (-1) leaves it empty.
 void ShowSections(const ModuleState& state, MainWindowLists& window);
 
-// "101  8:00 - 9:30 M W": number, two blanks, the times, then each day the
-// section meets, Monday to Sunday, as " " + its line of the day table.
+// "8:00 - 9:30 M W": the times, then each day the meeting is on, Monday to
+// Sunday, as " " + its line of the day table.
+Text MeetingLine(const Meeting& meeting, const MainWindowLists& window);
+// "101  8:00 - 9:30 M W": number, two blanks, then the meeting line of each
+// meeting, joined by ", ": "101  8:00 - 9:30 M W, 14:00 - 17:00 T".
 Text SectionLine(const Section& section, const MainWindowLists& window);
 
 // A fresh course record: the name, no sections.

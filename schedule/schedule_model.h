@@ -23,8 +23,23 @@ constexpr int16_t MaxStoredTimetables = 26;
 constexpr int16_t DaysPerWeek = 7;
 constexpr int16_t SlotsPerDay = 29;                          // 08:00 to 22:30 in half-hours
 constexpr int16_t CellsPerWeek = DaysPerWeek * SlotsPerDay;  // 203
+constexpr int16_t MaxMeetingsPerSection = 4;
 static_assert(BusyCellCount == CellsPerWeek, "a busy time is one cell of the week");
 
+// One weekly time of a section: the same start and end on each of its days.
+struct Meeting {
+    int16_t StartSlot = 0;
+    int16_t EndSlot = 0;  // exclusive
+    Text StartTime;
+    Text EndTime;
+    std::array<bool, DaysPerWeek> Days{};  // 0 = Monday .. 6 = Sunday
+
+    friend bool operator==(const Meeting&, const Meeting&) = default;
+};
+
+// A section's own time fields are its first meeting; a section that meets
+// at other times too (a lecture with its lab) keeps the others in
+// MoreMeetings. week.h is the one place that walks them.
 struct Section {
     Text SecNum;
     Text CourseName;
@@ -32,7 +47,9 @@ struct Section {
     int16_t EndSlot = 0;  // exclusive: the section covers StartSlot .. EndSlot - 1
     Text StartTime;
     Text EndTime;
-    std::array<bool, DaysPerWeek> Days{};  // 0 = Monday .. 6 = Sunday
+    std::array<bool, DaysPerWeek> Days{};                           // 0 = Monday .. 6 = Sunday
+    std::array<Meeting, MaxMeetingsPerSection - 1> MoreMeetings{};  // the 2nd .. 4th meetings
+    int16_t NumMoreMeetings = 0;
 
     friend bool operator==(const Section&, const Section&) = default;
 };

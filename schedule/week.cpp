@@ -64,4 +64,41 @@ std::optional<int16_t> slotOfTimeText(const Text& text) {
     return slot;
 }
 
+std::vector<Meeting> meetingsOf(const Section& section) {
+    std::vector<Meeting> meetings;
+    forEachMeeting(section, [&meetings](const Meeting& meeting) { meetings.push_back(meeting); });
+    return meetings;
+}
+
+void setMeetings(Section& section, std::span<const Meeting> meetings) {
+    assert(!meetings.empty() && meetings.size() <= static_cast<std::size_t>(MaxMeetingsPerSection));
+    const Meeting& first = meetings.front();
+    section.StartSlot = first.StartSlot;
+    section.EndSlot = first.EndSlot;
+    section.StartTime = first.StartTime;
+    section.EndTime = first.EndTime;
+    section.Days = first.Days;
+    section.MoreMeetings = {};
+    section.NumMoreMeetings = 0;
+    for (std::size_t i = 1; i < meetings.size() && i < static_cast<std::size_t>(MaxMeetingsPerSection); ++i)
+        section.MoreMeetings[static_cast<std::size_t>(section.NumMoreMeetings++)] = meetings[i];
+}
+
+Meeting meetingOf(int startSlot, int endSlot, unsigned dayBits) {
+    Meeting meeting;
+    meeting.StartSlot = static_cast<int16_t>(startSlot);
+    meeting.EndSlot = static_cast<int16_t>(endSlot);
+    meeting.StartTime = timeText(startSlot);
+    meeting.EndTime = timeText(endSlot);
+    for (int d = 0; d < DaysPerWeek; ++d) meeting.Days[static_cast<std::size_t>(d)] = ((dayBits >> d) & 1U) != 0;
+    return meeting;
+}
+
+bool meetingsOverlap(const Meeting& a, const Meeting& b) {
+    if (a.StartSlot >= b.EndSlot || b.StartSlot >= a.EndSlot) return false;
+    for (std::size_t d = 0; d < DaysPerWeek; ++d)
+        if (a.Days[d] && b.Days[d]) return true;
+    return false;
+}
+
 }  // namespace quorvandel

@@ -33,7 +33,8 @@ struct FileProblem {
     Text message;
 };
 
-constexpr int ScheduleFileVersion = 1;                  // written, and the newest read
+constexpr int FirstScheduleFileVersion = 1;             // written when every section meets at one time
+constexpr int ScheduleFileVersion = 2;                  // written when one meets at more; the newest read
 constexpr std::int64_t MaxScheduleFileBytes = 1 << 20;  // larger files are refused both ways
 
 // Writes the document (its live entries) to path, replacing any file there. Nothing is written

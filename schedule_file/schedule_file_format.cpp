@@ -6,6 +6,7 @@
 #include <array>
 
 #include "record_rules.h"
+#include "week.h"
 
 namespace quorvandel::schedule_file {
 
@@ -141,23 +142,69 @@ QString courseNameFault(const Text& name) {
     return {};
 }
 
+namespace {
+
+QString meetingFault(SectionFault fault, const Meeting& meeting) {
+    switch (fault) {
+    case SectionFault::EndNotAfterStart:
+        return QStringLiteral("the end %1 is not after the start %2")
+            .arg(qText(meeting.EndTime), qText(meeting.StartTime));
+    case SectionFault::TimesNotTheSlots:
+        return QStringLiteral("its times %1 and %2 are not those of its half-hours")
+            .arg(quoted(qText(meeting.StartTime)), quoted(qText(meeting.EndTime)));
+    case SectionFault::NoDay:
+        return QStringLiteral("it meets on no day");
+    default:
+        return {};
+    }
+}
+
+// The first half-hour two meetings share, as the program names it.
+QString firstSharedHalfHour(const Meeting& a, const Meeting& b) {
+    BusyCells cells;  // a set of week cells
+    forEachCoveredCell(a, [&cells](int cell) { cells.set(static_cast<std::size_t>(cell)); });
+    QString shared;
+    forEachCoveredCell(b, [&](int cell) {
+        if (shared.isEmpty() && cells.test(static_cast<std::size_t>(cell))) shared = qText(cellText(cell));
+    });
+    return shared;
+}
+
+}  // namespace
+
+QString meetingWhere(int meeting) { return QStringLiteral("meeting %1").arg(meeting + 1); }
+
 QString sectionFault(const Section& section) {
-    switch (firstSectionFault(section)) {
+    const SectionFaultAt found = findSectionFault(section);
+    switch (found.fault) {
     case SectionFault::None:
         break;
     case SectionFault::EmptyNumber:
         return QStringLiteral("the section number is empty");
+    case SectionFault::TooManyMeetings:
+        return tooManyMeetings(1 + section.NumMoreMeetings);
     case SectionFault::EndNotAfterStart:
-        return QStringLiteral("the end %1 is not after the start %2")
-            .arg(qText(section.EndTime), qText(section.StartTime));
     case SectionFault::TimesNotTheSlots:
-        return QStringLiteral("its times %1 and %2 are not those of its half-hours")
-            .arg(quoted(qText(section.StartTime)), quoted(qText(section.EndTime)));
-    case SectionFault::NoDay:
-        return QStringLiteral("it meets on no day");
+    case SectionFault::NoDay: {
+        // A one-meeting section reads as it always did; a later meeting is
+        // named.
+        const QString fault = meetingFault(found.fault, meetingsOf(section)[static_cast<std::size_t>(found.meeting)]);
+        return found.meeting == 0 ? fault : QStringLiteral("in %1, %2").arg(meetingWhere(found.meeting), fault);
+    }
+    case SectionFault::MeetingsOverlap: {
+        const std::vector<Meeting> meetings = meetingsOf(section);
+        return QStringLiteral("its %1 and %2 share %3")
+            .arg(meetingWhere(found.otherMeeting), meetingWhere(found.meeting),
+                 firstSharedHalfHour(meetings[static_cast<std::size_t>(found.otherMeeting)],
+                                     meetings[static_cast<std::size_t>(found.meeting)]));
+    }
     }
     if (!isWholeText(section.SecNum)) return QStringLiteral("the section number ") + BrokenCharacter;
     return {};
+}
+
+QString tooManyMeetings(int count) {
+    return QStringLiteral("it lists %1 meetings; a section has at most %2").arg(count).arg(MaxMeetingsPerSection);
 }
 
 }  // namespace quorvandel::schedule_file

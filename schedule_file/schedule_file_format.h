@@ -22,6 +22,10 @@ constexpr QLatin1String NumberField{"number"};
 constexpr QLatin1String StartField{"start"};
 constexpr QLatin1String EndField{"end"};
 constexpr QLatin1String DaysField{"days"};
+// A section that meets at more than one time keeps its first meeting in its
+// own start, end and days and the others in this list of objects of the
+// same three fields; a section with one meeting has no such field.
+constexpr QLatin1String MoreMeetingsField{"more-meetings"};
 constexpr QLatin1String OptionsField{"options"};
 constexpr QLatin1String BusyField{"busy"};
 constexpr QLatin1String OrderField{"order"};
@@ -61,6 +65,9 @@ QString at(const QString& where, const QString& what);
 QString tooManyCourses(int count);
 QString tooManySections(int count);
 QString tooManyFavourites(std::size_t count);
+QString tooManyMeetings(int count);
+// "meeting 2", counted from 1.
+QString meetingWhere(int meeting);
 QString fileSizeLimit();
 
 // A text in quotes for a message, shortened when long.

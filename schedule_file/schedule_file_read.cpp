@@ -215,11 +215,34 @@ private:
         QJsonObject object;
         if (!this->object(value, where, object) || !text(object, NumberField, where, out.SecNum) ||
             !time(object, StartField, where, out.StartSlot) || !time(object, EndField, where, out.EndSlot) ||
-            !days(object, where, out.Days))
+            !days(object, where, out.Days) || !moreMeetings(object, where, out))
             return false;
         out.StartTime = timeText(out.StartSlot);
         out.EndTime = timeText(out.EndSlot);
         if (const QString rule = sectionFault(out); !rule.isEmpty()) return fail(where, rule);
+        return true;
+    }
+
+    // The optional list of a section's meetings after its first: absent for
+    // a section that meets at one time, never empty when present.
+    bool moreMeetings(const QJsonObject& object, const QString& where, Section& out) {
+        if (!object.contains(MoreMeetingsField)) return true;
+        QJsonArray list;
+        if (!array(object, MoreMeetingsField, where, list)) return false;
+        if (list.isEmpty()) return fail(where, QStringLiteral("%1 is empty").arg(named(MoreMeetingsField)));
+        if (list.size() > MaxMeetingsPerSection - 1)
+            return fail(where, tooManyMeetings(static_cast<int>(list.size()) + 1));
+        for (int m = 0; m < list.size(); ++m) {
+            const QString meetingAt = where + QStringLiteral(", ") + meetingWhere(m + 1);
+            Meeting& meeting = out.MoreMeetings[static_cast<std::size_t>(m)];
+            QJsonObject fields;
+            if (!this->object(list[m], meetingAt, fields) || !time(fields, StartField, meetingAt, meeting.StartSlot) ||
+                !time(fields, EndField, meetingAt, meeting.EndSlot) || !days(fields, meetingAt, meeting.Days))
+                return false;
+            meeting.StartTime = timeText(meeting.StartSlot);
+            meeting.EndTime = timeText(meeting.EndSlot);
+            out.NumMoreMeetings = static_cast<int16_t>(m + 1);
+        }
         return true;
     }
 

@@ -50,7 +50,27 @@ QJsonObject meetingObject(const Text& start, const Text& end, const std::array<b
 QJsonObject sectionObject(const Section& section) {
     QJsonObject object = meetingObject(section.StartTime, section.EndTime, section.Days);
     object.insert(NumberField, qText(section.SecNum));
+    if (meetingCount(section) > 1) {
+        QJsonArray more;
+        forEachMeeting(section, [&more, first = true](const Meeting& meeting) mutable {
+            if (!first) more.append(meetingObject(meeting.StartTime, meeting.EndTime, meeting.Days));
+            first = false;
+        });
+        object.insert(MoreMeetingsField, more);
+    }
     return object;
+}
+
+// A file whose sections all meet at one time is written as the first
+// version was, so older programs read it; one with more meetings carries
+// the version that knows them, so older programs refuse it rather than read
+// its sections with their first meetings alone.
+int versionNeeded(const CourseList& list) {
+    for (int c = 0; c < list.NumCourses; ++c)
+        for (int s = 0; s < list.Courses[static_cast<std::size_t>(c)].NumSections; ++s)
+            if (meetingCount(list.Courses[static_cast<std::size_t>(c)].Sections[static_cast<std::size_t>(s)]) > 1)
+                return ScheduleFileVersion;
+    return FirstScheduleFileVersion;
 }
 
 QString firstUnwritableOption(const ScheduleOptions& options) {
@@ -122,7 +142,7 @@ QJsonArray coursesArray(const CourseList& list) {
 QByteArray encode(const ScheduleDocument& document) {
     QJsonObject top;
     top.insert(FormatField, FormatName);
-    top.insert(VersionField, ScheduleFileVersion);
+    top.insert(VersionField, versionNeeded(document.courses));
     top.insert(CoursesField, coursesArray(document.courses));
     top.insert(OptionsField, optionsObject(document.options));
     top.insert(FavouritesField, favouritesArray(document.favourites));

@@ -7,11 +7,25 @@ void ResetCombination(ModuleState& state) {
     state.EnumDone = false;
 }
 
-void MarkSection(ModuleState& state, const Section& sec) {
+namespace {
+
+void markTime(ModuleState& state, int startSlot, int endSlot, const std::array<bool, DaysPerWeek>& days) {
     for (int d = 0; d < DaysPerWeek; ++d) {
-        if (!sec.Days[static_cast<size_t>(d)]) continue;
-        for (int c = d * SlotsPerDay + sec.StartSlot; c <= d * SlotsPerDay + sec.EndSlot - 1; ++c)
+        if (!days[static_cast<size_t>(d)]) continue;
+        for (int c = d * SlotsPerDay + startSlot; c <= d * SlotsPerDay + endSlot - 1; ++c)
             state.Occupancy[static_cast<size_t>(c)] += 1;
+    }
+}
+
+}  // namespace
+
+// Every meeting is marked on its own, so two meetings of one section that
+// shared a cell would show as a clash.
+void MarkSection(ModuleState& state, const Section& sec) {
+    markTime(state, sec.StartSlot, sec.EndSlot, sec.Days);
+    for (int m = 0; m < sec.NumMoreMeetings; ++m) {
+        const Meeting& more = sec.MoreMeetings[static_cast<size_t>(m)];
+        markTime(state, more.StartSlot, more.EndSlot, more.Days);
     }
 }
 

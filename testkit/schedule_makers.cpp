@@ -44,6 +44,36 @@ void addSection(CourseList& list, int course, int startSlot, int endSlot, unsign
     ++c.NumSections;
 }
 
+namespace {
+
+// Gives the course's last section minMeetings - 1 .. maxMeetings - 1
+// further random meetings; a draw that would share a half-hour with its
+// meetings is dropped (and drawn again, a few times, for the ones the style
+// requires).
+void addMeetings(CourseList& list, int course, Rng& rng, const SectionStyle& style) {
+    Course& c = list.Courses[static_cast<size_t>(course)];
+    Section& s = c.Sections[static_cast<size_t>(c.NumSections - 1)];
+    const int required = style.minMeetings - 1;
+    int retries = required > 0 ? 20 : 0;
+    for (int more = rng.between(style.minMeetings, style.maxMeetings) - 1; more > 0; --more) {
+        const bool lab = style.labMaxLength > 0 && s.NumMoreMeetings == 0;
+        const int length =
+            lab ? rng.between(style.labMinLength, style.labMaxLength) : rng.between(style.minLength, style.maxLength);
+        const int start = rng.between(0, SlotsPerDay - length);
+        const int days = lab ? 1 : rng.between(style.minDays, std::min(style.maxDays, style.dayPool));
+        unsigned bits = 0;
+        while (std::popcount(bits) < days) bits |= 1U << rng.below(style.dayPool);
+        const Section longer = testing::withMeeting(s, start, start + length, bits);
+        if (testing::sectionCells(longer).count() ==
+            testing::sectionCells(s).count() + static_cast<size_t>(length * days))
+            s = longer;
+        else if (s.NumMoreMeetings < required && retries-- > 0)
+            ++more;
+    }
+}
+
+}  // namespace
+
 void randomSchedule(CourseList& list, std::uint64_t seed, int numCourses, int minSections, int maxSections,
                     const SectionStyle& style) {
     Rng rng(seed);
@@ -58,6 +88,7 @@ void randomSchedule(CourseList& list, std::uint64_t seed, int numCourses, int mi
             unsigned bits = 0;
             while (std::popcount(bits) < days) bits |= 1U << rng.below(style.dayPool);
             addSection(list, course, start, start + length, bits);
+            if (style.maxMeetings > 1) addMeetings(list, course, rng, style);
         }
     }
 }

@@ -34,6 +34,14 @@ struct SectionStyle {
     int minLength = 2, maxLength = 3;  // in half-hours
     int minDays = 1, maxDays = 3;      // distinct days per section
     int dayPool = 5;                   // days drawn from Monday .. (dayPool - 1)
+    // 1 .. maxMeetings meetings per section, each further one of the same
+    // length and day count ranges, sharing no half-hour with the others.
+    // With 1 the random stream is the one schedules always had.
+    int maxMeetings = 1;
+    int minMeetings = 1;
+    // When labMaxLength > 0, a section's second meeting is a lab: one day,
+    // labMinLength .. labMaxLength half-hours.
+    int labMinLength = 0, labMaxLength = 0;
 };
 
 // numCourses courses with minSections .. maxSections random sections each.

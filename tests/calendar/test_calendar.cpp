@@ -23,21 +23,32 @@ using namespace std::chrono;
 namespace {
 
 // One course of a fixture, with the summary its events must carry.
+struct TimeRow {
+    int start, end;
+    std::vector<int> days;
+};
 struct CourseRow {
     Text name, number;
     int start, end;
     std::vector<int> days;
     QString summary;
+    std::vector<TimeRow> more = {};  // the section's further times
 };
+
+unsigned dayBitsOf(const std::vector<int>& days) {
+    unsigned dayBits = 0;
+    for (int d : days) dayBits |= 1U << d;
+    return dayBits;
+}
 using Fixture = std::vector<CourseRow>;
 
 Timetable timetableOf(const Fixture& fixture) {
     Timetable timetable;
     for (const CourseRow& row : fixture) {
-        unsigned dayBits = 0;
-        for (int d : row.days) dayBits |= 1U << d;
-        timetable.Sections[static_cast<size_t>(timetable.NumSections++)] =
-            testing::makeSection(row.name, row.number, row.start, row.end, dayBits);
+        Section section = testing::makeSection(row.name, row.number, row.start, row.end, dayBitsOf(row.days));
+        for (const TimeRow& time : row.more)
+            section = testing::withMeeting(section, time.start, time.end, dayBitsOf(time.days));
+        timetable.Sections[static_cast<size_t>(timetable.NumSections++)] = section;
     }
     return timetable;
 }
@@ -52,6 +63,14 @@ Fixture fiveCourses() {
         {u"Cafe\u0301", u"L-3", 28, 29, {4, 6}, QString::fromUtf8("Cafe\u0301 - L-3")},
         {u"\u05DE\u05D1\u05D5\u05D0", u"\u0661\u0662", 11, 14, {0, 4}, QString::fromUtf8("מבוא - ١٢")},
         {u"Line\nbreak\ttab", u"7", 16, 20, {2}, QStringLiteral("Line\nbreak\ttab - 7")},
+    };
+}
+
+// A lecture with its lab, and a section meeting twice on one day.
+Fixture withLabs() {
+    return {
+        {u"Chem", u"01", 2, 4, {0, 2, 4}, QStringLiteral("Chem - 01"), {{12, 18, {1}}}},
+        {u"Bio", u"2", 0, 2, {0}, QStringLiteral("Bio - 2"), {{14, 16, {0}}, {20, 22, {6}}}},
     };
 }
 
@@ -102,21 +121,25 @@ QString minutesText(sys_days date, int slot) {
 // The events worked out by walking the term one day at a time.
 std::vector<SeenEvent> expectedEvents(const Fixture& fixture, const Term& term) {
     std::vector<SeenEvent> events;
-    for (const CourseRow& row : fixture) {
-        for (int day = 0; day < 7; ++day) {
-            if (std::find(row.days.begin(), row.days.end(), day) == row.days.end()) continue;
-            std::vector<sys_days> dates;
-            for (sys_days d = sys_days(term.firstDay); d <= sys_days(term.lastDay); d += days(1)) {
-                if (weekday(d) == Monday + days(day)) dates.push_back(d);
+    for (const CourseRow& section : fixture) {
+        std::vector<TimeRow> times{{section.start, section.end, section.days}};
+        times.insert(times.end(), section.more.begin(), section.more.end());
+        for (const TimeRow& row : times) {
+            for (int day = 0; day < 7; ++day) {
+                if (std::find(row.days.begin(), row.days.end(), day) == row.days.end()) continue;
+                std::vector<sys_days> dates;
+                for (sys_days d = sys_days(term.firstDay); d <= sys_days(term.lastDay); d += days(1)) {
+                    if (weekday(d) == Monday + days(day)) dates.push_back(d);
+                }
+                if (dates.empty()) continue;
+                SeenEvent event;
+                event.summary = section.summary;
+                event.start = minutesText(dates.front(), row.start);
+                event.end = minutesText(dates.front(), row.end);
+                for (sys_days d : dates) event.occurrences << minutesText(d, row.start);
+                event.floating = event.stamped = true;
+                events.push_back(event);
             }
-            if (dates.empty()) continue;
-            SeenEvent event;
-            event.summary = row.summary;
-            event.start = minutesText(dates.front(), row.start);
-            event.end = minutesText(dates.front(), row.end);
-            for (sys_days d : dates) event.occurrences << minutesText(d, row.start);
-            event.floating = event.stamped = true;
-            events.push_back(event);
         }
     }
     return events;
@@ -196,6 +219,8 @@ private slots:
             << five << term(2027y / September / 20, 2027y / November / 15);
         QTest::newRow("new year and a leap day") << five << term(2027y / December / 20, 2028y / March / 5);
         QTest::newRow("a whole year") << five << term(2027y / January / 1, 2027y / December / 31);
+        QTest::newRow("lectures with labs, two times on a Monday")
+            << withLabs() << term(2027y / March / 1, 2027y / March / 21);
         QTest::newRow("unwritable characters") << unwritableCharacters() << term(2027y / March / 1, 2027y / March / 14);
     }
     void readBack() {

@@ -98,6 +98,8 @@ private slots:
     void refusedOk_data();
     void refusedOk();
     void correctedAfterRefusal();
+    void severalTimes_data();
+    void severalTimes();
     void freshAtEachOpening_data();
     void freshAtEachOpening();
     void enterAndEscPressNothing_data();
@@ -348,6 +350,113 @@ void TestAddSectionDialog::correctedAfterRefusal() {
     QCOMPARE(lines(s.sections()), QStringList{"1  9:00 - 11:00 T"});
 }
 
+// A section with several times, entered step by step: "9 00 10 00 M W F"
+// picks a time and clicks its days, "another" presses "Another Time",
+// "remove N" clicks line N of the time list and "Remove Time", "delete N"
+// clicks it and presses Delete. Then "Ok", and "Cancel" if it was refused.
+void TestAddSectionDialog::severalTimes_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("listed");  // the time list before "Ok"
+    QTest::addColumn<bool>("anotherEnabled");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("line");  // empty: nothing stored
+    const QString lecture = QStringLiteral("9:00 - 10:00 M W F");
+    const QStringList fourTimes = {"9 00 10 00 M",  "another", "11 00 12 00 M", "another",
+                                   "13 00 14 00 T", "another", "8 00 22 30 Su", "another"};
+    const QStringList fourListed = {"9:00 - 10:00 M", "11:00 - 12:00 M", "13:00 - 14:00 T", "8:00 - 22:30 Su"};
+    QTest::newRow("a lecture with its lab")
+        << QStringList{"9 00 10 00 M W F", "another", "14 00 17 00 T"} << QStringList{lecture} << true << QStringList()
+        << "01  9:00 - 10:00 M W F, 14:00 - 17:00 T";
+    QTest::newRow("listed times, pickers without a day")
+        << QStringList{"9 00 10 00 M", "another", "11 00 12 30 T", "another"}
+        << QStringList{"9:00 - 10:00 M", "11:00 - 12:30 T"} << true << QStringList()
+        << "01  9:00 - 10:00 M, 11:00 - 12:30 T";
+    QTest::newRow("the same hours on other days, back to back")
+        << QStringList{"9 00 10 00 M", "another", "9 00 10 00 T", "another", "10 00 11 00 M"}
+        << QStringList{"9:00 - 10:00 M", "9:00 - 10:00 T"} << true << QStringList()
+        << "01  9:00 - 10:00 M, 9:00 - 10:00 T, 10:00 - 11:00 M";
+    QTest::newRow("a listed time removed")
+        << QStringList{"9 00 10 00 M", "another", "11 00 12 00 T", "another", "remove 0"}
+        << QStringList{"11:00 - 12:00 T"} << true << QStringList() << "01  11:00 - 12:00 T";
+    QTest::newRow("Delete in the time list")
+        << QStringList{"9 00 10 00 M", "another", "11 00 12 00 T", "another", "delete 1"}
+        << QStringList{"9:00 - 10:00 M"} << true << QStringList() << "01  9:00 - 10:00 M";
+    QTest::newRow("every listed time removed, then Ok with no day")
+        << QStringList{"9 00 10 00 M", "another", "remove 0"} << QStringList() << true
+        << QStringList{IncompleteSectionMessage} << "";
+    QTest::newRow("Another Time with no day") << QStringList{"9 00 10 00", "another"} << QStringList() << true
+                                              << QStringList{IncompleteSectionMessage, IncompleteSectionMessage} << "";
+    QTest::newRow("Another Time backwards") << QStringList{"10 00 9 00 M", "another"} << QStringList() << true
+                                            << QStringList{EndNotAfterStartMessage, EndNotAfterStartMessage} << "";
+    QTest::newRow("a shared half-hour refused by Another Time, then by Ok")
+        << QStringList{"9 00 10 00 M W", "another", "9 30 11 00 W", "another"} << QStringList{"9:00 - 10:00 M W"}
+        << true
+        << QStringList(2,
+                       OverlappingMeetingsMessage(QStringLiteral("9:00 - 10:00 M W"), QStringLiteral("9:30 - 11:00 W")))
+        << "";
+    QTest::newRow("a shared half-hour refused by Ok")
+        << QStringList{"13 00 15 00 T", "another", "8 00 22 30 M T"} << QStringList{"13:00 - 15:00 T"} << true
+        << QStringList{OverlappingMeetingsMessage(QStringLiteral("13:00 - 15:00 T"),
+                                                  QStringLiteral("8:00 - 22:30 M T"))}
+        << "";
+    QTest::newRow("four times stored") << fourTimes << fourListed << false << QStringList()
+                                       << "01  9:00 - 10:00 M, 11:00 - 12:00 M, 13:00 - 14:00 T, 8:00 - 22:30 Su";
+    QTest::newRow("a fifth time refused") << fourTimes + QStringList{"20 00 21 00 S"} << fourListed << false
+                                          << QStringList{TooManyMeetingsMessage()} << "";
+    QTest::newRow("a fifth time after a removal")
+        << fourTimes + QStringList{"remove 3", "20 00 21 00 S"} << fourListed.mid(0, 3) << true << QStringList()
+        << "01  9:00 - 10:00 M, 11:00 - 12:00 M, 13:00 - 14:00 T, 20:00 - 21:00 S";
+}
+
+void TestAddSectionDialog::severalTimes() {
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, listed);
+    QFETCH(bool, anotherEnabled);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, line);
+    static const QMap<QString, QString> DayNamed = {{"M", "Monday"},    {"T", "Tuesday"}, {"W", "Wednesday"},
+                                                    {"Th", "Thursday"}, {"F", "Friday"},  {"S", "Saturday"},
+                                                    {"Su", "Sunday"}};
+    TwoCourses s;
+    QVERIFY(s.ok);
+    clickLine(s.courses(), 0);
+    QStringList seenListed;
+    bool seenEnabled = false;
+    ModalScript script;
+    script.onWindow(QStringLiteral("frmAddSec"), [&](QWidget* dialog) {
+        typeInto(dialog, QStringLiteral("txtSecNum"), QStringLiteral("01"));
+        QListWidget* times = list(dialog, QStringLiteral("lstTimes"));
+        for (const QString& step : steps) {
+            const QStringList words = step.split(u' ');
+            if (step == QStringLiteral("another")) {
+                click(dialog, QStringLiteral("cmdAnotherTime"));
+            } else if (words[0] == QStringLiteral("remove") || words[0] == QStringLiteral("delete")) {
+                clickLine(times, words[1].toInt());
+                if (words[0] == QStringLiteral("remove"))
+                    click(dialog, QStringLiteral("cmdRemoveTime"));
+                else
+                    QTest::keyClick(times, Qt::Key_Delete);
+            } else {
+                QStringList days;
+                for (const QString& day : words.mid(4)) days << DayNamed.value(day);
+                fillSection(dialog, {QString(), words[0], words[1], words[2], words[3], days});
+            }
+        }
+        seenListed = lines(times);
+        seenEnabled = control<QPushButton>(dialog, QStringLiteral("cmdAnotherTime"))->isEnabled();
+        click(dialog, QStringLiteral("cmdOk"));
+        if (dialog->isVisible()) click(dialog, QStringLiteral("cmdCancel"));
+    });
+    QVERIFY(s.clickWith(QStringLiteral("cmdAddSec"), script));
+    QCOMPARE(seenListed, listed);
+    QCOMPARE(seenEnabled, anotherEnabled);
+    QCOMPARE(s.messages, messages);
+    QVERIFY(s.messagesInProgramForm());
+    QCOMPARE(lines(s.sections()), line.isEmpty() ? QStringList() : QStringList{line});
+    QCOMPARE(s.state->Courses[0].NumSections, int16_t(line.isEmpty() ? 0 : 1));
+    if (!line.isEmpty()) QCOMPARE(int(s.state->Courses[0].Sections[0].NumMoreMeetings), int(line.count(u',')));
+}
+
 void TestAddSectionDialog::freshAtEachOpening_data() {
     QTest::addColumn<QString>("closing");
     QTest::newRow("after Ok") << "ok";
@@ -581,7 +690,7 @@ void TestAddSectionDialog::tabOrder() {
     QStringList seen;
     ModalScript script;
     script.onWindow(QStringLiteral("frmAddSec"), [&](QWidget* dialog) {
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 11; ++i) {
             QWidget* focus = dialog->focusWidget();
             seen.append(focus ? focus->objectName() : QString());
             QTest::keyClick(focus, Qt::Key_Tab);
@@ -589,8 +698,9 @@ void TestAddSectionDialog::tabOrder() {
         click(dialog, QStringLiteral("cmdCancel"));
     });
     QVERIFY(s.clickWith(QStringLiteral("cmdAddSec"), script));
+    // "Remove Time" is left out while no listed time is selected.
     QCOMPARE(seen, (QStringList{"txtSecNum", "cmdOk", "cmdCancel", "lstDofWk", "lstTStartH", "lstTStartM", "lstTEndH",
-                                "lstTEndM", "txtSecNum"}));
+                                "lstTEndM", "cmdAnotherTime", "lstTimes", "txtSecNum"}));
 }
 
 void TestAddSectionDialog::designedGeometry() {
@@ -614,7 +724,8 @@ void TestAddSectionDialog::designedGeometry() {
     QVERIFY(s.clickWith(QStringLiteral("cmdAddSec"), script));
     auto twips = [](int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); };
     QCOMPARE(captions.value(QString()), QStringLiteral("Add Section"));
-    QCOMPARE(seen.value(QString()), twips(0, 0, 4650, 4110));
+    // Taller than designed by the band of further times.
+    QCOMPARE(seen.value(QString()), twips(0, 0, 4650, 5580));
     QCOMPARE(seen.value("lblSecNum"), twips(360, 120, 1455, 255));
     QCOMPARE(seen.value("txtSecNum"), twips(2040, 120, 1695, 285));
     QCOMPARE(seen.value("lblDofWk"), twips(480, 600, 1335, 255));
@@ -633,6 +744,14 @@ void TestAddSectionDialog::designedGeometry() {
     QCOMPARE(captions.value("lblTimeEnd"), QStringLiteral("Time End"));
     QCOMPARE(captions.value("cmdOk"), QStringLiteral("Ok"));
     QCOMPARE(captions.value("cmdCancel"), QStringLiteral("Cancel"));
+    QCOMPARE(captions.value("cmdAnotherTime"), QStringLiteral("Another Time"));
+    QCOMPARE(captions.value("cmdRemoveTime"), QStringLiteral("Remove Time"));
+    QCOMPARE(captions.value("lblTimes"), QStringLiteral("Added Times"));
+    // The further times sit below everything designed.
+    for (const char* name : {"cmdAnotherTime", "cmdRemoveTime", "lblTimes", "lstTimes"}) {
+        QVERIFY2(seen.value(name).top() >= twips(0, 3360 + 615, 0, 0).top(), name);
+        QVERIFY2(QRect(QPoint(), seen.value(QString()).size()).contains(seen.value(name)), name);
+    }
 }
 
 QTEST_MAIN(TestAddSectionDialog)

@@ -363,7 +363,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");  // written to bad.qvs; empty: a folder of that name
         QTest::addColumn<QString>("says");
         QTest::newRow("not JSON") << QByteArray("{\"format\": \"quorvandel-schedule\",") << "line 1, column";
-        QTest::newRow("a newer version") << QByteArray(R"({"format": "quorvandel-schedule", "version": 2})") << "newer";
+        QTest::newRow("a newer version") << QByteArray(R"({"format": "quorvandel-schedule", "version": 3})") << "newer";
         QTest::newRow("a bad section, after a good course")
             << QByteArray(R"({"format": "quorvandel-schedule", "version": 1, "courses": [{"name": "Good",
                 "sections": []}, {"name": "X", "sections": [{"number": "1", "start": "9:15", "end": "10:00",

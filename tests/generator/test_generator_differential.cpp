@@ -14,6 +14,7 @@
 #include "ranked_search.h"
 #include "room_bound.h"
 #include "schedule_makers.h"
+#include "section_maker.h"
 #include "week.h"
 
 using namespace quorvandel;
@@ -50,7 +51,7 @@ std::array<NamedLimits, 6> limitSettings() {
 
 // 1 to 7 courses (small ones more often), 1 to 6 sections, at most about
 // 10^5 combinations, and a section style drawn per seed from sparse to dense.
-void randomFamily(CourseList& list, std::uint64_t seed) {
+void randomFamilyOf(CourseList& list, std::uint64_t seed, int maxMeetings) {
     Rng rng(seed * 7919 + 1);
     const int courses = std::min(rng.between(1, 4) + rng.between(0, 3), 7);
     int maxSections = rng.between(1, 6);
@@ -60,12 +61,17 @@ void randomFamily(CourseList& list, std::uint64_t seed) {
     style.minDays = 1;
     style.maxDays = rng.between(1, 3);
     style.dayPool = rng.below(2) == 0 ? 5 : 7;
+    style.maxMeetings = maxMeetings;
     for (;;) {
         randomSchedule(list, seed, courses, 1, maxSections, style);
         if (combinations(list) <= 100000 || maxSections == 1) return;
         --maxSections;
     }
 }
+
+void randomFamily(CourseList& list, std::uint64_t seed) { randomFamilyOf(list, seed, 1); }
+// The same with 1 to 3 meetings a section (a lecture with its lab).
+void meetingsFamily(CourseList& list, std::uint64_t seed) { randomFamilyOf(list, seed, 3); }
 
 // 7 courses of 5 sections in the style that sits at the edge between no
 // timetable and a few.
@@ -90,15 +96,18 @@ void crowdedWeekFamily(CourseList& list, std::uint64_t seed) { crowdedWeekSchedu
 using Family = void (*)(CourseList&, std::uint64_t);
 
 // 3 to 8 courses of 1 to 4 long sections on few days: mostly no timetable.
-void crowdedFamily(CourseList& list, std::uint64_t seed) {
+void crowdedFamilyOf(CourseList& list, std::uint64_t seed, int maxMeetings) {
     Rng rng(seed * 104729 + 3);
     SectionStyle style;
     style.minLength = rng.between(2, 4);
     style.maxLength = style.minLength + rng.between(0, 4);
     style.maxDays = rng.between(1, 2);
     style.dayPool = rng.between(2, 4);
+    style.maxMeetings = maxMeetings;
     randomSchedule(list, seed, rng.between(3, 8), 1, 4, style);
 }
+void crowdedFamily(CourseList& list, std::uint64_t seed) { crowdedFamilyOf(list, seed, 1); }
+void crowdedMeetingsFamily(CourseList& list, std::uint64_t seed) { crowdedFamilyOf(list, seed, 2); }
 
 // Some seeds keep a part of the week free: one or two days from a random
 // half-hour for a few hours.
@@ -115,21 +124,19 @@ BusyCells busyFor(std::uint64_t seed) {
     return busy;
 }
 
-bool touchesBusy(const Section& s, const BusyCells& busy) {
-    for (int day = 0; day < DaysPerWeek; ++day)
-        for (int slot = s.StartSlot; s.Days[static_cast<size_t>(day)] && slot < s.EndSlot; ++slot)
-            if (busy.test(static_cast<size_t>(day * SlotsPerDay + slot))) return true;
-    return false;
-}
+bool touchesBusy(const Section& s, const BusyCells& busy) { return (sectionCells(s) & busy).any(); }
 
-// The first day both sections meet, and the half-hours both take that day
-// (a section takes one run of half-hours on each of its days).
+// The earliest half-hour both sections take, and the half-hours after it
+// that both take that day without a break.
 SectionMeeting firstOverlap(const Section& x, const Section& y) {
+    const auto shared = sectionCells(x) & sectionCells(y);
     SectionMeeting m{-1, -1, -1, 0, 0};
-    for (int day = 0; day < DaysPerWeek && m.day < 0; ++day) {
-        const int from = std::max(x.StartSlot, y.StartSlot), to = std::min(x.EndSlot, y.EndSlot);
-        if (x.Days[static_cast<size_t>(day)] && y.Days[static_cast<size_t>(day)] && from < to)
-            m = {-1, -1, static_cast<int16_t>(day), static_cast<int16_t>(from), static_cast<int16_t>(to)};
+    for (int cell = 0; cell < CellsPerWeek; ++cell) {
+        if (!shared.test(static_cast<size_t>(cell))) continue;
+        const int day = cell / SlotsPerDay, from = cell % SlotsPerDay;
+        int to = from;
+        while (to < SlotsPerDay && shared.test(static_cast<size_t>(day * SlotsPerDay + to))) ++to;
+        return {-1, -1, static_cast<int16_t>(day), static_cast<int16_t>(from), static_cast<int16_t>(to)};
     }
     return m;
 }
@@ -195,7 +202,7 @@ QString explanationFault(const CourseList& schedule, const BusyCells& busy, cons
 // A small random schedule (at most 20,000 combinations, so that the plain
 // ranking can score every one) and, with `busyRanges` > 0, up to that many
 // random busy stretches of 1 to 6 half-hours.
-void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges) {
+void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges, int maxMeetings = 1) {
     Rng rng(seed * 104729 + 7);
     const int courses = rng.between(2, 7);
     SectionStyle style;
@@ -203,6 +210,7 @@ void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges) {
     style.maxLength = style.minLength + rng.between(0, 3);
     style.maxDays = rng.between(1, 3);
     style.dayPool = rng.below(2) == 0 ? 5 : 7;
+    style.maxMeetings = maxMeetings;
     int maxSections = rng.between(2, 7);
     do randomSchedule(state, seed, courses, 1, maxSections, style);
     while (combinations(state) > 20000 && --maxSections > 1);
@@ -221,13 +229,7 @@ int firstBusyCourse(const ModuleState& state) {
         const Course& course = state.Courses[static_cast<size_t>(i)];
         int busySections = 0;
         for (int j = 0; j < course.NumSections; ++j) {
-            const Section& sec = course.Sections[static_cast<size_t>(j)];
-            bool busy = false;
-            for (int d = 0; d < DaysPerWeek; ++d)
-                for (int s = sec.StartSlot; s < sec.EndSlot; ++s)
-                    busy = busy || (sec.Days[static_cast<size_t>(d)] &&
-                                    state.Options.busy.test(static_cast<size_t>(d * 29 + s)));
-            busySections += busy ? 1 : 0;
+            busySections += touchesBusy(course.Sections[static_cast<size_t>(j)], state.Options.busy) ? 1 : 0;
         }
         if (course.NumSections > 0 && busySections == course.NumSections) return i;
     }
@@ -319,6 +321,7 @@ private slots:
             << Family(twoBlockFamily) << 300 / Scale << 1.0 << 0.0 << 0.0;
         QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 300 / Scale << 0.3 << 0.0 << 0.0;
         QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 300 / Scale << 0.1 << 0.0 << 0.0;
+        QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 1200 / Scale << 0.1 << 0.1 << 0.1;
     }
     void sameAsPlainEnumeration() {
         QFETCH(Family, family);
@@ -360,6 +363,7 @@ private slots:
         QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale;
         QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 60 / Scale;
         QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 30 / Scale;
+        QTest::newRow("crowded, 1-2 meetings a section") << Family(crowdedMeetingsFamily) << 300 / Scale;
     }
     void explanationHoldsByPlainEnumeration() {
         QFETCH(Family, family);
@@ -387,27 +391,37 @@ private slots:
         QTest::addColumn<ResultOrder>("primary");
         QTest::addColumn<ResultOrder>("tieBreak");
         QTest::addColumn<int>("busyRanges");
-        QTest::newRow("first found, busy times") << ResultOrder::FirstFound << ResultOrder::FewestDays << 8;
-        QTest::newRow("fewest days") << ResultOrder::FewestDays << ResultOrder::FirstFound << 0;
-        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0;
-        QTest::newRow("latest start") << ResultOrder::LatestStart << ResultOrder::FirstFound << 0;
-        QTest::newRow("earliest finish") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << 0;
-        QTest::newRow("fewest days, then idle, busy times") << ResultOrder::FewestDays << ResultOrder::FewestIdle << 4;
+        QTest::addColumn<int>("maxMeetings");  // a section's meetings: 1 to this many
+        QTest::newRow("first found, busy times") << ResultOrder::FirstFound << ResultOrder::FewestDays << 8 << 1;
+        QTest::newRow("fewest days") << ResultOrder::FewestDays << ResultOrder::FirstFound << 0 << 1;
+        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0 << 1;
+        QTest::newRow("latest start") << ResultOrder::LatestStart << ResultOrder::FirstFound << 0 << 1;
+        QTest::newRow("earliest finish") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << 0 << 1;
+        QTest::newRow("fewest days, then idle, busy times")
+            << ResultOrder::FewestDays << ResultOrder::FewestIdle << 4 << 1;
         QTest::newRow("earliest finish, then latest start")
-            << ResultOrder::EarliestFinish << ResultOrder::LatestStart << 2;
+            << ResultOrder::EarliestFinish << ResultOrder::LatestStart << 2 << 1;
         QTest::newRow("earliest finish, then fewest idle, busy times")
-            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2;
+            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2 << 1;
+        QTest::newRow("1-2 meetings: first found, busy times")
+            << ResultOrder::FirstFound << ResultOrder::FewestDays << 4 << 2;
+        QTest::newRow("1-3 meetings: fewest days") << ResultOrder::FewestDays << ResultOrder::FirstFound << 0 << 3;
+        QTest::newRow("1-3 meetings: fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0 << 3;
+        QTest::newRow("1-3 meetings: latest start") << ResultOrder::LatestStart << ResultOrder::FirstFound << 0 << 3;
+        QTest::newRow("1-3 meetings: earliest finish, then fewest idle, busy times")
+            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2 << 3;
     }
     void rankedSameAsPlainRanking() {
         QFETCH(ResultOrder, primary);
         QFETCH(ResultOrder, tieBreak);
         QFETCH(int, busyRanges);
+        QFETCH(int, maxMeetings);
         auto schedule = freshState();
         auto got = freshState();
         int many = 0, busyNamed = 0;
         const int seeds = 400 / Scale;
         for (int seed = 1; seed <= seeds; ++seed) {
-            rankedCase(*schedule, static_cast<std::uint64_t>(seed), busyRanges);
+            rankedCase(*schedule, static_cast<std::uint64_t>(seed), busyRanges, maxMeetings);
             schedule->Options.primary = primary;
             schedule->Options.tieBreak = tieBreak;
             auto reference = std::make_unique<ModuleState>(*schedule);
@@ -495,6 +509,8 @@ private slots:
         QTest::newRow("7 x 5 two-block sections on 13 blocks") << Family(twoBlockFamily) << 200;
         QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 200;
         QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 200;
+        QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 20;
+        QTest::newRow("crowded, 1-2 meetings a section") << Family(crowdedMeetingsFamily) << 200;
     }
     void roomBoundCutsOnlyDeadBranches() {
         QFETCH(Family, family);

@@ -97,6 +97,9 @@ const NameRow Names[] = {
     {"section", "lstTEndM", "Time End minute", ""},
     {"section", "cmdOk", "Ok", ""},
     {"section", "cmdCancel", "Cancel", ""},
+    {"section", "cmdAnotherTime", "Another Time", ""},
+    {"section", "lstTimes", "Added Times", "lblTimes"},
+    {"section", "cmdRemoveTime", "Remove Time", ""},
     {"results", "Toolbar2", "Timetable commands", ""},
     {"results", "cmdOk", "OK", ""},
     {"results", "cmdPrev", "Previous", ""},
@@ -302,7 +305,8 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
                    "Tab Tab Space Down Down Space "  // days: Monday, Wednesday
                    // Down from no hour selected takes the first (8), then on.
                    "Tab Down Down Tab Tab Down Down Down Tab Down "  // 9 : 00 to 10 : 30
-                   "Tab Tab Space");                                 // round to "Ok"
+                   // round to "Ok", past "Another Time" and the time list
+                   "Tab Tab Tab Tab Space");
         QStringList seen;
         script.onWindow("QuorvandelMessage", [&](QWidget* box) {
             seen.append(qobject_cast<QMessageBox*>(box)->text());
@@ -315,7 +319,8 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     // Chem 02: Tuesday 8:00 to 9:00 (Space takes the hour under the cursor).
     {
         ModalScript script(StepTimeoutMs);
-        answerWith(script, "frmAddSec", "'02' Tab Tab Tab Down Space Tab Space Tab Tab Down Down Tab Tab Tab Space");
+        answerWith(script, "frmAddSec",
+                   "'02' Tab Tab Tab Down Space Tab Space Tab Tab Down Down Tab Tab Tab Tab Tab Space");
         QCOMPARE(keys("Space"), QString());
         QVERIFY(scriptDone(script));
     }
@@ -335,7 +340,7 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
                    "'A' Tab Tab Tab Down Down Down Down Space "   // Friday
                    "Tab Down Down Down Down Down Down Tab "       // 13 : 00
                    "Tab Down Down Down Down Down Down Down Tab "  // to 14 : 00
-                   "Tab Tab Space");
+                   "Tab Tab Tab Tab Space");
         QCOMPARE(keys("Space"), QString());
         QVERIFY(scriptDone(script));
     }

@@ -284,7 +284,8 @@ private slots:
         QTest::addColumn<QStringList>("labelled");
         QTest::newRow("main") << "frmQuorvandelMain" << QStringList{"lstCourses", "lstSecs"};
         QTest::newRow("Add Course") << "frmAddCrs" << QStringList{"txtCrsName"};
-        QTest::newRow("Add Section") << "frmAddSec" << QStringList{"txtSecNum", "lstDofWk", "lstTStartH", "lstTEndH"};
+        QTest::newRow("Add Section") << "frmAddSec"
+                                     << QStringList{"txtSecNum", "lstDofWk", "lstTStartH", "lstTEndH", "lstTimes"};
         QTest::newRow("Options") << "frmOptions" << QStringList{"grdBusy", "cboOrder", "cboThenBy"};
         QTest::newRow("results") << "frmResults" << QStringList{};
         QTest::newRow("Export to Calendar") << "frmTerm" << QStringList{"dtpFirst", "dtpLast"};

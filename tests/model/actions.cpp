@@ -42,7 +42,7 @@ public:
     // three at a time.
     SectionRec section(size_t sectionsSoFar) {
         static const char* const numbers[] = {"01", "02", "03", "1", "2", "A", "B2", " ", "10"};
-        SectionRec s{numbers[below(9)], "", below(6), 0, 0};
+        SectionRec s{numbers[below(9)], "", below(6), 0, 0, {}};
         s.end = s.start + 1 + below(3);
         if (percent(50)) {
             s.start = 0;
@@ -58,6 +58,20 @@ public:
         else
             s.days = r < 96 ? 1U << (5 + below(2)) : 0x7f;  // Saturday or Sunday, or every day
         return s;
+    }
+
+    // Now and then a section with a lab: one or two further times of up to
+    // three hours on Monday to Wednesday mornings (where they meet the
+    // others), none sharing a half-hour with the section's other times; and
+    // sometimes a clashing time refused on the way.
+    void moreTimes(Action& a) {
+        if (a.defect != Defect::None || !percent(20)) return;
+        for (int n = 1 + below(2); n > 0; --n) {
+            TimeRec t{below(8), 0, 1U << below(3)};
+            t.end = t.start + 1 + below(6);
+            if ((cellsOf(a.section) & cellsOf(t)).none()) a.section.more.push_back(t);
+        }
+        a.clash = !a.section.more.empty() && percent(30);
     }
 
     // Busy times mostly where the sections are, on Monday and Tuesday
@@ -161,6 +175,7 @@ public:
                 a.defect = static_cast<Defect>(1 + below(5));
                 a.badEnd = below(a.section.start + 1);
             }
+            moreTimes(a);
             a.ending = pickEnding(a.defect == Defect::None ? 88 : 60);
             break;
         case Kind::SelectCourse:
@@ -200,7 +215,8 @@ std::string describeCommand(const Action& a) {
     case Kind::AddSection: {
         if (a.repeat > 1) return "add sections to " + where + " until it is full, then one more";
         const std::string text = "add section to " + where + ": ";
-        if (a.defect == Defect::None) return text + entryText(a.section) + last;
+        if (a.defect == Defect::None)
+            return text + (a.clash ? "a clashing time refused, " : "") + entryText(a.section) + last;
         return text + "invalid, " + defects[static_cast<int>(a.defect)] +
                (a.defect == Defect::EndNotAfterStart ? timeText(a.badEnd) + " not after start" : "") + ", message, " +
                (a.ending == Ending::Ok ? "then " + entryText(a.section) : ending(a.ending));

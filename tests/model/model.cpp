@@ -10,6 +10,10 @@ namespace {
 const std::string EmptyName = "You must enter a Course Name";
 const std::string Incomplete = "Please fill in Section Number, Time Start, Time End and at least one Day of the Week";
 const std::string EndNotAfter = "Your End Time must be AFTER your Start Time";
+std::string timesClash(const std::string& earlier, const std::string& later) {
+    return "The times " + earlier + " and " + later +
+           " share a half-hour. A section cannot meet twice at once: change one of them.";
+}
 const std::string NothingToRemove = "You have not selected a section to remove";
 const std::string AllNeedSection = "All Classes must have at least one section";
 const std::string NoTimetables =
@@ -195,7 +199,7 @@ void loadGrid(Model& m) {
 
 // Whether two sections were entered alike: the same number, times and days.
 bool sameEntry(const SectionRec& x, const SectionRec& y) {
-    return x.number == y.number && x.start == y.start && x.end == y.end && x.days == y.days;
+    return x.number == y.number && x.start == y.start && x.end == y.end && x.days == y.days && x.more == y.more;
 }
 
 // Whether two timetables hold the same sections, each of the same course.
@@ -365,6 +369,8 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
     if (!m.addSection) return true;            // a disabled button opens nothing
     if (!m.addSectionEnabled()) return false;  // and is disabled when the course is full
     if (a.defect != Defect::None) messages.push_back(a.defect == Defect::EndNotAfterStart ? EndNotAfter : Incomplete);
+    if (a.clash && !entry.more.empty())
+        messages.push_back(timesClash(timeLine({entry.start, entry.end, entry.days}), timeLine(clashOf(entry))));
     CourseRec& course = m.courses[static_cast<size_t>(m.selectedCourse)];
     const bool full = course.sections.size() >= SectionCapacity;
     if (a.ending == Ending::Ok && full) messages.push_back(SectionsFull);
@@ -385,28 +391,42 @@ const char* const Commands[12] = {"cmdNewMain", "cmdAddCrs", "cmdAddSec", "cmdRe
 
 std::string timeText(int slot) { return std::to_string(8 + slot / 2) + (slot % 2 ? ":30" : ":00"); }
 
-std::string sectionLine(const SectionRec& s) {
+std::string timeLine(const TimeRec& t) {
     static const char* const abbreviations[7] = {"M", "T", "W", "Th", "F", "S", "Su"};
-    std::string line = s.number + "  " + timeText(s.start) + " - " + timeText(s.end);
+    std::string line = timeText(t.start) + " - " + timeText(t.end);
     for (int d = 0; d < 7; ++d)
-        if (s.days & (1U << d)) line += std::string(" ") + abbreviations[d];
+        if (t.days & (1U << d)) line += std::string(" ") + abbreviations[d];
     return line;
 }
 
-std::bitset<203> cellsOf(const SectionRec& s) {
+std::string sectionLine(const SectionRec& s) {
+    std::string line = s.number + "  " + timeLine({s.start, s.end, s.days});
+    for (const TimeRec& t : s.more) line += ", " + timeLine(t);
+    return line;
+}
+
+std::bitset<203> cellsOf(const TimeRec& t) {
     std::bitset<203> cells;
     for (int d = 0; d < 7; ++d)
-        for (int slot = s.start; slot < s.end && (s.days & (1U << d)); ++slot)
+        for (int slot = t.start; slot < t.end && (t.days & (1U << d)); ++slot)
             cells.set(static_cast<size_t>(d * 29 + slot));
     return cells;
 }
+
+std::bitset<203> cellsOf(const SectionRec& s) {
+    std::bitset<203> cells = cellsOf(TimeRec{s.start, s.end, s.days});
+    for (const TimeRec& t : s.more) cells |= cellsOf(t);
+    return cells;
+}
+
+TimeRec clashOf(const SectionRec& s) { return {s.start, s.start + 1, s.days}; }
 
 std::string courseName(const Action& a, int i) { return a.repeat > 1 ? a.name + std::to_string(i + 1) : a.name; }
 
 SectionRec sectionEntry(const Action& a, int i) {
     if (a.repeat == 1) return a.section;
     // Thursday to Sunday afternoons: rarely in the way of the others.
-    return {a.section.number + std::to_string(i + 1), "", 10 + 2 * (i / 4), 12 + 2 * (i / 4), 1U << (3 + i % 4)};
+    return {a.section.number + std::to_string(i + 1), "", 10 + 2 * (i / 4), 12 + 2 * (i / 4), 1U << (3 + i % 4), {}};
 }
 
 std::string Model::title() const {
@@ -633,11 +653,15 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         break;
     case Kind::Export:
         // A calendar over one week, Monday to Sunday: one event for each
-        // day each section of the timetable shown meets.
+        // day each time of each section of the timetable shown meets.
         if (a.key == 0) {
             m.exportedEvents = 0;
-            for (const SectionRec& s : m.timetables[static_cast<size_t>(m.current)])
-                for (int d = 0; d < 7; ++d) m.exportedEvents += (s.days >> d) & 1U;
+            for (const SectionRec& s : m.timetables[static_cast<size_t>(m.current)]) {
+                std::vector<TimeRec> times{{s.start, s.end, s.days}};
+                times.insert(times.end(), s.more.begin(), s.more.end());
+                for (const TimeRec& t : times)
+                    for (int d = 0; d < 7; ++d) m.exportedEvents += (t.days >> d) & 1U;
+            }
         }
         break;
     case Kind::Ok:

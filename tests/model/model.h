@@ -14,10 +14,18 @@ namespace quorvandel::model {
 
 constexpr int CourseCapacity = 20, SectionCapacity = 10, StoredCapacity = 26;
 
+// A further time of a section (a lab beside its lecture).
+struct TimeRec {
+    int start = 0, end = 0;
+    unsigned days = 0;
+    bool operator==(const TimeRec&) const = default;
+};
+
 struct SectionRec {
     std::string number, course;  // course: its line when the section was added
     int start = 0, end = 0;      // half-hour slots from 8:00; end is exclusive
     unsigned days = 0;           // bit 0 = Monday .. bit 6 = Sunday
+    std::vector<TimeRec> more;   // its further times, each added by "Another Time"
 };
 
 struct CourseRec {
@@ -43,8 +51,13 @@ struct FileRec {
 };
 
 std::string timeText(int slot);                 // "8:00", "13:30"
-std::string sectionLine(const SectionRec& s);   // "01  9:00 - 10:00 M W"
-std::bitset<203> cellsOf(const SectionRec& s);  // cell = day x 29 + slot
+std::string sectionLine(const SectionRec& s);   // "01  9:00 - 10:00 M W, 14:00 - 17:00 T"
+std::bitset<203> cellsOf(const SectionRec& s);  // cell = day x 29 + slot, of every time
+std::bitset<203> cellsOf(const TimeRec& t);
+std::string timeLine(const TimeRec& t);  // "9:00 - 10:00 M W"
+// The time a clashing "Another Time" tries: the first time's first
+// half-hour on its days.
+TimeRec clashOf(const SectionRec& s);
 // A message box's text and the details under it, as the session reads them.
 std::string withDetails(const std::string& text, const std::string& details);
 
@@ -85,6 +98,9 @@ struct Action {
     SectionRec section;            // AddSection
     Defect defect = Defect::None;  // AddSection
     int badEnd = 0;                // AddSection, EndNotAfterStart: the end picked first
+    // AddSection with further times: after the first is listed, "Another
+    // Time" on a time sharing its first half-hour, refused, before the others.
+    bool clash = false;
     Ending ending = Ending::Ok;
     // RemoveCourse .. Ok: given by a screen reader's press action instead of
     // a click.

@@ -34,13 +34,15 @@ Text text(const std::string& s) { return q(s).toStdU16String(); }
 QString hour(int slot) { return QString::number(8 + slot / 2); }
 QString minute(int slot) { return slot % 2 ? QStringLiteral("30") : QStringLiteral("00"); }
 
-testing::SectionEntry entryOf(const SectionRec& s) {
+// A time as the dialog's pickers take it (the days clicked, so toggled).
+testing::SectionEntry entryOf(const std::string& number, const TimeRec& t) {
     static const char* const days[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-    testing::SectionEntry e{q(s.number), hour(s.start), minute(s.start), hour(s.end), minute(s.end), {}};
+    testing::SectionEntry e{q(number), hour(t.start), minute(t.start), hour(t.end), minute(t.end), {}};
     for (int d = 0; d < 7; ++d)
-        if (s.days & (1U << d)) e.days << QLatin1String(days[d]);
+        if (t.days & (1U << d)) e.days << QLatin1String(days[d]);
     return e;
 }
+testing::SectionEntry entryOf(const SectionRec& s) { return entryOf(s.number, {s.start, s.end, s.days}); }
 
 // The record the Add Section dialog should have stored.
 Section record(const SectionRec& s) {
@@ -52,6 +54,14 @@ Section record(const SectionRec& s) {
     r.StartTime = text(timeText(s.start));
     r.EndTime = text(timeText(s.end));
     for (int d = 0; d < 7; ++d) r.Days[static_cast<size_t>(d)] = (s.days & (1U << d)) != 0;
+    for (const TimeRec& t : s.more) {
+        Meeting& m = r.MoreMeetings[static_cast<size_t>(r.NumMoreMeetings++)];
+        m.StartSlot = static_cast<int16_t>(t.start);
+        m.EndSlot = static_cast<int16_t>(t.end);
+        m.StartTime = text(timeText(t.start));
+        m.EndTime = text(timeText(t.end));
+        for (int d = 0; d < 7; ++d) m.Days[static_cast<size_t>(d)] = (t.days & (1U << d)) != 0;
+    }
     return r;
 }
 
@@ -304,9 +314,21 @@ bool Session::addSection(const SectionRec& entry, const Action& a) {
         first.endMinute = minute(a.badEnd);
         break;
     }
-    return withDialog(QStringLiteral("cmdAddSec"), [this, first, fix, a](QDialog* d) {
+    return withDialog(QStringLiteral("cmdAddSec"), [this, first, fix, a, entry](QDialog* d) {
         intrude(a);
         testing::fillSection(d, first);
+        // Further times: each time before is listed by "Another Time",
+        // which clears the days; the last stays in the pickers for "Ok".
+        for (size_t k = 0; k < entry.more.size(); ++k) {
+            click(d, QStringLiteral("cmdAnotherTime"));
+            if (k == 0 && a.clash) {
+                const testing::SectionEntry clash = entryOf({}, clashOf(entry));
+                testing::fillSection(d, clash);
+                click(d, QStringLiteral("cmdAnotherTime"));  // refused: its days stay picked
+                testing::fillSection(d, {{}, {}, {}, {}, {}, clash.days});
+            }
+            testing::fillSection(d, entryOf({}, entry.more[k]));
+        }
         if (a.defect != Defect::None) {
             click(d, QStringLiteral("cmdOk"));
             if (!d->isVisible()) return;

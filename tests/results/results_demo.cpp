@@ -7,19 +7,25 @@
 //   results-2.png    the results after "Next"
 //   favourites.png   timetables 2, 4 and 5 marked, stepping through the
 //                    favourites on the second of them ("Favorite: 2 / 3")
+//   add-section.png  the whole screen with "Add Section" open over the main
+//                    window: a lecture listed by "Another Time", its lab
+//                    picked
 // Without an argument it stays open for a look. Run it on a real display
 // (docs/make-screenshot.sh runs it under Xvfb); the pictures are taken from
 // the screen, so they show what the display server really drew.
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "editing.h"
 #include "main_window.h"
@@ -77,6 +83,35 @@ bool save(QWidget* window, const QString& path) {
     return ok;
 }
 
+void pickLine(QDialog* dialog, const char* listName, int row) {
+    auto* list = dialog->findChild<QListWidget*>(QLatin1String(listName));
+    if (list) QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+// "Add Section" for Chem: 03, M W F 9:00-10:00 listed, Tuesday 14:00-17:00
+// picked; the screen is saved, then the dialog cancelled.
+bool saveAddSection(frmQuorvandelMain& window, const QString& path) {
+    bool ok = false;
+    QTimer::singleShot(500, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTest::keyClicks(dialog->findChild<QWidget*>(QStringLiteral("txtSecNum")), QStringLiteral("03"));
+        for (const auto& [list, row] :
+             {std::pair{"lstTStartH", 1}, {"lstTEndH", 2}, {"lstDofWk", 0}, {"lstDofWk", 2}, {"lstDofWk", 4}})
+            pickLine(dialog, list, row);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdAnotherTime")), Qt::LeftButton);
+        for (const auto& [list, row] : {std::pair{"lstTStartH", 6}, {"lstTEndH", 9}, {"lstDofWk", 1}})
+            pickLine(dialog, list, row);
+        QTest::qWait(300);
+        const QPixmap shot = dialog->screen()->grabWindow(0);
+        ok = !shot.isNull() && shot.save(path);
+        std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
+        dialog->reject();
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdAddSec")), Qt::LeftButton);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -106,6 +141,7 @@ int main(int argc, char** argv) {
     if (!outDir.isEmpty()) {
         QDir().mkpath(outDir);
         ok = save(&window, outDir + QStringLiteral("/main-window.png")) && ok;
+        ok = saveAddSection(window, outDir + QStringLiteral("/add-section.png")) && ok;
     }
 
     // "TimeTablify!" as the user presses it, when the generator finds the

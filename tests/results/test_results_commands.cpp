@@ -338,6 +338,50 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("printed.pdf"))));
     }
 
+    // A lecture with its lab: the grid, the printed page, the PNG and the
+    // calendar show both its times.
+    void lectureWithLabEverywhere() {
+        QTemporaryDir dir;
+        // Chem 01: M W F 9:00-10:00 and Tuesday 14:00-17:00; Bio beside it.
+        store(*state, timetable({withMeeting(section("Chem", "01", 2, 4, {0, 2, 4}), 12, 18, 0b10),
+                                 section("Bio", "3", 12, 14, {0})}));
+        TimeTablesMDI* frame = open();
+        const int lab = 29 + 12;  // Tuesday 14:00
+        for (int cell : {2, 3, 2 * 29 + 2, 4 * 29 + 3, lab, lab + 5})
+            QVERIFY2(frame->gridView()->cell(cell)->toolTip().contains(QStringLiteral("Chem - 01")),
+                     qPrintable(QString::number(cell)));
+        QVERIFY(frame->gridView()->cell(29 + 2)->text().isEmpty());   // no lecture on Tuesday
+        QVERIFY(frame->gridView()->cell(lab + 6)->text().isEmpty());  // the lab ends at 17:00
+        QVERIFY(frame->gridView()->cell(12)->toolTip().contains(QStringLiteral("Bio - 3")));
+
+        dialogs.printTo = dir.filePath(QStringLiteral("printed.pdf"));
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_P, Qt::ControlModifier);
+        // (pdftotext gives runs of blanks as one.)
+        const QString printed = pdfText(dialogs.printTo).simplified();
+        QVERIFY2(printed.contains(QStringLiteral("Chem - 01 M W F 9:00 - 10:00, T 14:00 - 17:00")),
+                 qPrintable(printed));
+        QVERIFY2(printed.contains(QStringLiteral("Bio - 3 M 14:00 - 15:00")), qPrintable(printed));
+
+        dialogs.target = {dir.filePath(QStringLiteral("t.png")), ExportKind::Png};
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_E, Qt::ControlModifier);
+        const QImage image(dialogs.target.path, "PNG");
+        const QRect cell = frame->gridView()->cell(lab + 2)->geometry();
+        QCOMPARE(image.pixelColor((8 + cell.left() + 3) * 2, (24 + cell.top() + 2) * 2), courseColours(0).fill);
+
+        // Two weeks from Monday: 3 lecture days and the lab each twice, and
+        // Bio's Monday twice; one weekly event per time and day.
+        dialogs.target = {dir.filePath(QStringLiteral("t.ics")), ExportKind::Calendar};
+        dialogs.term = Term{2027y / March / 1, 2027y / March / 14};
+        QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_E, Qt::ControlModifier);
+        QFile ics(dialogs.target.path);
+        QVERIFY(ics.open(QIODevice::ReadOnly));
+        const QByteArray events = ics.readAll();
+        QCOMPARE(events.count("BEGIN:VEVENT"), 3 + 1 + 1);
+        QVERIFY(events.contains("DTSTART:20270302T140000"));
+        QVERIFY(events.contains("DTEND:20270302T170000"));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
     void exports_data() {
         QTest::addColumn<ExportKind>("kind");
         QTest::addColumn<QString>("name");  // "" cancels the save dialog

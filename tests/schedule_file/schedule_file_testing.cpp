@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "schedule_makers.h"
+#include "section_maker.h"
 
 namespace quorvandel::file_testing {
 
@@ -105,7 +106,7 @@ ScheduleDocument randomDocument(std::uint64_t seed) {
     ScheduleDocument document;
     CourseList& list = document.courses;
     makers::randomSchedule(list, seed, rng.between(0, MaxCourses), 0, MaxSectionsPerCourse,
-                           makers::SectionStyle{1, 6, 1, 4, 7});
+                           makers::SectionStyle{1, 6, 1, 4, 7, 3});
     int longOnesLeft = 2;
     for (int c = 0; c < list.NumCourses; ++c) {
         Course& course = list.Courses[static_cast<std::size_t>(c)];
@@ -153,6 +154,22 @@ QString brokenRule(const CourseList& list) {
             bool anyDay = false;
             for (bool day : section.Days) anyDay = anyDay || day;
             if (!anyDay) return at + QStringLiteral("no day");
+            // Further meetings: each a valid time on some day, none sharing
+            // a half-hour with another.
+            if (section.NumMoreMeetings < 0 || section.NumMoreMeetings > 3)
+                return at + QStringLiteral("%1 more meetings").arg(section.NumMoreMeetings);
+            int cells = (section.EndSlot - section.StartSlot) *
+                        static_cast<int>(std::count(section.Days.begin(), section.Days.end(), true));
+            for (int m = 0; m < section.NumMoreMeetings; ++m) {
+                const Meeting& more = section.MoreMeetings[static_cast<std::size_t>(m)];
+                const int days = static_cast<int>(std::count(more.Days.begin(), more.Days.end(), true));
+                if (more.StartSlot < 0 || more.EndSlot <= more.StartSlot || more.EndSlot > 29 || days == 0 ||
+                    q(more.StartTime) != shownTime(more.StartSlot) || q(more.EndTime) != shownTime(more.EndSlot))
+                    return at + QStringLiteral("meeting %1").arg(m + 2);
+                cells += (more.EndSlot - more.StartSlot) * days;
+            }
+            if (static_cast<int>(testing::sectionCells(section).count()) != cells)
+                return at + QStringLiteral("meetings share a half-hour");
         }
     }
     return {};
@@ -198,6 +215,8 @@ QString difference(const CourseList& expected, const CourseList& actual) {
                 return at + QStringLiteral("times %1 - %2, not %3 - %4")
                                 .arg(q(b.StartTime), q(b.EndTime), q(a.StartTime), q(a.EndTime));
             if (a.Days != b.Days) return at + QStringLiteral("days");
+            if (a.NumMoreMeetings != b.NumMoreMeetings || a.MoreMeetings != b.MoreMeetings)
+                return at + QStringLiteral("%1 more meetings, not %2").arg(b.NumMoreMeetings).arg(a.NumMoreMeetings);
         }
     }
     return {};

@@ -63,12 +63,19 @@ QStringList describe(const CourseList& list) {
         if (course.NumSections == 0) lines << q(course.CourseName);
         for (int s = 0; s < course.NumSections; ++s) {
             const Section& section = course.Sections[static_cast<std::size_t>(s)];
-            QStringList days;
-            for (int d = 0; d < 7; ++d)
-                if (section.Days[static_cast<std::size_t>(d)]) days << QString::fromLatin1(Days[d]);
-            lines << QStringLiteral("%1 / %2 / %3 - %4 / %5")
-                         .arg(q(course.CourseName), q(section.SecNum), q(section.StartTime), q(section.EndTime),
-                              days.join(u' '));
+            const auto time = [](const Text& start, const Text& end, const std::array<bool, DaysPerWeek>& on) {
+                QStringList days;
+                for (int d = 0; d < 7; ++d)
+                    if (on[static_cast<std::size_t>(d)]) days << QString::fromLatin1(Days[d]);
+                return QStringLiteral("%1 - %2 / %3").arg(q(start), q(end), days.join(u' '));
+            };
+            QString line = QStringLiteral("%1 / %2 / ").arg(q(course.CourseName), q(section.SecNum)) +
+                           time(section.StartTime, section.EndTime, section.Days);
+            for (int m = 0; m < section.NumMoreMeetings; ++m) {
+                const Meeting& more = section.MoreMeetings[static_cast<std::size_t>(m)];
+                line += QStringLiteral(" + ") + time(more.StartTime, more.EndTime, more.Days);
+            }
+            lines << line;
         }
     }
     return lines;
@@ -117,6 +124,14 @@ private slots:
             QVERIFY2(read.document, qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(q(read.problem.message))));
             const QString differs = difference(*document, *read.document);
             QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(differs)));
+            // Version 1 unless a section meets at more than one time, which
+            // an older program must not read as its first time alone.
+            bool moreMeetings = false;
+            for (int c = 0; c < document->courses.NumCourses; ++c)
+                for (const Section& section : document->courses.Courses[static_cast<std::size_t>(c)].Sections)
+                    moreMeetings = moreMeetings || section.NumMoreMeetings > 0;
+            QCOMPARE(readAll(first).contains("\"version\": 2\n"), moreMeetings);
+            QCOMPARE(readAll(first).contains("\"version\": 1\n"), !moreMeetings);
             // What was read writes out as the very same bytes: the format has
             // one way to say each schedule. (Every fifth seed: each save
             // waits for the disk.)
@@ -258,6 +273,16 @@ private slots:
         QByteArray full = chemText(GoodSection);
         full.insert(full.size() - 1, QByteArray(MaxScheduleFileBytes - full.size(), ' '));
         QTest::newRow("exactly 1 MiB") << full << QStringList{"Chem / 01 / 9:00 - 10:30 / M W"};
+        QTest::newRow("a lecture with its lab")
+            << withSection(R"("number": "01", "start": "9:00", "end": "10:00", "days": ["M", "W", "F"],
+                              "more-meetings": [{"start": "14:00", "end": "17:00", "days": ["T"]}])")
+            << QStringList{"Chem / 01 / 9:00 - 10:00 / M W F + 14:00 - 17:00 / T"};
+        QTest::newRow("four meetings, two on one day, back to back")
+            << withSection(R"("number": "01", "start": "9:00", "end": "10:00", "days": ["M"], "more-meetings": [
+                   {"start": "10:00", "end": "11:00", "days": ["M"]}, {"start": "8:00", "end": "22:30", "days": ["Su"]},
+                   {"start": "15:00", "end": "16:00", "days": ["M", "T"]}])")
+            << QStringList{
+                   "Chem / 01 / 9:00 - 10:00 / M + 10:00 - 11:00 / M + 8:00 - 22:30 / Su + 15:00 - 16:00 / M T"};
     }
     void loads() {
         QFETCH(QByteArray, file);
@@ -286,8 +311,8 @@ private slots:
         row("a list at the top", "[]", {"not a Quorvandel schedule"});
         row("another format", R"({"format": "other", "version": 1, "courses": []})", {"not a Quorvandel schedule"});
         row("no format", R"({"version": 1, "courses": []})", {"not a Quorvandel schedule"});
-        row("newer version", R"({"format": "quorvandel-schedule", "version": 2, "courses": []})",
-            {"newer", "version 2"});
+        row("newer version", R"({"format": "quorvandel-schedule", "version": 3, "courses": []})",
+            {"newer", "version 3", "reads version 2 and older"});
         row("version 2^63", R"({"format": "quorvandel-schedule", "version": 9223372036854775808, "courses": []})",
             {"newer"});
         row("version 8.5", R"({"format": "quorvandel-schedule", "version": 8.5, "courses": []})",
@@ -349,6 +374,32 @@ private slots:
             {"is not a day"});
         row("days as a text", withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": "M W")"),
             {"\"days\" is not a list"});
+        const auto withMeetings = [](const QByteArray& more) {
+            return withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": ["M"], "more-meetings": )" +
+                               more);
+        };
+        const QByteArray lab = R"({"start": "14:00", "end": "17:00", "days": ["T"]})";
+        row("an empty list of more meetings", withMeetings("[]"),
+            {"course 1, section 1", "\"more-meetings\" is empty"});
+        row("five meetings", withMeetings("[" + repeated(lab, 4) + "]"), {"lists 5 meetings", "at most 4"});
+        row("more meetings not a list", withMeetings(lab), {"\"more-meetings\" is not a list"});
+        row("a meeting that is not an object", withMeetings("[\"T 14:00\"]"), {"meeting 2", "not an object"});
+        row("a meeting sharing a half-hour with the first",
+            withMeetings(R"([{"start": "9:30", "end": "11:00", "days": ["W", "M"]}])"),
+            {"course 1, section 1", "meeting 1 and meeting 2 share Monday 9:30 to 10:00"});
+        row("two later meetings sharing a half-hour",
+            withMeetings("[" + lab + R"(, {"start": "16:30", "end": "18:00", "days": ["T"]}])"),
+            {"meeting 2 and meeting 3 share Tuesday 16:30 to 17:00"});
+        row("a meeting ending after 22:30", withMeetings(R"([{"start": "22:00", "end": "23:00", "days": ["T"]}])"),
+            {"course 1, section 1, meeting 2", "the end \"23:00\" is not a half-hour from 8:00 to 22:30"});
+        row("a meeting starting before 8:00", withMeetings(R"([{"start": "7:00", "end": "9:00", "days": ["T"]}])"),
+            {"meeting 2", "\"7:00\" is not a half-hour"});
+        row("a meeting ending before it starts", withMeetings(R"([{"start": "17:00", "end": "14:00", "days": ["T"]}])"),
+            {"in meeting 2, the end 14:00 is not after the start 17:00"});
+        row("a meeting on no day", withMeetings(R"([{"start": "14:00", "end": "17:00", "days": []}])"),
+            {"in meeting 2, it meets on no day"});
+        row("a meeting without days", withMeetings(R"([{"start": "14:00", "end": "17:00"}])"),
+            {"meeting 2", "\"days\" is missing"});
         const auto withOptions = [](const QByteArray& options) {
             return QByteArray(R"({"format": "quorvandel-schedule", "version": 1, "courses": [], "options": )") +
                    options + "}";

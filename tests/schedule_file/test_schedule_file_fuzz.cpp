@@ -13,6 +13,7 @@
 
 #include "schedule_file_testing.h"
 #include "schedule_makers.h"
+#include "section_maker.h"
 
 using namespace quorvandel;
 using namespace quorvandel::file_testing;
@@ -181,6 +182,9 @@ private slots:
         makers::addSection(list, 0, 0, 29, 0b1111111);
         makers::addCourse(list, "Bio");
         makers::addSection(list, 1, 3, 4, 0b0000010);
+        // A lecture with its lab, and a third meeting.
+        list.Courses[1].Sections[0] =
+            testing::withMeeting(testing::withMeeting(list.Courses[1].Sections[0], 12, 18, 0b0001000), 4, 6, 0b0000010);
         makers::addCourse(list, "Hebrew");
         makers::addSection(list, 2, 27, 28, 0b1000000);
         // Texts that the file writes escaped.
@@ -260,17 +264,26 @@ private slots:
                 // Every field of the file is needed but the options and the
                 // favourites as a whole (files from before them have none),
                 // and unknown ones are skipped whatever they hold.
-                const bool optional = at.size() == 1 && (at.first() == QJsonValue(QStringLiteral("options")) ||
-                                                         at.first() == QJsonValue(QStringLiteral("favourites")));
+                // A section's further meetings are optional too: without
+                // them it meets at its first time only.
+                const bool moreMeetings = at.last() == QJsonValue(QStringLiteral("more-meetings"));
+                const bool optional =
+                    moreMeetings || (at.size() == 1 && (at.first() == QJsonValue(QStringLiteral("options")) ||
+                                                        at.first() == QJsonValue(QStringLiteral("favourites"))));
                 if (m.change == Change::Delete && isField && !inLater && !optional)
                     QVERIFY2(!read, qPrintable(mutated(m)));
                 if (m.change == Change::Delete && optional) {
                     QVERIFY2(read, qPrintable(mutated(m)));
                     auto without = std::make_unique<ScheduleDocument>(*expected);
-                    if (at.first() == QJsonValue(QStringLiteral("options")))
+                    if (moreMeetings) {
+                        Section& lecture = without->courses.Courses[1].Sections[0];
+                        lecture.MoreMeetings = {};
+                        lecture.NumMoreMeetings = 0;
+                    } else if (at.first() == QJsonValue(QStringLiteral("options"))) {
                         without->options = {};
-                    else
+                    } else {
                         without->favourites.clear();
+                    }
                     QCOMPARE(difference(*without, *read), QString());
                 }
                 // (Unless JSON itself is broken: too deep, a number out of range.)

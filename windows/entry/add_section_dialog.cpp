@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "editing.h"
 #include "form_controls.h"
@@ -10,6 +11,7 @@
 #include "list_box.h"
 #include "main_window_lists.h"
 #include "message_box.h"
+#include "record_rules.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -21,6 +23,18 @@ const QString EndNotAfterStartMessage = QStringLiteral("Your End Time must be AF
 QString SectionsFullMessage() {
     return QStringLiteral("A course holds at most %1 sections. Remove a section of this course before adding another.")
         .arg(MaxSectionsPerCourse);
+}
+
+QString TooManyMeetingsMessage() {
+    return QStringLiteral("A section meets at most %1 times. Remove a time before adding another.")
+        .arg(MaxMeetingsPerSection);
+}
+
+QString OverlappingMeetingsMessage(const QString& earlier, const QString& later) {
+    return QStringLiteral(
+               "The times %1 and %2 share a half-hour. A section cannot meet twice at once: change one of "
+               "them.")
+        .arg(earlier, later);
 }
 
 namespace {
@@ -50,7 +64,8 @@ int16_t slotOfPickedTime(int hourLine, int minuteLine) {
 
 frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent)
     : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
-    setUpEntryWindow(QStringLiteral("frmAddSec"), QStringLiteral("Add Section"), twipsRect(4980, 1035, 4650, 4110));
+    // Taller than designed by the band of further times below the lists.
+    setUpEntryWindow(QStringLiteral("frmAddSec"), QStringLiteral("Add Section"), twipsRect(4980, 1035, 4650, 5580));
 
     lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("&Section Number"),
                            Qt::AlignRight | Qt::AlignTop, twipsRect(360, 120, 1455, 255));
@@ -72,6 +87,13 @@ frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWid
     cmdOk_ = makeButton(this, QStringLiteral("cmdOk"), QStringLiteral("&Ok"), twipsRect(240, 2520, 1575, 615));
     cmdCancel_ =
         makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), twipsRect(240, 3360, 1575, 615));
+    cmdAnotherTime_ = makeButton(this, QStringLiteral("cmdAnotherTime"), QStringLiteral("&Another Time"),
+                                 twipsRect(240, 4200, 1575, 495));
+    cmdRemoveTime_ = makeButton(this, QStringLiteral("cmdRemoveTime"), QStringLiteral("&Remove Time"),
+                                twipsRect(240, 4860, 1575, 495));
+    lblTimes_ = makeLabel(this, QStringLiteral("lblTimes"), QStringLiteral("Added T&imes"),
+                          Qt::AlignLeft | Qt::AlignTop, twipsRect(2040, 4050, 2415, 255));
+    lstTimes_ = makeList(this, QStringLiteral("lstTimes"), {}, twipsRect(2040, 4305, 2415, 1050));
 
     // What a screen reader says for each entry: the label above or beside
     // it; one label stands over both lists of a time.
@@ -87,9 +109,17 @@ frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWid
     lblDofWk_->setBuddy(lstDofWk_);
     lblTimeStart_->setBuddy(lstTStartH_);
     lblTimeEnd_->setBuddy(lstTEndH_);
+    lstTimes_->setAccessibleName(withoutMnemonic(lblTimes_->text()));
+    lblTimes_->setBuddy(lstTimes_);
 
     connect(cmdOk_, &QPushButton::clicked, this, &frmAddSec::cmdOk_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAddSec::cancel);
+    connect(cmdAnotherTime_, &QPushButton::clicked, this, &frmAddSec::cmdAnotherTime_Click);
+    connect(cmdRemoveTime_, &QPushButton::clicked, this, &frmAddSec::cmdRemoveTime_Click);
+    connect(lstTimes_, &QListWidget::itemSelectionChanged, this, &frmAddSec::showTimeButtons);
+    // Delete in the time list presses "Remove Time".
+    connect(new QShortcut(QKeySequence(Qt::Key_Delete), lstTimes_, nullptr, nullptr, Qt::WidgetShortcut),
+            &QShortcut::activated, cmdRemoveTime_, &QPushButton::click);
 
     load();
 }
@@ -104,6 +134,10 @@ void frmAddSec::load() {
     setTabOrder(lstTStartH_, lstTStartM_);
     setTabOrder(lstTStartM_, lstTEndH_);
     setTabOrder(lstTEndH_, lstTEndM_);
+    setTabOrder(lstTEndM_, cmdAnotherTime_);
+    setTabOrder(cmdAnotherTime_, lstTimes_);
+    setTabOrder(lstTimes_, cmdRemoveTime_);
+    showTimeButtons();
     lstTStartM_->setCurrentRow(0);
     lstTEndM_->setCurrentRow(0);
     txtSecNum_->setFocus(Qt::OtherFocusReason);
@@ -111,32 +145,25 @@ void frmAddSec::load() {
 
 void frmAddSec::cmdOk_Click() {
     const QString secNum = txtSecNum_->text();
-    const int startH = lstTStartH_->selectedIndex();
-    const int startM = lstTStartM_->selectedIndex();
-    const int endH = lstTEndH_->selectedIndex();
-    const int endM = lstTEndM_->selectedIndex();
-    bool anyDay = false;
-    for (int d = 0; d < DaysPerWeek; ++d) anyDay = anyDay || lstDofWk_->isLineSelected(d);
-    if (secNum.isEmpty() || !anyDay || startH < 0 || startM < 0 || endH < 0 || endM < 0) {
+    if (secNum.isEmpty()) {
         ShowMessage(this, IncompleteSectionMessage);
         return;
     }
+    // With times listed, pickers without a day add nothing: the listed
+    // times are the section's.
+    std::vector<Meeting> meetings = listed_;
+    if (meetings.empty() || !noDayPicked()) {
+        const std::optional<Meeting> picked = pickedMeeting();
+        if (!picked) return;
+        meetings.push_back(*picked);
+    }
+    if (!acceptsMeetings(meetings)) return;
 
     Section section;
     section.SecNum = secNum.toStdU16String();
-    section.StartSlot = slotOfPickedTime(startH, startM);
-    section.EndSlot = slotOfPickedTime(endH, endM);
-    // The lists' own texts joined by a colon, as the week encoding writes them.
-    section.StartTime = timeText(section.StartSlot);
-    section.EndTime = timeText(section.EndSlot);
-    for (int d = 0; d < DaysPerWeek; ++d) section.Days[static_cast<size_t>(d)] = lstDofWk_->isLineSelected(d);
+    setMeetings(section, meetings);
     const int16_t course = mainWindow_.selectedCourseIndex();
     section.CourseName = mainWindow_.courseLine(course);
-
-    if (!(section.StartSlot < section.EndSlot)) {
-        ShowMessage(this, EndNotAfterStartMessage);
-        return;
-    }
     const StoreResult stored = AddSection(state_, course, section);
     // The main window opens the dialog only while a course is selected, and
     // no selection can change under a modal dialog. Should that ever break,
@@ -145,6 +172,79 @@ void frmAddSec::cmdOk_Click() {
     Q_ASSERT_X(stored != StoreResult::NoSuchCourse, "frmAddSec", "no course is selected in the main window");
     if (stored == StoreResult::Full) ShowMessage(this, SectionsFullMessage());
     if (stored == StoreResult::Stored) accept();
+}
+
+void frmAddSec::cmdAnotherTime_Click() {
+    if (listed_.size() >= static_cast<size_t>(MaxMeetingsPerSection)) {
+        ShowMessage(this, TooManyMeetingsMessage());
+        return;
+    }
+    const std::optional<Meeting> picked = pickedMeeting();
+    if (!picked) return;
+    std::vector<Meeting> meetings = listed_;
+    meetings.push_back(*picked);
+    if (!acceptsMeetings(meetings)) return;
+    listed_ = std::move(meetings);
+    lstTimes_->appendLine(qText(MeetingLine(listed_.back(), mainWindow_)));
+    lstDofWk_->clearSelection();
+    showTimeButtons();
+}
+
+void frmAddSec::cmdRemoveTime_Click() {
+    const int line = lstTimes_->selectedIndex();
+    if (line < 0 || line >= static_cast<int>(listed_.size())) return;
+    listed_.erase(listed_.begin() + line);
+    lstTimes_->removeLine(line);
+    showTimeButtons();
+}
+
+// The time the pickers show, or nothing after showing why they do not make
+// one, with the messages of "Ok".
+std::optional<Meeting> frmAddSec::pickedMeeting() {
+    const int startH = lstTStartH_->selectedIndex();
+    const int startM = lstTStartM_->selectedIndex();
+    const int endH = lstTEndH_->selectedIndex();
+    const int endM = lstTEndM_->selectedIndex();
+    if (noDayPicked() || startH < 0 || startM < 0 || endH < 0 || endM < 0) {
+        ShowMessage(this, IncompleteSectionMessage);
+        return std::nullopt;
+    }
+    unsigned dayBits = 0;
+    for (int d = 0; d < DaysPerWeek; ++d)
+        if (lstDofWk_->isLineSelected(d)) dayBits |= 1U << d;
+    // The lists' own texts joined by a colon, as the week encoding writes them.
+    const Meeting meeting = meetingOf(slotOfPickedTime(startH, startM), slotOfPickedTime(endH, endM), dayBits);
+    if (!(meeting.StartSlot < meeting.EndSlot)) {
+        ShowMessage(this, EndNotAfterStartMessage);
+        return std::nullopt;
+    }
+    return meeting;
+}
+
+bool frmAddSec::noDayPicked() const {
+    for (int d = 0; d < DaysPerWeek; ++d)
+        if (lstDofWk_->isLineSelected(d)) return false;
+    return true;
+}
+
+// Whether the times may be one section's; shows why not.
+bool frmAddSec::acceptsMeetings(const std::vector<Meeting>& meetings) {
+    if (meetings.size() > static_cast<size_t>(MaxMeetingsPerSection)) {
+        ShowMessage(this, TooManyMeetingsMessage());
+        return false;
+    }
+    if (const auto overlap = firstOverlappingMeetings(meetings)) {
+        ShowMessage(this, OverlappingMeetingsMessage(
+                              qText(MeetingLine(meetings[static_cast<size_t>(overlap->first)], mainWindow_)),
+                              qText(MeetingLine(meetings[static_cast<size_t>(overlap->second)], mainWindow_))));
+        return false;
+    }
+    return true;
+}
+
+void frmAddSec::showTimeButtons() {
+    cmdAnotherTime_->setEnabled(listed_.size() < static_cast<size_t>(MaxMeetingsPerSection));
+    cmdRemoveTime_->setEnabled(lstTimes_->selectedIndex() != -1);
 }
 
 void frmAddSec::cancel() { reject(); }

@@ -2,10 +2,18 @@
 // frmAddSec, "Add Section": the user enters one section of the course
 // selected in the main window: a section number, a start and an end time
 // from hour and minute lists (8:00 to 22:30 in half-hours) and one or more
-// days. The main window creates it afresh for each opening and destroys it
-// when it closes. A refused "Ok" (incomplete entries, an end not after the
-// start, or a full course) shows its message and leaves every entry as it
-// was, so the user can correct it or press "Cancel".
+// days. A section that meets at other times too (a lecture with its lab)
+// gets each further time by "Another Time", which lists the time shown and
+// clears the days for the next; "Ok" stores the listed times with the one
+// shown (or the listed ones alone while no day is picked). The main window
+// creates it afresh for each opening and destroys it when it closes. A
+// refused "Ok" or "Another Time" (incomplete entries, an end not after the
+// start, two times sharing a half-hour, a fifth time, or a full course)
+// shows its message and leaves every entry as it was, so the user can
+// correct it or press "Cancel".
+
+#include <optional>
+#include <vector>
 
 #include "entry_dialog.h"
 #include "main_window_lists.h"
@@ -22,6 +30,9 @@ class ListBox;
 extern const QString IncompleteSectionMessage;  // "Please fill in Section Number, ..."
 extern const QString EndNotAfterStartMessage;   // "Your End Time must be AFTER your Start Time"
 QString SectionsFullMessage();
+QString TooManyMeetingsMessage();
+// Names the two times as the time list shows them.
+QString OverlappingMeetingsMessage(const QString& earlier, const QString& later);
 
 class frmAddSec : public EntryDialog {
     Q_OBJECT
@@ -34,6 +45,12 @@ protected:
 private:
     void load();
     void cmdOk_Click();
+    void cmdAnotherTime_Click();
+    void cmdRemoveTime_Click();
+    std::optional<Meeting> pickedMeeting();
+    bool noDayPicked() const;
+    bool acceptsMeetings(const std::vector<Meeting>& meetings);
+    void showTimeButtons();
 
     ModuleState& state_;
     const MainWindowLists& mainWindow_;
@@ -49,6 +66,11 @@ private:
     ListBox* lstTEndM_;
     QPushButton* cmdOk_;
     QPushButton* cmdCancel_;
+    QPushButton* cmdAnotherTime_;
+    QPushButton* cmdRemoveTime_;
+    QLabel* lblTimes_;
+    ListBox* lstTimes_;
+    std::vector<Meeting> listed_;  // the times "Another Time" added, as lstTimes_ shows them
 };
 
 }  // namespace quorvandel

@@ -23,6 +23,16 @@ list and press <b>Add Section</b>: type the section's number, pick its start and
 end time (half-hours from 8:00 to 22:30) and select the days it meets. Add a
 section for every way the course is offered. <b>Remove Course</b> and
 <b>Remove Section</b> take out what is selected; <b>New</b> starts again.</p>
+<p>A section that meets at more than one time, such as a lecture on Monday,
+Wednesday and Friday 9:00-10:00 with its lab on Tuesday 14:00-17:00, is one
+section with up to four times: pick the first time and its days, press
+<b>Another Time</b>, then pick the next (the days are cleared for it); <b>Ok</b>
+keeps every listed time and the one picked. <b>Remove Time</b> (or Delete)
+takes a listed time out. Two times of a section may not share a half-hour.
+When only some labs go with some lectures, enter each allowed lecture-and-lab
+pair as one section of two times. When any lab goes with any lecture, enter
+the labs as a course of their own instead: the timetables then pair each
+lecture with each lab that fits.</p>
 <h3>Finding timetables</h3>
 <p><b>TimeTablify!</b> tries every way of taking one section of each course and
 shows the timetables in which no two sections share a half-hour, one at a time.
@@ -51,7 +61,8 @@ marked again.</p>
 <h3>Schedule files</h3>
 <p><b>Save</b> and <b>Load</b> keep a schedule in a <i>.qvs</i> file: UTF-8 JSON
 holding the format's name and version, the courses in order, each with its name
-and sections (number, start and end as "H:MM", days from M, T, W, Th, F, S, Su),
+and sections (number, start and end as "H:MM", days from M, T, W, Th, F, S, Su,
+and a section's further times in "more-meetings"),
 the options (the busy times, written the way sections' times are, and the two
 orders by name, such as "fewest-days") and the favourites, each a list of the
 places of its sections in their courses, counted from 1. Names and numbers are

@@ -18,12 +18,22 @@ constexpr int Margin = 8;        // around the page's parts, logical pixels
 constexpr int TitleHeight = 24;  // the title's band above the grid
 constexpr int LineHeight = 16;   // one section line below the grid
 
-QString daysText(const Section& section) {
+QString daysText(const Meeting& meeting) {
     QStringList days;
     for (int day = 0; day < DaysPerWeek; ++day) {
-        if (section.Days[static_cast<size_t>(day)]) days << qText(DayAbbreviations[static_cast<size_t>(day)]);
+        if (meeting.Days[static_cast<size_t>(day)]) days << qText(DayAbbreviations[static_cast<size_t>(day)]);
     }
     return days.join(QLatin1Char(' '));
+}
+
+// "M W F   9:00 - 10:00", and each further meeting after a comma.
+QString meetingsText(const Section& section) {
+    QStringList meetings;
+    forEachMeeting(section, [&meetings](const Meeting& meeting) {
+        meetings << daysText(meeting) + QStringLiteral("   ") + qText(timeText(meeting.StartSlot)) +
+                        QStringLiteral(" - ") + qText(timeText(meeting.EndSlot));
+    });
+    return meetings.join(QStringLiteral(", "));
 }
 
 QFont titleFont() {
@@ -40,9 +50,7 @@ TimetablePage::TimetablePage(const ModuleState& state, const QString& title) : s
     if (timetable == nullptr) return;
     for (int i = 0; i < timetable->NumSections; ++i) {
         const Section& section = timetable->Sections[static_cast<size_t>(i)];
-        sectionLines_ << qText(sectionCaption(section)) + QStringLiteral("   ") + daysText(section) +
-                             QStringLiteral("   ") + qText(timeText(section.StartSlot)) + QStringLiteral(" - ") +
-                             qText(timeText(section.EndSlot));
+        sectionLines_ << qText(sectionCaption(section)) + QStringLiteral("   ") + meetingsText(section);
     }
 }
 
