@@ -77,8 +77,10 @@ bool separatesAt(std::u16string_view line, std::size_t i, char16_t separator) {
            (line[i + 1] == u' ' || line[i + 1] == u'\t');
 }
 
-// One line's fields by one separator.
+// One line's fields by one separator. Blanks around a line of columns
+// lined up with spaces are indentation, not empty fields.
 std::vector<Text> fieldsOf(std::u16string_view line, char16_t separator) {
+    if (separator == TwoSpaces) line = trimmed(line);
     std::vector<Text> fields;
     std::size_t i = 0;
     while (true) {

@@ -70,6 +70,8 @@ void TestListing::readRows_data() {
     row("semicolon", "Chem;01;MWF;9:00;10:00", "Chem/01 9:00-10:00 M W F");
     row("pipe", "Chem | 01 | MWF | 9:00 | 10:00", "Chem/01 9:00-10:00 M W F");
     row("two spaces", "Chem 101   01  M W F  9:00  10:00", "Chem 101/01 9:00-10:00 M W F");
+    row("two spaces, indented", "   Chem  01  MWF  9:00  10:00   \n  Bio  02  TR  9:00  10:00",
+        "Chem/01 9:00-10:00 M W F | Bio/02 9:00-10:00 T Th");
     row("CSV quotes", "\"Chem, \"\"Intro\"\"\",\"01\",MWF,9:00,10:00", "Chem, \"Intro\"/01 9:00-10:00 M W F");
     row("quoted line break", "\"Chem\nLab\",01,MWF,9:00,10:00\r\nBio,02,TR,9:00,10:00",
         "Chem Lab/01 9:00-10:00 M W F | Bio/02 9:00-10:00 T Th");
