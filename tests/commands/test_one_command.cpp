@@ -132,7 +132,8 @@ struct Scene {
 
     static void activate(QWidget* window) {
         window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window)) qWarning("%s did not become active", qPrintable(window->objectName()));
+        if (!QTest::qWaitForWindowActive(window))
+            qWarning("%s did not become active", qPrintable(window->objectName()));
     }
 
     // Every command button of the main window and the results frame.
@@ -282,7 +283,7 @@ private slots:
         // Every command was there to try (the results close when a search
         // starts, so a search leaves only the main window's).
         QStringList commands = {"cmdNewMain",  "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec",
-                                "cmdMakeTime", "cmdExit",   "cmdSave",   "cmdLoad"};
+                                "cmdMakeTime", "cmdExit",   "cmdSave",   "cmdLoad",      "cmdGetSec"};
         if (!search) commands << QStringLiteral("cmdOk") << QStringLiteral("cmdPrev") << QStringLiteral("cmdNext");
         for (const QString& name : commands)
             QVERIFY2(tried.contains(name), qPrintable(name + QStringLiteral(" was not tried")));

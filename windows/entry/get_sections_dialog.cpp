@@ -60,7 +60,7 @@ frmGetSec::frmGetSec(ModuleState& state, MainWindowLists& lists, FileChooser& ch
     grdPreview_->verticalHeader()->setDefaultSectionSize(ListLineHeight + 6);
     grdPreview_->horizontalHeader()->setStretchLastSection(true);
     grdPreview_->setGeometry(twipsRect(120, 4020, 11280, 3840));
-    const int columnWidths[] = {px(2100), px(900), px(3300)};
+    const int columnWidths[] = {px(1800), px(900), px(2700)};
     for (int c = 0; c < 3; ++c) grdPreview_->setColumnWidth(c, columnWidths[c]);
 
     cmdAdd_ = makeButton(this, QStringLiteral("cmdAdd"), QStringLiteral("&Add"), twipsRect(9180, 7980, 1035, 375));
@@ -90,6 +90,8 @@ void frmGetSec::txtListing_Change() {
         const Text* cells[] = {&line.course, &line.number, &line.meetings, &line.statusText};
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem(qText(*cells[column]));
+            // A long status or name is cut off in its column; the tooltip holds it whole.
+            item->setToolTip(plainToolTip(item->text()));
             if (line.status == PlanStatus::Refused || line.status == PlanStatus::AlreadyThere)
                 item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
             grdPreview_->setItem(row, column, item);

@@ -174,6 +174,9 @@ void frmQuorvandelMain::load() {
                               cmdRemSec_, lstSecs_,     lblCourses_, lblSections_, cmdGetSec_,  lstDofW_};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    // The labels between them take no focus: "Get Sections" comes after the
+    // section list, as designed, now that it can take the focus.
+    setTabOrder(lstSecs_, cmdGetSec_);
     cmdAddCrs_->setFocus(Qt::OtherFocusReason);
 
     // "Save", "Load" and "Get Sections" stay enabled: a schedule can always
