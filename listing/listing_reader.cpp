@@ -1,5 +1,6 @@
 #include "listing_reader.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <utility>
@@ -114,6 +115,9 @@ std::optional<Layout> headerLayout(const std::vector<Text>& fields) {
     return layout;
 }
 
+// How far down the header may stand.
+constexpr std::size_t HeaderSearchRows = 3;
+
 constexpr Layout PlainLayout{0, -1, -1, 1, 2, 3, 4, -1};
 
 std::u16string_view field(const std::vector<Text>& fields, int at) {
@@ -203,15 +207,19 @@ ReadMeeting readMeeting(const MeetingTexts& texts) {
 
 Listing readListing(std::u16string_view text) {
     Listing listing;
-    ListingRows rows = splitListing(text, MaxListingRows + 1);
-    if (rows.rows.empty()) return listing;
+    ListingRows rows = splitListing(text, MaxListingRows + HeaderSearchRows);
+    // A title line or two may stand above the header ("Spring 2027"); they
+    // are not sections.
     std::size_t first = 0;
     Layout layout = PlainLayout;
-    if (const std::optional<Layout> header = headerLayout(rows.rows.front().fields)) {
-        layout = *header;
-        first = 1;
-    } else if (rows.rows.size() > MaxListingRows) {
-        rows.rows.pop_back();
+    for (std::size_t r = 0; r < HeaderSearchRows && r < rows.rows.size(); ++r)
+        if (const std::optional<Layout> header = headerLayout(rows.rows[r].fields)) {
+            layout = *header;
+            first = r + 1;
+            break;
+        }
+    if (rows.rows.size() - first > MaxListingRows) {
+        rows.rows.resize(first + MaxListingRows);
         rows.truncated = true;
     }
     listing.truncated = rows.truncated;
@@ -219,6 +227,8 @@ Listing readListing(std::u16string_view text) {
     std::map<std::pair<Text, Text>, std::size_t> sectionOfKey;
     for (std::size_t r = first; r < rows.rows.size(); ++r) {
         const ListingRow& row = rows.rows[r];
+        // A row of empty fields (",,,," as spreadsheets export them) says nothing.
+        if (std::all_of(row.fields.begin(), row.fields.end(), [](const Text& f) { return f.empty(); })) continue;
         ++listing.rowsRead;
         const Text course = courseOf(row.fields, layout);
         const Text number = listing_text::oneLine(field(row.fields, layout.section));

@@ -1,7 +1,8 @@
 #pragma once
 // A course listing as text, one meeting per row, read into sections.
 //
-// A first row whose fields name at least two columns is a header; the
+// A row among the first three whose fields name at least two columns is
+// the header (rows above it are titles, not sections); the
 // columns may come in any order and case: course (or subject and number,
 // joined with a space), section ("sec", "class"), days, start ("begin"),
 // end ("finish"), or one time column holding a range ("9:00-10:15"). Other

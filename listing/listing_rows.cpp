@@ -1,5 +1,6 @@
 #include "listing_rows.h"
 
+#include <algorithm>
 #include <array>
 
 #include "listing_text.h"
@@ -115,11 +116,15 @@ std::vector<Text> fieldsOf(std::u16string_view line, char16_t separator) {
     return fields;
 }
 
-char16_t separatorOf(std::u16string_view firstLine) {
+// The separator that gives one of the first lines the most fields: a title
+// line above the header may have none.
+char16_t separatorOf(const std::vector<RawLine>& lines) {
     char16_t best = TwoSpaces;
     std::size_t bestCount = 0;
     for (char16_t separator : Separators) {
-        const std::size_t count = fieldsOf(firstLine, separator).size();
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < lines.size() && i < 3; ++i)
+            count = std::max(count, fieldsOf(lines[i].text, separator).size());
         if (count > bestCount) {
             best = separator;
             bestCount = count;
@@ -134,7 +139,7 @@ ListingRows splitListing(std::u16string_view text, std::size_t maxRows) {
     ListingRows result;
     const std::vector<RawLine> lines = nonBlankLines(text, maxRows, result.truncated);
     if (lines.empty()) return result;
-    const char16_t separator = separatorOf(lines.front().text);
+    const char16_t separator = separatorOf(lines);
     result.rows.reserve(lines.size());
     for (const RawLine& line : lines) result.rows.push_back({fieldsOf(line.text, separator), line.line});
     return result;

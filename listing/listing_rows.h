@@ -1,7 +1,8 @@
 #pragma once
 // A listing's text cut into rows of fields. Fields are separated by tabs,
 // commas, semicolons, "|" or runs of two or more spaces: whichever gives
-// the first non-blank line the most fields (ties in that order). A field
+// one of the first three non-blank lines the most fields (ties in that
+// order). A field
 // may be quoted as CSV quotes it ("a ""b"", c"), line breaks included.
 // Blank lines are skipped. Every character is looked at a fixed number of
 // times, so any text is cut in time proportional to its length.

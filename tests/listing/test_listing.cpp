@@ -78,6 +78,9 @@ void TestListing::readRows_data() {
     row("blank lines and a no-break space", "\n\nChem,01,MWF,\u00A09:00,10:00\n\n", "Chem/01 9:00-10:00 M W F");
     // Header: any order and case, other names, subject and number, other columns.
     row("header order and case", "END,Days,SECTION,Start,Course\n10:00,MWF,01,9:00,Chem", "Chem/01 9:00-10:00 M W F");
+    row("title lines above the header",
+        "Spring 2027\nMain campus, all day\nDays,Course,Section,Start,End\nM,A,1,9:00,10:00", "A/1 9:00-10:00 M");
+    row("rows of empty fields", H + ",,,,\nA,1,M,9:00,10:00\n,,,,", "A/1 9:00-10:00 M");
     row("subject and number", "CRN,Subject,Number,Class,Days,Begin,Finish,Room\n1,CHEM,101,2,TR,9:00,10:00,S1",
         "CHEM 101/2 9:00-10:00 T Th");
     row("days and time in one field", "Chem  01  MWF 9:00-9:50am",
