@@ -284,7 +284,7 @@ private slots:
         // Every command was there to try (the results close when a search
         // starts, so a search leaves only the main window's).
         QStringList commands = {"cmdNewMain",  "cmdAddCrs", "cmdAddSec", "cmdRemCourse", "cmdRemSec",
-                                "cmdMakeTime", "cmdExit",   "cmdSave",   "cmdLoad"};
+                                "cmdMakeTime", "cmdExit",   "cmdSave",   "cmdLoad",      "cmdGetSec"};
         if (!search) commands << QStringLiteral("cmdOk") << QStringLiteral("cmdPrev") << QStringLiteral("cmdNext");
         for (const QString& name : commands)
             QVERIFY2(tried.contains(name), qPrintable(name + QStringLiteral(" was not tried")));

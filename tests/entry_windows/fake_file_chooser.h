@@ -11,10 +11,11 @@ namespace quorvandel::testing {
 class FakeFileChooser : public FileChooser {
 public:
     QStringList answers;  // the next one answers the next question; "" is "Cancel"
-    QStringList asked;    // "save" or "load", in order
+    QStringList asked;    // "save", "load" or "listing", in order
 
     QString pathToSave(QWidget*, const QString&) override { return next(QStringLiteral("save")); }
     QString pathToLoad(QWidget*, const QString&) override { return next(QStringLiteral("load")); }
+    QString pathOfListing(QWidget*) override { return next(QStringLiteral("listing")); }
 
 private:
     QString next(const QString& question) {

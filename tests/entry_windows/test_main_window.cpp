@@ -26,9 +26,10 @@ const QStringList AllButtons = {
     QStringLiteral("cmdAddSec"),  QStringLiteral("cmdRemSec"),   QStringLiteral("cmdRemCourse"),
     QStringLiteral("cmdAddCrs"),  QStringLiteral("cmdGetSec"),   QStringLiteral("cmdHelp"),
     QStringLiteral("cmdOption"),  QStringLiteral("cmdMakeTime"), QStringLiteral("cmdExit")};
-const QStringList AlwaysEnabled = {
-    QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"), QStringLiteral("cmdOption"), QStringLiteral("cmdExit"),
-    QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad"),   QStringLiteral("cmdHelp")};
+const QStringList AlwaysEnabled = {QStringLiteral("cmdNewMain"), QStringLiteral("cmdAddCrs"),
+                                   QStringLiteral("cmdOption"),  QStringLiteral("cmdExit"),
+                                   QStringLiteral("cmdSave"),    QStringLiteral("cmdLoad"),
+                                   QStringLiteral("cmdHelp"),    QStringLiteral("cmdGetSec")};
 
 QStringList enabledButtons(const QWidget* window) {
     QStringList names;
@@ -215,11 +216,11 @@ void TestMainWindow::tabOrder_data() {
     QTest::addColumn<QStringList>("ring");
     QTest::newRow("after start") << QStringList()
                                  << QStringList{"cmdAddCrs", "cmdNewMain", "cmdSave", "cmdOption", "cmdExit",
-                                                "cmdLoad",   "lstCourses", "cmdHelp", "lstSecs"};
+                                                "cmdLoad",   "lstCourses", "cmdHelp", "lstSecs",   "cmdGetSec"};
     QTest::newRow("every command enabled")
         << QStringList{"course A", "section 0 01", "pick 0"}
         << QStringList{"cmdAddCrs", "cmdMakeTime", "cmdNewMain", "cmdSave", "cmdAddSec", "cmdRemCourse", "cmdOption",
-                       "cmdExit",   "cmdLoad",     "lstCourses", "cmdHelp", "cmdRemSec", "lstSecs"};
+                       "cmdExit",   "cmdLoad",     "lstCourses", "cmdHelp", "cmdRemSec", "lstSecs",      "cmdGetSec"};
 }
 
 void TestMainWindow::tabOrder() {

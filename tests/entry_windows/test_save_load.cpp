@@ -170,7 +170,8 @@ private slots:
         QCOMPARE(lines(f.s.courses()), courses);
         QCOMPARE(selectedRows(f.s.courses()), QList<int>());
         QCOMPARE(lines(f.s.sections()), QStringList());
-        QStringList expected = {"cmdAddCrs", "cmdExit", "cmdHelp", "cmdLoad", "cmdNewMain", "cmdOption", "cmdSave"};
+        QStringList expected = {"cmdAddCrs",  "cmdExit",   "cmdHelp", "cmdLoad",
+                                "cmdNewMain", "cmdOption", "cmdSave", "cmdGetSec"};
         if (timeTablify) expected << "cmdMakeTime";
         expected.sort();
         QCOMPARE(enabledButtons(f.s.w()), expected);

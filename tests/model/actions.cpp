@@ -1,5 +1,6 @@
 // The action catalogue: random actions fitted to the model's state, and
 // their readable text.
+#include <algorithm>
 #include <iterator>
 #include <numeric>
 #include <random>
@@ -95,6 +96,45 @@ public:
         a.ending = pickEnding(75);
     }
 
+    // One to four rows, each its own course and number: a stored course's
+    // name or a new one, now and then a stored section copied exactly (to
+    // be "Already there"); times mostly on the grid, some a few minutes
+    // off it, some before 8:00, ending before they start, or without days.
+    void listing(const Model& m, Action& a) {
+        std::vector<std::string> names = {"L1", "L2", "Chem 101"};
+        for (const CourseRec& c : m.courses)
+            if (!c.name.empty() && c.name.front() != ' ' && c.name.back() != ' ') names.push_back(c.name);
+        static const int offsets[] = {0, 0, 0, 0, 5, 15, -15, 20, -5};
+        for (int n = 1 + below(4); n > 0; --n) {
+            ListingRowRec row{names[static_cast<size_t>(below(static_cast<int>(names.size())))],
+                              std::to_string(a.listing.size() + 1), 1U << below(7), 0, 0};
+            if (percent(30)) row.days |= 1U << below(5);
+            row.start = 8 * 60 + 30 * below(27) + offsets[below(9)];
+            row.end = row.start + 30 * (1 + below(4)) + offsets[below(9)];
+            const auto stored = std::find_if(m.courses.begin(), m.courses.end(),
+                                             [&](const CourseRec& c) { return c.name == row.course; });
+            if (stored != m.courses.end() && !stored->sections.empty() && percent(40)) {
+                const SectionRec& s =
+                    stored->sections[static_cast<size_t>(below(static_cast<int>(stored->sections.size())))];
+                if (s.number.find_first_of(" ,\t") == std::string::npos && !s.number.empty())
+                    row = {row.course, s.number, s.days, 8 * 60 + 30 * s.start, 8 * 60 + 30 * s.end};
+            }
+            const int r = below(100);
+            if (r < 5)
+                row.days = 0;
+            else if (r < 10)
+                row.start = 7 * 60;
+            else if (r < 14)
+                std::swap(row.start, row.end);
+            const bool repeated = std::any_of(a.listing.begin(), a.listing.end(), [&](const ListingRowRec& l) {
+                return l.course == row.course && l.number == row.number;
+            });
+            if (!repeated) a.listing.push_back(row);
+        }
+        a.key = below(2);
+        a.ending = pickEnding(80);
+    }
+
     Action next(const Model& m, int& counter) {
         const int courses = static_cast<int>(m.courses.size());
         const int lines = static_cast<int>(m.sectionLines().size());
@@ -102,10 +142,10 @@ public:
         // In the order of Kind up to Load, then the two that fill a store to
         // its capacity, then the rest of Kind.
         // clang-format off
-        const int weights[Kinds + 2 + 7] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
+        const int weights[Kinds + 2 + 8] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
                                m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0,
-                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7, courses ? 8 : 2, 2};
+                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7, courses ? 8 : 2, 2, 6};
         // clang-format on
         int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
         while (r >= weights[k]) r -= weights[k++];
@@ -125,6 +165,7 @@ public:
             a.key = a.kind == Kind::StepKey ? below(StepKeyCount) : below(2);
             if (a.kind == Kind::Options) options(a);
             if (a.kind == Kind::MoveMain) a.key = below(MainPlaces);
+            if (a.kind == Kind::GetSections) listing(m, a);
             if (a.kind == Kind::MainKey) {
                 a.key = below(MainKeyCount);
                 // Exit only where its question comes, and answered "Cancel".
@@ -260,6 +301,21 @@ std::string describeCommand(const Action& a) {
     case Kind::MainKey:
         return std::string("key ") + MainKeys[a.key] + " on the main window" +
                (a.key == KeyCtrlQ ? " (unsaved changes: Cancel)" : "");
+    case Kind::GetSections: {
+        static const char* const days[] = {"M", "T", "W", "Th", "F", "S", "Su"};
+        std::string text = a.key == 0 ? "Get Sections, paste CSV:" : "Get Sections, paste tab-separated:";
+        const auto time = [](int minutes) {
+            const std::string mm = std::to_string(minutes % 60);
+            return std::to_string(minutes / 60) + ":" + (mm.size() < 2 ? "0" : "") + mm;
+        };
+        for (const ListingRowRec& row : a.listing) {
+            text += " '" + row.course + "' '" + row.number + "'";
+            for (int d = 0; d < 7; ++d)
+                if (row.days & (1U << d)) text += std::string(" ") + days[d];
+            text += (row.days ? " " : " TBA ") + time(row.start) + "-" + time(row.end) + ";";
+        }
+        return text + (a.ending == Ending::Ok ? " Add" : " " + ending(a.ending));
+    }
     case Kind::MoveMain: {
         static const char* const places[] = {"top-left corner", "centre", "bottom-right corner",
                                              "right edge, half off"};

@@ -380,6 +380,57 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
     return a.ending != Ending::Ok || !full;
 }
 
+// "Get Sections" by the model's own reading of a listing: every row its own
+// section (a generated listing never repeats a course and number), each
+// time to the nearest half-hour with a quarter past or to going inward (a
+// start later, an end earlier) and a meeting never vanishing; refused
+// without days, ending before it starts, or outside 8:00 to 22:30 once on
+// the grid, and past a capacity. The preview's count line is the message.
+void getSections(Model& m, const Action& a, std::vector<std::string>& messages) {
+    std::vector<CourseRec> will = m.courses;
+    int add = 0, newCourses = 0, there = 0, refused = 0;
+    for (const ListingRowRec& row : a.listing) {
+        const int start = row.start / 30 * 30 + (row.start % 30 >= 15 ? 30 : 0);
+        int end = row.end / 30 * 30 + (row.end % 30 > 15 ? 30 : 0);
+        if (end <= start) end = start + 30;
+        if (row.days == 0 || row.end <= row.start || start < 8 * 60 || end > 22 * 60 + 30) {
+            ++refused;
+            continue;
+        }
+        const SectionRec section{row.number, row.course, (start - 8 * 60) / 30, (end - 8 * 60) / 30, row.days, {}};
+        auto course = std::find_if(will.begin(), will.end(), [&](const CourseRec& c) { return c.name == row.course; });
+        if (course == will.end()) {
+            if (will.size() >= CourseCapacity) {
+                ++refused;
+                continue;
+            }
+            will.push_back({row.course, {section}});
+            ++add;
+            ++newCourses;
+            continue;
+        }
+        const bool same = std::any_of(course->sections.begin(), course->sections.end(), [&](const SectionRec& s) {
+            return s.number == section.number && s.start == section.start && s.end == section.end &&
+                   s.days == section.days;
+        });
+        if (same)
+            ++there;
+        else if (course->sections.size() >= SectionCapacity)
+            ++refused;
+        else {
+            course->sections.push_back(section);
+            ++add;
+        }
+    }
+    std::string summary = std::to_string(add) + (add == 1 ? " section to add" : " sections to add");
+    if (newCourses > 0)
+        summary += " (" + std::to_string(newCourses) + (newCourses == 1 ? " new course)" : " new courses)");
+    messages.push_back("Get Sections: " + summary + ", " + std::to_string(there) + " already there, " +
+                       std::to_string(refused) + " refused");
+    if (a.ending == Ending::Ok) m.courses = will;
+    activation(m);
+}
+
 }  // namespace
 
 std::string withDetails(const std::string& text, const std::string& details) { return text + "\n--\n" + details; }
@@ -697,6 +748,9 @@ std::vector<std::string> apply(const Action& a, Model& m) {
             if (a.order != 0) m.options.then = a.then;
         }
         activation(m);
+        break;
+    case Kind::GetSections:
+        getSections(m, a, messages);
         break;
     }
     return messages;

@@ -66,13 +66,20 @@ enum class Kind {
     AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
     Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load,
     Favourite, GoToFavourites, StepKey, Export, Options,
-    MainKey, MoveMain
+    MainKey, MoveMain, GetSections
 };
 // clang-format on
 enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
 // What is wrong with a section entry at its first "Ok"; it is put right
 // before the dialog's last "Ok".
 enum class Defect { None, NoNumber, NoDays, NoStartHour, NoEndHour, EndNotAfterStart };
+// One row of a listing pasted into "Get Sections": one meeting of a
+// section, its times in minutes from midnight as written.
+struct ListingRowRec {
+    std::string course, number;
+    unsigned days = 0;  // none: the row says "TBA"
+    int start = 0, end = 0;
+};
 // The answer to "Save changes to ...?".
 enum class Answer { Save, DontSave, Cancel };
 
@@ -122,6 +129,10 @@ struct Action {
     // second only where the dialog lets it be picked), then `ending`.
     std::vector<BusyEdit> busyEdits;
     int order = 0, then = 0;
+    // GetSections: the rows pasted, in the shape `key` picks (0: CSV with a
+    // header, 24-hour times; 1: tabs, no header, 12-hour times, "Mon/Wed"),
+    // then "Add" (Ok), "Cancel" or the close button.
+    std::vector<ListingRowRec> listing;
 };
 
 // The keys of the results that step, in StepKey's `key` order.

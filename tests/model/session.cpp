@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -138,7 +140,8 @@ bool Session::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::Show && w && w->isWindow() &&
         (qobject_cast<QMessageBox*>(w) || w->objectName() == QLatin1String("frmAddCrs") ||
-         w->objectName() == QLatin1String("frmAddSec") || w->objectName() == QLatin1String("frmOptions")))
+         w->objectName() == QLatin1String("frmAddSec") || w->objectName() == QLatin1String("frmOptions") ||
+         w->objectName() == QLatin1String("frmGetSec")))
         QMetaObject::invokeMethod(
             this,
             [this, p = QPointer<QWidget>(w)] {
@@ -339,6 +342,55 @@ bool Session::addSection(const SectionRec& entry, const Action& a) {
     });
 }
 
+namespace {
+
+// The listing as the session writes it: CSV with a header and 24-hour
+// times, or tab-separated rows without one, "Mon/Wed" days and 12-hour
+// times; "TBA" for a row without days.
+QString listingText(const Action& a) {
+    static const char* const letters[] = {"M", "T", "W", "R", "F", "S", "U"};
+    static const char* const names[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    const bool csv = a.key == 0;
+    const auto time = [csv](int minutes) {
+        const int hour = minutes / 60, minute = minutes % 60;
+        if (csv) return QStringLiteral("%1:%2").arg(hour).arg(minute, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("%1:%2 %3")
+            .arg(hour % 12 == 0 ? 12 : hour % 12)
+            .arg(minute, 2, 10, QLatin1Char('0'))
+            .arg(hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    };
+    const QString separator = csv ? QStringLiteral(",") : QStringLiteral("\t");
+    QString text = csv ? QStringLiteral("Course,Section,Days,Start,End\n") : QString();
+    for (const ListingRowRec& row : a.listing) {
+        QStringList days;
+        for (int d = 0; d < 7; ++d)
+            if (row.days & (1U << d)) days << QLatin1String(csv ? letters[d] : names[d]);
+        const QString dayText = days.isEmpty() ? QStringLiteral("TBA") : days.join(csv ? u' ' : u'/');
+        text +=
+            QStringList{q(row.course), q(row.number), dayText, time(row.start), time(row.end)}.join(separator) + u'\n';
+    }
+    return text;
+}
+
+}  // namespace
+
+// Pastes the listing into the box, reads the count line above the preview,
+// and leaves by "Add" (when it is enabled; else "Cancel"), "Cancel" or the
+// close button.
+void Session::getSections(const Action& a) {
+    withDialog(QStringLiteral("cmdGetSec"), [this, a](QDialog* d) {
+        auto* box = d->findChild<QPlainTextEdit*>(QStringLiteral("txtListing"));
+        if (!box) return void(problems_ << QStringLiteral("Get Sections has no listing box"));
+        QApplication::clipboard()->setText(listingText(a));
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        messages_ << QStringLiteral("Get Sections: ") + d->findChild<QLabel*>(QStringLiteral("lblSummary"))->text();
+        if (a.ending == Ending::Close) return void(d->close());
+        QAbstractButton* add = testing::button(d, QStringLiteral("cmdAdd"));
+        click(d, a.ending == Ending::Ok && add->isEnabled() ? QStringLiteral("cmdAdd") : QStringLiteral("cmdCancel"));
+    });
+}
+
 void Session::setOptions(const Action& a) {
     withDialog(QStringLiteral("cmdOption"), [this, a](QDialog* d) {
         auto* dialog = qobject_cast<frmOptions*>(d);
@@ -467,6 +519,9 @@ void Session::perform(const Action& a, bool backToMain) {
     case Kind::MoveMain:
         moveMain(a.key);
         break;
+    case Kind::GetSections:
+        getSections(a);
+        break;
     }
     settle();
 }
@@ -502,7 +557,7 @@ QString Session::check(const Model& m, const std::vector<std::string>& expectedM
     // clang-format off
     const std::pair<const char*, bool> buttons[] = {
         {"cmdNewMain", true}, {"cmdAddCrs", m.addCourse()}, {"cmdExit", true}, {"cmdSave", true}, {"cmdLoad", true},
-        {"cmdGetSec", false}, {"cmdOption", true}, {"cmdHelp", true}, {"cmdAddSec", m.addSectionEnabled()},
+        {"cmdGetSec", true}, {"cmdOption", true}, {"cmdHelp", true}, {"cmdAddSec", m.addSectionEnabled()},
         {"cmdRemSec", m.removeSection}, {"cmdRemCourse", m.removeCourse}, {"cmdMakeTime", m.timeTablify}};
     // clang-format on
     for (const auto& [name, enabled] : buttons)

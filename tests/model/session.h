@@ -49,6 +49,7 @@ private:
     void finish(QDialog* dialog, Ending ending);
     bool addCourse(const std::string& name, const Action& a);
     bool addSection(const SectionRec& entry, const Action& a);
+    void getSections(const Action& a);
     void clickLine(const QString& list, int line);
     // The command a screen reader presses while a dialog is open.
     void intrude(const Action& a);
@@ -70,6 +71,7 @@ private:
         QString folder, save, load;
         QString pathToSave(QWidget*, const QString&) override { return in(save); }
         QString pathToLoad(QWidget*, const QString&) override { return in(load); }
+        QString pathOfListing(QWidget*) override { return {}; }
         QString in(const QString& name) const { return name.isEmpty() ? name : folder + QLatin1Char('/') + name; }
     };
 

@@ -9,6 +9,7 @@ namespace quorvandel {
 namespace {
 
 const QString ScheduleFilter = QStringLiteral("Quorvandel schedule (*.qvs)");
+const QStringList ListingSuffixes = {QStringLiteral("csv"), QStringLiteral("tsv"), QStringLiteral("txt")};
 
 // Where a dialog opens: the schedule's own file, else the home folder.
 QString startingPoint(const QString& current) { return current.isEmpty() ? QDir::homePath() : current; }
@@ -26,6 +27,18 @@ QString askForPath(QWidget* parent, const QString& caption, const QString& curre
 }
 
 }  // namespace
+
+bool isListingFileName(const QString& path) { return ListingSuffixes.contains(QFileInfo(path).suffix().toLower()); }
+
+QString DialogFileChooser::pathOfListing(QWidget* parent) {
+    QFileDialog dialog(parent, QStringLiteral("Open Course Listing"), QDir::homePath(),
+                       QStringLiteral("Course listings (*.") + ListingSuffixes.join(QStringLiteral(" *.")) + u')');
+    dialog.setObjectName(QStringLiteral("OpenListingDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
 
 QString DialogFileChooser::pathToSave(QWidget* parent, const QString& current) {
     return askForPath(parent, QStringLiteral("Save Schedule"), current, QFileDialog::AcceptSave);

@@ -33,6 +33,22 @@ When only some labs go with some lectures, enter each allowed lecture-and-lab
 pair as one section of two times. When any lab goes with any lecture, enter
 the labs as a course of their own instead: the timetables then pair each
 lecture with each lab that fits.</p>
+<h3>Getting sections from a listing</h3>
+<p><b>Get Sections</b> adds a whole course listing at once: paste it (from a
+registrar's page, a spreadsheet or a CSV file), or press <b>Open File...</b> for a
+<i>.csv</i>, <i>.tsv</i> or <i>.txt</i> file, or drop such a file on the main
+window. One meeting a row: course, section, days, start and end, separated by
+tabs, commas, semicolons, "|" or two spaces; a header row may name the columns
+in any order, and a time column may hold a range such as "9:00-10:15". Days may
+read "MWF", "TR", "TTh", "Mon/Wed" or "MoWeFr"; times "9:00", "0900", "9am" or
+"1:30 PM". The table shows what <b>Add</b> will do with each section before
+anything changes; a course whose name matches one of yours exactly gets the
+sections.</p>
+<p>The program counts in half-hours, so each time goes to the nearest half-hour,
+and a time exactly between two goes inward: a start later, an end earlier, so
+that classes ending and starting at a quarter past stay apart. A meeting that
+would vanish keeps the half-hour its start goes to; the table shows every time
+it moved.</p>
 <h3>Finding timetables</h3>
 <p><b>TimeTablify!</b> tries every way of taking one section of each course and
 shows the timetables in which no two sections share a half-hour, one at a time.

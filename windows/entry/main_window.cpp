@@ -3,10 +3,13 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
@@ -18,8 +21,10 @@
 #include "command_turn.h"
 #include "editing.h"
 #include "favourites.h"
+#include "file_chooser.h"
 #include "form_controls.h"
 #include "form_metrics.h"
+#include "get_sections_dialog.h"
 #include "help_window.h"
 #include "list_box.h"
 #include "logo.h"
@@ -145,8 +150,9 @@ void frmQuorvandelMain::createControls() {
         {"Ctrl+O", &frmQuorvandelMain::cmdLoad_Click}};
     for (const auto& [key, command] : fileKeys)
         connect(new QShortcut(QKeySequence(QLatin1String(key)), this), &QShortcut::activated, this, command);
+    connect(cmdGetSec_, &QPushButton::clicked, this, &frmQuorvandelMain::cmdGetSec_Click);
     attachHelp(this, cmdHelp_);
-    // "Get Sections" does nothing: it is disabled for the whole run.
+    setAcceptDrops(true);
 
     // Keys for the commands. Each presses its button, so a disabled command
     // stays refused and every command still takes its turn.
@@ -168,11 +174,15 @@ void frmQuorvandelMain::load() {
                               cmdRemSec_, lstSecs_,     lblCourses_, lblSections_, cmdGetSec_,  lstDofW_};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    // The labels between them take no focus: "Get Sections" comes after the
+    // section list, as designed, now that it can take the focus.
+    setTabOrder(lstSecs_, cmdGetSec_);
     cmdAddCrs_->setFocus(Qt::OtherFocusReason);
 
-    // "Save" and "Load" stay enabled: a schedule can always be kept or replaced.
-    for (QPushButton* button : {cmdMakeTime_, cmdGetSec_, cmdAddSec_, cmdRemSec_, cmdRemCourse_})
-        button->setEnabled(false);
+    // "Save", "Load" and "Get Sections" stay enabled: a schedule can always
+    // be kept, replaced or added to (at the capacities, "Get Sections" says
+    // which sections do not fit).
+    for (QPushButton* button : {cmdMakeTime_, cmdAddSec_, cmdRemSec_, cmdRemCourse_}) button->setEnabled(false);
 
     state_.NumCourses = 0;
     state_.NumTimetables = 0;
@@ -281,6 +291,19 @@ void frmQuorvandelMain::cmdAddSec_Click() {
     if (!turn) return;
     {
         frmAddSec dialog(state_, *this, this);
+        dialog.exec();
+    }
+    activate();
+}
+
+void frmQuorvandelMain::cmdGetSec_Click() { getSections({}); }
+
+void frmQuorvandelMain::getSections(const QString& listingFile) {
+    const CommandTurn turn;
+    if (!turn) return;
+    {
+        frmGetSec dialog(state_, *this, keeper_.fileChooser(), this);
+        if (!listingFile.isEmpty()) dialog.openFile(listingFile);
         dialog.exec();
     }
     activate();
@@ -422,6 +445,31 @@ void frmQuorvandelMain::endProgram() {
     if (presenter_) presenter_->closeResults();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+}
+
+namespace {
+
+// The one local listing file a drag carries, or nothing.
+QString droppedListing(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() && isListingFileName(url.toLocalFile()) ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void frmQuorvandelMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedListing(event->mimeData()).isEmpty() && CommandTurn::available()) event->acceptProposedAction();
+}
+
+void frmQuorvandelMain::dropEvent(QDropEvent* event) {
+    const QString path = droppedListing(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // After the drop has finished, so that the drag's source is not kept
+    // waiting while the dialog is open.
+    QMetaObject::invokeMethod(
+        this, [this, path] { getSections(path); }, Qt::QueuedConnection);
 }
 
 void frmQuorvandelMain::closeEvent(QCloseEvent* event) {

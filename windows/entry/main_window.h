@@ -5,6 +5,9 @@
 // controls show it keeps only the schedule's file and what was last saved
 // there (schedule_keeper.h).
 //
+// "Get Sections" (get_sections_dialog.h) adds the sections of a course
+// listing the user pastes or opens, or drops on the window.
+//
 // Activation steps (activate()): they run when the window is first shown,
 // after each of its dialogs closes, and whenever the window becomes the
 // active window again after another window of the program (the results
@@ -25,6 +28,8 @@
 #include "schedule_model.h"
 #include "timetablify.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QPushButton;
 class QWindow;
@@ -75,6 +80,10 @@ protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A course listing file (.csv, .tsv, .txt) dropped on the window opens
+    // "Get Sections" with it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -89,6 +98,9 @@ private:
     void lstSecs_Click();
     void cmdAddCrs_Click();
     void cmdAddSec_Click();
+    // "Get Sections", with the listing file to start from (none: an empty box).
+    void cmdGetSec_Click();
+    void getSections(const QString& listingFile);
     void cmdRemCourse_Click();
     void cmdRemSec_Click();
     void cmdNewMain_Click();

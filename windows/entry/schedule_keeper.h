@@ -34,6 +34,8 @@ public:
 
     // Replaces the file dialogs (tests); the keeper does not own it.
     void setFileChooser(FileChooser* chooser);
+    // The file dialogs, or what replaced them.
+    FileChooser& fileChooser() { return *chooser_; }
 
     bool isModified() const;
     QString filePath() const { return path_; }  // empty before the first Save or Load
