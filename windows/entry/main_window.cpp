@@ -290,6 +290,7 @@ void frmQuorvandelMain::cmdRemCourse_Click() {
     const CommandTurn turn;
     if (!turn) return;
     RemoveCourse(state_, *this, selectedCourseIndex());
+    if (presenter_) presenter_->favouritesChanged();  // a favourite holding one of its sections is gone
     cmdRemCourse_->setEnabled(false);
     cmdAddSec_->setEnabled(false);
     if (state_.NumCourses == 0) cmdMakeTime_->setEnabled(false);
@@ -304,6 +305,7 @@ void frmQuorvandelMain::cmdRemSec_Click() {
         ShowMessage(this, NoSectionSelectedMessage);
     else
         RemoveSection(state_, *this, selectedCourseIndex(), static_cast<int16_t>(lstSecs_->selectedIndex()));
+    if (presenter_) presenter_->favouritesChanged();  // a favourite holding it is gone
     if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
     keeper_.refreshTitle();
     showCapacityLimits();
