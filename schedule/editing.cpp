@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cstddef>
 
+#include "favourites.h"
 #include "record_rules.h"
 #include "week.h"
 
@@ -51,6 +52,7 @@ void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseInd
     state.NumCourses = closeGap(state.Courses, state.NumCourses, courseIndex);
     window.removeCourseLine(courseIndex);
     window.clearSectionLines();
+    keepFavouritesOfLiveSections(state);
     if (state.NumCourses == 0) {
         window.disableRemoveCourse();
         window.disableAddSection();
@@ -73,6 +75,7 @@ void RemoveSection(ModuleState& state, MainWindowLists& window, int16_t courseIn
     if (!requireLive(sectionIndex, course.NumSections)) return;
     course.NumSections = closeGap(course.Sections, course.NumSections, sectionIndex);
     window.removeSectionLine(sectionIndex);
+    keepFavouritesOfLiveSections(state);
 }
 
 void ShowSections(const ModuleState& state, MainWindowLists& window) {

@@ -28,7 +28,8 @@ StoreResult AddSection(ModuleState& state, int16_t courseIndex, const Section& s
 // sections. Callers pass the selected lines of the main window's lists,
 // which show exactly the live entries; anything else is a bug, which stops a
 // debug build and leaves the store and the lists untouched in a release
-// build.
+// build. A favourite holding a section removed so is forgotten
+// (favourites.h).
 void RemoveCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex);
 void RemoveSection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex);
 // Rebuilds the section list for the selected course; no course selected

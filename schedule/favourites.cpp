@@ -101,14 +101,26 @@ std::vector<int16_t> favouritePositions(const ModuleState& state) {
     return positions;
 }
 
-void keepFoundFavourites(ModuleState& state) {
-    for (int16_t i = state.NumFavourites - 1; i >= 0; --i) {
+int missingFavourites(const ModuleState& state) {
+    return state.NumFavourites - static_cast<int>(favouritePositions(state).size());
+}
+
+bool keepFavouritesOfLiveSections(ModuleState& state) {
+    const auto isLive = [&state](const Section& section) {
+        for (size_t c = 0; c < static_cast<size_t>(std::clamp<int16_t>(state.NumCourses, 0, MaxCourses)); ++c) {
+            const Course& course = state.Courses[c];
+            const auto end = course.Sections.begin() + std::clamp<int16_t>(course.NumSections, 0, MaxSectionsPerCourse);
+            if (std::find(course.Sections.begin(), end, section) != end) return true;
+        }
+        return false;
+    };
+    const int16_t before = state.NumFavourites;
+    for (int16_t i = static_cast<int16_t>(state.NumFavourites - 1); i >= 0; --i) {
         const Timetable& favourite = state.Favourites[static_cast<size_t>(i)];
-        bool found = false;
-        for (int16_t p = 0; isStored(state, p) && !found; ++p)
-            found = sameSections(state.Timetables[static_cast<size_t>(p)], favourite);
-        if (!found) removeFavourite(state, i);
+        const auto end = favourite.Sections.begin() + std::clamp<int16_t>(favourite.NumSections, 0, MaxCourses);
+        if (!std::all_of(favourite.Sections.begin(), end, isLive)) removeFavourite(state, i);
     }
+    return state.NumFavourites != before;
 }
 
 }  // namespace quorvandel

@@ -2,9 +2,12 @@
 // Favourites: stored timetables the user marked. A favourite is kept as the
 // sections it holds, not as a position among the results, so it is still
 // marked when a later "TimeTablify!" finds the same sections again, wherever
-// they come in the new order. After each generation that was not stopped
-// only the favourites found again are kept (keepFoundFavourites): the others
-// could never be shown or unmarked. Positions are indexes into Timetables, 0 .. NumTimetables - 1.
+// they come in the new order. A generation that does not find a favourite
+// (busy times leave one of its sections out, or it is not among the 26
+// kept) forgets nothing: the student marked it, and a later generation may
+// find it again. A favourite goes when the user unmarks it or removes one of
+// its sections (keepFavouritesOfLiveSections), as it can never be found
+// then. Positions are indexes into Timetables, 0 .. NumTimetables - 1.
 //
 // A schedule file keeps a favourite as the indexes of its sections, course by
 // course (FavouriteSections). Loaded favourites are not among the stored
@@ -36,9 +39,12 @@ bool toggleFavourite(ModuleState& state, int16_t position);
 // The positions of the stored timetables that are favourites, in order.
 std::vector<int16_t> favouritePositions(const ModuleState& state);
 
-// After a generation: forgets the favourites that are not among the stored
-// timetables.
-void keepFoundFavourites(ModuleState& state);
+// How many favourites are not among the stored timetables.
+int missingFavourites(const ModuleState& state);
+
+// After a course or a section is removed: forgets the favourites holding a
+// section that no live course holds any more. True when one was forgotten.
+bool keepFavouritesOfLiveSections(ModuleState& state);
 
 // Forgets every favourite ("New": they belong to the schedule that is gone).
 void clearFavourites(ModuleState& state);

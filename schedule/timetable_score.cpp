@@ -26,21 +26,37 @@ Text countText(int count, const Text& one, const Text& many) {
     return numberText(count) + u" " + (count == 1 ? one : many);
 }
 
-// The words for one order's cost.
-Text orderText(ResultOrder order, int cost) {
-    switch (order) {
-    case ResultOrder::FirstFound:
-        return {};
-    case ResultOrder::FewestDays:
-        return countText(cost, u"day", u"days");
-    case ResultOrder::FewestIdle:
-        return hoursText(cost) + (cost == SlotsPerHour ? u" idle hour" : u" idle hours");
-    case ResultOrder::LatestStart:
-        return u"starts " + hoursText(LatestStartCostBase - cost) + u" h after 8:00 in all";
-    case ResultOrder::EarliestFinish:
-        return u"ends " + hoursText(cost) + u" h after 8:00 in all";
+// "H:MM" for a number of minutes after midnight.
+Text clockText(int minutes) {
+    const int m = minutes % 60;
+    return numberText(minutes / 60) + u":" + (m < 10 ? u"0" : u"") + numberText(m);
+}
+
+// The mean, over the days with classes, of a slot of each day, as a time
+// of day rounded to the minute.
+Text averageTimeText(const DayProfile& profile, int (*slotOf)(std::uint32_t)) {
+    int sum = 0, days = 0;
+    for (std::uint32_t day : profile) {
+        if (day == 0) continue;
+        sum += slotOf(day);
+        ++days;
     }
-    return {};
+    if (days == 0) return {};
+    const int minutesAfterFirst = (sum * MinutesPerSlot + days / 2) / days;
+    return clockText(FirstHour * 60 + minutesAfterFirst);
+}
+
+// One order's words, from the whole week where a sum alone would mean
+// nothing to a student ("53 h after 8:00 in all").
+Text orderText(ResultOrder order, const DayProfile& profile) {
+    switch (order) {
+    case ResultOrder::LatestStart:
+        return u"first class at " + averageTimeText(profile, firstSlot) + u" on average";
+    case ResultOrder::EarliestFinish:
+        return u"done by " + averageTimeText(profile, endSlot) + u" on average";
+    default:
+        return costText(order, costOf(order, profile));
+    }
 }
 
 }  // namespace
@@ -94,10 +110,21 @@ RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile) {
     return {costOf(options.primary, profile), costOf(options.tieBreak, profile)};
 }
 
-Text scoreText(const ScheduleOptions& options, const RankScore& score) {
-    Text text = orderText(options.primary, score.primary);
+Text costText(ResultOrder order, int cost) {
+    switch (order) {
+    case ResultOrder::FewestDays:
+        return countText(cost, u"day", u"days");
+    case ResultOrder::FewestIdle:
+        return hoursText(cost) + (cost == SlotsPerHour ? u" idle hour" : u" idle hours");
+    default:
+        return {};
+    }
+}
+
+Text scoreText(const ScheduleOptions& options, const DayProfile& profile) {
+    Text text = orderText(options.primary, profile);
     if (options.primary != ResultOrder::FirstFound && options.tieBreak != options.primary) {
-        const Text second = orderText(options.tieBreak, score.tieBreak);
+        const Text second = orderText(options.tieBreak, profile);
         if (!second.empty()) text += u", " + second;
     }
     return text;

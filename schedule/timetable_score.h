@@ -46,8 +46,14 @@ DayProfile dayProfileOf(const Timetable& timetable);
 int costOf(ResultOrder order, const DayProfile& profile);
 RankScore scoreOf(const ScheduleOptions& options, const DayProfile& profile);
 
-// A score in words by the orders of `options`, as the results strip shows it
-// beside the counter: "4 days, 3 idle hours". Empty for "First found".
-Text scoreText(const ScheduleOptions& options, const RankScore& score);
+// A timetable's score in words by the orders of `options`, as a student
+// would say it, for the results strip beside the counter: "3 days, 4 idle
+// hours", "first class at 10:00 on average", "done by 15:30 on average".
+// Empty for "First found".
+Text scoreText(const ScheduleOptions& options, const DayProfile& profile);
+
+// One order's cost in words where the cost alone says it ("3 days", "1.5
+// idle hours"); empty for the orders whose words need the whole week.
+Text costText(ResultOrder order, int cost);
 
 }  // namespace quorvandel

@@ -102,6 +102,29 @@ private slots:
         }
     }
 
+    // Names that share a start or an end keep what tells them apart, in
+    // the designed cell.
+    void middleElision_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("a lab") << "CHEM 101 Lab"
+                               << "L01" << QString::fromUtf8("CHEM…Lab - L01");
+        QTest::newRow("another lab") << "PHYS 121 Lab"
+                                     << "L01" << QString::fromUtf8("PHYS…Lab - L01");
+        QTest::newRow("a shared prefix") << "COURSE NUMBER 17"
+                                         << "02" << QString::fromUtf8("COUR…R 17 - 02");
+        QTest::newRow("fits whole") << "Art"
+                                    << "7"
+                                    << "Art - 7";
+    }
+    void middleElision() {
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        QFETCH(QString, caption);
+        QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455)), caption);
+    }
+
     void fittedCaption_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("number");
@@ -146,18 +169,29 @@ private slots:
         if (fits(name + tail)) {
             QCOMPARE(caption, name + tail);
         } else if (fits(Ellipsis + tail)) {
+            // Shortened in the middle: a start and an end of the name, each
+            // whole graphemes, that do not overlap.
             QVERIFY2(fits(caption), qPrintable(caption));
-            QVERIFY2(caption.endsWith(Ellipsis + tail), qPrintable(caption));
-            const QString kept = caption.chopped(Ellipsis.size() + tail.size());
-            QVERIFY(name.startsWith(kept));
-            QVERIFY(!splitsGrapheme(name, kept.size()));
-            // The name is not cut shorter than it must: the next grapheme
-            // (after any blanks) would not have fitted.
-            qsizetype next = kept.size();
+            QVERIFY2(caption.endsWith(tail), qPrintable(caption));
+            const QString kept = caption.chopped(tail.size());
+            const qsizetype cut = kept.indexOf(Ellipsis);
+            QVERIFY2(cut >= 0, qPrintable(caption));
+            const QString start = kept.left(cut), end = kept.mid(cut + Ellipsis.size());
+            QVERIFY(name.startsWith(start) && name.endsWith(end));
+            QVERIFY(start.size() + end.size() < name.size());
+            QVERIFY(!splitsGrapheme(name, start.size()) && !splitsGrapheme(name, name.size() - end.size()));
+            // Not cut shorter than it must: the next grapheme of the start
+            // and the one before the end (past any blanks) would not both
+            // have fitted.
+            qsizetype next = start.size(), previous = name.size() - end.size();
             while (next < name.size() && name[next].isSpace()) ++next;
             do ++next;
             while (splitsGrapheme(name, next));
-            QVERIFY2(!fits(name.left(next) + Ellipsis + tail), qPrintable(caption));
+            while (previous > 0 && name[previous - 1].isSpace()) --previous;
+            do --previous;
+            while (splitsGrapheme(name, previous));
+            if (next <= previous)
+                QVERIFY2(!fits(name.left(next) + Ellipsis + name.mid(previous) + tail), qPrintable(caption));
         } else if (fits(number)) {
             QCOMPARE(caption, number);
         } else {

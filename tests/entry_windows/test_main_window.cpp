@@ -110,6 +110,8 @@ private slots:
     void loadLeavesCourseRecords();
     void designedGeometry_data();
     void designedGeometry();
+    void enlargedGeometry_data();
+    void enlargedGeometry();
     void tabOrder_data();
     void tabOrder();
     void commands_data();
@@ -209,6 +211,50 @@ void TestMainWindow::designedGeometry() {
         QVERIFY2(b->fontMetrics().horizontalAdvance(shownCaption(b->text())) + 8 <= b->width(), qPrintable(b->text()));
     if (auto* l = qobject_cast<const QLabel*>(widget); l && !l->text().isEmpty())
         QVERIFY(l->fontMetrics().horizontalAdvance(shownCaption(l->text())) <= l->width());
+}
+
+// Enlarged, the lists grow into the new room, the controls keep their
+// distances from the edges they stand by, and none overlaps another or
+// leaves the window; it cannot be made smaller than designed.
+void TestMainWindow::enlargedGeometry_data() {
+    QTest::addColumn<QSize>("extra");
+    QTest::newRow("wider") << QSize(300, 0);
+    QTest::newRow("taller") << QSize(0, 250);
+    QTest::newRow("both, odd") << QSize(201, 77);
+    QTest::newRow("smaller than designed") << QSize(-100, -60);
+}
+void TestMainWindow::enlargedGeometry() {
+    QFETCH(QSize, extra);
+    MainWindowSession s;
+    QWidget* window = s.w();
+    const QSize designed = window->size();
+    QMap<QString, QRect> before;
+    const QList<QWidget*> controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* c : controls) before[c->objectName()] = c->geometry();
+    window->resize(designed + extra);
+    const QSize grown = designed.expandedTo(designed + extra);
+    QCOMPARE(window->size(), grown);
+    const QSize by = grown - designed;
+    const QRect lists[] = {s.courses()->geometry(), s.sections()->geometry()};
+    QCOMPARE(lists[0].width() + lists[1].width(),
+             before["lstCourses"].width() + before["lstSecs"].width() + by.width());
+    for (const QRect& list : lists) QCOMPARE(list.height(), before["lstCourses"].height() + by.height());
+    QVERIFY(lists[0].right() < lists[1].left());
+    for (const char* name : {"cmdLoad", "cmdAddSec", "cmdRemSec", "cmdRemCourse", "cmdHelp", "cmdExit"})
+        QCOMPARE(grown.width() - button(window, name)->geometry().right(),
+                 designed.width() - before[QLatin1String(name)].right());
+    for (const char* name : {"cmdAddCrs", "cmdOption", "cmdMakeTime", "cmdExit"})
+        QCOMPARE(grown.height() - button(window, name)->geometry().bottom(),
+                 designed.height() - before[QLatin1String(name)].bottom());
+    for (QWidget* c : controls) {
+        if (c->isHidden()) continue;
+        QVERIFY2(window->rect().contains(c->geometry()), qPrintable(c->objectName()));
+        // (A label touches the list under it as designed.)
+        for (QWidget* other : controls)
+            if (other != c && !other->isHidden() && !before[c->objectName()].intersects(before[other->objectName()]))
+                QVERIFY2(!c->geometry().intersects(other->geometry()),
+                         qPrintable(c->objectName() + " over " + other->objectName()));
+    }
 }
 
 void TestMainWindow::tabOrder_data() {

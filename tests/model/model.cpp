@@ -71,6 +71,14 @@ int score(int order, const std::vector<SectionRec>& timetable) {
 // "3", "1.5": half-hours as hours.
 std::string hours(int halfHours) { return std::to_string(halfHours / 2) + (halfHours % 2 ? ".5" : ""); }
 
+// The clock time `slots` half-hours after 8:00 shared over `days` days,
+// to the nearest minute: "10:15".
+std::string meanTime(int slots, int days) {
+    const int minutes = 8 * 60 + (slots * 30 + days / 2) / days;
+    const std::string mm = std::to_string(minutes % 60);
+    return std::to_string(minutes / 60) + ":" + (mm.size() == 1 ? "0" + mm : mm);
+}
+
 // One order's score in the words of the results strip.
 std::string scoreWords(int order, const std::vector<SectionRec>& timetable) {
     const int n = score(order, timetable);
@@ -80,9 +88,9 @@ std::string scoreWords(int order, const std::vector<SectionRec>& timetable) {
     case 2:
         return hours(n) + (n == 2 ? " idle hour" : " idle hours");
     case 3:
-        return "starts " + hours(-n) + " h after 8:00 in all";
+        return "first class at " + meanTime(-n, score(1, timetable)) + " on average";
     case 4:
-        return "ends " + hours(n) + " h after 8:00 in all";
+        return "done by " + meanTime(n, score(1, timetable)) + " on average";
     }
     return "";
 }
@@ -238,6 +246,26 @@ void toggleFavourite(Model& m) {
     setSteps(m);
 }
 
+// After a removal: a favourite holding a section no course holds any more
+// can never come back, so it goes. Results left open follow, as after
+// unmarking: on to a favourite still shown, or back to all timetables.
+void forgetRemovedFavourites(Model& m) {
+    const auto live = [&](const SectionRec& f) {
+        return std::any_of(m.courses.begin(), m.courses.end(), [&](const CourseRec& c) {
+            return std::any_of(c.sections.begin(), c.sections.end(),
+                               [&](const SectionRec& s) { return s.course == f.course && sameEntry(s, f); });
+        });
+    };
+    std::erase_if(m.favourites,
+                  [&](const std::vector<SectionRec>& f) { return !std::all_of(f.begin(), f.end(), live); });
+    if (!m.resultsOpen) return;
+    if (m.favouritesView && !m.isFavourite(m.current)) {
+        if (m.shownFavourites() > 0) return showAt(m, m.steps().front());
+        m.favouritesView = false;
+    }
+    setSteps(m);
+}
+
 // Whether two schedules hold the same courses and sections, field by field.
 bool sameSchedule(const std::vector<CourseRec>& a, const std::vector<CourseRec>& b) {
     auto sameCourse = [](const CourseRec& x, const CourseRec& y) {
@@ -381,7 +409,9 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
 }
 
 // "Get Sections" by the model's own reading of a listing: every row its own
-// section (a generated listing never repeats a course and number), each
+// section of one time (a generated listing never repeats a course and
+// number), already there only when a section of that number has exactly
+// that one time, each
 // time to the nearest half-hour with a quarter past or to going inward (a
 // start later, an end earlier) and a meeting never vanishing; refused
 // without days, ending before it starts, or outside 8:00 to 22:30 once on
@@ -411,7 +441,7 @@ void getSections(Model& m, const Action& a, std::vector<std::string>& messages) 
         }
         const bool same = std::any_of(course->sections.begin(), course->sections.end(), [&](const SectionRec& s) {
             return s.number == section.number && s.start == section.start && s.end == section.end &&
-                   s.days == section.days;
+                   s.days == section.days && s.more == section.more;
         });
         if (same)
             ++there;
@@ -526,6 +556,25 @@ bool Model::isFavourite(int position) const {
     });
 }
 
+int Model::shownFavourites() const {
+    int shown = 0;
+    for (int p = 0; p < static_cast<int>(timetables.size()); ++p) shown += isFavourite(p) ? 1 : 0;
+    return shown;
+}
+
+std::string Model::note() const {
+    std::vector<std::string> notes;
+    if (moreThanStored)
+        notes.push_back(shownOptions.order != 0 ? "The 26 best are shown; more timetables exist"
+                                                : "Only the first 26 timetables are shown");
+    const int missing = static_cast<int>(favourites.size()) - shownFavourites();
+    if (missing == 1) notes.push_back("1 favourite is not among these timetables");
+    if (missing > 1) notes.push_back(std::to_string(missing) + " favourites are not among these timetables");
+    std::string joined;
+    for (const std::string& n : notes) joined += (joined.empty() ? "" : "\n") + n;
+    return joined;
+}
+
 std::vector<int> Model::steps() const {
     std::vector<int> out;
     for (int p = 0; p < static_cast<int>(timetables.size()); ++p)
@@ -604,6 +653,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.selectedCourse = m.selectedSection = -1;
         m.addSection = m.removeCourse = false;
         if (m.courses.empty()) m.timeTablify = false;
+        forgetRemovedFavourites(m);
         break;
     case Kind::RemoveSection:
         if (!m.removeSection) break;
@@ -615,6 +665,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.courses[static_cast<size_t>(m.selectedCourse)].sections.erase(
             m.courses[static_cast<size_t>(m.selectedCourse)].sections.begin() + m.selectedSection);
         m.selectedSection = -1;
+        forgetRemovedFavourites(m);
         break;
     case Kind::New:
         if (!mayDiscard(m, a, messages)) break;
@@ -664,11 +715,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         m.resultsOpen = true;
         m.mainActive = false;
         m.favouritesView = false;
-        // Only the favourites found again stay.
-        std::erase_if(m.favourites, [&](const std::vector<SectionRec>& f) {
-            return std::none_of(m.timetables.begin(), m.timetables.end(),
-                                [&](const std::vector<SectionRec>& t) { return sameSections(f, t); });
-        });
+        // Favourites it did not find stay marked, for a later generation.
         loadGrid(m);
         break;
     case Kind::Next:
@@ -694,7 +741,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         if (m.favouritesView) {
             m.favouritesView = false;
             setSteps(m);
-        } else if (!m.favourites.empty()) {
+        } else if (m.shownFavourites() > 0) {
             m.favouritesView = true;
             if (m.isFavourite(m.current))
                 setSteps(m);
@@ -721,8 +768,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         activation(m);  // the user is back at the main window
         break;
     case Kind::CloseGrid:
-        m.gridLoaded = false;
-        break;
+        break;  // refused: the grid window goes only with the results
     case Kind::ReturnToMain:
         break;
     case Kind::Save:

@@ -175,7 +175,9 @@ struct Model {
     OptionsRec options, shownOptions;
 
     std::string title() const;  // the main window's title as shown
-    // Favourites, kept by the sections they hold; whether only they are
+    // Favourites, kept by the sections they hold until unmarked or one of
+    // their sections is removed (a generation that does not find one keeps
+    // it); whether only they are
     // stepped through; and how many events the last calendar export held
     // (-1 before any).
     std::vector<std::vector<SectionRec>> favourites;
@@ -185,6 +187,10 @@ struct Model {
     std::vector<std::string> sectionLines() const;  // lstSecs as it should read
     FileRec document() const;                       // what Save would write now
     bool isFavourite(int position) const;
+    int shownFavourites() const;  // how many of the timetables shown are favourites
+    // The notes beside the counter, one a line: more than 26 exist, and how
+    // many favourites are not among the timetables shown.
+    std::string note() const;
     // The stored timetables "Previous" and "Next" step through, and the
     // index of the one shown among them.
     std::vector<int> steps() const;

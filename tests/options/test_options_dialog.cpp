@@ -253,8 +253,11 @@ private slots:
         QTest::newRow("days, then idle") << 2 << ResultOrder::FewestDays << ResultOrder::FewestIdle
                                          << QStringList{"1 day, 0 idle hours", "2 days, 0 idle hours"} << QString();
         QTest::newRow("latest start") << 2 << ResultOrder::LatestStart << ResultOrder::FirstFound
-                                      << QStringList{"starts 1 h after 8:00 in all", "starts 0.5 h after 8:00 in all"}
+                                      << QStringList{"first class at 8:30 on average", "first class at 8:15 on average"}
                                       << QString();
+        QTest::newRow("earliest finish") << 2 << ResultOrder::EarliestFinish << ResultOrder::FirstFound
+                                         << QStringList{"done by 10:00 on average", "done by 9:15 on average"}
+                                         << QString();
         QTest::newRow("idle, more than 26") << 4 << ResultOrder::FewestIdle << ResultOrder::FewestIdle
                                             << QStringList{"0 idle hours", "0 idle hours"} << RankedMoreNote;
     }

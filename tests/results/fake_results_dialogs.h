@@ -17,16 +17,20 @@ public:
     std::optional<Term> term;
     QStringList messages;  // every message the user would have been shown
     int asked = 0;         // dialogs shown, messages included
+    // What the print and save dialogs were given to propose as a file name.
+    QString printDocName, suggestedName;
 
     bool askPrint(QPrinter& printer, QWidget*) override {
         ++asked;
+        printDocName = printer.docName();
         if (printTo.isEmpty()) return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printTo);
         return true;
     }
-    ExportTarget askExportTarget(QWidget*, const QString&) override {
+    ExportTarget askExportTarget(QWidget*, const QString& suggested) override {
         ++asked;
+        suggestedName = suggested;
         return target;
     }
     std::optional<Term> askTerm(QWidget*) override {

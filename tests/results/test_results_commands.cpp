@@ -3,6 +3,7 @@
 // clicks and keys on the real frame and grid; the print and save dialogs
 // are answered in code (fake_results_dialogs.h).
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,8 +35,19 @@ using namespace std::chrono;
 
 namespace {
 
-// How the user gives the commands.
-enum class Gesture { Click, FrameKeys, GridKeys };
+// How the user gives the commands. ScreenReader: a screen reader's press
+// action on a button, its toggle action on "Go To Favorites", and the keys
+// of the frame for the first and the last timetable.
+enum class Gesture { Click, FrameKeys, GridKeys, ScreenReader };
+
+// A screen reader's toggle action on a checkable button: the button flips
+// its checked state without being clicked.
+void toggleAction(QAbstractButton* b) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(b);
+    QAccessibleActionInterface* actions = iface ? iface->actionInterface() : nullptr;
+    QVERIFY(actions && actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+}
 
 // One command and what the frame shows after it: the timetable (k of
 // storeNumbered's "Tk"), the counter, and the buttons as four letters:
@@ -55,11 +69,21 @@ void give(TimeTablesMDI* frame, Gesture gesture, const QString& command) {
     const bool grid = gesture == Gesture::GridKeys;
     if (command == QLatin1String("first")) return key(Qt::Key_Home);
     if (command == QLatin1String("last")) return key(Qt::Key_End);
-    if (command == QLatin1String("favs")) return QTest::mouseClick(frameButton(frame, "cmdGotofav"), Qt::LeftButton);
-    if (gesture == Gesture::Click) {
+    QPushButton* favs = frameButton(frame, "cmdGotofav");
+    if (command == QLatin1String("favs")) {
+        if (gesture == Gesture::ScreenReader) return toggleAction(favs);
+        if (gesture != Gesture::FrameKeys) return QTest::mouseClick(favs, Qt::LeftButton);
+        favs->setFocus(Qt::TabFocusReason);
+        return QTest::keyClick(favs, Qt::Key_Space);
+    }
+    if (gesture == Gesture::Click || gesture == Gesture::ScreenReader) {
         QPushButton* b = command == QLatin1String("next")   ? frameButton(frame, "cmdNext")
                          : command == QLatin1String("prev") ? frameButton(frame, "cmdPrev")
                                                             : frameButton(frame, "cmdAddFav");
+        if (gesture == Gesture::ScreenReader) {
+            QVERIFY(pressAction(b));
+            return;
+        }
         return QTest::mouseClick(b, Qt::LeftButton);
     }
     if (command == QLatin1String("next")) return key(grid ? Qt::Key_PageDown : Qt::Key_Right);
@@ -113,6 +137,19 @@ QString pdfText(const QString& path) {
     return QString::fromUtf8(run.readAllStandardOutput());
 }
 
+// The title a PDF file gives in its document information.
+QString pdfTitle(const QString& path) {
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (pdfinfo.isEmpty()) qFatal("pdfinfo (poppler-utils) is not installed");
+    QProcess run;
+    run.start(pdfinfo, {path});
+    if (!run.waitForFinished(60000) || run.exitCode() != 0) return QStringLiteral("<pdfinfo failed>");
+    for (const QString& line : QString::fromUtf8(run.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Title:"))) return line.mid(6).trimmed();
+    }
+    return {};
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Script)
@@ -130,9 +167,8 @@ class TestResultsCommands : public QObject {
         presenter->showResults(shown(false, stopped));
         TimeTablesMDI* frame = presenter->frame();
         if (frame) {
-            // Tall enough for the whole grid: Page Up, Page Down, Home and
-            // End step at once instead of scrolling the grid first.
-            frame->resize(frame->width(), 1000);
+            // At the designed size, where the grid does not fit and scrolls:
+            // the stepping keys must step all the same.
             frame->activateWindow();
             if (!QTest::qWaitForWindowActive(frame)) qWarning("the results frame did not become active");
         }
@@ -180,7 +216,8 @@ private slots:
         };
         const std::pair<const char*, Gesture> gestures[] = {{"clicks", Gesture::Click},
                                                             {"keys in the frame", Gesture::FrameKeys},
-                                                            {"keys in the grid", Gesture::GridKeys}};
+                                                            {"keys in the grid", Gesture::GridKeys},
+                                                            {"a screen reader", Gesture::ScreenReader}};
         for (const auto& [name, gesture] : gestures) {
             QTest::addRow("mark and step, %s", name) << 5 << markAndStep << gesture;
             QTest::addRow("unmark while stepping, %s", name) << 5 << unmarkWhileStepping << gesture;
@@ -208,27 +245,72 @@ private slots:
         }
     }
 
+    // Each stepping key steps on its first press, with the focus in the grid
+    // or on the strip, even with the grid scrolled half-way where every key
+    // could scroll it; Up and Down scroll and never step.
+    void stepKeysOnFirstPress_data() {
+        QTest::addColumn<bool>("inGrid");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("shown");     // from timetable 3 of 5
+        QTest::addColumn<int>("scrolled");  // the scroll bar's move: -1 up, 0 none, 1 down
+        const std::tuple<const char*, Qt::Key, int, int> keys[] = {
+            {"Right", Qt::Key_Right, 4, 0}, {"Page Down", Qt::Key_PageDown, 4, 0},
+            {"Left", Qt::Key_Left, 2, 0},   {"Page Up", Qt::Key_PageUp, 2, 0},
+            {"Home", Qt::Key_Home, 1, 0},   {"End", Qt::Key_End, 5, 0},
+            {"Down", Qt::Key_Down, 3, 1},   {"Up", Qt::Key_Up, 3, -1}};
+        for (bool inGrid : {true, false})
+            for (const auto& [name, key, shownAfter, scrolled] : keys)
+                QTest::addRow("%s, focus in the %s", name, inGrid ? "grid" : "strip")
+                    << inGrid << int(key) << shownAfter << scrolled;
+    }
+    void stepKeysOnFirstPress() {
+        QFETCH(bool, inGrid);
+        QFETCH(int, key);
+        QFETCH(int, shown);
+        QFETCH(int, scrolled);
+        storeNumbered(*state, 5);
+        TimeTablesMDI* frame = open();
+        frame->resize(frame->width(), 600);  // shorter than the grid
+        QCoreApplication::processEvents();
+        QTest::mouseClick(frameButton(frame, "cmdNext"), Qt::LeftButton);
+        QTest::mouseClick(frameButton(frame, "cmdNext"), Qt::LeftButton);
+        QScrollBar* bar = namedChild<QScrollArea>(frame->gridView(), "gridScroll")->verticalScrollBar();
+        QVERIFY(bar->maximum() > 2 * bar->singleStep());
+        bar->setValue(bar->maximum() / 2);
+        const int before = bar->value();
+        QWidget* focus = inGrid ? frame->gridView()->client() : frameButton(frame, "cmdGoToT");
+        QTest::keyClick(focus, Qt::Key(key));
+        QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("TimeTable: %1 / 5").arg(shown));
+        if (scrolled != 0) QCOMPARE((bar->value() > before) - (bar->value() < before), scrolled);
+    }
+
     // Favourites are kept by their sections: a new generation that finds
-    // the same sections again, in any order, keeps them marked; the others
-    // are forgotten, unless the search was stopped before it looked
-    // everywhere.
+    // the same sections again, in any order, shows them marked; one that
+    // does not find them (stopped or not) keeps them, and says how many it
+    // missed; a later generation that finds them marks them again.
     void favouritesAfterNewGeneration_data() {
         QTest::addColumn<QList<int>>("newSlots");  // each new timetable: the slot of storeNumbered's T<slot+1>
         QTest::addColumn<bool>("stopped");
         QTest::addColumn<QList<int>>("marked");  // positions marked in the new results
-        QTest::addColumn<int>("kept");           // favourites kept in all
-        QTest::newRow("same timetables") << QList<int>{0, 1, 2, 3} << false << QList<int>{1, 3} << 2;
-        QTest::newRow("new order") << QList<int>{3, 2, 1, 0} << false << QList<int>{0, 2} << 2;
-        QTest::newRow("one lost") << QList<int>{0, 1, 2} << false << QList<int>{1} << 1;
-        QTest::newRow("both lost") << QList<int>{0, 2} << false << QList<int>{} << 0;
-        QTest::newRow("one not met by a stopped search") << QList<int>{0, 1, 2} << true << QList<int>{1} << 2;
-        QTest::newRow("none met by a stopped search") << QList<int>{0} << true << QList<int>{} << 2;
+        QTest::addColumn<QString>("note");
+        const QString none;
+        const QString oneMissing = QStringLiteral("1 favourite is not among these timetables");
+        const QString twoMissing = QStringLiteral("2 favourites are not among these timetables");
+        QTest::newRow("same timetables") << QList<int>{0, 1, 2, 3} << false << QList<int>{1, 3} << none;
+        QTest::newRow("new order") << QList<int>{3, 2, 1, 0} << false << QList<int>{0, 2} << none;
+        QTest::newRow("one not found") << QList<int>{0, 1, 2} << false << QList<int>{1} << oneMissing;
+        QTest::newRow("neither found") << QList<int>{0, 2} << false << QList<int>{} << twoMissing;
+        // Under the stopped search's own note.
+        const QString stopped = SearchStoppedNote + QLatin1Char('\n');
+        QTest::newRow("one not met by a stopped search")
+            << QList<int>{0, 1, 2} << true << QList<int>{1} << stopped + oneMissing;
+        QTest::newRow("none met by a stopped search") << QList<int>{0} << true << QList<int>{} << stopped + twoMissing;
     }
     void favouritesAfterNewGeneration() {
         QFETCH(QList<int>, newSlots);
         QFETCH(bool, stopped);
         QFETCH(QList<int>, marked);
-        QFETCH(int, kept);
+        QFETCH(QString, note);
         storeNumbered(*state, 4);
         TimeTablesMDI* frame = open();
         QTest::mouseClick(frameButton(frame, "cmdNext"), Qt::LeftButton);
@@ -236,22 +318,31 @@ private slots:
         QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_End);
         QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_D, Qt::ControlModifier);  // T4
         QCOMPARE(int(state->NumFavourites), 2);
+        QVERIFY(frameLabel(frame, "lblNote")->isHidden());
 
-        ModuleState fresh;
-        for (int slot : newSlots) {
-            const std::string name = "T" + std::to_string(slot + 1);
-            store(fresh, timetable({section(name.c_str(), "01", slot, slot + 1, {0})}));
-        }
-        std::copy(fresh.Timetables.begin(), fresh.Timetables.end(), state->Timetables.begin());
-        state->NumTimetables = fresh.NumTimetables;
+        const auto generate = [&](const QList<int>& slotList) {
+            ModuleState fresh;
+            for (int slot : slotList) {
+                const std::string name = "T" + std::to_string(slot + 1);
+                store(fresh, timetable({section(name.c_str(), "01", slot, slot + 1, {0})}));
+            }
+            std::copy(fresh.Timetables.begin(), fresh.Timetables.end(), state->Timetables.begin());
+            state->NumTimetables = fresh.NumTimetables;
+        };
+        const auto markedPositions = [&] {
+            QList<int> seen;
+            for (int p = 0; p < state->NumTimetables; ++p) {
+                if (frameButton(frame, "cmdAddFav")->text() == RemoveFromFavoritesCaption) seen << p;
+                QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Right);
+            }
+            return seen;
+        };
+        generate(newSlots);
         frame = open(stopped);
-        QCOMPARE(int(state->NumFavourites), kept);
-        QList<int> seen;
-        for (int p = 0; p < state->NumTimetables; ++p) {
-            if (frameButton(frame, "cmdAddFav")->text() == RemoveFromFavoritesCaption) seen << p;
-            QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Right);
-        }
-        QCOMPARE(seen, marked);
+        QCOMPARE(int(state->NumFavourites), 2);
+        QLabel* label = frameLabel(frame, "lblNote");
+        QCOMPARE(label->isHidden() ? QString() : label->text(), note);
+        QCOMPARE(markedPositions(), marked);
         QCOMPARE(frameButton(frame, "cmdGotofav")->isEnabled(), !marked.isEmpty());
         if (!marked.isEmpty()) {
             QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Home);
@@ -259,6 +350,12 @@ private slots:
             QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("Favorite: 1 / %1").arg(marked.size()));
             QCOMPARE(state->CurrentTimetable, marked.front());
         }
+
+        // The first timetables found again: both marked, no note.
+        generate({0, 1, 2, 3});
+        frame = open();
+        QVERIFY(frameLabel(frame, "lblNote")->isHidden());
+        QCOMPARE(markedPositions(), (QList<int>{1, 3}));
     }
 
     // Each occupied cell is filled with its course's colour on every step,
@@ -297,8 +394,9 @@ private slots:
         store(*state, timetable({section("<b>Bold</b> & Co", "1", 0, 1, {0})}));
         TimeTablesMDI* frame = open();
         QLabel* cell = frame->gridView()->cell(2);
-        QVERIFY2(cell->text().startsWith(QStringLiteral("Organic")), qPrintable(cell->text()));
-        QVERIFY2(cell->text().endsWith(QStringLiteral("\u2026 - H1")), qPrintable(cell->text()));
+        QVERIFY2(cell->text().startsWith(QStringLiteral("Organ")), qPrintable(cell->text()));
+        QVERIFY2(cell->text().contains(QStringLiteral("\u2026")) && cell->text().endsWith(QStringLiteral("II - H1")),
+                 qPrintable(cell->text()));
         QVERIFY(cell->toolTip().contains(QStringLiteral("Organic Chemistry II - H1")));
         QVERIFY(cell->accessibleName().endsWith(QStringLiteral(": Organic Chemistry II - H1")));
         QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_End);
@@ -382,6 +480,42 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    // The name the print and save dialogs propose is also the PDF's title:
+    // plain words, never the counter's "/" (a folder in a file name) or ":".
+    void proposedNames_data() {
+        QTest::addColumn<int>("rightPresses");
+        QTest::addColumn<bool>("favouritesView");  // "Favorite: 1 / 1" on the counter
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first") << 0 << false << QStringLiteral("Timetable 1 of 12");
+        QTest::newRow("last") << 11 << false << QStringLiteral("Timetable 12 of 12");
+        QTest::newRow("among the favourites") << 9 << true << QStringLiteral("Timetable 10 of 12");
+    }
+    void proposedNames() {
+        QFETCH(int, rightPresses);
+        QFETCH(bool, favouritesView);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        storeNumbered(*state, 12);
+        TimeTablesMDI* frame = open();
+        QWidget* keys = frameButton(frame, "cmdOk");
+        for (int i = 0; i < rightPresses; ++i) QTest::keyClick(keys, Qt::Key_Right);
+        if (favouritesView) {
+            QTest::keyClick(keys, Qt::Key_D, Qt::ControlModifier);
+            QTest::mouseClick(frameButton(frame, "cmdGotofav"), Qt::LeftButton);
+            QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("Favorite: 1 / 1"));
+        }
+        dialogs.printTo = dir.filePath(QStringLiteral("printed.pdf"));
+        const QString exported = dir.filePath(QStringLiteral("exported.pdf"));
+        dialogs.target = {exported, ExportKind::Pdf};
+        QTest::keyClick(keys, Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClick(keys, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(dialogs.printDocName, name);
+        QCOMPARE(dialogs.suggestedName, name);
+        QCOMPARE(pdfTitle(dialogs.printTo), name);
+        QCOMPARE(pdfTitle(exported), name);
+    }
+
     void exports_data() {
         QTest::addColumn<ExportKind>("kind");
         QTest::addColumn<QString>("name");  // "" cancels the save dialog
@@ -433,6 +567,12 @@ private slots:
             // on the page (grid 8 px in, below a 24 px title).
             const QRect cell = frame->gridView()->cell(5)->geometry();
             QCOMPARE(image.pixelColor((8 + cell.left() + 3) * 2, (24 + cell.top() + 2) * 2), courseColours(1).fill);
+            // Each section line below the grid starts with its course's
+            // swatch: 10 px squares, 16 px apart, 8 px below the grid.
+            for (int line = 0; line < 5; ++line) {
+                const QPoint swatch(8 + 5, 24 + frame->gridView()->client()->height() + 8 + line * 16 + 8);
+                QCOMPARE(image.pixelColor(swatch * 2), courseColours(line).fill);
+            }
         } else {
             // One weekly event per section and day that falls in the term.
             QCOMPARE(bytes.count("BEGIN:VEVENT"), 2 + 3 + 1 + 1 + 1);

@@ -90,6 +90,24 @@ private slots:
         QTest::newRow("the first course removed")
             << Places{{1, 1}} << Edit([](ModuleState& s, FakeMainWindowLists& w) { RemoveCourse(s, w, 0); })
             << Places{};
+        // Removing a section forgets the favourites holding it for good; a
+        // course added and removed again took none of theirs.
+        QTest::newRow("a section of one removed and typed again")
+            << Places{{1, 1}, {3, 0}} << Edit([](ModuleState& s, FakeMainWindowLists& w) {
+                   const Section again = s.Courses[1].Sections[1];
+                   removeSection(s, w, 1, 1);
+                   AddSection(s, 1, again);
+               })
+            << Places{{3, 0}};
+        QTest::newRow("one of two alike sections removed")
+            << Places{{2, 1}} << Edit([](ModuleState& s, FakeMainWindowLists& w) { removeSection(s, w, 0, 0); })
+            << Places{{1, 1}};
+        QTest::newRow("a course added and removed again")
+            << Places{{1, 1}} << Edit([](ModuleState& s, FakeMainWindowLists& w) {
+                   AddCourse(s, w, NewCourse(u"Gym"));
+                   RemoveCourse(s, w, 2);
+               })
+            << Places{{1, 1}};
     }
     void favourites() {
         QFETCH(Places, marked);

@@ -123,12 +123,16 @@ QString GenerationRunner::progressText() const {
             .arg(explainSteps_.load(std::memory_order_relaxed))
             .arg(courses_);
     const std::int64_t best = bestSoFar_.load(std::memory_order_relaxed);
-    if (options_.ranked() && best != NoBestYet) {
-        const RankScore score{static_cast<int>(best >> 32), static_cast<int>(static_cast<std::int32_t>(best))};
+    // Only the first order's cost is shown, and only where it says something
+    // alone: an average start or finish needs the timetable's whole week.
+    const Text bestWords = best == NoBestYet ? Text() : costText(options_.primary, static_cast<int>(best >> 32));
+    if (options_.ranked() && !bestWords.empty())
         return QStringLiteral("Finding the best timetables...\n%1 found so far\nBest so far: %2")
             .arg(found_.load(std::memory_order_relaxed))
-            .arg(qText(scoreText(options_, score)));
-    }
+            .arg(qText(bestWords));
+    if (options_.ranked())
+        return QStringLiteral("Finding the best timetables...\n%1 found so far")
+            .arg(found_.load(std::memory_order_relaxed));
     return QStringLiteral("Finding timetables...\n%1 found so far").arg(found_.load(std::memory_order_relaxed));
 }
 

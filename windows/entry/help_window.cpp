@@ -60,7 +60,9 @@ times you want to keep free and the order in which timetables are shown.</p>
 button reads <b>Remove from Favorites</b>. <b>Go To Favorites</b> steps through
 the marked timetables only (the counter reads <i>Favorite: 2 / 3</i>); press it
 again to step through all of them. Favourites are kept by the sections they
-hold: a new TimeTablify! that finds the same sections keeps them marked. They
+hold: a new TimeTablify! that finds the same sections shows them marked, and
+one that does not find them (busy times, say) keeps them and says how many it
+missed. They go only when you unmark them or remove one of their sections. They
 are kept in the schedule file too: after <b>Load</b>, TimeTablify! shows them
 marked again.</p>
 <h3>Keys in the results</h3>
@@ -69,6 +71,7 @@ marked again.</p>
 <tr><td>Right, Page Down</td><td>next timetable</td></tr>
 <tr><td>Left, Page Up</td><td>previous timetable</td></tr>
 <tr><td>Home, End</td><td>first and last timetable</td></tr>
+<tr><td>Up, Down</td><td>scroll the week when it does not fit (the wheel and the scroll bar too)</td></tr>
 <tr><td>Ctrl+D</td><td>add to or remove from the favourites</td></tr>
 <tr><td>Ctrl+P</td><td>print the timetable shown</td></tr>
 <tr><td>Ctrl+E</td><td>export it as a PDF, a PNG image or an iCalendar file</td></tr>

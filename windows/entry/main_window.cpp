@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QWindow>
@@ -56,12 +57,33 @@ frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent)
     setUpFixedWindow(this, QStringLiteral("frmQuorvandelMain"), MainWindowCaption, MainWindowDesignedArea);
     setFont(formFont());
     createControls();
+    // Resizable from the designed size up, where the lists grow.
+    setMinimumSize(size());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     load();
     keeper_.refreshTitle();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmQuorvandelMain::noteFocusWindow);
 }
 
 frmQuorvandelMain::~frmQuorvandelMain() = default;
+
+void frmQuorvandelMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void frmQuorvandelMain::layoutControls() {
+    const int extraWidth = width() - minimumWidth();
+    const int extraHeight = height() - minimumHeight();
+    const auto halves = [extraWidth](int n) { return n * extraWidth / 2; };
+    for (const Anchored& a : anchored_) {
+        QRect place = a.designed;
+        place.translate(halves(a.moveX), a.moveY ? extraHeight : 0);
+        place.setWidth(place.width() + halves(a.moveX + a.growX) - halves(a.moveX));
+        place.setHeight(place.height() + (a.growY ? extraHeight : 0));
+        a.control->setGeometry(place);
+    }
+}
 
 void frmQuorvandelMain::createControls() {
     // The day table: seven fixed lines read by the section lines, kept out
@@ -130,6 +152,20 @@ void frmQuorvandelMain::createControls() {
     cmdMakeTime_ = makeButton(this, QStringLiteral("cmdMakeTime"), QStringLiteral("&TimeTablify!"),
                               twipsRect(2160, 5160, 2175, 735));
     cmdExit_ = makeButton(this, QStringLiteral("cmdExit"), QStringLiteral("E&xit"), twipsRect(5160, 5160, 1095, 495));
+
+    // The lists share the extra width, Courses on the left; what is right of
+    // a list moves with its right edge, what is below them with their foot.
+    anchored_ = {
+        {cmdSave_, {}, 1, 0, false, false},     {cmdLoad_, {}, 2, 0, false, false},
+        {lblSections_, {}, 1, 0, false, false}, {cmdAddSec_, {}, 2, 0, false, false},
+        {lstCourses_, {}, 0, 1, false, true},   {lstSecs_, {}, 1, 1, false, true},
+        {cmdRemSec_, {}, 2, 0, false, false},   {cmdRemCourse_, {}, 2, 0, false, false},
+        {cmdAddCrs_, {}, 0, 0, true, false},    {cmdGetSec_, {}, 1, 0, true, false},
+        {cmdHelp_, {}, 2, 0, true, false},      {Line1_, {}, 0, 2, true, false},
+        {cmdOption_, {}, 0, 0, true, false},    {cmdMakeTime_, {}, 1, 0, true, false},
+        {cmdExit_, {}, 2, 0, true, false},
+    };
+    for (Anchored& a : anchored_) a.designed = a.control->geometry();
 
     connect(lstCourses_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstCourses_Click);
     connect(lstSecs_, &ListBox::userSelectedLine, this, &frmQuorvandelMain::lstSecs_Click);
@@ -313,6 +349,7 @@ void frmQuorvandelMain::cmdRemCourse_Click() {
     const CommandTurn turn;
     if (!turn) return;
     RemoveCourse(state_, *this, selectedCourseIndex());
+    if (presenter_) presenter_->favouritesChanged();  // a favourite holding one of its sections is gone
     cmdRemCourse_->setEnabled(false);
     cmdAddSec_->setEnabled(false);
     if (state_.NumCourses == 0) cmdMakeTime_->setEnabled(false);
@@ -327,6 +364,7 @@ void frmQuorvandelMain::cmdRemSec_Click() {
         ShowMessage(this, NoSectionSelectedMessage);
     else
         RemoveSection(state_, *this, selectedCourseIndex(), static_cast<int16_t>(lstSecs_->selectedIndex()));
+    if (presenter_) presenter_->favouritesChanged();  // a favourite holding it is gone
     if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
     keeper_.refreshTitle();
     showCapacityLimits();

@@ -18,8 +18,14 @@
 //
 // Every command handler takes its turn first (command_turn.h): while a
 // search runs or a modal window is open, no command acts.
+//
+// It opens at its designed size, its smallest; enlarged, the two lists grow
+// to share the new room and the buttons keep their places beside and below
+// them (layoutControls()).
 
+#include <QRect>
 #include <QWidget>
+#include <vector>
 
 #include "generation_runner.h"
 #include "main_window_lists.h"
@@ -84,9 +90,21 @@ protected:
     // "Get Sections" with it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
+    // Places every control for the window's size from its designed place:
+    // each moves by a share of the extra width and height, and the lists
+    // also grow by one.
+    void layoutControls();
+    struct Anchored {
+        QWidget* control;
+        QRect designed;
+        int moveX, growX;  // in halves of the extra width
+        bool moveY, growY;
+    };
+    std::vector<Anchored> anchored_;
     void load();
     void noteFocusWindow(QWindow* window);
     // "Add Course" is disabled while the store holds its 20 courses, and

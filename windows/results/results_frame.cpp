@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
+#include <QStringList>
 #include <QToolBar>
 #include <algorithm>
 #include <numeric>
@@ -54,6 +56,7 @@ constexpr int ButtonHeight = 375;
 // Room kept for the window manager's title bar when fitting the frame on
 // the screen.
 constexpr int TitleBarAllowance = 40;
+constexpr int BorderAllowance = 8;  // on either side
 constexpr int SmallestFittedHeight = 200;
 
 struct StripButton {
@@ -106,6 +109,11 @@ QString counterText(int currentTimetable, int numTimetables) {
            QString::number(numTimetables);
 }
 
+QString missingFavouritesNote(int missing) {
+    return missing == 1 ? QStringLiteral("1 favourite is not among these timetables")
+                        : QStringLiteral("%1 favourites are not among these timetables").arg(missing);
+}
+
 QString favouriteCounterText(int favourite, int numFavourites) {
     return QStringLiteral("Favorite: ") + QString::number(favourite) + QStringLiteral(" / ") +
            QString::number(numFavourites);
@@ -143,8 +151,9 @@ TimeTablesMDI::~TimeTablesMDI() {
     // Destroying the children moves the focus: nothing of this frame may
     // follow it once its members are gone.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
-    for (QObject* watched : std::initializer_list<QObject*>{mdiArea_->viewport(), cmdOk_, cmdPrev_, cmdNext_,
-                                                            cmdAddFav_, cmdGotofav_, cmdGoToT_, cmdPrint_, cmdExport_})
+    for (QObject* watched :
+         std::initializer_list<QObject*>{mdiArea_->viewport(), lblNote_->parentWidget(), cmdOk_, cmdPrev_, cmdNext_,
+                                         cmdAddFav_, cmdGotofav_, cmdGoToT_, cmdPrint_, cmdExport_})
         watched->removeEventFilter(this);
 }
 
@@ -196,21 +205,22 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
 
     lblNote_ = makeLabel(strip, QStringLiteral("lblNote"), QString(), Qt::AlignLeft | Qt::AlignVCenter,
                          twipsRect(NoteLeft, ButtonTop, FrameWidth - NoteLeft - ButtonTop, ButtonHeight));
+    lblNote_->setWordWrap(true);
     const bool ranked = result.options.ranked();
     if (result.stopped && ranked) {
-        lblNote_->setText(RankedStoppedNote);
+        generationNote_ = RankedStoppedNote;
         lblNote_->setToolTip(RankedStoppedToolTip);
     } else if (result.moreThanStored) {
-        lblNote_->setText(ranked ? RankedMoreNote : MoreThanStoredNote);
+        generationNote_ = ranked ? RankedMoreNote : MoreThanStoredNote;
         lblNote_->setToolTip(ranked ? RankedMoreToolTip : MoreThanStoredToolTip);
     } else if (result.stopped) {
-        lblNote_->setText(SearchStoppedNote);
+        generationNote_ = SearchStoppedNote;
         lblNote_->setToolTip(SearchStoppedToolTip);
     }
-    lblNote_->setVisible(!lblNote_->text().isEmpty());
     placeScore(strip);
     if (!lblNote_->toolTip().isEmpty())
         cmdGoToT_->setToolTip(lblNote_->toolTip() + QLatin1Char('\n') + cmdGoToT_->toolTip());
+    strip->installEventFilter(this);
 
     toolbar_->addWidget(strip);
 
@@ -218,7 +228,11 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     connect(cmdPrev_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrev_Click);
     connect(cmdNext_, &QPushButton::clicked, this, &TimeTablesMDI::cmdNext_Click);
     connect(cmdAddFav_, &QPushButton::clicked, this, &TimeTablesMDI::cmdAddFav_Click);
-    connect(cmdGotofav_, &QPushButton::clicked, this, &TimeTablesMDI::cmdGotofav_Click);
+    // A click, Space and a screen reader's toggle action all flip the
+    // checked state first: acting on that change, rather than on clicked(),
+    // gives every route the same command (updateCommands() sets the state
+    // back to the view's without coming here again).
+    connect(cmdGotofav_, &QPushButton::toggled, this, &TimeTablesMDI::cmdGotofav_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrint_Click);
     connect(cmdExport_, &QPushButton::clicked, this, &TimeTablesMDI::cmdExport_Click);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { followStripFocus(now); });
@@ -250,10 +264,6 @@ void TimeTablesMDI::showGridView() {
     QWidget* focus = stripFocus();
     grid->setFocusProxy(focus);
     if (focusWidget() == nullptr) focus->setFocus(Qt::OtherFocusReason);  // the frame opens
-    // The user closed the window: it is unloaded now and deletes itself.
-    connect(grid, &frmTimetables::unloaded, this, [this, grid] {
-        if (grid_ == grid) grid_ = nullptr;
-    });
     grid->show();
     fitGridToArea();
 }
@@ -264,6 +274,7 @@ void TimeTablesMDI::fitGridToArea() {
 
 bool TimeTablesMDI::eventFilter(QObject* watched, QEvent* event) {
     if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize) fitGridToArea();
+    if (watched == lblNote_->parentWidget() && event->type() == QEvent::Resize) placeNote();
     // A button would take the arrows for moving the focus.
     if (event->type() == QEvent::KeyPress && resultsKey(*static_cast<QKeyEvent*>(event))) return true;
     return QMainWindow::eventFilter(watched, event);
@@ -279,8 +290,8 @@ bool TimeTablesMDI::resultsKey(const QKeyEvent& event) {
         cmdOk_Click();
         return true;
     }
-    // Page Up, Page Down, Home and End move the grid only while it has
-    // further to go that way; at its end they are free for stepping.
+    // Only Up and Down scroll: a stepping key that scrolled first would
+    // leave the counter where it was on the first press.
     if (grid_ && grid_->scrollForKey(event.key())) return true;
     switch (event.key()) {
     case Qt::Key_Right:
@@ -317,7 +328,10 @@ void TimeTablesMDI::fitToScreen() {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect available = screen ? screen->availableGeometry() : QRect(0, 0, width(), needed);
     height = std::min(height, std::max(available.height() - TitleBarAllowance, SmallestFittedHeight));
-    resize(px(FrameWidth), height);
+    // Narrower than designed on a screen too narrow for it (1024 pixels),
+    // with room for the window manager's borders, so that the frame's own
+    // close button stays on the screen.
+    resize(std::min(px(FrameWidth), available.width() - 2 * BorderAllowance), height);
     const int left = available.left() + std::max(0, (available.width() - width()) / 2);
     const int top = available.top() + std::max(0, (available.height() - TitleBarAllowance - height) / 2);
     move(left, top);
@@ -402,20 +416,64 @@ void TimeTablesMDI::placeScore(QWidget* strip) {
     for (int k = 0; k < state_.NumTimetables && options_.ranked(); ++k)
         width = std::max(width, lblScore_->fontMetrics().horizontalAdvance(scoreCaption(k)));
     lblScore_->setVisible(width > 0);
-    if (width == 0) return;
-    showsScore_ = true;
+    showsScore_ = width > 0;
     lblScore_->resize(width + px(ButtonTop), lblScore_->height());
-    const int noteLeft = lblScore_->geometry().right() + px(ButtonTop);
-    lblNote_->setGeometry(noteLeft, lblNote_->y(), lblNote_->fontMetrics().horizontalAdvance(lblNote_->text()) + 4,
-                          lblNote_->height());
-    strip->setMinimumWidth(std::max(
-        strip->minimumWidth(),
-        (lblNote_->isVisible() ? lblNote_->geometry().right() : lblScore_->geometry().right()) + px(ButtonTop)));
+}
+
+// Right of "Export…" sit the score, then the notes, each where it fits
+// whole (the notes wrapped if need be); what does not fit takes a line of
+// its own under the buttons, and the strip grows to hold it. Never cut: a
+// note the user cannot read whole is worse than none, and the strip never
+// makes the frame wider than a 1024-pixel screen.
+void TimeTablesMDI::placeNote() {
+    QWidget* strip = lblNote_->parentWidget();
+    const int margin = px(ButtonTop);
+    const int stripHeight = px(StripHeight);
+    const int right = strip->width() - margin;
+    int left = cmdExport_->geometry().right() + margin;
+    int below = stripHeight;  // the top of the next line under the buttons
+    if (showsScore_) {
+        const int width = lblScore_->width();
+        if (left + width <= right) {
+            lblScore_->move(left, px(ButtonTop));
+            left += width + margin;
+        } else {
+            lblScore_->move(margin, below);
+            below += lblScore_->height();
+        }
+    }
+    const QString text = lblNote_->text();
+    const QFontMetrics metrics = lblNote_->fontMetrics();
+    const auto wrappedHeight = [&](int width) {
+        return metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text).height();
+    };
+    const int besideWidth = right - left;
+    if (text.isEmpty() || (below == stripHeight && besideWidth > 0 && wrappedHeight(besideWidth) <= stripHeight - 4)) {
+        lblNote_->setGeometry(left, 0, std::max(besideWidth, 0), stripHeight);
+    } else {
+        const int width = std::max(right - margin, 1);
+        const int noteHeight = wrappedHeight(width);
+        lblNote_->setGeometry(margin, below, width, noteHeight);
+        below += noteHeight;
+    }
+    lblNote_->setVisible(!text.isEmpty());
+    const int height = below == stripHeight ? stripHeight : below + margin / 2;
+    if (strip->height() == height && toolbar_->height() == height) return;
+    strip->setFixedHeight(height);
+    toolbar_->setFixedHeight(height);
+}
+
+void TimeTablesMDI::showNotes() {
+    QStringList notes;
+    if (!generationNote_.isEmpty()) notes << generationNote_;
+    if (const int missing = missingFavourites(state_); missing > 0) notes << missingFavouritesNote(missing);
+    lblNote_->setText(notes.join(QLatin1Char('\n')));
+    placeNote();
 }
 
 QString TimeTablesMDI::scoreCaption(int timetable) const {
     const Timetable& shown = state_.Timetables[static_cast<size_t>(timetable)];
-    return qText(scoreText(options_, scoreOf(options_, dayProfileOf(shown))));
+    return qText(scoreText(options_, dayProfileOf(shown)));
 }
 
 void TimeTablesMDI::goToEnd(bool last) {
@@ -466,7 +524,7 @@ void TimeTablesMDI::followFavourites() {
 
 void TimeTablesMDI::cmdGotofav_Click() {
     const CommandTurn turn;
-    if (!turn) return;
+    if (!turn) return showFavouritesView();  // refused: pressed in exactly while the favourites are shown
     if (favouritesView_) {
         favouritesView_ = false;  // all timetables again, from the one shown
         updateCommands();
@@ -498,6 +556,11 @@ void TimeTablesMDI::cmdExport_Click() {
     exportShownTimetable(state_, cmdGoToT_->text(), dialogs_, this);
 }
 
+void TimeTablesMDI::showFavouritesView() {
+    const QSignalBlocker quiet(cmdGotofav_);
+    cmdGotofav_->setChecked(favouritesView_);
+}
+
 void TimeTablesMDI::updateCommands() {
     const std::vector<int16_t> positions = steppingPositions();
     const int index = stepIndex();
@@ -510,7 +573,7 @@ void TimeTablesMDI::updateCommands() {
     cmdAddFav_->setText(favouriteCaption);
     cmdAddFav_->setAccessibleName(withoutMnemonic(favouriteCaption));
     cmdAddFav_->setEnabled(marked || canMarkFavourite(state_, state_.CurrentTimetable));
-    cmdGotofav_->setChecked(favouritesView_);
+    showFavouritesView();
     cmdGotofav_->setEnabled(favouritesView_ || !favouritePositions(state_).empty());
 
     // Read out as words rather than "1 slash 3", with the score when there
@@ -528,6 +591,7 @@ void TimeTablesMDI::updateCommands() {
         spoken += QStringLiteral(", ") + lblScore_->text();
     }
     cmdGoToT_->setAccessibleName(spoken);
+    showNotes();
 }
 
 }  // namespace quorvandel

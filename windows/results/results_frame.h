@@ -14,15 +14,20 @@
 // are shown moves on to the next favourite (or the one before it), and
 // back to all timetables when none is left.
 //
+// Notes: why not every timetable is on offer, and how many favourites this
+// generation did not find (they stay marked for a later one). They sit
+// beside the counter when they fit there whole, else on a line of their own
+// under the buttons.
+//
 // Keys, anywhere in the frame: Right and Page Down "Next", Left and Page Up
-// "Previous", Home and End the first and the last timetable (Page Up, Page
-// Down, Home and End scroll a grid that does not fit first, and step once
-// it stands at that end), Ctrl+D the favourite button, Ctrl+P "Print…",
+// "Previous", Home and End the first and the last timetable, each on its
+// first press; Up and Down scroll a grid that does not fit (as do its
+// scroll bar and the wheel); Ctrl+D the favourite button, Ctrl+P "Print…",
 // Ctrl+E "Export…", Esc "OK". A key does what its button does, and nothing
 // while the button is disabled.
 //
 // The frame deletes itself when it closes; closing it destroys the grid
-// window with it. Closing only the grid window leaves the frame working.
+// window with it. The grid window cannot be closed on its own.
 // Its commands take their turn first (command_turn.h): none acts while a
 // search runs or a modal window is open.
 
@@ -49,6 +54,10 @@ QString counterText(int currentTimetable, int numTimetables);
 // "Favorite: " & k & " / " & m: the shown timetable is the k-th of m
 // favourites.
 QString favouriteCounterText(int favourite, int numFavourites);
+
+// The note on favourites kept but not found by this generation: "2
+// favourites are not among these timetables".
+QString missingFavouritesNote(int missing);
 
 extern const QString AddToFavoritesCaption;       // "&Add to Favorites"
 extern const QString RemoveFromFavoritesCaption;  // "&Remove from Favorites"
@@ -127,16 +136,21 @@ private:
     void goToEnd(bool last);
     // Loads a fresh grid window on the stored timetable at `position`.
     void goTo(int16_t position);
+    // "Go To Favorites" pressed in exactly while only favourites are shown.
+    void showFavouritesView();
     // Sets every button and the counter for the timetable shown.
     void updateCommands();
     void fitGridToArea();
     void placeScore(QWidget* strip);
+    // The notes beside the counter: the generation's, then how many
+    // favourites it did not find; placeNote() fits them whole.
+    void showNotes();
+    void placeNote();
     QString scoreCaption(int timetable) const;
     // Every key of the results, wherever the focus is in the frame; true
-    // when the key was used. Esc is "OK"; Up, Down, Page Up, Page Down,
-    // Home and End scroll the grid where it does not fit; at the grid's end
-    // Page Up and Page Down step like Left and Right, and Home and End go to
-    // the first and the last timetable.
+    // when the key was used. Esc is "OK"; Up and Down scroll the grid where
+    // it does not fit; Page Up and Page Down step like Left and Right, and
+    // Home and End go to the first and the last timetable.
     bool resultsKey(const QKeyEvent& event);
     // The strip button that keeps the keyboard focus for the grid window
     // ("Next" when the frame opens, or "OK" with nothing to step to), and
@@ -157,6 +171,7 @@ private:
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdExport_ = nullptr;
     QLabel* lblNote_ = nullptr;
+    QString generationNote_;  // why not every timetable is on offer, if so
     QLabel* lblScore_ = nullptr;
     bool showsScore_ = false;  // a ranked result: each timetable's score beside the counter
     ResultsDialogs& dialogs_;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <algorithm>
 
-#include "favourites.h"
 #include "results_dialogs.h"
 #include "results_frame.h"
 #include "timetable_grid_view.h"
@@ -30,9 +29,6 @@ void ResultsWindows::showResults(const GenerationResult& result) {
     // grid window loads and paints, then both are shown. ShowResults always
     // comes with a stored timetable, so position 0 names one.
     state_.CurrentTimetable = 0;
-    // A stopped search did not look everywhere: a favourite it did not meet
-    // may still exist, and it is kept in the schedule's file, so none goes.
-    if (!result.stopped) keepFoundFavourites(state_);
     auto* frame = new TimeTablesMDI(state_, result, *dialogs_);
     frame_ = frame;
     connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });

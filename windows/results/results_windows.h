@@ -39,7 +39,7 @@ public:
     // Opens the results on TimeTable 1 of state.NumTimetables. Results still
     // open are closed first, so the frame, the grid and the counter always
     // belong to the latest generation. Favourites not among the new
-    // timetables are forgotten, unless the search was stopped. Any outcome other than ShowResults only
+    // timetables stay marked (the note says how many). Any outcome other than ShowResults only
     // closes open results; ShowResults comes with 1 to 26 stored timetables.
     void showResults(const GenerationResult& result) override;
     // Closes the open results, if any. Does not emit userReturnedToMain.

@@ -44,12 +44,17 @@ bool paintOnPage(const TimetablePage& page, QPagedPaintDevice& device) {
     return painter.end();
 }
 
-QString writePdf(const TimetablePage& page, const QString& path) {
+QString timetableName(const ModuleState& state) {
+    return QStringLiteral("Timetable %1 of %2").arg(state.CurrentTimetable + 1).arg(state.NumTimetables);
+}
+
+QString writePdf(const TimetablePage& page, const QString& path, const QString& documentTitle) {
     QSaveFile file(path);
     if (QString failed = openForWriting(file); !failed.isEmpty()) return failed;
     {
         QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Quorvandel"));
+        writer.setTitle(documentTitle);
         writer.setPageLayout(QPageLayout(
             QPageSize(QPageSize::A4), QPageLayout::Portrait,
             QMarginsF(PageMarginMillimetres, PageMarginMillimetres, PageMarginMillimetres, PageMarginMillimetres),
@@ -98,7 +103,7 @@ QString writeCalendar(const Timetable& timetable, const Term& term, const QStrin
 void printShownTimetable(const ModuleState& state, const QString& title, ResultsDialogs& dialogs, QWidget* parent) {
     if (timetableAtPosition(state) == nullptr) return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
+    printer.setDocName(timetableName(state));
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!dialogs.askPrint(printer, parent)) return;
     if (!paintOnPage(TimetablePage(state, title), printer))
@@ -108,13 +113,12 @@ void printShownTimetable(const ModuleState& state, const QString& title, Results
 void exportShownTimetable(const ModuleState& state, const QString& title, ResultsDialogs& dialogs, QWidget* parent) {
     const Timetable* timetable = timetableAtPosition(state);
     if (timetable == nullptr) return;
-    const ExportTarget target =
-        dialogs.askExportTarget(parent, QStringLiteral("Timetable %1").arg(state.CurrentTimetable + 1));
+    const ExportTarget target = dialogs.askExportTarget(parent, timetableName(state));
     if (target.path.isEmpty()) return;
     QString failed;
     switch (target.kind) {
     case ExportKind::Pdf:
-        failed = writePdf(TimetablePage(state, title), target.path);
+        failed = writePdf(TimetablePage(state, title), target.path, timetableName(state));
         break;
     case ExportKind::Png:
         failed = writePng(TimetablePage(state, title), target.path);

@@ -24,9 +24,16 @@ class TimetablePage;
 bool paintOnPage(const TimetablePage& page, QPagedPaintDevice& device);
 
 // Each writes `path`; on failure it returns the sentence to tell the user.
-QString writePdf(const TimetablePage& page, const QString& path);
+QString writePdf(const TimetablePage& page, const QString& path, const QString& documentTitle);
 QString writePng(const TimetablePage& page, const QString& path);
 QString writeCalendar(const Timetable& timetable, const Term& term, const QString& path);
+
+// The shown timetable's name, "Timetable 5 of 26": the print job's and the
+// PDF's title, and the file name the print and save dialogs propose. The
+// counter's caption cannot serve: its "/" would make a proposed file name a
+// path into a folder that does not exist, and ":" is refused by some file
+// systems.
+QString timetableName(const ModuleState& state);
 
 // The two commands as the results give them for state.CurrentTimetable
 // (which must name a stored timetable): ask through `dialogs`, write, and

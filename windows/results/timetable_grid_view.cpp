@@ -106,8 +106,8 @@ public:
     QSize sizeHint() const override { return widget() ? widget()->size() : QScrollArea::sizeHint(); }
 
 protected:
-    // The results frame scrolls the grid with its keys (scrollForKey) and
-    // steps with them at the grid's ends: they pass on to it untouched.
+    // The results frame scrolls the grid with Up and Down (scrollForKey)
+    // and steps with the other keys: they pass on to it untouched.
     void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
 };
 
@@ -117,9 +117,9 @@ frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSub
     setObjectName(QStringLiteral("frmTimetables"));
     setWindowTitle(QStringLiteral("TimeTables"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // A fixed-size window: it can be moved, minimised and closed, not resized.
-    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    // A fixed-size window without buttons: minimised or closed on its own,
+    // it would leave the frame empty.
+    setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     buildGrid();
 
@@ -215,18 +215,6 @@ bool frmTimetables::scrollForKey(int key) {
     case Qt::Key_Down:
         action = QAbstractSlider::SliderSingleStepAdd;
         break;
-    case Qt::Key_PageUp:
-        action = QAbstractSlider::SliderPageStepSub;
-        break;
-    case Qt::Key_PageDown:
-        action = QAbstractSlider::SliderPageStepAdd;
-        break;
-    case Qt::Key_Home:
-        action = QAbstractSlider::SliderToMinimum;
-        break;
-    case Qt::Key_End:
-        action = QAbstractSlider::SliderToMaximum;
-        break;
     default:
         return false;
     }
@@ -290,9 +278,6 @@ void frmTimetables::paintOnPage(QPainter& painter) const {
 
 QColor frmTimetables::cellFill(int index) const { return static_cast<GridCell*>(cell(index))->fill(); }
 
-void frmTimetables::closeEvent(QCloseEvent* event) {
-    QMdiSubWindow::closeEvent(event);
-    if (event->isAccepted()) emit unloaded();
-}
+void frmTimetables::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 }  // namespace quorvandel

@@ -5,7 +5,8 @@
 // results frame and always shows Timetables(CurrentTimetable). Every load
 // (construction) starts from blank cells and paints the current timetable
 // once; another timetable is shown by destroying the window and making a new
-// one. The window keeps no data of its own and handles no user input.
+// one. The window keeps no data of its own and handles no user input. It
+// has a title but no buttons, and cannot be closed on its own.
 //
 // All positions are laid out in twips, 15 twips to a logical pixel.
 
@@ -45,9 +46,8 @@ public:
     // fit, the grid scrolls inside it, with its scroll bar at the grid's
     // right edge.
     void fitHeight(int height);
-    // Scrolls the grid for Up and Down (a row), Page Up and Page Down (a
-    // page), Home and End (top and bottom). True when the grid moved; false
-    // for other keys and when it already stood at that end.
+    // Scrolls the grid a row for Up and Down. True when the grid moved;
+    // false for other keys and when it already stood at that end.
     bool scrollForKey(int key);
 
     // Greys the busy half-hours that no class of the timetable uses, so that
@@ -71,12 +71,9 @@ public:
     // picture. Leaves the background unpainted.
     void paintOnPage(QPainter& painter) const;
 
-signals:
-    // The window has been closed (by the user or by the frame) and is about
-    // to be destroyed.
-    void unloaded();
-
 protected:
+    // Refused: the window goes only with the frame ("OK" or the frame's
+    // close button). Closed alone it left an empty grey frame behind.
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <QMdiArea>
 #include <QPainter>
 
+#include "course_palette.h"
 #include "form_controls.h"
 #include "form_metrics.h"
 #include "results_position.h"
@@ -17,6 +18,8 @@ namespace {
 constexpr int Margin = 8;        // around the page's parts, logical pixels
 constexpr int TitleHeight = 24;  // the title's band above the grid
 constexpr int LineHeight = 16;   // one section line below the grid
+constexpr int SwatchSize = 10;   // its course's colour, left of the line
+constexpr int SwatchGap = 4;
 
 QString daysText(const Meeting& meeting) {
     QStringList days;
@@ -85,13 +88,20 @@ void TimetablePage::paint(QPainter& painter, const QRect& target) const {
     painter.setPen(Qt::black);
     painter.setFont(formFont());
     int top = TitleHeight + GridClientHeight + Margin;
-    // A line too long for the page is cut at its end; one with line breaks
-    // stays one line.
+    // Each line starts with its course's colour, the key to the grid's
+    // cells where their captions are shortened. A line too long for the
+    // page is cut at its end; one with line breaks stays one line.
     const QFontMetrics metrics(painter.font());
-    for (const QString& line : sectionLines_) {
-        painter.drawText(QRect(Margin, top, GridClientWidth, LineHeight),
+    const int textLeft = Margin + SwatchSize + SwatchGap;
+    const int textWidth = GridClientWidth - SwatchSize - SwatchGap;
+    for (int i = 0; i < sectionLines_.size(); ++i) {
+        const CourseColours colours = courseColours(i);
+        const QRect swatch(Margin, top + (LineHeight - SwatchSize) / 2, SwatchSize, SwatchSize);
+        painter.fillRect(swatch, colours.fill);
+        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+        painter.drawText(QRect(textLeft, top, textWidth, LineHeight),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         metrics.elidedText(line, Qt::ElideRight, GridClientWidth));
+                         metrics.elidedText(sectionLines_[i], Qt::ElideRight, textWidth));
         top += LineHeight;
     }
     painter.restore();

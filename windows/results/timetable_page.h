@@ -2,8 +2,9 @@
 // The shown timetable as a page for printing and export: a title (the
 // counter, "TimeTable: 2 / 5"), the week grid exactly as the results window
 // draws it, course colours and fitted captions included, and below it one
-// line per section with its whole caption, days and times, so that a
-// caption shortened in its cell is still there to read in full.
+// line per section with its course's colour swatch, whole caption, days and
+// times, so that a caption shortened in its cell is still there to read in
+// full and to match to its cells.
 
 #include <QSize>
 #include <QString>

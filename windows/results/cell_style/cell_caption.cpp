@@ -37,6 +37,12 @@ QString withoutTrailingBlanks(QString text) {
     return text;
 }
 
+QString withoutLeadingBlanks(QString text) {
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text[blanks].isSpace()) ++blanks;
+    return text.mid(blanks);
+}
+
 }  // namespace
 
 QString fittedCellCaption(const QString& courseName, const QString& secNum, const QFontMetrics& metrics, int width) {
@@ -46,13 +52,17 @@ QString fittedCellCaption(const QString& courseName, const QString& secNum, cons
     if (fits(whole)) return whole;
 
     if (fits(Ellipsis + tail)) {
-        // The first k graphemes of the name; all of them with "…" is wider
-        // than the whole caption, which did not fit.
-        const QList<qsizetype> ends = graphemeBoundaries(courseName);
+        // k graphemes of the name kept, the first (k + 1) / 2 and the last
+        // k / 2; all of them with "…" is wider than the whole caption, which
+        // did not fit.
+        const QList<qsizetype> bounds = graphemeBoundaries(courseName);
+        const qsizetype count = bounds.size() - 1;
         const auto shortened = [&](qsizetype k) {
-            return withoutTrailingBlanks(courseName.left(ends[k])) + Ellipsis + tail;
+            const QString start = courseName.left(bounds[(k + 1) / 2]);
+            const QString end = courseName.mid(bounds[count - k / 2]);
+            return withoutTrailingBlanks(start) + Ellipsis + withoutLeadingBlanks(end) + tail;
         };
-        return shortened(largestFitting(0, ends.size() - 1, [&](qsizetype k) { return fits(shortened(k)); }));
+        return shortened(largestFitting(0, count, [&](qsizetype k) { return fits(shortened(k)); }));
     }
 
     if (fits(secNum)) return secNum;
