@@ -19,7 +19,14 @@
 //   remaining section; at a slot s of the day the group's chosen sections
 //   touching s are disjoint and each covers s on at least k days, so at
 //   most floor(days the group covers at s / k) of them fit there. Two-day
-//   sections on an odd number of days free at some time, for example.
+//   sections on an odd number of days free at some time, for example;
+// - demand in blocks (atoms, section_atoms.h: cells covered by exactly the
+//   same sections), in its Hall form: for the group of courses whose
+//   remaining sections all take at least k blocks (for each k up to a few),
+//   each needs at least its fewest blocks, and the group's chosen sections
+//   own their blocks, so the group's demand cannot exceed the blocks its
+//   remaining sections cover. A cell count cannot see that twenty courses
+//   of two blocks each do not fit in 39 blocks of unequal length.
 // All are sound: when a demand exceeds its supply no way of taking one
 // remaining section of each open course is conflict-free. It costs two
 // table lookups per open course and a few dozen word operations.
@@ -55,7 +62,12 @@ private:
         std::uint8_t fewestDays = 0;   // of any section in the set
         std::uint8_t fewestCells = 0;  // of any section in the set
         std::uint8_t shortest = 0;     // length in slots of the shortest section
+        std::uint8_t fewestAtoms = 0;  // of any section in the set
+        WeekMask atoms;                // the atoms the sections cover
     };
+    // Courses needing this many blocks or more are one group in the block
+    // count (their demand still counts every block).
+    static constexpr int AtomGroups = 4;
     static constexpr int DayBits = 32;  // a day's slots in cellsByDay
     static constexpr int DaysPerWord = WeekMask::WordBits / DayBits;
     static_assert(DaysPerWeek * DayBits <= WeekMask::Capacity && SlotsPerDay <= DayBits, "a day fits its 32 bits");
@@ -64,6 +76,10 @@ private:
     static Summary join(const Summary& a, const Summary& b);
     static int dayCapacity(const WeekMask& cellsByDay, int shortest);
     static int slotCapacity(const WeekMask& cellsByDay, int fewestDays);
+    // The block count for the open courses' atoms and needs grouped by
+    // their fewest atoms: false when some group needs more than it covers.
+    static bool atomsSuffice(const std::array<WeekMask, AtomGroups + 1>& atomsByFewest,
+                             const std::array<int, AtomGroups + 1>& demandByFewest);
 
     std::array<SectionHalves::Table<Summary>, MaxCourses> low_{};
     std::array<SectionHalves::Table<Summary>, MaxCourses> high_{};
