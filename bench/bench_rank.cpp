@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_cases.h"
 #include "schedule_makers.h"
 #include "timetablify.h"
 
@@ -31,18 +32,7 @@ constexpr Kind Kinds[] = {
 };
 constexpr std::uint64_t Seeds[] = {1, 2, 3, 4, 5};
 
-struct Order {
-    const char* name;
-    ResultOrder primary;
-    ResultOrder tieBreak;
-};
-constexpr Order Orders[] = {
-    {"days", ResultOrder::FewestDays, ResultOrder::FirstFound},
-    {"idle", ResultOrder::FewestIdle, ResultOrder::FirstFound},
-    {"latest_start", ResultOrder::LatestStart, ResultOrder::FirstFound},
-    {"earliest_finish", ResultOrder::EarliestFinish, ResultOrder::FirstFound},
-    {"days_then_idle", ResultOrder::FewestDays, ResultOrder::FewestIdle},
-};
+using Order = bench::RankOrder;
 
 void rank(benchmark::State& st, const Kind& kind, std::uint64_t seed, const Order& order) {
     auto state = std::make_unique<ModuleState>();
@@ -62,7 +52,7 @@ void rank(benchmark::State& st, const Kind& kind, std::uint64_t seed, const Orde
 const bool registered = [] {
     for (const Kind& kind : Kinds)
         for (std::uint64_t seed : Seeds)
-            for (const Order& order : Orders)
+            for (const Order& order : bench::RankOrders)
                 benchmark::RegisterBenchmark(
                     ("rank_" + std::string(kind.name) + "_" + std::to_string(seed) + "/" + order.name).c_str(),
                     [&kind, seed, &order](benchmark::State& st) { rank(st, kind, seed, order); })

@@ -17,7 +17,7 @@ constexpr std::uint64_t LowDay = 0xFFFF'FFFFULL;  // the first of the two days i
 static_assert(CellsPerWeek < Unbounded, "a section's cells fit a byte");
 }  // namespace
 
-RoomBound::RoomBound(const CourseList& courses, int numCourses) {
+RoomBound::RoomBound(const CourseList& courses, int numCourses, bool countBlocks) : countBlocks_(countBlocks) {
     assert(1 <= numCourses && numCourses <= MaxCourses);
     const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded, Unbounded, WeekMask{}};
     const SectionSetRow all = everySection(courses, numCourses);
@@ -163,7 +163,7 @@ bool RoomBound::mayFit(const SectionSetRow& remaining, CourseSet open) const {
         atomDemandByFewest[group] += fewestAtoms;
     }
     if (cellDemand > covered.count()) return false;
-    if (!atomsSuffice(atomsByFewest, atomDemandByFewest)) return false;
+    if (countBlocks_ && !atomsSuffice(atomsByFewest, atomDemandByFewest)) return false;
     if (dayDemand > dayCapacity(covered, shortest)) return false;
     // Group by group, from the courses that need the most days down (every
     // course needs at least one slot, so a group with no demand is empty).

@@ -48,7 +48,8 @@ class RoomBound {
 public:
     // The tables for courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10
     // sections each).
-    RoomBound(const CourseList& courses, int numCourses);
+    // countBlocks off leaves the block count out (to measure what it buys).
+    RoomBound(const CourseList& courses, int numCourses, bool countBlocks = true);
 
     // False only when the courses in `open`, each restricted to its
     // sections in `remaining` (every open course's set not empty), cannot
@@ -83,6 +84,7 @@ private:
 
     std::array<SectionHalves::Table<Summary>, MaxCourses> low_{};
     std::array<SectionHalves::Table<Summary>, MaxCourses> high_{};
+    bool countBlocks_;
 };
 
 }  // namespace quorvandel

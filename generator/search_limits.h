@@ -22,6 +22,9 @@ struct SearchLimits {
     // of day places against what their remaining sections cover. The ranked
     // search asks it too, at every step.
     bool roomBound = true;
+    // Within the room bound, the count in blocks (first-found search only;
+    // off only to measure what it buys).
+    bool roomBoundBlocks = true;
     // Search one section of each kind: sections of a course that cover
     // exactly the same cells stand in for each other (section_copies.h),
     // and the real ones are put back as timetables are kept. Every search

@@ -23,7 +23,7 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
     fillPairwiseFits(masks, all_, n_, fits_);
     if (limits_.matchingCheck) computeAtoms(masks);
     computeSupportTables();
-    if (limits_.roomBound) room_.emplace(*distinct, n_);
+    if (limits_.roomBound) room_.emplace(*distinct, n_, limits_.roomBoundBlocks);
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
 }

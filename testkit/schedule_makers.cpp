@@ -197,19 +197,21 @@ void pairsSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sec
     }
 }
 
+void copyMeetings(Section& copy, const Section& from) {
+    copy.StartSlot = from.StartSlot;
+    copy.EndSlot = from.EndSlot;
+    copy.StartTime = from.StartTime;
+    copy.EndTime = from.EndTime;
+    copy.Days = from.Days;
+}
+
 void copySections(CourseList& list, std::uint64_t seed, int percent) {
     Rng rng(seed * 6151 + 11);
     for (int i = 0; i < list.NumCourses; ++i) {
         Course& course = list.Courses[static_cast<size_t>(i)];
         for (int j = 1; j < course.NumSections; ++j) {
             if (rng.below(100) >= percent) continue;
-            const Section& from = course.Sections[static_cast<size_t>(rng.below(j))];
-            Section& copy = course.Sections[static_cast<size_t>(j)];
-            copy.StartSlot = from.StartSlot;
-            copy.EndSlot = from.EndSlot;
-            copy.StartTime = from.StartTime;
-            copy.EndTime = from.EndTime;
-            copy.Days = from.Days;
+            copyMeetings(course.Sections[static_cast<size_t>(j)], course.Sections[static_cast<size_t>(rng.below(j))]);
         }
     }
 }

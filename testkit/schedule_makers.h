@@ -73,6 +73,9 @@ void crowdedWeekSchedule(CourseList& list, std::uint64_t seed, int numCourses, i
 // on one day. With 2 x courses > blocks no timetable exists.
 void pairsSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks);
 
+// Gives `copy` the days and times of `from`, keeping its own number.
+void copyMeetings(Section& copy, const Section& from);
+
 // Makes many sections copies of others, as several lab sections at one hour
 // or a number typed twice are: each section after a course's first takes,
 // with probability `percent` / 100, the days and times of a random earlier
