@@ -8,8 +8,8 @@
 #include <memory>
 #include <string_view>
 
-#include "section_caption.h"
 #include "quorvandel_version.h"
+#include "section_caption.h"
 #include "week.h"
 
 namespace quorvandel {

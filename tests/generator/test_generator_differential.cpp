@@ -522,25 +522,28 @@ private slots:
     // fit, the plain enumeration finds no timetable among them.
     void roomBoundCutsOnlyDeadBranches_data() {
         QTest::addColumn<Family>("family");
-        QTest::addColumn<int>("minCuts");  // so that the bound is really put to the test
-        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 20;
-        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 20;
-        QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 200;
-        QTest::newRow("7 x 5 two-block sections on 13 blocks") << Family(twoBlockFamily) << 200;
-        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 200;
-        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 200;
-        QTest::newRow("7 x 5 pairs of unequal blocks") << Family(pairsFamily) << 200;
-        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 50;
+        QTest::addColumn<int>("minCuts");       // so that the bound is really put to the test
+        QTest::addColumn<int>("minBlockCuts");  // of which only the block count makes
+        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 20 << 20;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 20 << 0;
+        QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 200 << 0;
+        QTest::newRow("7 x 5 two-block sections on 13 blocks") << Family(twoBlockFamily) << 200 << 0;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 200 << 0;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 200 << 0;
+        QTest::newRow("7 x 5 pairs of unequal blocks") << Family(pairsFamily) << 200 << 100;
+        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 50 << 0;
     }
     void roomBoundCutsOnlyDeadBranches() {
         QFETCH(Family, family);
         QFETCH(int, minCuts);
+        QFETCH(int, minBlockCuts);
         auto schedule = std::make_unique<CourseList>();
         auto state = freshState();
-        int cuts = 0;
+        int cuts = 0, blockCuts = 0;
         for (int seed = 1; seed <= 300 / Scale; ++seed) {
             family(*schedule, static_cast<std::uint64_t>(seed));
             const RoomBound bound(*schedule, schedule->NumCourses);
+            const RoomBound withoutBlocks(*schedule, schedule->NumCourses, false);
             Rng rng(static_cast<std::uint64_t>(seed) * 104729);
             for (int trial = 0; trial < 20; ++trial) {
                 CourseSet open;
@@ -556,6 +559,7 @@ private slots:
                 }
                 if (open.empty() || bound.mayFit(remaining, open)) continue;
                 ++cuts;
+                blockCuts += withoutBlocks.mayFit(remaining, open) ? 1 : 0;
                 static_cast<CourseList&>(*state) = *subproblem(*schedule, remaining, open);
                 plain::MakeTimetables(*state, true);
                 if (state->NumTimetables != 0)
@@ -564,8 +568,9 @@ private slots:
                                          .arg(trial)));
             }
         }
-        qInfo("%d subproblems cut", cuts);
+        qInfo("%d subproblems cut, %d by the block count alone", cuts, blockCuts);
         QVERIFY2(cuts >= minCuts / Scale, "the bound cut too few subproblems to be tested");
+        QVERIFY2(blockCuts >= minBlockCuts / Scale, "the block count cut too few subproblems to be tested");
     }
 };
 

@@ -22,7 +22,6 @@ class frmOptions : public QDialog {
 public:
     frmOptions(ModuleState& state, QWidget* parent);
 
-
 private:
     void cmdOk_Click();
     void cboOrder_Change();
