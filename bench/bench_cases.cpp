@@ -103,4 +103,33 @@ void roomSchedule(ModuleState& state, std::uint64_t seed) {
 
 void growthSchedule(ModuleState& state, int n) { twoBlockSchedule(state, 2026, n, MaxSectionsPerCourse, 2 * n - 1); }
 
+void huntSchedule(ModuleState& state, HuntKind kind, std::uint64_t seed) {
+    constexpr int Courses = 20, Sections = MaxSectionsPerCourse;
+    switch (kind) {
+    case HuntKind::Pairs:
+        pairsSchedule(state, seed, Courses, Sections, 2 * Courses - 1);
+        return;
+    case HuntKind::Pairs41:
+        pairsSchedule(state, seed, Courses, Sections, 2 * Courses + 1);
+        return;
+    case HuntKind::Long:
+        randomSchedule(state, seed, Courses, Sections, Sections,
+                       {.minLength = 4, .maxLength = 10, .minDays = 1, .maxDays = 1, .dayPool = DaysPerWeek});
+        return;
+    case HuntKind::Copies: {
+        constexpr int Distinct = 3;
+        randomSchedule(state, seed, Courses, Sections, Sections,
+                       {.minLength = 1, .maxLength = 2, .minDays = 1, .maxDays = 2, .dayPool = DaysPerWeek});
+        Rng rng(seed * 7 + 5);
+        for (int i = 0; i < Courses; ++i) {
+            Course& course = state.Courses[static_cast<size_t>(i)];
+            for (int j = Distinct; j < Sections; ++j)
+                copyMeetings(course.Sections[static_cast<size_t>(j)],
+                             course.Sections[static_cast<size_t>(rng.below(Distinct))]);
+        }
+        return;
+    }
+    }
+}
+
 }  // namespace quorvandel::bench

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "schedule_model.h"
+#include "schedule_options.h"
 
 namespace quorvandel::bench {
 
@@ -38,5 +39,44 @@ void holesSchedule(ModuleState& state, std::uint64_t seed);
 void roomSchedule(ModuleState& state, std::uint64_t seed);
 // The growth series: n courses of two-block sections on 2n - 1 blocks.
 void growthSchedule(ModuleState& state, int n);
+
+// The kinds a hunt for the slowest schedules of 20 courses of 10 sections
+// found; the seed picks the schedule:
+//  - pairs: two-block sections (one band on two days, or two neighbouring
+//    bands on one day) on 39 blocks of 4 or 5 half-hours: no timetable;
+//  - pairs41: the same on 41 blocks, where timetables barely exist;
+//  - long: sections of 2 to 5 hours on one day of seven;
+//  - copies: each course's ten sections are copies of 3 distinct ones of
+//    1 or 2 half-hours on 1 or 2 of seven days.
+enum class HuntKind { Pairs, Pairs41, Long, Copies };
+void huntSchedule(ModuleState& state, HuntKind kind, std::uint64_t seed);
+
+struct HuntCase {
+    const char* name;
+    HuntKind kind;
+    std::uint64_t seed;
+    bool hasTimetable;
+};
+inline constexpr HuntCase HuntCases[] = {
+    {"pairs", HuntKind::Pairs, 1, false},    {"pairs", HuntKind::Pairs, 2, false},
+    {"pairs", HuntKind::Pairs, 3, false},    {"pairs41", HuntKind::Pairs41, 1, true},
+    {"pairs41", HuntKind::Pairs41, 2, true}, {"long", HuntKind::Long, 1, true},
+    {"long", HuntKind::Long, 2, true},       {"copies", HuntKind::Copies, 1, true},
+    {"copies", HuntKind::Copies, 2, true},
+};
+
+// The result orders the ranked cases are run by.
+struct RankOrder {
+    const char* name;
+    ResultOrder primary;
+    ResultOrder tieBreak;
+};
+inline constexpr RankOrder RankOrders[] = {
+    {"days", ResultOrder::FewestDays, ResultOrder::FirstFound},
+    {"idle", ResultOrder::FewestIdle, ResultOrder::FirstFound},
+    {"latest_start", ResultOrder::LatestStart, ResultOrder::FirstFound},
+    {"earliest_finish", ResultOrder::EarliestFinish, ResultOrder::FirstFound},
+    {"days_then_idle", ResultOrder::FewestDays, ResultOrder::FewestIdle},
+};
 
 }  // namespace quorvandel::bench

@@ -35,18 +35,7 @@ constexpr Kind Kinds[] = {
 };
 constexpr std::uint64_t Seeds[] = {1, 2, 3, 4, 5};
 
-struct Order {
-    const char* name;
-    ResultOrder primary;
-    ResultOrder tieBreak;
-};
-constexpr Order Orders[] = {
-    {"days", ResultOrder::FewestDays, ResultOrder::FirstFound},
-    {"idle", ResultOrder::FewestIdle, ResultOrder::FirstFound},
-    {"latest_start", ResultOrder::LatestStart, ResultOrder::FirstFound},
-    {"earliest_finish", ResultOrder::EarliestFinish, ResultOrder::FirstFound},
-    {"days_then_idle", ResultOrder::FewestDays, ResultOrder::FewestIdle},
-};
+using Order = bench::RankOrder;
 
 void rankSchedule(benchmark::State& st, std::unique_ptr<ModuleState> state, const Order& order) {
     state->Options.primary = order.primary;
@@ -83,11 +72,11 @@ void registerRanked(const std::string& name, std::function<void(benchmark::State
 const bool registered = [] {
     for (const Kind& kind : Kinds)
         for (std::uint64_t seed : Seeds)
-            for (const Order& order : Orders)
+            for (const Order& order : bench::RankOrders)
                 registerRanked("rank_" + std::string(kind.name) + "_" + std::to_string(seed) + "/" + order.name,
                                [&kind, seed, &order](benchmark::State& st) { rank(st, kind, seed, order); });
     for (std::uint64_t seed : Seeds)
-        for (const Order& order : Orders)
+        for (const Order& order : bench::RankOrders)
             registerRanked("rank_meet_" + std::to_string(seed) + "/" + order.name,
                            [seed, &order](benchmark::State& st) { rankMeet(st, seed, order); });
     return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <vector>
 
 namespace quorvandel {
 
@@ -68,7 +69,8 @@ int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSection
 
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
                            const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
-    : problem_(courses, numCourses, options, limits.roomBound),
+    : copies_(courses, numCourses, limits.searchCopiesOnce),
+      problem_(*copies_.distinctCourses(courses), numCourses, options, limits.roomBound),
       n_(numCourses),
       limits_(limits),
       stop_(stop),
@@ -81,13 +83,13 @@ RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const Sche
 RankedOutcome RankedSearch::run() {
     reset();
     const Domains& all = problem_.everySection();
-    if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return outcome();  // a course without sections
+    if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return {};  // a course without sections
     cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
     more_ = moreKnown();
     // Fewer than 26 held: the first pass met every timetable there is.
     if (!stopped_ && full()) secondPass();
     if (progress_ && met_ > 0) progress_(met_, bestScore());
-    return outcome();
+    return withRealSections(outcome());
 }
 
 void RankedSearch::reset() {
@@ -197,7 +199,7 @@ void RankedSearch::completeFirstPass(const DayProfile& profile, [[maybe_unused]]
 // Holds `met` when it is among the cheapest met so far (ties in no
 // particular order), in place of the dearest once 26 are held.
 void RankedSearch::holdCheapest(const RankedTimetable& met) {
-    ++met_;
+    met_ += copies_.countExpansions(met.choice, MaxStoredTimetables + 1);
     const int limitBefore = limit();
     if (met.cost >= limitBefore) return;
     held_[static_cast<size_t>(full() ? dearest_ : heldCount_++)] = met;
@@ -359,6 +361,31 @@ RankedOutcome RankedSearch::outcome() const {
     result.stopped = stopped_;
     assert(std::all_of(result.best.begin(), result.best.begin() + result.count,
                        [this](const RankedTimetable& t) { return problem_.clashFree(t.choice); }));
+    return result;
+}
+
+// The real timetables that the distinct ones in `distinct` stand for, best
+// first. A distinct timetable's first 26 copies are all that can matter:
+// any later copy has 26 as good before it.
+RankedOutcome RankedSearch::withRealSections(const RankedOutcome& distinct) const {
+    if (!copies_.anyCopies()) return distinct;
+    std::vector<RankedTimetable> all;
+    long long total = 0;
+    std::array<SectionCopies::Choice, MaxStoredTimetables> real;
+    for (int k = 0; k < distinct.count; ++k) {
+        const RankedTimetable& t = distinct.best[static_cast<size_t>(k)];
+        const int copies = copies_.expand(t.choice, real.data(), MaxStoredTimetables);
+        for (int c = 0; c < copies; ++c) {
+            all.push_back(t);
+            all.back().choice = real[static_cast<size_t>(c)];
+        }
+        total += copies_.countExpansions(t.choice, MaxStoredTimetables + 1);
+    }
+    std::sort(all.begin(), all.end(), [this](const auto& a, const auto& b) { return ranksBefore(a, b, n_); });
+    RankedOutcome result = distinct;
+    result.count = std::min(static_cast<int>(all.size()), static_cast<int>(MaxStoredTimetables));
+    std::copy_n(all.begin(), result.count, result.best.begin());
+    result.moreThanStored = distinct.moreThanStored || total > MaxStoredTimetables;
     return result;
 }
 

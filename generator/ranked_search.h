@@ -15,6 +15,14 @@
 //    the first ones costing exactly T: as many as the first pass held.
 // The outcome is the best of everything held and collected, each once.
 //
+// Copies. Sections of a course covering exactly the same cells score
+// alike and clash alike, so both passes see one section of each kind
+// (section_copies.h) and the timetables held stand for all their copies:
+// the count met counts every copy, and the outcome puts the real sections
+// back. The 26 best real timetables are copies of the 26 best distinct
+// ones: a distinct timetable ranked before another has its first copy
+// ranked before every copy of the other.
+//
 // Representation. The courses' sections, which pairs fit side by side and
 // the order's cost folded into one number are a RankProblem
 // (rank_problem.h). The sections still possible for each open course (its
@@ -79,6 +87,7 @@
 #include "rank_local_search.h"
 #include "rank_problem.h"
 #include "search_limits.h"
+#include "section_copies.h"
 
 namespace quorvandel {
 
@@ -119,7 +128,8 @@ private:
     using Choice = std::array<int16_t, MaxCourses>;
 
     // ---- Problem: fixed once constructed ----
-    RankProblem problem_;
+    SectionCopies copies_;  // which real sections each distinct section stands for
+    RankProblem problem_;   // over the distinct sections
     int n_;
     SearchLimits limits_;
 
@@ -186,6 +196,7 @@ private:
 
     // ---- Outcome and the checks behind the asserted invariants ----
     RankedOutcome outcome() const;
+    RankedOutcome withRealSections(const RankedOutcome& distinct) const;
     bool onlyOpenLanes(const Domains& domains, CourseSet open) const;
     bool witnessBelow(int course, const Domains& domains) const;
 };

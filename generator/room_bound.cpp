@@ -5,6 +5,8 @@
 #include <cassert>
 #include <limits>
 
+#include "section_atoms.h"
+#include "section_fits.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -15,15 +17,22 @@ constexpr std::uint64_t LowDay = 0xFFFF'FFFFULL;  // the first of the two days i
 static_assert(CellsPerWeek < Unbounded, "a section's cells fit a byte");
 }  // namespace
 
-RoomBound::RoomBound(const CourseList& courses, int numCourses) {
+RoomBound::RoomBound(const CourseList& courses, int numCourses, bool countBlocks) : countBlocks_(countBlocks) {
     assert(1 <= numCourses && numCourses <= MaxCourses);
-    const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded, Unbounded};
+    const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded, Unbounded, Unbounded, WeekMask{}};
+    const SectionSetRow all = everySection(courses, numCourses);
+    const SectionAtoms atoms = atomsOf(sectionMasksOf(courses, numCourses), all, numCourses);
     for (int a = 0; a < numCourses; ++a) {
         const Course& course = courses.Courses[a];
-        assert(0 <= course.NumSections && course.NumSections <= MaxSectionsPerCourse);
         SectionHalves::fill(
-            low_[a], high_[a], SectionSet::firstN(course.NumSections), none,
-            [&](int j) { return summaryOf(course.Sections[j]); }, join);
+            low_[a], high_[a], all[a], none,
+            [&](int j) {
+                Summary s = summaryOf(course.Sections[j]);
+                s.atoms = atoms.atomsOf[a][j];
+                s.fewestAtoms = static_cast<std::uint8_t>(s.atoms.count());
+                return s;
+            },
+            join);
     }
 }
 
@@ -58,6 +67,8 @@ RoomBound::Summary RoomBound::join(const Summary& a, const Summary& b) {
     s.fewestSlotDays = std::min(a.fewestSlotDays, b.fewestSlotDays);
     s.fewestCells = std::min(a.fewestCells, b.fewestCells);
     s.shortest = std::min(a.shortest, b.shortest);
+    s.fewestAtoms = std::min(a.fewestAtoms, b.fewestAtoms);
+    s.atoms |= b.atoms;
     return s;
 }
 
@@ -116,12 +127,29 @@ int RoomBound::slotCapacity(const WeekMask& cellsByDay, int fewestDays) {
     return capacity;
 }
 
+bool RoomBound::atomsSuffice(const std::array<WeekMask, AtomGroups + 1>& atomsByFewest,
+                             const std::array<int, AtomGroups + 1>& demandByFewest) {
+    // From the courses that need the most blocks down, each group joining
+    // the ones before it; group 0 (a section covering no cell) needs none.
+    WeekMask groupAtoms;
+    int groupDemand = 0;
+    for (int k = AtomGroups; k >= 1; --k) {
+        if (demandByFewest[k] == 0) continue;
+        groupAtoms |= atomsByFewest[k];
+        groupDemand += demandByFewest[k];
+        if (groupDemand > groupAtoms.count()) return false;
+    }
+    return true;
+}
+
 bool RoomBound::mayFit(const SectionSetRow& remaining, CourseSet open) const {
     WeekMask covered;
     // By the fewest days of a course's remaining sections: the cells those
     // courses cover and the slots they need.
     std::array<WeekMask, DaysPerWeek + 1> coveredByFewest{};
     std::array<int, DaysPerWeek + 1> slotDemandByFewest{};
+    std::array<WeekMask, AtomGroups + 1> atomsByFewest{};
+    std::array<int, AtomGroups + 1> atomDemandByFewest{};
     int dayDemand = 0, cellDemand = 0, shortest = Unbounded;
     for (int i : open) {
         const SectionSet sections = remaining[i];
@@ -138,8 +166,14 @@ bool RoomBound::mayFit(const SectionSetRow& remaining, CourseSet open) const {
         shortest = std::min(shortest, courseShortest);
         coveredByFewest[slotDays] |= cells;
         slotDemandByFewest[slotDays] += courseShortest;
+        const int fewestAtoms = std::min(low.fewestAtoms, high.fewestAtoms);
+        const int group = std::min(fewestAtoms, AtomGroups);
+        atomsByFewest[group] |= low.atoms;
+        atomsByFewest[group] |= high.atoms;
+        atomDemandByFewest[group] += fewestAtoms;
     }
     if (cellDemand > covered.count()) return false;
+    if (countBlocks_ && !atomsSuffice(atomsByFewest, atomDemandByFewest)) return false;
     if (dayDemand > dayCapacity(covered, shortest)) return false;
     // Group by group, from the courses that need the most days down (every
     // course needs at least one slot, so a group with no demand is empty).

@@ -22,7 +22,14 @@
 //   sections on an odd number of days free at some time, for example. A
 //   section that meets at several times counts its distinct days for the
 //   day places, its shortest meeting for L, and the fewest days of any of
-//   its meetings for k (at a slot it touches, one meeting covers it).
+//   its meetings for k (at a slot it touches, one meeting covers it);
+// - demand in blocks (atoms, section_atoms.h: cells covered by exactly the
+//   same sections), in its Hall form: for the group of courses whose
+//   remaining sections all take at least k blocks (for each k up to a few),
+//   each needs at least its fewest blocks, and the group's chosen sections
+//   own their blocks, so the group's demand cannot exceed the blocks its
+//   remaining sections cover. A cell count cannot see that twenty courses
+//   of two blocks each do not fit in 39 blocks of unequal length.
 // All are sound: when a demand exceeds its supply no way of taking one
 // remaining section of each open course is conflict-free. It costs two
 // table lookups per open course and a few dozen word operations.
@@ -44,7 +51,8 @@ class RoomBound {
 public:
     // The tables for courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10
     // sections each).
-    RoomBound(const CourseList& courses, int numCourses);
+    // countBlocks off leaves the block count out (to measure what it buys).
+    RoomBound(const CourseList& courses, int numCourses, bool countBlocks = true);
 
     // False only when the courses in `open`, each restricted to its
     // sections in `remaining` (every open course's set not empty), cannot
@@ -59,7 +67,12 @@ private:
         std::uint8_t fewestSlotDays = 0;  // days of any meeting of a section in the set
         std::uint8_t fewestCells = 0;     // of any section in the set
         std::uint8_t shortest = 0;        // length in slots of the shortest section
+        std::uint8_t fewestAtoms = 0;     // of any section in the set
+        WeekMask atoms;                   // the atoms the sections cover
     };
+    // Courses needing this many blocks or more are one group in the block
+    // count (their demand still counts every block).
+    static constexpr int AtomGroups = 4;
     static constexpr int DayBits = 32;  // a day's slots in cellsByDay
     static constexpr int DaysPerWord = WeekMask::WordBits / DayBits;
     static_assert(DaysPerWeek * DayBits <= WeekMask::Capacity && SlotsPerDay <= DayBits, "a day fits its 32 bits");
@@ -68,9 +81,14 @@ private:
     static Summary join(const Summary& a, const Summary& b);
     static int dayCapacity(const WeekMask& cellsByDay, int shortest);
     static int slotCapacity(const WeekMask& cellsByDay, int fewestDays);
+    // The block count for the open courses' atoms and needs grouped by
+    // their fewest atoms: false when some group needs more than it covers.
+    static bool atomsSuffice(const std::array<WeekMask, AtomGroups + 1>& atomsByFewest,
+                             const std::array<int, AtomGroups + 1>& demandByFewest);
 
     std::array<SectionHalves::Table<Summary>, MaxCourses> low_{};
     std::array<SectionHalves::Table<Summary>, MaxCourses> high_{};
+    bool countBlocks_;
 };
 
 }  // namespace quorvandel

@@ -22,6 +22,14 @@ struct SearchLimits {
     // of day places against what their remaining sections cover. The ranked
     // search asks it too, at every step.
     bool roomBound = true;
+    // Within the room bound, the count in blocks (first-found search only;
+    // off only to measure what it buys).
+    bool roomBoundBlocks = true;
+    // Search one section of each kind: sections of a course that cover
+    // exactly the same cells stand in for each other (section_copies.h),
+    // and the real ones are put back as timetables are kept. Every search
+    // uses it: first found, ranked and the explanation's.
+    bool searchCopiesOnce = true;
     // Before stepping into a subproblem with at least this many open
     // courses, make sure it has a timetable at all, by a side search that
     // always places the open course with the fewest sections left (and so
@@ -66,6 +74,7 @@ constexpr SearchLimits plainForwardChecking() {
     limits.arcConsistency = false;
     limits.matchingCheck = false;
     limits.roomBound = false;
+    limits.searchCopiesOnce = false;
     limits.memoBytes = 0;
     limits.feasibilityCheckMinOpen = 0;
     return limits;

@@ -2,50 +2,41 @@
 
 #include <cassert>
 
+#include "section_atoms.h"
+
 namespace quorvandel {
 
 // ---------------------------------------------------------------- Problem
 
 TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, const SearchLimits& limits,
                                  const std::atomic<bool>* stop, const std::function<void(int)>* progress)
-    : n_(numCourses), limits_(limits), memo_(limits.memoBytes), stop_(stop), progress_(progress) {
+    : n_(numCourses),
+      limits_(limits),
+      copies_(courses, numCourses, limits.searchCopiesOnce),
+      memo_(limits.memoBytes),
+      stop_(stop),
+      progress_(progress) {
     assert(1 <= n_ && n_ <= MaxCourses);
-    all_ = everySection(courses, n_);
-    const SectionMasks masks = sectionMasksOf(courses, n_);
+    const auto distinct = copies_.distinctCourses(courses);
+    all_ = everySection(*distinct, n_);
+    const SectionMasks masks = sectionMasksOf(*distinct, n_);
     fillPairwiseFits(masks, all_, n_, fits_);
     if (limits_.matchingCheck) computeAtoms(masks);
     computeSupportTables();
-    if (limits_.roomBound) room_.emplace(courses, n_);
+    if (limits_.roomBound) room_.emplace(*distinct, n_, limits_.roomBoundBlocks);
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
 }
 
-// Groups the covered cells by the exact set of sections covering them
-// (numbering the groups in order of their first cell), then records which
-// atoms each section covers.
+// Records the atoms each section covers (section_atoms.h); sections
+// covering no cell need none.
 void TimetableSearch::computeAtoms(const SectionMasks& masks) {
-    std::array<WeekMask, CellsPerWeek> coveredBy{};  // bit a * MaxSectionsPerCourse + j
-    static_assert(MaxCourses * MaxSectionsPerCourse <= WeekMask::Capacity, "a week mask can name every section");
+    const SectionAtoms atoms = atomsOf(masks, all_, n_);
+    atomsOf_ = atoms.atomsOf;
+    numAtoms_ = atoms.numAtoms;
     for (int a = 0; a < n_; ++a)
-        for (int j : all_[a]) {
+        for (int j : all_[a])
             if (masks[a][j].empty()) emptySections_[a].insert(j);
-            masks[a][j].forEach([&](int cell) { coveredBy[cell].set(a * MaxSectionsPerCourse + j); });
-        }
-    constexpr int NoAtom = -1;
-    std::array<int, CellsPerWeek> atomOfCell{};
-    std::array<int, CellsPerWeek> firstCellOfAtom{};
-    for (int cell = 0; cell < CellsPerWeek; ++cell) {
-        atomOfCell[cell] = NoAtom;
-        if (coveredBy[cell].empty()) continue;
-        for (int atom = 0; atom < numAtoms_ && atomOfCell[cell] == NoAtom; ++atom)
-            if (coveredBy[firstCellOfAtom[atom]] == coveredBy[cell]) atomOfCell[cell] = atom;
-        if (atomOfCell[cell] == NoAtom) {
-            firstCellOfAtom[numAtoms_] = cell;
-            atomOfCell[cell] = numAtoms_++;
-        }
-    }
-    for (int a = 0; a < n_; ++a)
-        for (int j : all_[a]) masks[a][j].forEach([&](int cell) { atomsOf_[a][j].set(atomOfCell[cell]); });
 }
 
 void TimetableSearch::computeSupportTables() {
@@ -74,6 +65,8 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
         }
         const int course = courseAt(depth_);
         const int section = level.untried.popFirst();
+        const int distinct = copies_.distinctOf(course, section);
+        if (level.deadEnds.contains(distinct)) continue;  // its subproblem is one already settled
         choice[course] = static_cast<int16_t>(section);
         if (!countNode()) return finish(Step::Stopped);
         if (course == 0) {
@@ -83,9 +76,12 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
             markFound();
             return finish(Step::Found);
         }
-        const Verdict v = descend(course, section);
+        const Verdict v = descend(course, distinct);
         if (v == Verdict::Stopped) return finish(Step::Stopped);
-        if (v == Verdict::Feasible) ++depth_;
+        if (v == Verdict::Feasible)
+            ++depth_;
+        else
+            level.deadEnds.insert(distinct);
     }
 }
 
@@ -109,7 +105,8 @@ bool TimetableSearch::start() {
         ok = v == Verdict::Feasible;
     }
     finished_ = !ok;
-    root.untried = ok ? root.remaining[courseAt(0)] : SectionSet{};
+    enterLevel(root, courseAt(0));
+    if (!ok) root.untried = SectionSet{};
     depth_ = 0;
     return true;
 }
@@ -131,22 +128,30 @@ void TimetableSearch::markFound() {
     for (int l = 0; l <= depth_; ++l) levels_[l].found = true;
 }
 
-// Prepares the level below the current one after `section` of `course` was
-// placed: Feasible when the child is open and worth entering.
-TimetableSearch::Verdict TimetableSearch::descend(int course, int section) {
+// Prepares the level below the current one after a copy of the distinct
+// section `distinct` of `course` was placed: Feasible when the child is open
+// and worth entering.
+TimetableSearch::Verdict TimetableSearch::descend(int course, int distinct) {
     const Level& level = levels_[depth_];
     Level& child = levels_[depth_ + 1];
     const CourseSet open = CourseSet::firstN(course);
-    if (!placeAndNarrow(level.remaining, course, section, open, child.remaining, Searcher::Main))
+    if (!placeAndNarrow(level.remaining, course, distinct, open, child.remaining, Searcher::Main))
         return Verdict::Infeasible;
     if (limits_.feasibilityCheckMinOpen > 0 && course >= limits_.feasibilityCheckMinOpen) {
         const Verdict v = feasible(child.remaining, open);
         if (v != Verdict::Feasible) return v;
     }
-    child.untried = child.remaining[course - 1];
-    child.found = false;
-    child.nodesAtStart = stats_.nodes;
+    enterLevel(child, course - 1);
     return Verdict::Feasible;
+}
+
+// A level about to place `course`: every real copy of its remaining
+// distinct sections is still to be tried, in index order.
+void TimetableSearch::enterLevel(Level& level, int course) {
+    level.untried = copies_.copiesOf(course, level.remaining[course]);
+    level.deadEnds = SectionSet{};
+    level.found = false;
+    level.nodesAtStart = stats_.nodes;
 }
 
 // ---------------------------------------------------------------- Propagation
@@ -321,7 +326,7 @@ bool TimetableSearch::onlyOpenLanes(const Domains& d, CourseSet open) const {
 bool TimetableSearch::fitsPairwise(const std::array<int16_t, MaxCourses>& choice) const {
     for (int a = 0; a < n_; ++a)
         for (int b = a + 1; b < n_; ++b)
-            if (!fits_[a][choice[a]][b].contains(choice[b])) return false;
+            if (!fits_[a][copies_.distinctOf(a, choice[a])][b].contains(copies_.distinctOf(b, choice[b]))) return false;
     return true;
 }
 

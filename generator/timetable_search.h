@@ -15,6 +15,13 @@
 // ANDs. At every step the sections still possible for each open course
 // (its domain) are kept in such a row too.
 //
+// Copies. Sections of a course covering exactly the same cells are one
+// section to the search (section_copies.h): the domains and tables hold
+// distinct sections only, and the main search steps through the real
+// sections of each distinct one in index order, so what it finds and the
+// order stay as they are. A copy of a section that led nowhere at the same
+// step is skipped without a look.
+//
 // Techniques, in the order a step applies them (each can be switched off in
 // SearchLimits, to measure what it buys):
 //  1. Forward checking: placing a section keeps, in every open course, only
@@ -53,6 +60,7 @@
 #include "room_bound.h"
 #include "schedule_model.h"
 #include "search_limits.h"
+#include "section_copies.h"
 #include "section_fits.h"
 #include "section_set_row.h"
 #include "small_bit_set.h"
@@ -93,8 +101,9 @@ private:
     // ---- Problem: fixed once constructed ----
     int n_;
     SearchLimits limits_;
-    Domains all_{};    // every section of each course
-    FitTable fits_{};  // fits_[a][j][b]: course b's sections that fit beside section j of course a
+    SectionCopies copies_;  // which real sections each distinct section stands for
+    Domains all_{};         // every distinct section of each course
+    FitTable fits_{};       // fits_[a][j][b]: course b's sections that fit beside section j of course a
     using FitRow = SectionSetRow;
     // Support tables: supportLow_[a][x] joins fits_[a][j] over the sections
     // j of the low half x of a set of course a's sections (supportHigh_ the
@@ -106,7 +115,7 @@ private:
     // Atoms: the week's covered cells grouped by the exact set of sections
     // covering them. Every section is a union of atoms and two sections
     // sharing an atom clash, so each placed section owns its atoms.
-    std::array<std::array<WeekMask, MaxSectionsPerCourse>, MaxCourses> atomsOf_{};
+    SectionMasks atomsOf_{};
     Domains emptySections_{};  // sections covering no cell: they need no atom
     int numAtoms_ = 0;
     std::optional<RoomBound> room_;
@@ -118,7 +127,8 @@ private:
     // ---- State: where the main search stands ----
     struct Level {
         Domains remaining{};             // domains of the open courses 0 .. n-1-depth
-        SectionSet untried;              // sections of course n-1-depth not tried yet
+        SectionSet untried;              // real sections of course n-1-depth not tried yet
+        SectionSet deadEnds;             // its distinct sections found to lead nowhere here
         bool found = false;              // a timetable was found below this step
         std::uint64_t nodesAtStart = 0;  // stats_.nodes when the step began
     };
@@ -134,7 +144,8 @@ private:
     bool start();      // false when stopped before the root was settled
     bool backtrack();  // false when the whole tree is done
     void markFound();
-    Verdict descend(int course, int section);
+    Verdict descend(int course, int distinct);
+    void enterLevel(Level& level, int course);
 
     // ---- Propagation: the techniques, shared by both searches ----
     // child = parent narrowed by placing `section` of course `placed`, for

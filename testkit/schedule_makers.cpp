@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "section_maker.h"
+#include "week.h"
 
 namespace quorvandel::makers {
 
@@ -195,6 +196,48 @@ void crowdedWeekSchedule(CourseList& list, std::uint64_t seed, int numCourses, i
             } else {
                 addTwoBlockSection(list, course, rng, places);
             }
+        }
+    }
+}
+
+void pairsSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks) {
+    Rng rng(seed);
+    const PickedPlaces places = pickPlaces(rng, blocks);
+    const int longBand = rng.below(Bands);
+    const auto bandStart = [longBand](int band) { return band * BandSlots + (band > longBand ? 1 : 0); };
+    std::vector<int> pairStarts;  // places whose next band the same day is picked too
+    for (int p = 0; p < Places; ++p)
+        if (p % Bands + 1 < Bands && places.picked[p] && places.picked[p + 1]) pairStarts.push_back(p);
+    list.NumCourses = 0;
+    for (int i = 0; i < numCourses; ++i) {
+        const int course = addCourse(list, "Q" + std::to_string(i));
+        for (int j = 0; j < sections; ++j) {
+            const bool sameDay = !pairStarts.empty() && (places.usableBands.empty() || rng.below(2) == 0);
+            if (sameDay) {
+                const int p = pairStarts[rng.below(static_cast<int>(pairStarts.size()))];
+                addSection(list, course, bandStart(p % Bands), bandStart(p % Bands + 2), 1U << (p / Bands));
+            } else if (!places.usableBands.empty()) {
+                const int band = places.usableBands[rng.below(static_cast<int>(places.usableBands.size()))];
+                const std::vector<int>& days = places.daysOfBand[band];
+                const int first = rng.below(static_cast<int>(days.size()));
+                int second = rng.below(static_cast<int>(days.size()) - 1);
+                if (second >= first) ++second;
+                addSection(list, course, bandStart(band), bandStart(band + 1),
+                           (1U << days[first]) | (1U << days[second]));
+            }
+        }
+    }
+}
+
+void copyMeetings(Section& copy, const Section& from) { setMeetings(copy, meetingsOf(from)); }
+
+void copySections(CourseList& list, std::uint64_t seed, int percent) {
+    Rng rng(seed * 6151 + 11);
+    for (int i = 0; i < list.NumCourses; ++i) {
+        Course& course = list.Courses[static_cast<size_t>(i)];
+        for (int j = 1; j < course.NumSections; ++j) {
+            if (rng.below(100) >= percent) continue;
+            copyMeetings(course.Sections[static_cast<size_t>(j)], course.Sections[static_cast<size_t>(rng.below(j))]);
         }
     }
 }

@@ -75,6 +75,22 @@ void intervalSchedule(CourseList& list, std::uint64_t seed, int numCourses, int 
 // place no other course uses: only that section can be in a timetable.
 void crowdedWeekSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections);
 
+// The same places, but the day's 29 slots cut into 7 bands of 4 slots and
+// one (picked by the seed) of 5, so blocks differ in length. Each section
+// takes two picked places: one band on two days, or two neighbouring bands
+// on one day. With 2 x courses > blocks no timetable exists.
+void pairsSchedule(CourseList& list, std::uint64_t seed, int numCourses, int sections, int blocks);
+
+// Gives `copy` the days and times of `from`, keeping its own number.
+void copyMeetings(Section& copy, const Section& from);
+
+// Makes many sections copies of others, as several lab sections at one hour
+// or a number typed twice are: each section after a course's first takes,
+// with probability `percent` / 100, the days and times of a random earlier
+// section of its course (keeping its own number, so the copies stay
+// distinguishable).
+void copySections(CourseList& list, std::uint64_t seed, int percent);
+
 // The number of combinations (product of the section counts).
 std::int64_t combinations(const CourseList& list);
 

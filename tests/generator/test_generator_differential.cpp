@@ -92,8 +92,26 @@ void intervalFamily(CourseList& list, std::uint64_t seed) {
     intervalSchedule(list, seed, 7, 5, 4 + static_cast<int>(seed % 2), 1);
 }
 void crowdedWeekFamily(CourseList& list, std::uint64_t seed) { crowdedWeekSchedule(list, seed, 7, 5); }
+// 7 courses of two-block sections on blocks of unequal length: 13 blocks
+// (none fits) or 15 (a few may).
+void pairsFamily(CourseList& list, std::uint64_t seed) { pairsSchedule(list, seed, 7, 5, 13 + 2 * (seed % 2 == 0)); }
 
 using Family = void (*)(CourseList&, std::uint64_t);
+
+// Most sections copies of others (same cells, their own numbers), between
+// real ones: 7 courses of 5 sections, short ones on all seven days, longer
+// ones on three or crowded on two, so that there are many timetables, a
+// few, or none.
+void copiesFamily(CourseList& list, std::uint64_t seed) {
+    const int kind = static_cast<int>(seed % 3);
+    const SectionStyle style{.minLength = 1 + kind,
+                             .maxLength = 2 + 2 * kind,
+                             .minDays = 1,
+                             .maxDays = 2,
+                             .dayPool = kind == 0 ? 7 : 4 - kind};
+    randomSchedule(list, seed, 7, 5, 5, style);
+    copySections(list, seed, 70);
+}
 
 // 3 to 8 courses of 1 to 4 long sections on few days: mostly no timetable.
 void crowdedFamilyOf(CourseList& list, std::uint64_t seed, int maxMeetings) {
@@ -202,7 +220,7 @@ QString explanationFault(const CourseList& schedule, const BusyCells& busy, cons
 // A small random schedule (at most 20,000 combinations, so that the plain
 // ranking can score every one) and, with `busyRanges` > 0, up to that many
 // random busy stretches of 1 to 6 half-hours.
-void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges, int maxMeetings = 1) {
+void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges, int maxMeetings, bool copies) {
     Rng rng(seed * 104729 + 7);
     const int courses = rng.between(2, 7);
     SectionStyle style;
@@ -214,6 +232,7 @@ void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges, int maxM
     int maxSections = rng.between(2, 7);
     do randomSchedule(state, seed, courses, 1, maxSections, style);
     while (combinations(state) > 20000 && --maxSections > 1);
+    if (copies) copySections(state, seed, 70);
     state.Options.busy.reset();
     for (int r = rng.between(0, busyRanges); r > 0; --r) {
         const int day = rng.below(style.dayPool), length = rng.between(1, 6);
@@ -322,6 +341,8 @@ private slots:
         QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 300 / Scale << 0.3 << 0.0 << 0.0;
         QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 300 / Scale << 0.1 << 0.0 << 0.0;
         QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 1200 / Scale << 0.1 << 0.1 << 0.1;
+        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 300 / Scale << 0.2 << 0.0 << 0.3;
+        QTest::newRow("7 x 5 pairs of unequal blocks") << Family(pairsFamily) << 300 / Scale << 0.5 << 0.0 << 0.0;
     }
     void sameAsPlainEnumeration() {
         QFETCH(Family, family);
@@ -364,6 +385,7 @@ private slots:
         QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 60 / Scale;
         QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 30 / Scale;
         QTest::newRow("crowded, 1-2 meetings a section") << Family(crowdedMeetingsFamily) << 300 / Scale;
+        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 30 / Scale;
     }
     void explanationHoldsByPlainEnumeration() {
         QFETCH(Family, family);
@@ -392,36 +414,44 @@ private slots:
         QTest::addColumn<ResultOrder>("tieBreak");
         QTest::addColumn<int>("busyRanges");
         QTest::addColumn<int>("maxMeetings");  // a section's meetings: 1 to this many
-        QTest::newRow("first found, busy times") << ResultOrder::FirstFound << ResultOrder::FewestDays << 8 << 1;
-        QTest::newRow("fewest days") << ResultOrder::FewestDays << ResultOrder::FirstFound << 0 << 1;
-        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0 << 1;
-        QTest::newRow("latest start") << ResultOrder::LatestStart << ResultOrder::FirstFound << 0 << 1;
-        QTest::newRow("earliest finish") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << 0 << 1;
-        QTest::newRow("fewest days, then idle, busy times")
-            << ResultOrder::FewestDays << ResultOrder::FewestIdle << 4 << 1;
-        QTest::newRow("earliest finish, then latest start")
-            << ResultOrder::EarliestFinish << ResultOrder::LatestStart << 2 << 1;
-        QTest::newRow("earliest finish, then fewest idle, busy times")
-            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2 << 1;
+        QTest::addColumn<bool>("copies");      // most sections copies of others
+        const auto both = [](const char* name, ResultOrder primary, ResultOrder tieBreak, int busyRanges) {
+            QTest::newRow(name) << primary << tieBreak << busyRanges << 1 << false;
+            QTest::addRow("%s, copies", name) << primary << tieBreak << busyRanges << 1 << true;
+        };
+        both("first found, busy times", ResultOrder::FirstFound, ResultOrder::FewestDays, 8);
+        both("fewest days", ResultOrder::FewestDays, ResultOrder::FirstFound, 0);
+        both("fewest idle", ResultOrder::FewestIdle, ResultOrder::FirstFound, 0);
+        both("latest start", ResultOrder::LatestStart, ResultOrder::FirstFound, 0);
+        both("earliest finish", ResultOrder::EarliestFinish, ResultOrder::FirstFound, 0);
+        both("fewest days, then idle, busy times", ResultOrder::FewestDays, ResultOrder::FewestIdle, 4);
+        both("earliest finish, then latest start", ResultOrder::EarliestFinish, ResultOrder::LatestStart, 2);
+        both("earliest finish, then fewest idle, busy times", ResultOrder::EarliestFinish, ResultOrder::FewestIdle, 2);
         QTest::newRow("1-2 meetings: first found, busy times")
-            << ResultOrder::FirstFound << ResultOrder::FewestDays << 4 << 2;
-        QTest::newRow("1-3 meetings: fewest days") << ResultOrder::FewestDays << ResultOrder::FirstFound << 0 << 3;
-        QTest::newRow("1-3 meetings: fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0 << 3;
-        QTest::newRow("1-3 meetings: latest start") << ResultOrder::LatestStart << ResultOrder::FirstFound << 0 << 3;
+            << ResultOrder::FirstFound << ResultOrder::FewestDays << 4 << 2 << false;
+        QTest::newRow("1-3 meetings: fewest days")
+            << ResultOrder::FewestDays << ResultOrder::FirstFound << 0 << 3 << false;
+        QTest::newRow("1-3 meetings: fewest idle")
+            << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0 << 3 << false;
+        QTest::newRow("1-3 meetings: latest start")
+            << ResultOrder::LatestStart << ResultOrder::FirstFound << 0 << 3 << false;
         QTest::newRow("1-3 meetings: earliest finish, then fewest idle, busy times")
-            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2 << 3;
+            << ResultOrder::EarliestFinish << ResultOrder::FewestIdle << 2 << 3 << false;
+        QTest::newRow("1-3 meetings, copies: fewest idle")
+            << ResultOrder::FewestIdle << ResultOrder::FirstFound << 0 << 3 << true;
     }
     void rankedSameAsPlainRanking() {
         QFETCH(ResultOrder, primary);
         QFETCH(ResultOrder, tieBreak);
         QFETCH(int, busyRanges);
         QFETCH(int, maxMeetings);
+        QFETCH(bool, copies);
         auto schedule = freshState();
         auto got = freshState();
         int many = 0, busyNamed = 0;
         const int seeds = 400 / Scale;
         for (int seed = 1; seed <= seeds; ++seed) {
-            rankedCase(*schedule, static_cast<std::uint64_t>(seed), busyRanges, maxMeetings);
+            rankedCase(*schedule, static_cast<std::uint64_t>(seed), busyRanges, maxMeetings, copies);
             schedule->Options.primary = primary;
             schedule->Options.tieBreak = tieBreak;
             auto reference = std::make_unique<ModuleState>(*schedule);
@@ -454,19 +484,26 @@ private slots:
     void rankedStopKeepsBestMet_data() {
         QTest::addColumn<ResultOrder>("primary");
         QTest::addColumn<ResultOrder>("tieBreak");
-        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound;
-        QTest::newRow("latest start, then fewest days") << ResultOrder::LatestStart << ResultOrder::FewestDays;
+        QTest::addColumn<bool>("copies");
+        // Copies leave fewer distinct timetables, so shorter searches.
+        QTest::addColumn<int>("minSecondPassStops");
+        QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << false << 20;
+        QTest::newRow("latest start, then fewest days")
+            << ResultOrder::LatestStart << ResultOrder::FewestDays << false << 20;
+        QTest::newRow("earliest finish, copies") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << true << 8;
     }
     void rankedStopKeepsBestMet() {
         QFETCH(ResultOrder, primary);
         QFETCH(ResultOrder, tieBreak);
+        QFETCH(bool, copies);
+        QFETCH(int, minSecondPassStops);
         auto schedule = freshState();
         SearchLimits limits;
         limits.stopCheckInterval = limits.progressInterval = 1;
         limits.rankedLookAroundAfterNodes = 0;
         int stoppedInSecondPass = 0;
         for (int seed = 1; seed <= 200 / Scale; ++seed) {
-            rankedCase(*schedule, static_cast<std::uint64_t>(seed), 0);
+            rankedCase(*schedule, static_cast<std::uint64_t>(seed), 0, 1, copies);
             schedule->Options.primary = primary;
             schedule->Options.tieBreak = tieBreak;
             const auto want = plain::RankAll(*std::make_unique<ModuleState>(*schedule));
@@ -475,6 +512,7 @@ private slots:
             RankedSearch(*schedule, schedule->NumCourses, schedule->Options, limits, nullptr,
                          [&calls](long long, const RankScore&) { ++calls; })
                 .run();
+            if (calls < 3) continue;  // met only at the end: nowhere to stop in between
             for (const std::uint64_t stopAt : {calls / 8, calls / 2, calls - calls / 8 - 2}) {
                 if (stopAt < 1 || stopAt + 2 > calls) continue;  // a later step must see the stop
                 std::atomic<bool> stop{false};
@@ -494,7 +532,7 @@ private slots:
             }
         }
         qInfo("%d stops in the enumeration-order pass", stoppedInSecondPass);
-        QVERIFY2(stoppedInSecondPass >= 20 / Scale, "too few stops in the second pass");
+        QVERIFY2(stoppedInSecondPass >= minSecondPassStops / Scale, "too few stops in the second pass");
     }
 
     // Random subproblems (some courses open, each with a random part of its
@@ -502,25 +540,30 @@ private slots:
     // fit, the plain enumeration finds no timetable among them.
     void roomBoundCutsOnlyDeadBranches_data() {
         QTest::addColumn<Family>("family");
-        QTest::addColumn<int>("minCuts");  // so that the bound is really put to the test
-        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 20;
-        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 20;
-        QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 200;
-        QTest::newRow("7 x 5 two-block sections on 13 blocks") << Family(twoBlockFamily) << 200;
-        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 200;
-        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 200;
-        QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 20;
-        QTest::newRow("crowded, 1-2 meetings a section") << Family(crowdedMeetingsFamily) << 200;
+        QTest::addColumn<int>("minCuts");       // so that the bound is really put to the test
+        QTest::addColumn<int>("minBlockCuts");  // of which only the block count makes
+        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 20 << 20;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 20 << 0;
+        QTest::newRow("8 x 4 into 7 disjoint blocks") << Family(holesFamily) << 200 << 0;
+        QTest::newRow("7 x 5 two-block sections on 13 blocks") << Family(twoBlockFamily) << 200 << 0;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 200 << 0;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 200 << 0;
+        QTest::newRow("7 x 5 pairs of unequal blocks") << Family(pairsFamily) << 200 << 100;
+        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 50 << 0;
+        QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 20 << 0;
+        QTest::newRow("crowded, 1-2 meetings a section") << Family(crowdedMeetingsFamily) << 200 << 0;
     }
     void roomBoundCutsOnlyDeadBranches() {
         QFETCH(Family, family);
         QFETCH(int, minCuts);
+        QFETCH(int, minBlockCuts);
         auto schedule = std::make_unique<CourseList>();
         auto state = freshState();
-        int cuts = 0;
+        int cuts = 0, blockCuts = 0;
         for (int seed = 1; seed <= 300 / Scale; ++seed) {
             family(*schedule, static_cast<std::uint64_t>(seed));
             const RoomBound bound(*schedule, schedule->NumCourses);
+            const RoomBound withoutBlocks(*schedule, schedule->NumCourses, false);
             Rng rng(static_cast<std::uint64_t>(seed) * 104729);
             for (int trial = 0; trial < 20; ++trial) {
                 CourseSet open;
@@ -536,6 +579,7 @@ private slots:
                 }
                 if (open.empty() || bound.mayFit(remaining, open)) continue;
                 ++cuts;
+                blockCuts += withoutBlocks.mayFit(remaining, open) ? 1 : 0;
                 static_cast<CourseList&>(*state) = *subproblem(*schedule, remaining, open);
                 plain::MakeTimetables(*state, true);
                 if (state->NumTimetables != 0)
@@ -544,8 +588,9 @@ private slots:
                                          .arg(trial)));
             }
         }
-        qInfo("%d subproblems cut", cuts);
+        qInfo("%d subproblems cut, %d by the block count alone", cuts, blockCuts);
         QVERIFY2(cuts >= minCuts / Scale, "the bound cut too few subproblems to be tested");
+        QVERIFY2(blockCuts >= minBlockCuts / Scale, "the block count cut too few subproblems to be tested");
     }
 };
 
