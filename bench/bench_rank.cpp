@@ -1,8 +1,6 @@
-// The ranked search: the 26 best timetables by each result order, on random
-// schedules of three kinds, five seeds each:
-//   rank_8x6_<seed>   8 courses x 6 sections on weekdays (a typical student);
-//   rank_12x8_<seed>  12 x 8 on weekdays;
-//   rank_20x10_<seed> 20 x 10, short sections on all seven days.
+// The ranked search: the 26 best timetables by each result order, on the
+// random kinds of bench_cases.h, five seeds each: rank_8x6_<seed>,
+// rank_12x8_<seed>, rank_20x10_<seed>.
 // Each is run by fewest days, fewest idle half-hours, latest start, earliest
 // finish, and fewest days then fewest idle half-hours.
 #include <benchmark/benchmark.h>
@@ -10,26 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "schedule_makers.h"
+#include "bench_cases.h"
 #include "timetablify.h"
 
 using namespace quorvandel;
 
 namespace {
-
-struct Kind {
-    const char* name;
-    int courses;
-    int sections;
-    makers::SectionStyle style;
-};
-
-constexpr Kind Kinds[] = {
-    {"8x6", 8, 6, {.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 3, .dayPool = 5}},
-    {"12x8", 12, 8, {.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 2, .dayPool = 5}},
-    {"20x10", 20, 10, {.minLength = 1, .maxLength = 2, .minDays = 1, .maxDays = 2, .dayPool = 7}},
-};
-constexpr std::uint64_t Seeds[] = {1, 2, 3, 4, 5};
 
 struct Order {
     const char* name;
@@ -44,9 +28,9 @@ constexpr Order Orders[] = {
     {"days_then_idle", ResultOrder::FewestDays, ResultOrder::FewestIdle},
 };
 
-void rank(benchmark::State& st, const Kind& kind, std::uint64_t seed, const Order& order) {
+void rank(benchmark::State& st, const bench::RandomKind& kind, std::uint64_t seed, const Order& order) {
     auto state = std::make_unique<ModuleState>();
-    makers::randomSchedule(*state, seed, kind.courses, kind.sections, kind.sections, kind.style);
+    bench::randomKindSchedule(*state, kind, seed);
     state->Options.primary = order.primary;
     state->Options.tieBreak = order.tieBreak;
     GenerationResult result;
@@ -60,8 +44,8 @@ void rank(benchmark::State& st, const Kind& kind, std::uint64_t seed, const Orde
 
 // Registered before main() runs, like the BENCHMARK macros.
 const bool registered = [] {
-    for (const Kind& kind : Kinds)
-        for (std::uint64_t seed : Seeds)
+    for (const bench::RandomKind& kind : bench::RandomKinds)
+        for (std::uint64_t seed : bench::RandomKindSeeds)
             for (const Order& order : Orders)
                 benchmark::RegisterBenchmark(
                     ("rank_" + std::string(kind.name) + "_" + std::to_string(seed) + "/" + order.name).c_str(),
