@@ -156,11 +156,24 @@ WeekMask TimetableCount::cellsOf(int course, SectionSet sections) const {
     return cells;
 }
 
-// Fewest sections left: the fewest branches. Ties go to the lowest index.
+// The course that shares cells with the most other open courses: placing
+// it cuts the most ties, so the rest falls apart into groups soonest. Ties
+// go to the fewest sections left (the fewest branches), then the lowest
+// index.
 int TimetableCount::pickCourse(const Domains& d, CourseSet open) const {
-    int pick = open.first();
-    for (int i : open.without(pick))
-        if (d[i].count() < d[pick].count()) pick = i;
+    std::array<WeekMask, MaxCourses> cells;
+    for (int i : open) cells[i] = cellsOf(i, d[i]);
+    int pick = -1, bestDegree = -1, bestSize = 0;
+    for (int i : open) {
+        int degree = 0;
+        for (int j : open.without(i)) degree += cells[i].intersects(cells[j]) ? 1 : 0;
+        const int size = d[i].count();
+        if (degree > bestDegree || (degree == bestDegree && size < bestSize)) {
+            pick = i;
+            bestDegree = degree;
+            bestSize = size;
+        }
+    }
     return pick;
 }
 
