@@ -57,17 +57,19 @@ std::uint64_t TimetableCount::countOpen(const Domains& d, CourseSet open) {
     assert(onlyOpenLanes(d, open));
     if (open.empty()) return 1;
     if (!open.hasAtLeastTwo()) return countLastCourse(d[open.first()]);
-    if (!limits_.splitComponents) return countGroup(d, open);
+    CourseCells cells;
+    for (int i : open) cells[i] = cellsOf(i, d[i]);
+    if (!limits_.splitComponents) return countGroup(d, open, cells);
     std::array<CourseSet, MaxCourses> groups;
-    const int numGroups = groupsOf(d, open, groups);
-    if (numGroups == 1) return countGroup(d, open);
+    const int numGroups = groupsOf(d, open, cells, groups);
+    if (numGroups == 1) return countGroup(d, open, cells);
     ++stats_.splits;
     std::uint64_t product = 1;
     for (int g = 0; g < numGroups && product != 0; ++g) {
         Domains part;
         for (int i : groups[g]) part[i] = d[i];
         const std::uint64_t count =
-            groups[g].hasAtLeastTwo() ? countGroup(part, groups[g]) : countLastCourse(d[groups[g].first()]);
+            groups[g].hasAtLeastTwo() ? countGroup(part, groups[g], cells) : countLastCourse(d[groups[g].first()]);
         // A group cut short gives a lower bound; the groups after it are
         // not counted, so only what is certain so far may be multiplied:
         // the product stays a lower bound only when this was the last group.
@@ -77,7 +79,7 @@ std::uint64_t TimetableCount::countOpen(const Domains& d, CourseSet open) {
     return product;
 }
 
-std::uint64_t TimetableCount::countGroup(const Domains& d, CourseSet open) {
+std::uint64_t TimetableCount::countGroup(const Domains& d, CourseSet open, const CourseCells& cells) {
     assert(open.hasAtLeastTwo() && onlyOpenLanes(d, open));
     const FailureMemo::Key key = FailureMemo::makeKey(d, open);
     if (memo_.enabled())
@@ -85,7 +87,7 @@ std::uint64_t TimetableCount::countGroup(const Domains& d, CourseSet open) {
             ++stats_.memoHits;
             return *known;
         }
-    const int pick = pickCourse(d, open);
+    const int pick = pickCourse(d, open, cells);
     const CourseSet others = open.without(pick);
     std::uint64_t sum = 0;
     for (int section : d[pick]) {
@@ -120,9 +122,8 @@ std::uint64_t TimetableCount::countLastCourse(SectionSet sections) {
 // Grows each group from its first course by the open courses whose cells
 // meet the group's, then orders the groups by their number of combinations
 // (a product of section counts, compared in doubles: it only orders).
-int TimetableCount::groupsOf(const Domains& d, CourseSet open, std::array<CourseSet, MaxCourses>& groups) const {
-    std::array<WeekMask, MaxCourses> cells;
-    for (int i : open) cells[i] = cellsOf(i, d[i]);
+int TimetableCount::groupsOf(const Domains& d, CourseSet open, const CourseCells& cells,
+                             std::array<CourseSet, MaxCourses>& groups) const {
     int count = 0;
     CourseSet rest = open;
     while (!rest.empty()) {
@@ -160,9 +161,7 @@ WeekMask TimetableCount::cellsOf(int course, SectionSet sections) const {
 // it cuts the most ties, so the rest falls apart into groups soonest. Ties
 // go to the fewest sections left (the fewest branches), then the lowest
 // index.
-int TimetableCount::pickCourse(const Domains& d, CourseSet open) const {
-    std::array<WeekMask, MaxCourses> cells;
-    for (int i : open) cells[i] = cellsOf(i, d[i]);
+int TimetableCount::pickCourse(const Domains& d, CourseSet open, const CourseCells& cells) const {
     int pick = -1, bestDegree = -1, bestSize = 0;
     for (int i : open) {
         int degree = 0;

@@ -92,18 +92,21 @@ private:
     bool unfinished() const { return outOfSteps_ || stopped_; }
 
     // ---- Counting ----
+    // Lane i: the cells covered by open course i's remaining sections.
+    using CourseCells = std::array<WeekMask, MaxCourses>;
     // The timetables of the open courses `open`, each with its sections in
     // d (narrowed against every placed course; other lanes empty).
     std::uint64_t countOpen(const Domains& d, CourseSet open);
     // The same for open courses that form one group (or when groups are
     // not looked for): memo, then a sum over the sections of one course.
-    std::uint64_t countGroup(const Domains& d, CourseSet open);
+    std::uint64_t countGroup(const Domains& d, CourseSet open, const CourseCells& cells);
     std::uint64_t countLastCourse(SectionSet sections);
     // Splits `open` into groups of courses whose cells meet, smallest
     // subproblem first; returns how many.
-    int groupsOf(const Domains& d, CourseSet open, std::array<CourseSet, MaxCourses>& groups) const;
+    int groupsOf(const Domains& d, CourseSet open, const CourseCells& cells,
+                 std::array<CourseSet, MaxCourses>& groups) const;
     WeekMask cellsOf(int course, SectionSet sections) const;
-    int pickCourse(const Domains& d, CourseSet open) const;
+    int pickCourse(const Domains& d, CourseSet open, const CourseCells& cells) const;
     bool onlyOpenLanes(const Domains& d, CourseSet open) const;
 
     // ---- Interrupt: the stop flag and the budget ----
