@@ -101,6 +101,10 @@ void roomSchedule(ModuleState& state, std::uint64_t seed) {
     }
 }
 
+void randomKindSchedule(ModuleState& state, const RandomKind& kind, std::uint64_t seed) {
+    randomSchedule(state, seed, kind.courses, kind.sections, kind.sections, kind.style);
+}
+
 void growthSchedule(ModuleState& state, int n) { twoBlockSchedule(state, 2026, n, MaxSectionsPerCourse, 2 * n - 1); }
 
 void huntSchedule(ModuleState& state, HuntKind kind, std::uint64_t seed) {

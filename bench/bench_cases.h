@@ -4,10 +4,29 @@
 
 #include <cstdint>
 
+#include "schedule_makers.h"
 #include "schedule_model.h"
 #include "schedule_options.h"
 
 namespace quorvandel::bench {
+
+// The random kinds the ranked search and the count are measured on, five
+// seeds each (RandomKindSeeds): 8 courses x 6 sections on weekdays (a
+// typical student), 12 x 8 on weekdays, and 20 x 10 of short sections on
+// all seven days.
+struct RandomKind {
+    const char* name;
+    int courses;
+    int sections;
+    makers::SectionStyle style;
+};
+inline constexpr RandomKind RandomKinds[] = {
+    {"8x6", 8, 6, {.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 3, .dayPool = 5}},
+    {"12x8", 12, 8, {.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 2, .dayPool = 5}},
+    {"20x10", 20, 10, {.minLength = 1, .maxLength = 2, .minDays = 1, .maxDays = 2, .dayPool = 7}},
+};
+inline constexpr std::uint64_t RandomKindSeeds[] = {1, 2, 3, 4, 5};
+void randomKindSchedule(ModuleState& state, const RandomKind& kind, std::uint64_t seed);
 
 // 8 courses x 6 sections in a typical student week: Monday/Wednesday/Friday
 // hours and Tuesday/Thursday hour-and-a-halves between 08:00 and 18:00.

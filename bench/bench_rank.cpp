@@ -1,12 +1,9 @@
-// The ranked search: the 26 best timetables by each result order, on random
-// schedules of three kinds, five seeds each:
-//   rank_8x6_<seed>   8 courses x 6 sections on weekdays (a typical student);
-//   rank_12x8_<seed>  12 x 8 on weekdays;
-//   rank_20x10_<seed> 20 x 10, short sections on all seven days;
-//   rank_meet_<seed>  the meet_<seed> schedules: 20 x 10 sections of two
-//                     or three meetings, one a lab.
-// Each is run by fewest days, fewest idle half-hours, latest start, earliest
-// finish, and fewest days then fewest idle half-hours.
+// The ranked search: the 26 best timetables by each result order, on the
+// random kinds of bench_cases.h, five seeds each (rank_8x6_<seed>,
+// rank_12x8_<seed>, rank_20x10_<seed>), and on rank_meet_<seed>, the
+// meet_<seed> schedules: 20 x 10 sections of two or three meetings, one a
+// lab. Each is run by fewest days, fewest idle half-hours, latest start,
+// earliest finish, and fewest days then fewest idle half-hours.
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -14,26 +11,11 @@
 #include <string>
 
 #include "bench_cases.h"
-#include "schedule_makers.h"
 #include "timetablify.h"
 
 using namespace quorvandel;
 
 namespace {
-
-struct Kind {
-    const char* name;
-    int courses;
-    int sections;
-    makers::SectionStyle style;
-};
-
-constexpr Kind Kinds[] = {
-    {"8x6", 8, 6, {.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 3, .dayPool = 5}},
-    {"12x8", 12, 8, {.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 2, .dayPool = 5}},
-    {"20x10", 20, 10, {.minLength = 1, .maxLength = 2, .minDays = 1, .maxDays = 2, .dayPool = 7}},
-};
-constexpr std::uint64_t Seeds[] = {1, 2, 3, 4, 5};
 
 using Order = bench::RankOrder;
 
@@ -49,9 +31,9 @@ void rankSchedule(benchmark::State& st, std::unique_ptr<ModuleState> state, cons
     st.counters["more"] = result.moreThanStored ? 1 : 0;
 }
 
-void rank(benchmark::State& st, const Kind& kind, std::uint64_t seed, const Order& order) {
+void rank(benchmark::State& st, const bench::RandomKind& kind, std::uint64_t seed, const Order& order) {
     auto state = std::make_unique<ModuleState>();
-    makers::randomSchedule(*state, seed, kind.courses, kind.sections, kind.sections, kind.style);
+    bench::randomKindSchedule(*state, kind, seed);
     rankSchedule(st, std::move(state), order);
 }
 
@@ -70,12 +52,12 @@ void registerRanked(const std::string& name, std::function<void(benchmark::State
 
 // Registered before main() runs, like the BENCHMARK macros.
 const bool registered = [] {
-    for (const Kind& kind : Kinds)
-        for (std::uint64_t seed : Seeds)
+    for (const bench::RandomKind& kind : bench::RandomKinds)
+        for (std::uint64_t seed : bench::RandomKindSeeds)
             for (const Order& order : bench::RankOrders)
                 registerRanked("rank_" + std::string(kind.name) + "_" + std::to_string(seed) + "/" + order.name,
                                [&kind, seed, &order](benchmark::State& st) { rank(st, kind, seed, order); });
-    for (std::uint64_t seed : Seeds)
+    for (std::uint64_t seed : bench::RandomKindSeeds)
         for (const Order& order : bench::RankOrders)
             registerRanked("rank_meet_" + std::to_string(seed) + "/" + order.name,
                            [seed, &order](benchmark::State& st) { rankMeet(st, seed, order); });

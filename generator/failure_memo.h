@@ -38,6 +38,9 @@ public:
     // Packs the remaining sections of the courses in openCourses (at least
     // one); the lanes of all other courses must be empty.
     static Key makeKey(const SectionSetRow& remaining, CourseSet openCourses);
+    // The count memo (CountMemo) keys its table the same way.
+    static std::size_t hashOf(const Key& key);
+    static bool same(const Key& a, const Key& b);
 
     explicit FailureMemo(std::size_t maxBytes);
 
@@ -51,8 +54,6 @@ public:
 
 private:
     static constexpr std::size_t ProbeWindow = 8;
-    static std::size_t hashOf(const Key& key);
-    static bool same(const Key& a, const Key& b);
     void grow();
     bool place(const Key& key);  // false when the probe window is full
 

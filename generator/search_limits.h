@@ -80,4 +80,37 @@ constexpr SearchLimits plainForwardChecking() {
     return limits;
 }
 
+// How many steps the timetable count may take before it settles for a lower
+// bound: about a quarter of a second of counting (a step costs about 0.17
+// us in the Release build, most of it the memo's lookups), so that the
+// number beside the results never keeps the worker busy for long.
+constexpr std::uint64_t CountStepBudget = 1'500'000;
+
+// Knobs of the timetable count (TimetableCount). Every setting gives the
+// same exact count; they change only how many steps it takes to get there.
+struct CountLimits {
+    // The last open course's remaining sections are added up, not visited
+    // one by one.
+    bool countLastCourse = true;
+    // Open courses whose remaining sections share no cell with each other's
+    // are counted apart and their counts multiplied.
+    bool splitComponents = true;
+    // Upper bound, in bytes, of the memo of subproblems already counted. 0
+    // switches it off.
+    std::size_t memoBytes = std::size_t{16} << 20;
+    // Steps (sections tried) after which the count gives a lower bound.
+    std::uint64_t stepBudget = CountStepBudget;
+    // How many steps pass between two looks at the stop flag.
+    std::uint32_t stopCheckInterval = 64;
+};
+
+// What a count did, for tests and the benchmark.
+struct CountStats {
+    std::uint64_t nodes = 0;             // sections tried for a course
+    std::uint64_t memoHits = 0;          // subproblems whose count the memo knew
+    std::uint64_t memoInserts = 0;       // counted subproblems written to the memo
+    std::uint64_t splits = 0;            // subproblems counted as a product of parts
+    std::uint64_t countedUnvisited = 0;  // timetables added up at the last course without a step each
+};
+
 }  // namespace quorvandel

@@ -5,8 +5,10 @@
 #include <atomic>
 #include <vector>
 
+#include "count_note.h"
 #include "generator_fixture.h"
 #include "schedule_makers.h"
+#include "timetable_count.h"
 
 using namespace quorvandel;
 using namespace quorvandel::testing;
@@ -161,7 +163,26 @@ std::unique_ptr<ModuleState> sevenByFiveDense() {
 
 using Maker = std::unique_ptr<ModuleState> (*)();
 
+// `courses` courses of `sections` one-cell sections, no cell used twice:
+// every combination is a timetable.
+void neverClashing(ModuleState& state, int courses, int sections) {
+    for (int i = 0; i < courses; ++i) {
+        const int c = addCourse(state, "C" + std::to_string(i));
+        for (int j = 0; j < sections; ++j) {
+            const int cell = i * sections + j;
+            addSection(state, c, cell % SlotsPerDay, cell % SlotsPerDay + 1, 1U << (cell / SlotsPerDay));
+        }
+    }
+}
+
+using ScheduleMaker = void (*)(ModuleState&);
+
 }  // namespace
+
+Q_DECLARE_METATYPE(ScheduleMaker)
+Q_DECLARE_METATYPE(TimetableTally::Kind)
+
+namespace {}  // namespace
 
 Q_DECLARE_METATYPE(Slice)
 Q_DECLARE_METATYPE(Maker)
@@ -551,6 +572,79 @@ private slots:
         QVERIFY(stats.nodes >= 3000 && stats.nodes < 3000 + 64);
         QVERIFY(state->EnumDone);
         QVERIFY(occupancyClear(*state));
+    }
+    // Counts the plain enumeration cannot reach, and the edges of a count.
+    void countBeyondEnumeration_data() {
+        QTest::addColumn<ScheduleMaker>("make");
+        QTest::addColumn<bool>("stopFirst");
+        QTest::addColumn<TimetableTally::Kind>("kind");
+        QTest::addColumn<quint64>("number");
+        using Kind = TimetableTally::Kind;
+        QTest::newRow("12 x 10 never clashing: 10^12")
+            << ScheduleMaker([](ModuleState& s) { neverClashing(s, 12, 10); }) << false << Kind::Exact
+            << quint64{1'000'000'000'000};
+        QTest::newRow("20 x 10 never clashing: 10^20 is past 2^64")
+            << ScheduleMaker([](ModuleState& s) { neverClashing(s, 20, 10); }) << false << Kind::MoreThan
+            << quint64{10'000'000'000'000'000'000ULL};
+        QTest::newRow("three courses on one cell") << ScheduleMaker([](ModuleState& s) {
+            for (int i = 0; i < 3; ++i) addSection(s, addCourse(s, "C" + std::to_string(i)), 0, 1, Mon);
+        }) << false << Kind::Exact << quint64{0};
+        QTest::newRow("every section of a course busy") << ScheduleMaker([](ModuleState& s) {
+            neverClashing(s, 3, 4);
+            for (int cell = 8; cell < 12; ++cell) s.Options.busy.set(static_cast<size_t>(cell));
+        }) << false << Kind::Exact << quint64{0};
+        QTest::newRow("busy times leave 2 x 3 x 4") << ScheduleMaker([](ModuleState& s) {
+            neverClashing(s, 3, 4);
+            s.Options.busy.set(0).set(1).set(4);
+        }) << false << Kind::Exact << quint64{24};
+        QTest::newRow("no courses: the empty timetable")
+            << ScheduleMaker([](ModuleState&) {}) << false << Kind::Exact << quint64{1};
+        QTest::newRow("stop asked for before the count")
+            << ScheduleMaker([](ModuleState& s) { neverClashing(s, 12, 10); }) << true << Kind::Stopped << quint64{0};
+    }
+    void countBeyondEnumeration() {
+        QFETCH(ScheduleMaker, make);
+        QFETCH(bool, stopFirst);
+        QFETCH(TimetableTally::Kind, kind);
+        QFETCH(quint64, number);
+        auto state = freshState();
+        make(*state);
+        const std::atomic<bool> stop{stopFirst};
+        const TimetableTally got = countTimetables(*state, state->NumCourses, state->Options.busy, &stop);
+        QVERIFY(got.kind == kind);
+        QCOMPARE(quint64{got.number}, number);
+    }
+
+    void countNotes_data() {
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<TimetableTally::Kind>("kind");
+        QTest::addColumn<quint64>("number");
+        QTest::addColumn<bool>("ranked");
+        QTest::addColumn<QString>("note");
+        using Kind = TimetableTally::Kind;
+        QTest::newRow("first found") << 26 << Kind::Exact << quint64{1204} << false
+                                     << "26 of 1,204 timetables are shown";
+        QTest::newRow("ranked") << 26 << Kind::Exact << quint64{1204} << true << "The 26 best of 1,204 are shown";
+        QTest::newRow("a bound") << 26 << Kind::MoreThan << quint64{1'000'000} << false
+                                 << "26 of more than 1,000,000 timetables are shown";
+        QTest::newRow("a ranked bound") << 26 << Kind::MoreThan << quint64{1'000'000} << true
+                                        << "The 26 best of more than 1,000,000 are shown";
+        QTest::newRow("a bound below the shown ones")
+            << 26 << Kind::MoreThan << quint64{0} << false << "26 of more than 26 timetables are shown";
+        QTest::newRow("three digits") << 26 << Kind::Exact << quint64{999} << false << "26 of 999 timetables are shown";
+        QTest::newRow("four digits") << 26 << Kind::Exact << quint64{1000} << false
+                                     << "26 of 1,000 timetables are shown";
+        QTest::newRow("the largest count") << 26 << Kind::Exact << quint64{18'446'744'073'709'551'615ULL} << false
+                                           << "26 of 18,446,744,073,709,551,615 timetables are shown";
+        QTest::newRow("stopped: no note") << 26 << Kind::Stopped << quint64{5} << false << "";
+    }
+    void countNotes() {
+        QFETCH(int, shown);
+        QFETCH(TimetableTally::Kind, kind);
+        QFETCH(quint64, number);
+        QFETCH(bool, ranked);
+        QFETCH(QString, note);
+        QCOMPARE(text(countNote(shown, {kind, number}, ranked)), note);
     }
 };
 

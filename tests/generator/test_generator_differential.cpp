@@ -15,6 +15,7 @@
 #include "room_bound.h"
 #include "schedule_makers.h"
 #include "section_maker.h"
+#include "timetable_count.h"
 #include "week.h"
 
 using namespace quorvandel;
@@ -159,10 +160,10 @@ SectionMeeting firstOverlap(const Section& x, const Section& y) {
     return m;
 }
 
-// By the plain enumeration: whether the courses of `set` (bit i = course i)
-// have a timetable when sections in the busy cells are left out.
-bool plainHasTimetable(const CourseList& schedule, std::uint32_t set, const BusyCells& busy) {
-    auto state = freshState();
+// The courses of `set` (bit i = course i) with their sections in busy cells
+// left out, as the plain enumeration's state; false when one of them has no
+// section left.
+bool withoutBusySections(const CourseList& schedule, std::uint32_t set, const BusyCells& busy, ModuleState& state) {
     for (int i = 0; i < schedule.NumCourses; ++i) {
         if (!((set >> i) & 1U)) continue;
         Course course = schedule.Courses[static_cast<size_t>(i)];
@@ -172,11 +173,48 @@ bool plainHasTimetable(const CourseList& schedule, std::uint32_t set, const Busy
             if (!touchesBusy(s, busy)) course.Sections[static_cast<size_t>(course.NumSections++)] = s;
         }
         if (course.NumSections == 0) return false;
-        state->Courses[static_cast<size_t>(state->NumCourses++)] = course;
+        state.Courses[static_cast<size_t>(state.NumCourses++)] = course;
     }
+    return true;
+}
+
+// By the plain enumeration: whether the courses of `set` have a timetable
+// when sections in the busy cells are left out.
+bool plainHasTimetable(const CourseList& schedule, std::uint32_t set, const BusyCells& busy) {
+    auto state = freshState();
+    if (!withoutBusySections(schedule, set, busy, *state)) return false;
     if (state->NumCourses == 0) return true;
     plain::MakeTimetables(*state, true);
     return state->NumTimetables > 0;
+}
+
+// By the plain enumeration, every combination visited: the number of
+// conflict-free timetables when sections in the busy cells are left out.
+std::uint64_t plainCount(const CourseList& schedule, const BusyCells& busy) {
+    auto state = freshState();
+    if (!withoutBusySections(schedule, (1U << schedule.NumCourses) - 1U, busy, *state)) return 0;
+    if (state->NumCourses == 0) return 1;
+    return static_cast<std::uint64_t>(plain::MakeTimetables(*state).conflictFree);
+}
+
+struct NamedCountLimits {
+    const char* name;
+    CountLimits limits;
+};
+
+// The count's knobs one by one and all off, and a memo that overflows.
+std::array<NamedCountLimits, 5> countSettings() {
+    NamedCountLimits shipped{"shipped", CountLimits{}};
+    NamedCountLimits nothing{"every section visited, no groups, no memo", CountLimits{}};
+    nothing.limits.countLastCourse = nothing.limits.splitComponents = false;
+    nothing.limits.memoBytes = 0;
+    NamedCountLimits noGroups{"no groups", CountLimits{}};
+    noGroups.limits.splitComponents = false;
+    NamedCountLimits noMemo{"no memo", CountLimits{}};
+    noMemo.limits.memoBytes = 0;
+    NamedCountLimits tinyMemo{"a 512-byte memo", CountLimits{}};
+    tinyMemo.limits.memoBytes = 512;
+    return {shipped, nothing, noGroups, noMemo, tinyMemo};
 }
 
 // Empty when the explanation holds by the plain enumeration: its courses
@@ -376,6 +414,58 @@ private slots:
         QVERIFY2(none >= minNone * seeds, "too few schedules without a timetable");
         QVERIFY2(few >= minFew * seeds, "too few schedules with 1 to 26 timetables");
         QVERIFY2(many >= minMany * seeds, "too few schedules with more than 26 timetables");
+    }
+
+    // The count against the plain enumeration's, busy times on a third of
+    // the seeds, under every setting of its knobs. Cut short after a few
+    // steps it gives a power of ten below the true count.
+    void countSameAsPlainEnumeration_data() {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("seeds");
+        QTest::addColumn<int>("minBounds");  // seeds cut short, so that the bound is really tested
+        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 600 / Scale << 30 / Scale;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 150 / Scale << 10 / Scale;
+        QTest::newRow("8 x 3 into 8 disjoint blocks") << Family(fitFamily) << 100 / Scale << 10 / Scale;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 150 / Scale << 0;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 150 / Scale << 0;
+        QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale << 0;
+    }
+    void countSameAsPlainEnumeration() {
+        QFETCH(Family, family);
+        QFETCH(int, seeds);
+        QFETCH(int, minBounds);
+        auto schedule = std::make_unique<CourseList>();
+        int bounds = 0;
+        for (int seed = 1; seed <= seeds; ++seed) {
+            family(*schedule, static_cast<std::uint64_t>(seed));
+            const BusyCells busy = busyFor(static_cast<std::uint64_t>(seed));
+            const std::uint64_t want = plainCount(*schedule, busy);
+            for (const NamedCountLimits& setting : countSettings()) {
+                const TimetableTally got =
+                    countTimetables(*schedule, schedule->NumCourses, busy, nullptr, setting.limits);
+                if (!(got == TimetableTally{TimetableTally::Kind::Exact, want}))
+                    QFAIL(qPrintable(QStringLiteral("seed %1, %2: counted %3 (kind %4), plain %5")
+                                         .arg(seed)
+                                         .arg(setting.name)
+                                         .arg(got.number)
+                                         .arg(static_cast<int>(got.kind))
+                                         .arg(want)));
+            }
+            CountLimits tight;
+            tight.stepBudget = 1 + static_cast<std::uint64_t>(seed % 40);
+            const TimetableTally cut = countTimetables(*schedule, schedule->NumCourses, busy, nullptr, tight);
+            if (cut.kind == TimetableTally::Kind::Exact) {
+                QCOMPARE(cut.number, want);
+                continue;
+            }
+            QVERIFY(cut.kind == TimetableTally::Kind::MoreThan);
+            QVERIFY2(cut.number == 0 || cut.number < want,
+                     qPrintable(QStringLiteral("seed %1: more than %2 of %3").arg(seed).arg(cut.number).arg(want)));
+            for (std::uint64_t p = cut.number; p > 1; p /= 10) QCOMPARE(p % 10, std::uint64_t{0});
+            bounds += cut.number > 0 ? 1 : 0;
+        }
+        qInfo("%d seeds, %d cut short with a bound above 0", seeds, bounds);
+        QVERIFY2(bounds >= minBounds, "too few counts cut short");
     }
 
     void explanationHoldsByPlainEnumeration_data() {
