@@ -167,6 +167,16 @@ private:
     }
 
     void answer(QMessageBox* box) {
+        // Under a loaded X server a click can land before the box has its
+        // final layout and miss its button; the box then stays open and is
+        // met again. It is one message, so it is clicked again, not recorded
+        // twice.
+        if (answered_ == box) {
+            clickOk(box);
+            return;
+        }
+        answered_ = box;
+        QObject::connect(box, &QDialog::finished, &timer_, [this] { answered_ = nullptr; });
         MessageSeen seen;
         seen.text = box->text();
         seen.caption = box->windowTitle();
@@ -178,6 +188,10 @@ private:
             seen.buttons.append(shownCaption(b->text()));
         }
         messages_.append(seen);
+        clickOk(box);
+    }
+
+    static void clickOk(QMessageBox* box) {
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             QTest::mouseClick(ok, Qt::LeftButton);
         else
@@ -189,6 +203,7 @@ private:
     QList<MessageSeen> messages_;
     QStringList failures_;
     QPointer<QWidget> waiting_;
+    QPointer<QMessageBox> answered_;  // answered and not yet closed
     QElapsedTimer since_;
     int timeoutMs_;
     int running_ = 0;
