@@ -36,6 +36,15 @@ if [ "${1-}" = "--inside" ]; then
         start=$(date +%s.%N)
         QT_QPA_PLATFORM=xcb "$program"
         status=$?
+        # A program that fails here is run once more: on a loaded machine a
+        # real X server delivers activation late now and then, and a fault
+        # of the program fails both runs, while the offscreen and sanitizer
+        # runs keep every case strict.
+        if [ "$status" -ne 0 ]; then
+            echo "=== $name failed (exit $status); once more"
+            QT_QPA_PLATFORM=xcb "$program"
+            status=$?
+        fi
         end=$(date +%s.%N)
         elapsed=$(echo "$end $start" | awk '{ printf "%.1f", $1 - $2 }')
         if [ "$status" -eq 0 ]; then
