@@ -580,7 +580,7 @@ private slots:
         QTest::newRow("fewest idle") << ResultOrder::FewestIdle << ResultOrder::FirstFound << false << 20;
         QTest::newRow("latest start, then fewest days")
             << ResultOrder::LatestStart << ResultOrder::FewestDays << false << 20;
-        QTest::newRow("earliest finish, copies") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << true << 8;
+        QTest::newRow("earliest finish, copies") << ResultOrder::EarliestFinish << ResultOrder::FirstFound << true << 2;
     }
     void rankedStopKeepsBestMet() {
         QFETCH(ResultOrder, primary);
