@@ -268,8 +268,17 @@ void TimeTablesMDI::showGridView() {
     fitGridToArea();
 }
 
+// The grid window fills the child area's height. Its width is the grid's
+// own up to the frame's designed width, which leaves a margin right of it
+// for the strip's sake; a frame made wider gives the grid its extra width
+// and as much again from that margin, so that the grid fills the frame
+// once it is about a sixth wider than designed, without a jump on the way.
 void TimeTablesMDI::fitGridToArea() {
-    if (grid_) grid_->fitHeight(mdiArea_->viewport()->height() - grid_->y());
+    if (!grid_) return;
+    const QSize area = mdiArea_->viewport()->size() - QSize(grid_->x(), grid_->y());
+    const int widened = std::max(0, width() - px(FrameWidth));
+    const int roomWidth = std::min(area.width(), grid_->fullSize().width() + 2 * widened);
+    grid_->fitInto(QSize(widened > 0 ? roomWidth : 0, area.height()));
 }
 
 bool TimeTablesMDI::eventFilter(QObject* watched, QEvent* event) {
