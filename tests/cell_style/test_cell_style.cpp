@@ -103,26 +103,38 @@ private slots:
     }
 
     // Names that share a start or an end keep what tells them apart, in
-    // the designed cell.
+    // the designed cell, and in a cell grown tall enough for two lines,
+    // where a caption wraps before it is shortened.
     void middleElision_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("number");
+        QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("a lab") << "CHEM 101 Lab"
-                               << "L01" << QString::fromUtf8("CHEM…Lab - L01");
-        QTest::newRow("another lab") << "PHYS 121 Lab"
-                                     << "L01" << QString::fromUtf8("PHYS…Lab - L01");
-        QTest::newRow("a shared prefix") << "COURSE NUMBER 17"
-                                         << "02" << QString::fromUtf8("COUR…R 17 - 02");
-        QTest::newRow("fits whole") << "Art"
-                                    << "7"
-                                    << "Art - 7";
+        const auto row = [](const char* what, const char* name, const char* number, int lines, const char* caption) {
+            QTest::newRow(what) << QString::fromUtf8(name) << QString::fromUtf8(number) << lines
+                                << QString::fromUtf8(caption);
+        };
+        row("a lab", "CHEM 101 Lab", "L01", 1, "CHEM…Lab - L01");
+        row("another lab", "PHYS 121 Lab", "L01", 1, "PHYS…Lab - L01");
+        row("a shared prefix", "COURSE NUMBER 17", "02", 1, "COUR…R 17 - 02");
+        row("fits whole", "Art", "7", 1, "Art - 7");
+        // Two lines: broken where the lines come out most even.
+        row("a lab on two lines", "CHEM 101 Lab", "L01", 2, "CHEM 101\nLab - L01");
+        row("a shared prefix on two lines", "COURSE NUMBER 17", "02", 2, "COURSE\nNUMBER 17 - 02");
+        row("fits whole on one of two", "Art", "7", 2, "Art - 7");
+        row("one long word", "Thermodynamics", "B", 2, "Thermodynamics\n- B");
+        // Too long for two lines: its start on the first, its end and the
+        // number on the second.
+        row("too long for two lines", "Introduction to Comparative Literature", "101", 2,
+            "Introduction to\n…Literature - 101");
     }
     void middleElision() {
         QFETCH(QString, name);
         QFETCH(QString, number);
+        QFETCH(int, lines);
         QFETCH(QString, caption);
-        QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455)), caption);
+        QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455), lines), caption);
+        if (lines == 1) QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455)), caption);
     }
 
     void fittedCaption_data() {
@@ -206,6 +218,56 @@ private slots:
             while (splitsGrapheme(number, previous));
             QVERIFY2(!fits(Ellipsis + number.mid(previous)), qPrintable(caption));
         }
+    }
+
+    // With room for two lines, over every name of the table above: a
+    // caption that fits one line stays whole on it; one that can be broken
+    // at a blank (or before " - ") with both lines fitting is, and is not
+    // shortened; otherwise its start is on the first line and "…", its end
+    // and the whole number on the second, each line fitting, or, where not
+    // even that fits, the one-line caption.
+    void twoLineCaption_data() { fittedCaption_data(); }
+    void twoLineCaption() {
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        QFETCH(int, width);
+        const QFontMetrics metrics(formFont());
+        const auto fits = [&](const QString& text) { return metrics.horizontalAdvance(text) <= width; };
+        const QString whole = name + QStringLiteral(" - ") + number;
+        const QString caption = fittedCellCaption(name, number, metrics, width, 2);
+        if (fits(whole)) {
+            QCOMPARE(caption, whole);
+            return;
+        }
+        bool breaks = false;  // a break at a blank with both lines fitting
+        for (qsizetype at = 1; at <= name.size() && !breaks; ++at) {
+            if (at < name.size() && !name[at].isSpace()) continue;
+            breaks =
+                fits(name.left(at).trimmed()) && fits(whole.mid(at).trimmed()) && !name.left(at).trimmed().isEmpty();
+        }
+        if (!caption.contains(QLatin1Char('\n'))) {
+            QVERIFY2(!breaks, qPrintable(caption));
+            QCOMPARE(caption, fittedCellCaption(name, number, metrics, width));
+            return;
+        }
+        const QStringList lines = caption.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        const QString first = lines[0], second = lines[1];
+        QVERIFY2(fits(first) && fits(second), qPrintable(caption));
+        QVERIFY2(!first.isEmpty() && name.startsWith(first), qPrintable(caption));
+        QVERIFY(!splitsGrapheme(name, first.size()));
+        if (!second.startsWith(Ellipsis)) {
+            // Wrapped whole: only blanks, or nothing, between the lines.
+            QVERIFY2(whole.endsWith(second), qPrintable(caption));
+            QVERIFY(whole.mid(first.size(), whole.size() - first.size() - second.size()).trimmed().isEmpty());
+            return;
+        }
+        QVERIFY2(!breaks, qPrintable(caption));  // wraps before it shortens
+        const QString tail = QStringLiteral(" - ") + number;
+        QVERIFY2(second.endsWith(tail), qPrintable(caption));
+        const QString end = second.mid(Ellipsis.size()).chopped(tail.size());
+        QVERIFY(name.endsWith(end) && first.size() + end.size() < name.size());
+        QVERIFY(!splitsGrapheme(name, name.size() - end.size()));
     }
 };
 

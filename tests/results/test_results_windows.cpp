@@ -495,6 +495,74 @@ private slots:
         QCOMPARE(w->geometry(), rect);
     }
 
+    // The grid fills the frame it is given beyond the designed size,
+    // columns and rows sharing the room evenly, never smaller than
+    // designed; the day names stay at the top of the view when the grid is
+    // scrolled; a cell tall enough for two lines wraps a long caption.
+    void gridGrowsWithTheFrame_data() {
+        QTest::addColumn<QSize>("frameSize");  // invalid: as it opens; 0 x 0: maximised
+        QTest::addColumn<bool>("fills");       // the grid window spans the frame's width
+        QTest::addColumn<bool>("twoLines");
+        QTest::newRow("as it opens") << QSize() << false << false;
+        QTest::newRow("smaller than designed") << QSize(700, 500) << false << false;
+        QTest::newRow("a little wider") << QSize(1100, 741) << false << false;
+        QTest::newRow("wider") << QSize(1366, 741) << true << false;
+        QTest::newRow("taller") << QSize(1038, 1250) << false << true;
+        QTest::newRow("larger") << QSize(1600, 1250) << true << true;
+        QTest::newRow("maximised") << QSize(0, 0) << true << false;
+    }
+    void gridGrowsWithTheFrame() {
+        QFETCH(QSize, frameSize);
+        QFETCH(bool, fills);
+        QFETCH(bool, twoLines);
+        const QString whole = QStringLiteral("Introduction to Comparative Literature - 101");
+        store(*state, timetable({section("Introduction to Comparative Literature", "101", 10, 12, {0})}));
+        presenter->showResults(shown());
+        TimeTablesMDI* frame = presenter->frame();
+        if (frameSize == QSize(0, 0))
+            frame->showMaximized();
+        else if (frameSize.isValid())
+            frame->resize(frameSize);
+        QTRY_VERIFY(frameSize != QSize(0, 0) || frame->isMaximized());
+        QCoreApplication::processEvents();
+        frmTimetables* grid = presenter->gridView();
+        QWidget* client = grid->client();
+        auto* scroll = namedChild<QScrollArea>(grid, "gridScroll");
+        const QWidget* area = frameMdiArea(frame)->viewport();
+        QCOMPARE(client->width(), scroll->viewport()->width());
+        QCOMPARE(client->height(), std::max(725, scroll->viewport()->height()));
+        QCOMPARE(grid->geometry().right() == area->width() - 1, fills);
+        if (!frameSize.isValid()) QCOMPARE(client->size(), QSize(717, 725));
+        std::set<int> widths, heights;
+        for (int i = 0; i < CellsPerWeek; ++i) {
+            const QRect cell = grid->cell(i)->geometry();
+            widths.insert(cell.width());
+            heights.insert(cell.height());
+            if (i + SlotsPerDay < CellsPerWeek)  // the next day's column starts on this one's right line
+                QCOMPARE(grid->cell(i + SlotsPerDay)->x(), cell.right());
+        }
+        QVERIFY(*widths.begin() >= 97 && *widths.rbegin() - *widths.begin() <= 1);
+        QVERIFY(*heights.begin() >= 17 && *heights.rbegin() - *heights.begin() <= 1);
+        // Sunday's line and the last row's line lie where the designed grid
+        // has them, 5 pixels in from the client's right and bottom edges.
+        QCOMPARE(namedChild<QFrame>(client, "Line12")->x(), client->width() - 5);
+        QCOMPARE(namedChild<QFrame>(client, "Line1_28")->y(), client->height() - 5);
+        QLabel* cell = grid->cell(10);
+        QCOMPARE(cell->text().contains(QLatin1Char('\n')), twoLines);
+        QVERIFY2(cell->text().startsWith(QStringLiteral("Intr")) && cell->text().endsWith(QStringLiteral(" - 101")),
+                 qPrintable(cell->text()));
+        QVERIFY(cell->toolTip().contains(whole) && cell->accessibleName().endsWith(whole));
+        // Scrolled to the bottom, the day names are still at the top.
+        QScrollBar* bar = scroll->verticalScrollBar();
+        auto* monday = namedChild<QLabel>(client, "lblMonday");
+        bar->setValue(bar->maximum());
+        QCOMPARE(monday->mapTo(scroll->viewport(), QPoint(0, 0)).y(), 8);
+        QVERIFY(monday->isVisible());
+        QCOMPARE(namedChild<QWidget>(client, "dayHeaderBand")->isVisible(), bar->maximum() > 0);
+        bar->setValue(0);
+        QCOMPARE(monday->y(), 8);
+    }
+
     void gridLabelsAndLines() {
         storeNumbered(*state, 1);
         presenter->showResults(shown());

@@ -273,12 +273,20 @@ void TimeTablesMDI::showGridView() {
 // for the strip's sake; a frame made wider gives the grid its extra width
 // and as much again from that margin, so that the grid fills the frame
 // once it is about a sixth wider than designed, without a jump on the way.
+// A maximised frame is filled at once, even on a screen narrower than the
+// designed frame.
 void TimeTablesMDI::fitGridToArea() {
     if (!grid_) return;
     const QSize area = mdiArea_->viewport()->size() - QSize(grid_->x(), grid_->y());
     const int widened = std::max(0, width() - px(FrameWidth));
-    const int roomWidth = std::min(area.width(), grid_->fullSize().width() + 2 * widened);
-    grid_->fitInto(QSize(widened > 0 ? roomWidth : 0, area.height()));
+    int roomWidth = std::min(area.width(), grid_->fullSize().width() + 2 * widened);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) roomWidth = area.width();
+    grid_->fitInto(QSize(roomWidth, area.height()));
+}
+
+void TimeTablesMDI::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) fitGridToArea();
 }
 
 bool TimeTablesMDI::eventFilter(QObject* watched, QEvent* event) {

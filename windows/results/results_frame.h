@@ -112,6 +112,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A maximised frame gives the grid its whole width (fitGridToArea).
+    void changeEvent(QEvent* event) override;
     // Sees the keys of the strip's buttons before they do (resultsKey), and
     // fits the grid window to the child area as the frame is resized.
     bool eventFilter(QObject* watched, QEvent* event) override;
