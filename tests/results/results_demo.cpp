@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
           frameButton(frame, "cmdPrev"), frameButton(frame, "cmdGotofav")})
         QTest::mouseClick(press, Qt::LeftButton);
     ok = save(frame, outDir + QStringLiteral("/favourites.png")) && ok;
-    frame->resize(1400, 1000);
+    frame->setGeometry(100, 100, 1400, 1000);
     ok = save(frame, outDir + QStringLiteral("/results-enlarged.png")) && ok;
     presenter.closeResults();
     return ok ? 0 : 1;
