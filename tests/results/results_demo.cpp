@@ -17,7 +17,8 @@
 // with the file loaded, then maximised (<name>-main-enlarged.png), the
 // results as they open (<name>-results.png), maximised
 // (<name>-results-enlarged.png) and scrolled to the grid's bottom
-// (<name>-results-scrolled.png), where <name> is the file's base name.
+// (<name>-results-scrolled.png), then End pressed once
+// (<name>-results-end.png), where <name> is the file's base name.
 // Without an argument it stays open for a look. Run it on a real display
 // (docs/make-screenshot.sh runs it under Xvfb); the pictures are taken from
 // the screen, so they show what the display server really drew.
@@ -147,6 +148,8 @@ int tour(ProgramWindows& program, const QString& outDir, const QString& schedule
     ok = saveScreen(frame, name + QStringLiteral("-results-enlarged.png")) && ok;
     for (int i = 0; i < 40; ++i) QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Down);
     ok = saveScreen(frame, name + QStringLiteral("-results-scrolled.png")) && ok;
+    QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_End);
+    ok = saveScreen(frame, name + QStringLiteral("-results-end.png")) && ok;
     program.results.closeResults();
     return ok ? 0 : 1;
 }
