@@ -515,7 +515,7 @@ private slots:
         QTest::addColumn<bool>("fills");       // the grid window spans the frame's width
         QTest::addColumn<bool>("twoLines");
         QTest::newRow("as it opens") << QSize() << false << false;
-        QTest::newRow("smaller than designed") << QSize(700, 500) << false << false;
+        QTest::newRow("smaller than designed") << QSize(900, 600) << false << false;
         QTest::newRow("a little wider") << QSize(1100, 741) << false << false;
         QTest::newRow("wider") << QSize(1366, 741) << true << false;
         QTest::newRow("taller") << QSize(1038, 1250) << false << true;
