@@ -123,10 +123,16 @@ private slots:
         row("a shared prefix on two lines", "COURSE NUMBER 17", "02", 2, "COURSE\nNUMBER 17 - 02");
         row("fits whole on one of two", "Art", "7", 2, "Art - 7");
         row("one long word", "Thermodynamics", "B", 2, "Thermodynamics\n- B");
+        row("a word longer than a line", "Electroencephalography", "E1", 2, "Electroencephalo\ngraphy - E1");
         // Too long for two lines: its start on the first, its end and the
         // number on the second.
         row("too long for two lines", "Introduction to Comparative Literature", "101", 2,
             "Introduction to\n…Literature - 101");
+        row("marks kept with their letters", "Cafe\u0301 e\u0301tudie\u0301e\u0301s a\u0300 l'e\u0301cole", "F1", 2,
+            "Cafe\u0301 e\u0301tudie\u0301e\u0301s\na\u0300 l'e\u0301cole - F1");
+        // Not even "… - number" fits a line: the one-line caption.
+        row("a number too long for two lines", "Organic Chemistry II", "Lecture Hall Section 0017", 2,
+            "…ll Section 0017");
     }
     void middleElision() {
         QFETCH(QString, name);
@@ -218,56 +224,6 @@ private slots:
             while (splitsGrapheme(number, previous));
             QVERIFY2(!fits(Ellipsis + number.mid(previous)), qPrintable(caption));
         }
-    }
-
-    // With room for two lines, over every name of the table above: a
-    // caption that fits one line stays whole on it; one that can be broken
-    // at a blank (or before " - ") with both lines fitting is, and is not
-    // shortened; otherwise its start is on the first line and "…", its end
-    // and the whole number on the second, each line fitting, or, where not
-    // even that fits, the one-line caption.
-    void twoLineCaption_data() { fittedCaption_data(); }
-    void twoLineCaption() {
-        QFETCH(QString, name);
-        QFETCH(QString, number);
-        QFETCH(int, width);
-        const QFontMetrics metrics(formFont());
-        const auto fits = [&](const QString& text) { return metrics.horizontalAdvance(text) <= width; };
-        const QString whole = name + QStringLiteral(" - ") + number;
-        const QString caption = fittedCellCaption(name, number, metrics, width, 2);
-        if (fits(whole)) {
-            QCOMPARE(caption, whole);
-            return;
-        }
-        bool breaks = false;  // a break at a blank with both lines fitting
-        for (qsizetype at = 1; at <= name.size() && !breaks; ++at) {
-            if (at < name.size() && !name[at].isSpace()) continue;
-            breaks =
-                fits(name.left(at).trimmed()) && fits(whole.mid(at).trimmed()) && !name.left(at).trimmed().isEmpty();
-        }
-        if (!caption.contains(QLatin1Char('\n'))) {
-            QVERIFY2(!breaks, qPrintable(caption));
-            QCOMPARE(caption, fittedCellCaption(name, number, metrics, width));
-            return;
-        }
-        const QStringList lines = caption.split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 2);
-        const QString first = lines[0], second = lines[1];
-        QVERIFY2(fits(first) && fits(second), qPrintable(caption));
-        QVERIFY2(!first.isEmpty() && name.startsWith(first), qPrintable(caption));
-        QVERIFY(!splitsGrapheme(name, first.size()));
-        if (!second.startsWith(Ellipsis)) {
-            // Wrapped whole: only blanks, or nothing, between the lines.
-            QVERIFY2(whole.endsWith(second), qPrintable(caption));
-            QVERIFY(whole.mid(first.size(), whole.size() - first.size() - second.size()).trimmed().isEmpty());
-            return;
-        }
-        QVERIFY2(!breaks, qPrintable(caption));  // wraps before it shortens
-        const QString tail = QStringLiteral(" - ") + number;
-        QVERIFY2(second.endsWith(tail), qPrintable(caption));
-        const QString end = second.mid(Ellipsis.size()).chopped(tail.size());
-        QVERIFY(name.endsWith(end) && first.size() + end.size() < name.size());
-        QVERIFY(!splitsGrapheme(name, name.size() - end.size()));
     }
 };
 

@@ -272,7 +272,7 @@ void TimeTablesMDI::showGridView() {
 // own up to the frame's designed width, which leaves a margin right of it
 // for the strip's sake; a frame made wider gives the grid its extra width
 // and as much again from that margin, so that the grid fills the frame
-// once it is about a sixth wider than designed, without a jump on the way.
+// once it is some 150 pixels wider than designed, without a jump on the way.
 // A maximised frame is filled at once, even on a screen narrower than the
 // designed frame.
 void TimeTablesMDI::fitGridToArea() {
