@@ -120,6 +120,22 @@ void huntSchedule(ModuleState& state, HuntKind kind, std::uint64_t seed) {
         randomSchedule(state, seed, Courses, Sections, Sections,
                        {.minLength = 4, .maxLength = 10, .minDays = 1, .maxDays = 1, .dayPool = DaysPerWeek});
         return;
+    case HuntKind::Culprit: {
+        // 19 courses of pairs on 39 blocks, where they barely fit, and one
+        // course of their pairs whose first section is half an hour on
+        // Sunday morning: cheap by some orders, and the only way the last
+        // course fits beside the others.
+        pairsSchedule(state, seed, Courses - 1, Sections, 2 * (Courses - 1) + 1);
+        Rng rng(seed * 13 + 3);
+        const int culprit = addCourse(state, "Culprit");
+        for (int j = 0; j < Sections; ++j) addSection(state, culprit, 0, 1, 1U << (DaysPerWeek - 1));
+        for (int j = 1; j < Sections; ++j) {
+            const Course& from = state.Courses[static_cast<size_t>(rng.below(Courses - 1))];
+            copyMeetings(state.Courses[static_cast<size_t>(culprit)].Sections[static_cast<size_t>(j)],
+                         from.Sections[static_cast<size_t>(rng.below(from.NumSections))]);
+        }
+        return;
+    }
     case HuntKind::Copies: {
         constexpr int Distinct = 3;
         randomSchedule(state, seed, Courses, Sections, Sections,

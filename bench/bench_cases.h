@@ -64,10 +64,12 @@ void growthSchedule(ModuleState& state, int n);
 //  - pairs: two-block sections (one band on two days, or two neighbouring
 //    bands on one day) on 39 blocks of 4 or 5 half-hours: no timetable;
 //  - pairs41: the same on 41 blocks, where timetables barely exist;
+//  - culprit: pairs on 39 blocks for 19 courses, and a 20th course of
+//    their pairs with one half-hour section on Sunday morning;
 //  - long: sections of 2 to 5 hours on one day of seven;
 //  - copies: each course's ten sections are copies of 3 distinct ones of
 //    1 or 2 half-hours on 1 or 2 of seven days.
-enum class HuntKind { Pairs, Pairs41, Long, Copies };
+enum class HuntKind { Pairs, Pairs41, Culprit, Long, Copies };
 void huntSchedule(ModuleState& state, HuntKind kind, std::uint64_t seed);
 
 struct HuntCase {
@@ -79,7 +81,8 @@ struct HuntCase {
 inline constexpr HuntCase HuntCases[] = {
     {"pairs", HuntKind::Pairs, 1, false},    {"pairs", HuntKind::Pairs, 2, false},
     {"pairs", HuntKind::Pairs, 3, false},    {"pairs41", HuntKind::Pairs41, 1, true},
-    {"pairs41", HuntKind::Pairs41, 2, true}, {"long", HuntKind::Long, 1, true},
+    {"pairs41", HuntKind::Pairs41, 2, true}, {"culprit", HuntKind::Culprit, 1, true},
+    {"culprit", HuntKind::Culprit, 2, true}, {"long", HuntKind::Long, 1, true},
     {"long", HuntKind::Long, 2, true},       {"copies", HuntKind::Copies, 1, true},
     {"copies", HuntKind::Copies, 2, true},
 };
