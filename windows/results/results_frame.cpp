@@ -463,6 +463,11 @@ void TimeTablesMDI::placeNote() {
     toolbar_->setFixedHeight(height);
 }
 
+void TimeTablesMDI::showCountNote(const QString& note) {
+    generationNote_ = note;
+    showNotes();
+}
+
 void TimeTablesMDI::showNotes() {
     QStringList notes;
     if (!generationNote_.isEmpty()) notes << generationNote_;

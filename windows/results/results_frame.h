@@ -101,6 +101,9 @@ public:
     // favourites view goes on to a favourite still marked, or back to all
     // timetables when none is left, and the buttons and counter follow.
     void followFavourites();
+    // Every timetable has been counted: `note` ("26 of 1,204 timetables are
+    // shown") takes the place of the generation's note.
+    void showCountNote(const QString& note);
 
 signals:
     // The user marked or unmarked the timetable shown.
