@@ -7,6 +7,7 @@
 //   results-2.png    the results after "Next"
 //   favourites.png   timetables 2, 4 and 5 marked, stepping through the
 //                    favourites on the second of them ("Favorite: 2 / 3")
+//   overview.png     the whole screen with "All" open over the results
 //   add-section.png  the whole screen with "Add Section" open over the main
 //                    window: a lecture listed by "Another Time", its lab
 //                    picked
@@ -172,6 +173,10 @@ int main(int argc, char** argv) {
           frameButton(frame, "cmdPrev"), frameButton(frame, "cmdGotofav")})
         QTest::mouseClick(press, Qt::LeftButton);
     ok = save(frame, outDir + QStringLiteral("/favourites.png")) && ok;
+    QTest::mouseClick(frameButton(frame, "cmdAll"), Qt::LeftButton);
+    QTest::qWait(300);
+    if (const QPixmap screen = frame->screen()->grabWindow(0); screen.save(outDir + QStringLiteral("/overview.png")))
+        std::fprintf(stderr, "saved %s/overview.png\n", qPrintable(outDir));
     presenter.closeResults();
     return ok ? 0 : 1;
 }
