@@ -7,6 +7,9 @@
 // rejects has no timetable.
 #include <QtTest>
 #include <array>
+#include <bitset>
+#include <map>
+#include <set>
 
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
@@ -16,6 +19,7 @@
 #include "schedule_makers.h"
 #include "section_maker.h"
 #include "timetable_count.h"
+#include "timetable_score.h"
 #include "week.h"
 
 using namespace quorvandel;
@@ -195,6 +199,78 @@ std::uint64_t plainCount(const CourseList& schedule, const BusyCells& busy) {
     if (!withoutBusySections(schedule, (1U << schedule.NumCourses) - 1U, busy, *state)) return 0;
     if (state->NumCourses == 0) return 1;
     return static_cast<std::uint64_t>(plain::MakeTimetables(*state).conflictFree);
+}
+
+// The cells a section covers, read from its meetings here rather than by
+// the generator's own masks.
+std::bitset<CellsPerWeek> cellsOf(const Section& section) {
+    std::bitset<CellsPerWeek> cells;
+    const auto mark = [&](int start, int end, const std::array<bool, DaysPerWeek>& days) {
+        for (int d = 0; d < DaysPerWeek; ++d)
+            for (int slot = start; slot < end && days[static_cast<size_t>(d)]; ++slot)
+                cells.set(static_cast<size_t>(d * SlotsPerDay + slot));
+    };
+    mark(section.StartSlot, section.EndSlot, section.Days);
+    for (int m = 0; m < section.NumMoreMeetings; ++m)
+        mark(section.MoreMeetings[static_cast<size_t>(m)].StartSlot,
+             section.MoreMeetings[static_cast<size_t>(m)].EndSlot, section.MoreMeetings[static_cast<size_t>(m)].Days);
+    return cells;
+}
+
+// "Same times once" by the plain enumeration: every conflict-free
+// combination visited and grouped by the cells of each course's section, in
+// the order of each group's first member. Each group is one timetable: its
+// first member's sections, and for a course whose sections in the group are
+// several, all their numbers joined in course order.
+struct MergedReference {
+    std::vector<Timetable> timetables;  // every group, in order
+};
+
+MergedReference plainMerged(const CourseList& schedule, const BusyCells& busy) {
+    MergedReference out;
+    auto state = freshState();
+    if (!withoutBusySections(schedule, (1U << schedule.NumCourses) - 1U, busy, *state)) return out;
+    if (state->NumCourses == 0) {
+        out.timetables.emplace_back();
+        return out;
+    }
+    const int n = state->NumCourses;
+    std::map<std::vector<std::string>, size_t> groupOf;
+    std::vector<std::vector<std::set<int>>> members;  // per group, per course: section indices
+    plain::ResetCombination(*state);
+    while (!state->EnumDone) {
+        const bool free = plain::CheckCombination(*state);
+        state->Occupancy.fill(0);
+        if (free) {
+            std::vector<std::string> key;
+            for (int i = 0; i < n; ++i)
+                key.push_back(cellsOf(state->Courses[static_cast<size_t>(i)]
+                                          .Sections[static_cast<size_t>(state->SectionChoice[static_cast<size_t>(i)])])
+                                  .to_string());
+            auto [at, isNew] = groupOf.emplace(key, out.timetables.size());
+            if (isNew) {
+                state->NumTimetables = 0;
+                plain::StoreTimetable(*state);
+                out.timetables.push_back(state->Timetables[0]);
+                members.emplace_back(static_cast<size_t>(n));
+            }
+            for (int i = 0; i < n; ++i)
+                members[at->second][static_cast<size_t>(i)].insert(state->SectionChoice[static_cast<size_t>(i)]);
+        }
+        plain::NextCombination(*state);
+    }
+    for (size_t g = 0; g < out.timetables.size(); ++g)
+        for (int i = 0; i < n; ++i) {
+            const std::set<int>& same = members[g][static_cast<size_t>(i)];
+            if (same.size() < 2) continue;
+            Text joined;
+            for (int j : same) {
+                if (!joined.empty()) joined += u", ";
+                joined += state->Courses[static_cast<size_t>(i)].Sections[static_cast<size_t>(j)].SecNum;
+            }
+            out.timetables[g].SameTimeNumbers[static_cast<size_t>(i)] = joined;
+        }
+    return out;
 }
 
 struct NamedCountLimits {
@@ -423,26 +499,36 @@ private slots:
         QTest::addColumn<Family>("family");
         QTest::addColumn<int>("seeds");
         QTest::addColumn<int>("minBounds");  // seeds cut short, so that the bound is really tested
-        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 600 / Scale << 30 / Scale;
-        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 150 / Scale << 10 / Scale;
-        QTest::newRow("8 x 3 into 8 disjoint blocks") << Family(fitFamily) << 100 / Scale << 10 / Scale;
-        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 150 / Scale << 0;
-        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 150 / Scale << 0;
-        QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale << 0;
+        QTest::addColumn<bool>("merged");    // same times once: arrangements counted
+        QTest::newRow("random 1-7 courses x 1-6 sections")
+            << Family(randomFamily) << 600 / Scale << 30 / Scale << false;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 150 / Scale << 10 / Scale << false;
+        QTest::newRow("8 x 3 into 8 disjoint blocks") << Family(fitFamily) << 100 / Scale << 10 / Scale << false;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale << 0 << false;
+        QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 300 / Scale << 0 << false;
+        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("7 x 5 pairs of unequal blocks") << Family(pairsFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("merged: 7 x 5, most sections copies") << Family(copiesFamily) << 300 / Scale << 0 << true;
+        QTest::newRow("merged: random, 1-3 meetings a section") << Family(meetingsFamily) << 300 / Scale << 0 << true;
+        QTest::newRow("merged: random 1-7 courses x 1-6 sections") << Family(randomFamily) << 300 / Scale << 0 << true;
     }
     void countSameAsPlainEnumeration() {
         QFETCH(Family, family);
         QFETCH(int, seeds);
         QFETCH(int, minBounds);
+        QFETCH(bool, merged);
         auto schedule = std::make_unique<CourseList>();
         int bounds = 0;
         for (int seed = 1; seed <= seeds; ++seed) {
             family(*schedule, static_cast<std::uint64_t>(seed));
             const BusyCells busy = busyFor(static_cast<std::uint64_t>(seed));
-            const std::uint64_t want = plainCount(*schedule, busy);
+            const std::uint64_t want =
+                merged ? plainMerged(*schedule, busy).timetables.size() : plainCount(*schedule, busy);
             for (const NamedCountLimits& setting : countSettings()) {
                 const TimetableTally got =
-                    countTimetables(*schedule, schedule->NumCourses, busy, nullptr, setting.limits);
+                    countTimetables(*schedule, schedule->NumCourses, busy, nullptr, setting.limits, nullptr, merged);
                 if (!(got == TimetableTally{TimetableTally::Kind::Exact, want}))
                     QFAIL(qPrintable(QStringLiteral("seed %1, %2: counted %3 (kind %4), plain %5")
                                          .arg(seed)
@@ -453,7 +539,8 @@ private slots:
             }
             CountLimits tight;
             tight.stepBudget = 1 + static_cast<std::uint64_t>(seed % 40);
-            const TimetableTally cut = countTimetables(*schedule, schedule->NumCourses, busy, nullptr, tight);
+            const TimetableTally cut =
+                countTimetables(*schedule, schedule->NumCourses, busy, nullptr, tight, nullptr, merged);
             if (cut.kind == TimetableTally::Kind::Exact) {
                 QCOMPARE(cut.number, want);
                 continue;
@@ -466,6 +553,77 @@ private slots:
         }
         qInfo("%d seeds, %d cut short with a bound above 0", seeds, bounds);
         QVERIFY2(bounds >= minBounds, "too few counts cut short");
+    }
+
+    // "Same times once" against the plain enumeration grouped by cells: the
+    // first 26 groups in order, each its first member with every number of
+    // its same-time sections, and "more than 26" exactly when there are
+    // more groups. Ranked: 26 different groups (all of them when fewer),
+    // each as the reference has it, best first.
+    void mergedSameAsGroupedPlainEnumeration_data() {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("seeds");
+        QTest::addColumn<int>("order");  // ResultOrder
+        QTest::newRow("most sections copies, first found") << Family(copiesFamily) << 300 / Scale << 0;
+        QTest::newRow("1-3 meetings a section, first found") << Family(meetingsFamily) << 300 / Scale << 0;
+        QTest::newRow("random, first found") << Family(randomFamily) << 300 / Scale << 0;
+        QTest::newRow("most sections copies, fewest idle") << Family(copiesFamily) << 150 / Scale << 2;
+        QTest::newRow("most sections copies, latest start") << Family(copiesFamily) << 150 / Scale << 3;
+    }
+    void mergedSameAsGroupedPlainEnumeration() {
+        QFETCH(Family, family);
+        QFETCH(int, seeds);
+        QFETCH(int, order);
+        auto schedule = std::make_unique<CourseList>();
+        auto got = freshState();
+        int merges = 0;
+        for (int seed = 1; seed <= seeds; ++seed) {
+            family(*schedule, static_cast<std::uint64_t>(seed));
+            const BusyCells busy = busyFor(static_cast<std::uint64_t>(seed));
+            const MergedReference want = plainMerged(*schedule, busy);
+            static_cast<CourseList&>(*got) = *schedule;
+            got->Options = {};
+            got->Options.busy = busy;
+            got->Options.primary = static_cast<ResultOrder>(order);
+            got->Options.sameTimesOnce = true;
+            const GenerationResult result = TimeTablify(*got);
+            const QString where = QStringLiteral("seed %1").arg(seed);
+            const size_t groups = want.timetables.size();
+            if (result.outcome != TimeTablifyOutcome::ShowResults) {
+                QVERIFY2(groups == 0, qPrintable(where));
+                continue;
+            }
+            QCOMPARE(static_cast<size_t>(got->NumTimetables), std::min<size_t>(groups, MaxStoredTimetables));
+            QVERIFY2(result.moreThanStored == (groups > MaxStoredTimetables), qPrintable(where));
+            std::set<size_t> seen;
+            for (int k = 0; k < got->NumTimetables; ++k) {
+                const Timetable& t = got->Timetables[static_cast<size_t>(k)];
+                for (const Text& numbers : t.SameTimeNumbers) merges += numbers.empty() ? 0 : 1;
+                if (order == 0) {
+                    QVERIFY2(t == want.timetables[static_cast<size_t>(k)],
+                             qPrintable(where + QStringLiteral(", %1").arg(k)));
+                    continue;
+                }
+                const auto at = std::find(want.timetables.begin(), want.timetables.end(), t);
+                QVERIFY2(at != want.timetables.end(), qPrintable(where + QStringLiteral(": not a group, %1").arg(k)));
+                QVERIFY2(seen.insert(static_cast<size_t>(at - want.timetables.begin())).second,
+                         qPrintable(where + QStringLiteral(": a group twice")));
+                if (k > 0)
+                    QVERIFY2(!(scoreOf(got->Options, dayProfileOf(t)) <
+                               scoreOf(got->Options, dayProfileOf(got->Timetables[static_cast<size_t>(k - 1)]))),
+                             qPrintable(where + QStringLiteral(": out of order at %1").arg(k)));
+            }
+            // The best: no group left out scores below the last one kept.
+            if (order != 0 && got->NumTimetables > 0) {
+                const RankScore last =
+                    scoreOf(got->Options, dayProfileOf(got->Timetables[static_cast<size_t>(got->NumTimetables - 1)]));
+                for (size_t g = 0; g < groups; ++g)
+                    QVERIFY2(seen.count(g) != 0 || !(scoreOf(got->Options, dayProfileOf(want.timetables[g])) < last),
+                             qPrintable(where + QStringLiteral(": a better group left out")));
+            }
+        }
+        qInfo("%d cells naming several sections", merges);
+        QVERIFY2(merges > 0, "no same-time sections were merged");
     }
 
     void explanationHoldsByPlainEnumeration_data() {

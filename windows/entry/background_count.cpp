@@ -29,15 +29,18 @@ void BackgroundCount::start(const CourseList& courses, const GenerationResult& r
     auto copy = std::make_shared<const CourseList>(courses);
     const BusyCells busy = result.options.busy;
     const bool ranked = result.options.ranked();
-    worker_ = std::thread([this, copy, busy, ranked, shown, generation] {
-        const TimetableTally tally = countTimetables(*copy, copy->NumCourses, busy, &stop_);
+    const bool sameTimesOnce = result.options.sameTimesOnce;
+    worker_ = std::thread([this, copy, busy, ranked, sameTimesOnce, shown, generation] {
+        const TimetableTally tally = countTimetables(*copy, copy->NumCourses, busy, &stop_, {}, nullptr, sameTimesOnce);
         const QString note = qText(countNote(shown, tally, ranked));
-        done_ = true;
-        if (note.isEmpty() || stop_) return;
         // Queued to the GUI thread; stop() joins this thread before the
-        // object can go, so `this` outlives the call's posting.
-        QMetaObject::invokeMethod(
-            this, [this, generation, note] { deliver(generation, note); }, Qt::QueuedConnection);
+        // object can go, so `this` outlives the call's posting. Done only
+        // once posted, so that a caller who sees it done finds the note
+        // waiting among the posted events.
+        if (!note.isEmpty() && !stop_)
+            QMetaObject::invokeMethod(
+                this, [this, generation, note] { deliver(generation, note); }, Qt::QueuedConnection);
+        done_ = true;
     });
 }
 

@@ -342,6 +342,9 @@ void TimeTablesMDI::fitToScreen() {
 }
 
 void TimeTablesMDI::closeEvent(QCloseEvent* event) {
+    // Gone from the screen with the frame, before a new generation rewrites
+    // the timetables its pictures read (the frame itself goes later).
+    if (overview_) overview_->close();
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit closed();
 }
@@ -425,7 +428,7 @@ void TimeTablesMDI::placeScore(QWidget* strip) {
     lblScore_->resize(width + px(ButtonTop), lblScore_->height());
 }
 
-// Right of "Export…" sit the score, then the notes, each where it fits
+// Right of "All" sit the score, then the notes, each where it fits
 // whole (the notes wrapped if need be); what does not fit takes a line of
 // its own under the buttons, and the strip grows to hold it. Never cut: a
 // note the user cannot read whole is worse than none, and the strip never
@@ -435,7 +438,7 @@ void TimeTablesMDI::placeNote() {
     const int margin = px(ButtonTop);
     const int stripHeight = px(StripHeight);
     const int right = strip->width() - margin;
-    int left = cmdExport_->geometry().right() + margin;
+    int left = cmdAll_->geometry().right() + margin;
     int below = stripHeight;  // the top of the next line under the buttons
     if (showsScore_) {
         const int width = lblScore_->width();

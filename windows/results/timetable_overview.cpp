@@ -66,8 +66,7 @@ TimetableThumbnail::TimetableThumbnail(const ModuleState& state, int16_t positio
     setFocusPolicy(Qt::StrongFocus);
     QStringList sections;
     const Timetable& timetable = state_.Timetables[static_cast<size_t>(position)];
-    for (int i = 0; i < timetable.NumSections; ++i)
-        sections << qText(sectionCaption(timetable.Sections[static_cast<size_t>(i)]));
+    for (int i = 0; i < timetable.NumSections; ++i) sections << qText(timetableCaption(timetable, i));
     setToolTip(sections.join(QLatin1Char('\n')));
     refresh();
 }
