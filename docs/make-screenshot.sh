@@ -1,9 +1,10 @@
 #!/bin/sh
 # Takes the pictures of the program in docs/: main-window.png, results.png
-# (the results on TimeTable 1), results-2.png (after "Next") and
-# favourites.png (stepping through three favourites), and from a schedule
-# with twin lab sections, with the same times shown once, same-times.png
-# (the results) and overview.png ("All" over them). It builds
+# (the results on TimeTable 1), results-2.png (after "Next"),
+# favourites.png (stepping through three favourites) and
+# results-enlarged.png (the results made larger than designed), and from a
+# schedule with twin lab sections, with the same times shown once,
+# same-times.png (the results) and overview.png ("All" over them). It builds
 # the small harness tests/results/results_demo, which enters a five-course
 # schedule into the real main window, presses "TimeTablify!" and shows the
 # results, and runs it on a virtual X display (Xvfb, from the packages the

@@ -102,6 +102,12 @@ RankedTimetable RankProblem::timetable(const std::array<int16_t, MaxCourses>& ch
     return {choice, folded(s), s};
 }
 
+DayProfile RankProblem::profileOf(const std::array<int16_t, MaxCourses>& choice) const {
+    DayProfile profile{};
+    for (int i = 0; i < n_; ++i) profile = joined(profile, shape(i, choice[static_cast<size_t>(i)]).cells);
+    return profile;
+}
+
 // ---------------------------------------------------------------- Bounds
 
 int RankProblem::bound(const DayProfile& placed, const OpenSummary& open) const {

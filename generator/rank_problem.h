@@ -65,6 +65,8 @@ public:
     // The timetable taking `choice`, whose sections cover `profile`, with
     // its score and folded cost.
     RankedTimetable timetable(const std::array<int16_t, MaxCourses>& choice, const DayProfile& profile) const;
+    // The cells the sections `choice` gives every course cover.
+    DayProfile profileOf(const std::array<int16_t, MaxCourses>& choice) const;
 
     // ---- Bounds: never above the cost of any completion ----
     // A lower bound of the folded cost of any completion; NoCostLimit when

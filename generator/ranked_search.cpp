@@ -4,6 +4,8 @@
 #include <cassert>
 #include <vector>
 
+#include "timetable_search.h"
+
 namespace quorvandel {
 
 namespace {
@@ -70,7 +72,8 @@ int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSection
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
                            const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
     : copies_(courses, numCourses, limits.searchCopiesOnce),
-      problem_(*copies_.distinctCourses(courses), numCourses, options, limits.roomBound),
+      distinct_(copies_.distinctCourses(courses)),
+      problem_(*distinct_, numCourses, options, limits.roomBound),
       n_(numCourses),
       limits_(limits),
       stop_(stop),
@@ -84,10 +87,15 @@ RankedOutcome RankedSearch::run() {
     reset();
     const Domains& all = problem_.everySection();
     if (!all.emptyAmong(CourseSet::firstN(n_)).empty()) return {};  // a course without sections
-    cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
-    more_ = moreKnown();
-    // Fewer than 26 held: the first pass met every timetable there is.
-    if (!stopped_ && full()) secondPass();
+    if (!limits_.rankedListFew || !listedEveryTimetable()) {
+        const std::uint64_t listingNodes = stats_.listingNodes;
+        reset();
+        stats_.listingNodes = listingNodes;
+        cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
+        more_ = moreKnown();
+        // Fewer than 26 held: the first pass met every timetable there is.
+        if (!stopped_ && full()) secondPass();
+    }
     if (progress_ && met_ > 0) progress_(met_, bestScore());
     return withRealSections(outcome());
 }
@@ -101,6 +109,29 @@ void RankedSearch::reset() {
     met_ = 0;
     stats_ = {};
     untilCheck_ = limits_.stopCheckInterval;
+}
+
+// ---------------------------------------------------------------- Few timetables
+
+// Holds every distinct timetable when the first-found search meets 26 or
+// fewer, and says so; false when it meets a 27th. A stop ends the listing
+// with what it met held, as the passes would.
+bool RankedSearch::listedEveryTimetable() {
+    auto search = std::make_unique<TimetableSearch>(*distinct_, n_, limits_, stop_, nullptr);
+    Choice found{};
+    bool every = false;
+    for (int listed = 0;; ++listed) {
+        const TimetableSearch::Step step = search->next(found, listed);
+        if (step != TimetableSearch::Step::Found) {
+            stopped_ = step == TimetableSearch::Step::Stopped;
+            every = true;
+            break;
+        }
+        if (listed == MaxStoredTimetables) break;  // a 27th: the passes rank them
+        holdCheapest(problem_.timetable(found, problem_.profileOf(found)));
+    }
+    stats_.listingNodes = search->stats().nodes;
+    return every;
 }
 
 // ---------------------------------------------------------------- Bounds

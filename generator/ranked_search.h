@@ -29,6 +29,14 @@
 // domain) are kept in a SectionSetRow, one lane per course, so narrowing
 // every course at once is a few word operations.
 //
+// Few timetables. Before either pass, the first-found search
+// (timetable_search.h), whose memo, matching and side search fail far
+// sooner than a search bent on cost, lists the distinct timetables. When it
+// meets no 27th, they are every timetable there is: scored and sorted, they
+// are the answer, and neither pass runs. Schedules at the edge of fitting,
+// with a handful of timetables or none, are settled this way; otherwise the
+// 27 found cost little beside what the passes take.
+//
 // Techniques, in the order a step applies them:
 //  1. Forward checking: placing a section keeps, in every open course, only
 //     the sections that fit beside it; a course left with none ends the
@@ -83,6 +91,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "rank_local_search.h"
 #include "rank_problem.h"
@@ -104,6 +113,7 @@ struct RankedStats {
     std::uint64_t probeNodes = 0;      // of which in its probes
     std::uint64_t sectionsCut = 0;     // sections dropped by their bound
     std::uint64_t existenceNodes = 0;  // steps of the existence searches
+    std::uint64_t listingNodes = 0;    // steps of the first-found search listing the few
 };
 
 class RankedSearch {
@@ -128,8 +138,9 @@ private:
     using Choice = std::array<int16_t, MaxCourses>;
 
     // ---- Problem: fixed once constructed ----
-    SectionCopies copies_;  // which real sections each distinct section stands for
-    RankProblem problem_;   // over the distinct sections
+    SectionCopies copies_;                  // which real sections each distinct section stands for
+    std::unique_ptr<CourseList> distinct_;  // one section of each kind per course
+    RankProblem problem_;                   // over the distinct sections
     int n_;
     SearchLimits limits_;
 
@@ -163,6 +174,9 @@ private:
     int cutoff_ = NoCostLimit;  // from the local search: a cost no timetable among the 26 best reaches
     int tieCost_ = 0;           // T, the 26th best cost, once the first pass is over
     int limit() const;          // the current pass's
+
+    // ---- Few timetables: every one listed by the first-found search ----
+    bool listedEveryTimetable();
 
     // ---- First pass: any order, the 26 cheapest ----
     void cheapestFirst(CourseSet open, const Domains& domains, const DayProfile& placed);

@@ -52,6 +52,11 @@ struct SearchLimits {
     // it holds 26 and has taken at least this many steps; on a small
     // schedule the search is over sooner than the look would pay.
     std::uint64_t rankedLookAroundAfterNodes = 2000;
+    // A ranked search first asks the first-found search for 27 distinct
+    // timetables; when there are 26 or fewer, they are every timetable there
+    // is, and scoring and sorting them is the whole answer. Off only to
+    // measure what it buys.
+    bool rankedListFew = true;
 };
 
 // What a search did, for tests and the benchmark.

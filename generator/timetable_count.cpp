@@ -81,7 +81,7 @@ std::uint64_t TimetableCount::countOpen(const Domains& d, CourseSet open) {
 
 std::uint64_t TimetableCount::countGroup(const Domains& d, CourseSet open, const CourseCells& cells) {
     assert(open.hasAtLeastTwo() && onlyOpenLanes(d, open));
-    const FailureMemo::Key key = FailureMemo::makeKey(d, open);
+    const SubproblemKey key = makeSubproblemKey(d, open);
     if (memo_.enabled())
         if (const auto known = memo_.find(key)) {
             ++stats_.memoHits;

@@ -103,26 +103,44 @@ private slots:
     }
 
     // Names that share a start or an end keep what tells them apart, in
-    // the designed cell.
+    // the designed cell, and in a cell grown tall enough for two lines,
+    // where a caption wraps before it is shortened.
     void middleElision_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("number");
+        QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("a lab") << "CHEM 101 Lab"
-                               << "L01" << QString::fromUtf8("CHEM…Lab - L01");
-        QTest::newRow("another lab") << "PHYS 121 Lab"
-                                     << "L01" << QString::fromUtf8("PHYS…Lab - L01");
-        QTest::newRow("a shared prefix") << "COURSE NUMBER 17"
-                                         << "02" << QString::fromUtf8("COUR…R 17 - 02");
-        QTest::newRow("fits whole") << "Art"
-                                    << "7"
-                                    << "Art - 7";
+        const auto row = [](const char* what, const char* name, const char* number, int lines, const char* caption) {
+            QTest::newRow(what) << QString::fromUtf8(name) << QString::fromUtf8(number) << lines
+                                << QString::fromUtf8(caption);
+        };
+        row("a lab", "CHEM 101 Lab", "L01", 1, "CHEM…Lab - L01");
+        row("another lab", "PHYS 121 Lab", "L01", 1, "PHYS…Lab - L01");
+        row("a shared prefix", "COURSE NUMBER 17", "02", 1, "COUR…R 17 - 02");
+        row("fits whole", "Art", "7", 1, "Art - 7");
+        // Two lines: broken where the lines come out most even.
+        row("a lab on two lines", "CHEM 101 Lab", "L01", 2, "CHEM 101\nLab - L01");
+        row("a shared prefix on two lines", "COURSE NUMBER 17", "02", 2, "COURSE\nNUMBER 17 - 02");
+        row("fits whole on one of two", "Art", "7", 2, "Art - 7");
+        row("one long word", "Thermodynamics", "B", 2, "Thermodynamics\n- B");
+        row("a word longer than a line", "Electroencephalography", "E1", 2, "Electroencephalo\ngraphy - E1");
+        // Too long for two lines: its start on the first, its end and the
+        // number on the second.
+        row("too long for two lines", "Introduction to Comparative Literature", "101", 2,
+            "Introduction to\n…Literature - 101");
+        row("marks kept with their letters", "Cafe\u0301 e\u0301tudie\u0301e\u0301s a\u0300 l'e\u0301cole", "F1", 2,
+            "Cafe\u0301 e\u0301tudie\u0301e\u0301s\na\u0300 l'e\u0301cole - F1");
+        // Not even "… - number" fits a line: the one-line caption.
+        row("a number too long for two lines", "Organic Chemistry II", "Lecture Hall Section 0017", 2,
+            "…ll Section 0017");
     }
     void middleElision() {
         QFETCH(QString, name);
         QFETCH(QString, number);
+        QFETCH(int, lines);
         QFETCH(QString, caption);
-        QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455)), caption);
+        QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455), lines), caption);
+        if (lines == 1) QCOMPARE(fittedCellCaption(name, number, QFontMetrics(formFont()), px(1455)), caption);
     }
 
     void fittedCaption_data() {

@@ -632,19 +632,27 @@ private slots:
             schedule->Options.tieBreak = tieBreak;
             auto reference = std::make_unique<ModuleState>(*schedule);
             const auto want = plain::RankAll(*reference);
-            // Shipped, and looking around for a cutoff as soon as 26 are
-            // held, which the small schedules here never wait long enough for.
+            // Shipped; looking around for a cutoff as soon as 26 are held,
+            // which the small schedules here never wait long enough for; and
+            // the two passes alone where a listing would settle few.
             GenerationResult result;
-            for (const std::uint64_t lookAround : {SearchLimits{}.rankedLookAroundAfterNodes, std::uint64_t{0}}) {
+            const SearchLimits shipped;
+            for (const auto& [lookAround, listFew] :
+                 {std::pair{shipped.rankedLookAroundAfterNodes, true}, std::pair{std::uint64_t{0}, true},
+                  std::pair{shipped.rankedLookAroundAfterNodes, false}}) {
                 SearchLimits limits;
                 limits.rankedLookAroundAfterNodes = lookAround;
+                limits.rankedListFew = listFew;
                 *got = *schedule;
                 got->NumTimetables = 5;  // stale results must not survive
                 result = TimeTablify(*got, {}, limits);
                 const QString diff = rankedDifference(*schedule, want, *got, result);
                 if (!diff.isEmpty())
-                    QFAIL(qPrintable(
-                        QStringLiteral("seed %1, look around after %2 steps: %3").arg(seed).arg(lookAround).arg(diff)));
+                    QFAIL(qPrintable(QStringLiteral("seed %1, look around after %2 steps, listing few %3: %4")
+                                         .arg(seed)
+                                         .arg(lookAround)
+                                         .arg(listFew)
+                                         .arg(diff)));
             }
             many += want.size() > MaxStoredTimetables ? 1 : 0;
             busyNamed += result.outcome == TimeTablifyOutcome::EverySectionBusy ? 1 : 0;

@@ -1,7 +1,7 @@
 // A small harness around the real windows, for pictures of the program: it
 // enters a schedule of five courses into the main window, presses
 // "TimeTablify!" and shows the results. With an output folder as argument it
-// saves four screenshots there and ends:
+// saves its screenshots there and ends:
 //   main-window.png  the main window with the schedule entered
 //   results.png      the results on TimeTable 1
 //   results-2.png    the results after "Next"
@@ -10,6 +10,15 @@
 //   add-section.png  the whole screen with "Add Section" open over the main
 //                    window: a lecture listed by "Another Time", its lab
 //                    picked
+//   results-enlarged.png  the results on "Favorite: 2 / 3" made larger
+//                    than designed: the grid grown to fill them
+// With a schedule file as a second argument it takes a tour of that schedule
+// instead, each picture the whole screen: <name>-main.png, the main window
+// with the file loaded, then maximised (<name>-main-enlarged.png), the
+// results as they open (<name>-results.png), maximised
+// (<name>-results-enlarged.png) and scrolled to the grid's bottom
+// (<name>-results-scrolled.png), then End pressed once
+// (<name>-results-end.png), where <name> is the file's base name.
 // With --twins before the folder it enters a schedule whose lab sections
 // come in twins and triplets at the same times instead, with "Show
 // timetables with the same times once" on, and saves
@@ -23,6 +32,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
@@ -141,6 +151,38 @@ bool saveAddSection(frmQuorvandelMain& window, const QString& path) {
     return ok;
 }
 
+bool saveScreen(QWidget* window, const QString& path) {
+    QCoreApplication::processEvents();
+    QTest::qWait(400);
+    const QPixmap shot = window->screen()->grabWindow(0);
+    const bool ok = !shot.isNull() && shot.save(path);
+    std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", qPrintable(path));
+    return ok;
+}
+
+// The tour of a schedule file: what a user sees of it at this screen's size.
+int tour(ProgramWindows& program, const QString& outDir, const QString& schedule) {
+    frmQuorvandelMain& window = program.window;
+    if (!window.loadFile(schedule)) return 1;
+    const QString name = outDir + QLatin1Char('/') + QFileInfo(schedule).completeBaseName();
+    bool ok = saveScreen(&window, name + QStringLiteral("-main.png"));
+    window.showMaximized();
+    ok = saveScreen(&window, name + QStringLiteral("-main-enlarged.png")) && ok;
+    window.showNormal();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdMakeTime")), Qt::LeftButton);
+    if (!QTest::qWaitFor([&] { return program.results.frame() != nullptr; }, 20000)) return 1;
+    TimeTablesMDI* frame = program.results.frame();
+    ok = saveScreen(frame, name + QStringLiteral("-results.png")) && ok;
+    frame->showMaximized();
+    ok = saveScreen(frame, name + QStringLiteral("-results-enlarged.png")) && ok;
+    for (int i = 0; i < 40; ++i) QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_Down);
+    ok = saveScreen(frame, name + QStringLiteral("-results-scrolled.png")) && ok;
+    QTest::keyClick(frameButton(frame, "cmdOk"), Qt::Key_End);
+    ok = saveScreen(frame, name + QStringLiteral("-results-end.png")) && ok;
+    program.results.closeResults();
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,6 +200,7 @@ int main(int argc, char** argv) {
     window.move(40, 40);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    if (argc > 2 && !twins) return tour(program, outDir, QString::fromLocal8Bit(argv[2]));
 
     for (const DemoCourse& course : twins ? twinsSchedule() : demoSchedule()) {
         AddCourse(*state, window, NewCourse(text(course.name)));
@@ -215,6 +258,8 @@ int main(int argc, char** argv) {
           frameButton(frame, "cmdPrev"), frameButton(frame, "cmdGotofav")})
         QTest::mouseClick(press, Qt::LeftButton);
     ok = save(frame, outDir + QStringLiteral("/favourites.png")) && ok;
+    frame->setGeometry(100, 100, 1400, 1000);
+    ok = save(frame, outDir + QStringLiteral("/results-enlarged.png")) && ok;
     presenter.closeResults();
     return ok ? 0 : 1;
 }

@@ -89,6 +89,12 @@ void designedWidthWhereItFits(const QWidget* frame) {
     }
 }
 
+// A window manager answers a resize or a maximise in its own time, and may
+// answer with another size: waits until the size holds.
+void waitForSteadySize(const QWidget* window) {
+    for (QSize last; last != window->size(); QTest::qWait(150)) last = window->size();
+}
+
 }  // namespace
 
 class TestResultsWindows : public QObject {
@@ -493,6 +499,68 @@ private slots:
         QVERIFY(w);
         QCOMPARE(w->parentWidget(), client);
         QCOMPARE(w->geometry(), rect);
+    }
+
+    // The grid fills the frame it is given beyond the designed size,
+    // columns and rows sharing the room evenly, never smaller than
+    // designed; the day names stay at the top of the view when the grid is
+    // scrolled; a cell tall enough for two lines wraps a long caption.
+    void gridGrowsWithTheFrame_data() {
+        QTest::addColumn<QSize>("frameSize");  // invalid: as it opens; 0 x 0: maximised
+        QTest::addColumn<bool>("fills");       // the grid window spans the frame's width
+        QTest::addColumn<bool>("twoLines");
+        QTest::newRow("as it opens") << QSize() << false << false;
+        QTest::newRow("smaller than designed") << QSize(900, 600) << false << false;
+        QTest::newRow("a little wider") << QSize(1100, 741) << false << false;
+        QTest::newRow("wider") << QSize(1366, 741) << true << false;
+        QTest::newRow("taller") << QSize(1038, 1250) << false << true;
+        QTest::newRow("larger") << QSize(1600, 1250) << true << true;
+        QTest::newRow("maximised") << QSize(0, 0) << true << false;
+    }
+    void gridGrowsWithTheFrame() {
+        QFETCH(QSize, frameSize);
+        QFETCH(bool, fills);
+        QFETCH(bool, twoLines);
+        store(*state, timetable({section("Introduction to Comparative Literature", "101", 10, 12, {0})}));
+        presenter->showResults(shown());
+        TimeTablesMDI* frame = presenter->frame();
+        if (frameSize.isNull())
+            frame->showMaximized();
+        else if (frameSize.isValid())
+            frame->resize(frameSize);
+        QTRY_VERIFY(!frameSize.isNull() || frame->isMaximized());
+        waitForSteadySize(frame);
+        if (frameSize.isValid() && !frameSize.isNull() && frame->size() != frameSize)
+            QSKIP("the window manager gave the frame another size");
+        frmTimetables* grid = presenter->gridView();
+        QWidget* client = grid->client();
+        auto* scroll = namedChild<QScrollArea>(grid, "gridScroll");
+        QCOMPARE(client->size(), scroll->viewport()->size().expandedTo(QSize(717, 725)));
+        QCOMPARE(grid->geometry().right() == frameMdiArea(frame)->viewport()->width() - 1, fills);
+        if (!frameSize.isValid()) QCOMPARE(client->size(), QSize(717, 725));
+        std::set<int> widths, heights;
+        for (int i = 0; i < CellsPerWeek; ++i) {
+            widths.insert(grid->cell(i)->width());
+            heights.insert(grid->cell(i)->height());
+            if (i >= SlotsPerDay)  // each column starts on the line that ends the one before
+                QCOMPARE(grid->cell(i)->x(), grid->cell(i - SlotsPerDay)->geometry().right());
+        }
+        QVERIFY(*widths.begin() >= 97 && *widths.rbegin() - *widths.begin() <= 1);
+        QVERIFY(*heights.begin() >= 17 && *heights.rbegin() - *heights.begin() <= 1);
+        // Sunday's line and the last row's line 5 pixels in from the edges, as designed.
+        QCOMPARE(namedChild<QFrame>(client, "Line12")->x(), client->width() - 5);
+        QCOMPARE(namedChild<QFrame>(client, "Line1_28")->y(), client->height() - 5);
+        const QString caption = grid->cell(10)->text();
+        QCOMPARE(caption.contains(QLatin1Char('\n')), twoLines);
+        QVERIFY2(caption.startsWith(QStringLiteral("Intr")) && caption.endsWith(QStringLiteral(" - 101")),
+                 qPrintable(caption));
+        // Scrolled to the bottom, the day names are still at the top.
+        QScrollBar* bar = scroll->verticalScrollBar();
+        auto* monday = namedChild<QLabel>(client, "lblMonday");
+        bar->setValue(bar->maximum());
+        QCOMPARE(monday->mapTo(scroll->viewport(), QPoint(0, 0)).y(), 8);
+        bar->setValue(0);
+        QCOMPARE(monday->y(), 8);
     }
 
     void gridLabelsAndLines() {

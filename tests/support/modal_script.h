@@ -94,13 +94,13 @@ private:
             waiting_ = nullptr;
             return;
         }
-        if (queued_) return;
+        if (queued_ || settling_) return;
         if (!steps_.empty() && steps_.front().matches(modal)) {
             waiting_ = nullptr;
             Step step = std::move(steps_.front());
             steps_.pop_front();
-            runOutsideTimer([step = std::move(step), modal = QPointer<QWidget>(modal)] {
-                if (modal && settled(modal)) step.action(modal);
+            runOutsideTimer([this, step = std::move(step), modal = QPointer<QWidget>(modal)] {
+                if (settled(modal)) step.action(modal);
             });
             return;
         }
@@ -108,7 +108,7 @@ private:
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 waiting_ = nullptr;
                 runOutsideTimer([this, box = QPointer<QMessageBox>(box)] {
-                    if (box && settled(box.data())) answer(box);
+                    if (settled(box.data())) answer(box);
                 });
                 return;
             }
@@ -141,13 +141,19 @@ private:
     // squashed out of reach. A window that never becomes active (a window
     // manager may keep the focus where synthetic input left it) is acted on
     // anyway, so that a failure shows as the test's own, not as a hang.
-    static bool settled(QWidget* widget) {
+    // The waits run a nested event loop in which the timer fires again:
+    // while a window settles no other step starts, or one window could be
+    // answered twice, once from each loop. A window gone or closed in the
+    // meantime is not acted on.
+    bool settled(QWidget* widget) {
         QPointer<QWidget> window(widget);
-        if (!window->isActiveWindow()) {
+        if (window && !window->isActiveWindow()) {
+            settling_ = true;
             (void)QTest::qWaitForWindowExposed(window, 5000);
             if (window) (void)QTest::qWaitForWindowActive(window, 2000);
+            settling_ = false;
         }
-        return !window.isNull();
+        return window && window->isVisible();
     }
 
     // An action may open a modal window of its own; it runs from a queued
@@ -209,6 +215,7 @@ private:
     int running_ = 0;
     bool anyMessages_ = false;
     bool queued_ = false;
+    bool settling_ = false;  // a window is being waited for: see settled()
 };
 
 }  // namespace quorvandel::testing

@@ -272,8 +272,25 @@ void TimeTablesMDI::showGridView() {
     fitGridToArea();
 }
 
+// The grid window fills the child area's height. Its width is the grid's
+// own up to the frame's designed width, which leaves a margin right of it
+// for the strip's sake; a frame made wider gives the grid its extra width
+// and as much again from that margin, so that the grid fills the frame
+// once it is some 150 pixels wider than designed, without a jump on the way.
+// A maximised frame is filled at once, even on a screen narrower than the
+// designed frame.
 void TimeTablesMDI::fitGridToArea() {
-    if (grid_) grid_->fitHeight(mdiArea_->viewport()->height() - grid_->y());
+    if (!grid_) return;
+    const QSize area = mdiArea_->viewport()->size() - QSize(grid_->x(), grid_->y());
+    const int widened = std::max(0, width() - px(FrameWidth));
+    int roomWidth = std::min(area.width(), grid_->fullSize().width() + 2 * widened);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) roomWidth = area.width();
+    grid_->fitInto(QSize(roomWidth, area.height()));
+}
+
+void TimeTablesMDI::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) fitGridToArea();
 }
 
 bool TimeTablesMDI::eventFilter(QObject* watched, QEvent* event) {

@@ -94,7 +94,8 @@ public:
     // Sizes the frame so that the loaded grid window fits below the strip
     // where the screen has room (never smaller than the designed size unless
     // the screen is), and centres it on the screen. Where the grid does not
-    // fit, the child area scrolls.
+    // fit, it scrolls inside its window. A frame made larger than designed
+    // (by the user) gives the grid the room: it grows to fill the frame.
     void fitToScreen();
     // The loaded grid window, or null.
     frmTimetables* gridView() const;
@@ -116,8 +117,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A maximised frame gives the grid its whole width (fitGridToArea).
+    void changeEvent(QEvent* event) override;
     // Sees the keys of the strip's buttons before they do (resultsKey), and
-    // keeps the grid window inside the child area as the frame is resized.
+    // fits the grid window to the child area as the frame is resized.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -8,7 +8,10 @@
 // one. The window keeps no data of its own and handles no user input. It
 // has a title but no buttons, and cannot be closed on its own.
 //
-// All positions are laid out in twips, 15 twips to a logical pixel.
+// All positions are laid out in twips, 15 twips to a logical pixel. That is
+// the grid's smallest size; given more room, the columns share the extra
+// width and the rows the extra height, and the day names stay in view while
+// the grid scrolls.
 
 #include <QColor>
 #include <QMdiSubWindow>
@@ -40,12 +43,13 @@ public:
     // usable.
     frmTimetables(const ModuleState& state, QMdiArea& area);
 
-    // The size that shows the whole grid (the designed outer size).
+    // The size that shows the whole grid at its designed size.
     QSize fullSize() const;
-    // Makes the window at most `height` tall; where the whole grid does not
-    // fit, the grid scrolls inside it, with its scroll bar at the grid's
-    // right edge.
-    void fitHeight(int height);
+    // Makes the window fill `room`, never narrower than the whole grid:
+    // the grid grows to fill it, and where the room is shorter than the
+    // whole grid, the grid scrolls inside it with its scroll bar at the
+    // grid's right edge.
+    void fitInto(const QSize& room);
     // Scrolls the grid a row for Up and Down. True when the grid moved;
     // false for other keys and when it already stood at that end.
     bool scrollForKey(int key);
@@ -55,8 +59,8 @@ public:
     void markBusyCells(const BusyCells& busy);
 
     // The 203 cells, index = day x 29 + slot. A cell shows its caption
-    // fitted to its width (cell_caption.h); its tooltip and spoken name hold
-    // the whole caption.
+    // fitted to its size (cell_caption.h), on two lines where it is tall
+    // enough for them; its tooltip and spoken name hold the whole caption.
     QLabel* cell(int index) const { return cells_.at(static_cast<size_t>(index)); }
     // The course colour a cell is filled with, or an invalid colour for a
     // blank cell.
@@ -78,6 +82,12 @@ protected:
 
 private:
     void buildGrid();
+    // Places every part of the grid for a client area of `size`, at least
+    // the designed size.
+    void layoutGrid(const QSize& size);
+    // Keeps the day names at the top of the view with the grid scrolled
+    // down by `scrolled` pixels.
+    void pinDayHeader(int scrolled);
     // Paints the cells of the section chosen for course `courseIndex`,
     // captioned with `numbers` (every section with the same times, merged).
     void showSection(const Section& section, const Text& numbers, int courseIndex);
@@ -85,6 +95,14 @@ private:
     QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;
     std::array<QLabel*, CellsPerWeek> cells_{};
+    std::array<QLabel*, DaysPerWeek> dayHeaders_{};
+    std::array<QLabel*, SlotsPerDay> timeLabels_{};
+    std::array<QFrame*, SlotsPerDay> rowLines_{};
+    std::array<QFrame*, DaysPerWeek + 1> columnLines_{};
+    // Behind the day names while the grid is scrolled, so that the rows
+    // passing under them do not show through.
+    QWidget* headerBand_ = nullptr;
+    int headerOffset_ = 0;  // how far the day names are moved down to stay in view
 };
 
 }  // namespace quorvandel
