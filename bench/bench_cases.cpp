@@ -105,6 +105,16 @@ void randomKindSchedule(ModuleState& state, const RandomKind& kind, std::uint64_
     randomSchedule(state, seed, kind.courses, kind.sections, kind.sections, kind.style);
 }
 
+void twinsSchedule(ModuleState& state, std::uint64_t seed, bool sameTimesOnce) {
+    randomKindSchedule(state, RandomKinds[1], seed);
+    for (int i = 0; i < state.NumCourses; ++i) {
+        Course& course = state.Courses[static_cast<size_t>(i)];
+        for (int j = 1; j < course.NumSections; j += 2)
+            copyMeetings(course.Sections[static_cast<size_t>(j)], course.Sections[static_cast<size_t>(j - 1)]);
+    }
+    state.Options.sameTimesOnce = sameTimesOnce;
+}
+
 void growthSchedule(ModuleState& state, int n) { twoBlockSchedule(state, 2026, n, MaxSectionsPerCourse, 2 * n - 1); }
 
 void huntSchedule(ModuleState& state, HuntKind kind, std::uint64_t seed) {

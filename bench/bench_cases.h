@@ -28,6 +28,13 @@ inline constexpr RandomKind RandomKinds[] = {
 inline constexpr std::uint64_t RandomKindSeeds[] = {1, 2, 3, 4, 5};
 void randomKindSchedule(ModuleState& state, const RandomKind& kind, std::uint64_t seed);
 
+// Twin labs: the 12 x 8 kind whose sections come in pairs meeting at the
+// same times (the second of each pair a copy of the first, with its own
+// number): 4 arrangements of times per course. With `sameTimesOnce` the
+// option that shows each arrangement once is on.
+void twinsSchedule(ModuleState& state, std::uint64_t seed, bool sameTimesOnce);
+inline constexpr std::uint64_t TwinsSeeds[] = {1, 2, 3};
+
 // 8 courses x 6 sections in a typical student week: Monday/Wednesday/Friday
 // hours and Tuesday/Thursday hour-and-a-halves between 08:00 and 18:00.
 void realisticSchedule(ModuleState& state);

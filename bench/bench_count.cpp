@@ -4,7 +4,8 @@
 // switched off, to show what each buys. The counters: `count` (the exact
 // count, or the power of ten a bound says the count exceeds), `exact` (1 or
 // 0), `nodes` (sections tried), `memo_hits` and `splits` (subproblems
-// counted as a product of groups).
+// counted as a product of groups). twins_merged_<seed> counts the twin-lab
+// schedules' arrangements of times (same times once).
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -35,6 +36,10 @@ std::vector<CountCase> countCases() {
         for (std::uint64_t seed : bench::RandomKindSeeds)
             all.push_back({std::string(kind.name) + "_" + std::to_string(seed),
                            [&kind, seed](ModuleState& s) { bench::randomKindSchedule(s, kind, seed); }});
+    for (std::uint64_t seed : bench::TwinsSeeds)
+        for (bool merged : {false, true})
+            all.push_back({std::string(merged ? "twins_merged_" : "twins_") + std::to_string(seed),
+                           [seed, merged](ModuleState& s) { bench::twinsSchedule(s, seed, merged); }});
     for (std::uint64_t seed : {879, 2642, 689})
         all.push_back({"edge_" + std::to_string(seed), [seed](ModuleState& s) { bench::edgeSchedule(s, seed); }});
     return all;
@@ -59,7 +64,8 @@ void count(benchmark::State& st, const CountCase& c, const Setting& setting) {
     TimetableTally tally;
     CountStats stats;
     for (auto _ : st) {
-        tally = countTimetables(*state, state->NumCourses, state->Options.busy, nullptr, limits, &stats);
+        tally = countTimetables(*state, state->NumCourses, state->Options.busy, nullptr, limits, &stats,
+                                state->Options.sameTimesOnce);
         benchmark::DoNotOptimize(tally.number);
     }
     st.counters["count"] = static_cast<double>(tally.number);

@@ -71,6 +71,11 @@ std::vector<Case> cases() {
             {"room_" + std::to_string(seed), [seed](ModuleState& s) { bench::roomSchedule(s, seed); }, false, false});
     for (std::uint64_t seed : MeetSeeds)
         all.push_back({"meet_" + std::to_string(seed), [seed](ModuleState& s) { bench::meetSchedule(s, seed); }});
+    // Twin labs searched as they are and with the same times shown once.
+    for (std::uint64_t seed : bench::TwinsSeeds)
+        for (bool merged : {false, true})
+            all.push_back({std::string(merged ? "twins_merged_" : "twins_") + std::to_string(seed),
+                           [seed, merged](ModuleState& s) { bench::twinsSchedule(s, seed, merged); }, false, false});
     for (int n = GrowthFirst; n <= GrowthLast; ++n)
         all.push_back(
             {"growth_" + std::to_string(n), [n](ModuleState& s) { bench::growthSchedule(s, n); }, false, false});

@@ -3,7 +3,9 @@
 // rank_12x8_<seed>, rank_20x10_<seed>), and on rank_meet_<seed>, the
 // meet_<seed> schedules: 20 x 10 sections of two or three meetings, one a
 // lab. Each is run by fewest days, fewest idle half-hours, latest start,
-// earliest finish, and fewest days then fewest idle half-hours.
+// earliest finish, and fewest days then fewest idle half-hours. The twin-lab
+// schedules (rank_twins_<seed>, and rank_twins_merged_<seed> with the same
+// times shown once) show what merging same-time sections does to it.
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -57,6 +59,16 @@ const bool registered = [] {
             for (const Order& order : bench::RankOrders)
                 registerRanked("rank_" + std::string(kind.name) + "_" + std::to_string(seed) + "/" + order.name,
                                [&kind, seed, &order](benchmark::State& st) { rank(st, kind, seed, order); });
+    for (std::uint64_t seed : bench::TwinsSeeds)
+        for (bool merged : {false, true})
+            for (const Order& order : bench::RankOrders)
+                registerRanked(std::string(merged ? "rank_twins_merged_" : "rank_twins_") + std::to_string(seed) + "/" +
+                                   order.name,
+                               [seed, merged, &order](benchmark::State& st) {
+                                   auto state = std::make_unique<ModuleState>();
+                                   bench::twinsSchedule(*state, seed, merged);
+                                   rankSchedule(st, std::move(state), order);
+                               });
     for (std::uint64_t seed : bench::RandomKindSeeds)
         for (const Order& order : bench::RankOrders)
             registerRanked("rank_meet_" + std::to_string(seed) + "/" + order.name,

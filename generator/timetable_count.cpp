@@ -206,11 +206,13 @@ bool TimetableCount::countNode() {
 // ---------------------------------------------------------------- Entry point
 
 TimetableTally countTimetables(const CourseList& courses, int numCourses, const BusyCells& busy,
-                               const std::atomic<bool>* stop, const CountLimits& limits, CountStats* stats) {
+                               const std::atomic<bool>* stop, const CountLimits& limits, CountStats* stats,
+                               bool sameTimesOnce) {
     assert(0 <= numCourses && numCourses <= MaxCourses);
     if (numCourses <= 0) return {TimetableTally::Kind::Exact, 1};
     UsableSections usable;
     findUsableSections(courses, numCourses, busy, usable);
+    if (sameTimesOnce) keepOneOfSameTimes(usable, numCourses, nullptr);
     TimetableCount count(usable.courses, numCourses, limits, stop);
     const TimetableTally tally = count.run();
     if (stats != nullptr) *stats = count.stats();

@@ -120,10 +120,12 @@ private:
 
 // The count as the generator would see it: courses[0 .. numCourses-1] with
 // the sections that cover a busy cell left out. No course at all is the one
-// empty timetable; a course without a usable section leaves none.
+// empty timetable; a course without a usable section leaves none. With
+// `sameTimesOnce`, sections of a course covering the same cells count once:
+// the count is of arrangements of times.
 TimetableTally countTimetables(const CourseList& courses, int numCourses, const BusyCells& busy,
                                const std::atomic<bool>* stop, const CountLimits& limits = {},
-                               CountStats* stats = nullptr);
+                               CountStats* stats = nullptr, bool sameTimesOnce = false);
 
 // Saturating arithmetic on counts, and the power of ten a lower bound is
 // shown as.

@@ -71,13 +71,16 @@ bool ConfirmConflictFree(ModuleState& state) {
     return conflictFree;
 }
 
-// Copies the chosen section of every course into the next free timetable.
-void StoreTimetable(ModuleState& state) {
+// Copies the chosen section of every course into the next free timetable,
+// with the numbers of the sections each stands for when they are merged.
+void StoreTimetable(ModuleState& state, const SameTimeNumbers* sameTimes = nullptr) {
     if (state.NumTimetables < 0 || state.NumTimetables >= MaxStoredTimetables) return;
     Timetable t;  // fresh and fully empty
     const int n = liveCourses(state);
     t.NumSections = static_cast<int16_t>(n);
     for (int i = 0; i < n; ++i) t.Sections[i] = state.Courses[i].Sections[state.SectionChoice[i]];
+    if (sameTimes != nullptr)
+        for (int i = 0; i < n; ++i) t.SameTimeNumbers[i] = (*sameTimes)[i][state.SectionChoice[i]];
     state.Timetables[state.NumTimetables] = t;
     ++state.NumTimetables;
 }
@@ -126,8 +129,9 @@ void reportProgress(const SearchControl& control, int found) {
 
 // Stores the first 26 conflict-free timetables in enumeration order. Returns
 // false when the search was stopped.
-bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const SearchControl& control,
-                     const SearchLimits& limits, SearchStats* stats, GenerationResult& result) {
+bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const SameTimeNumbers* sameTimes,
+                     const SearchControl& control, const SearchLimits& limits, SearchStats* stats,
+                     GenerationResult& result) {
     // The search holds the precomputed tables (a few tens of KB): on the heap.
     auto search =
         std::make_unique<TimetableSearch>(usable.courses, liveCourses(state), limits, control.stop, &control.progress);
@@ -139,7 +143,7 @@ bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const Sea
                 result.moreThanStored = true;  // a 27th: the store is full, nothing more to learn
                 break;
             }
-            StoreTimetable(state);
+            StoreTimetable(state, sameTimes);
             reportProgress(control, state.NumTimetables);
             if (stopRequested(control)) {
                 running = false;
@@ -155,8 +159,8 @@ bool StoreFirstFound(ModuleState& state, const UsableSections& usable, const Sea
 // Stores the 26 best conflict-free timetables by the options' order, best
 // first. Returns false when the search was stopped; the best met so far are
 // stored then.
-bool StoreBest(ModuleState& state, const UsableSections& usable, const SearchControl& control,
-               const SearchLimits& limits, GenerationResult& result) {
+bool StoreBest(ModuleState& state, const UsableSections& usable, const SameTimeNumbers* sameTimes,
+               const SearchControl& control, const SearchLimits& limits, GenerationResult& result) {
     auto search =
         std::make_unique<RankedSearch>(usable.courses, liveCourses(state), state.Options, limits, control.stop,
                                        [&control](long long met, const RankScore& best) {
@@ -166,7 +170,7 @@ bool StoreBest(ModuleState& state, const UsableSections& usable, const SearchCon
     const auto best = std::make_unique<RankedOutcome>(search->run());
     for (int k = 0; k < best->count; ++k) {
         ChooseCombination(state, usable, best->best[static_cast<size_t>(k)].choice);
-        if (ConfirmConflictFree(state)) StoreTimetable(state);
+        if (ConfirmConflictFree(state)) StoreTimetable(state, sameTimes);
     }
     result.moreThanStored = best->moreThanStored;
     return !best->stopped;
@@ -230,8 +234,17 @@ GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control
         result.busyCourse = usable->everySectionBusy;
         return result;
     }
-    const bool running = state.Options.ranked() ? StoreBest(state, *usable, control, limits, result)
-                                                : StoreFirstFound(state, *usable, control, limits, stats, result);
+    // With the same times shown once, the searches see one section of each
+    // set of same-time sections: every timetable found is another
+    // arrangement of times.
+    std::unique_ptr<SameTimeNumbers> sameTimes;
+    if (state.Options.sameTimesOnce) {
+        sameTimes = std::make_unique<SameTimeNumbers>();
+        keepOneOfSameTimes(*usable, n, sameTimes.get());
+    }
+    const bool running = state.Options.ranked()
+                             ? StoreBest(state, *usable, sameTimes.get(), control, limits, result)
+                             : StoreFirstFound(state, *usable, sameTimes.get(), control, limits, stats, result);
     FinishCombination(state);
 
     result.stopped = !running;

@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "section_copies.h"
 #include "week.h"
 
 namespace quorvandel {
@@ -34,6 +35,30 @@ void findUsableSections(const CourseList& courses, int numCourses, const BusyCel
         if (course.NumSections > 0 && kept.NumSections == 0 && usable.everySectionBusy < 0)
             usable.everySectionBusy = static_cast<int16_t>(a);
     }
+}
+
+void keepOneOfSameTimes(UsableSections& usable, int numCourses, SameTimeNumbers* numbers) {
+    const SectionCopies copies(usable.courses, numCourses, true);
+    const std::unique_ptr<CourseList> distinct = copies.distinctCourses(usable.courses);
+    for (int a = 0; a < numCourses; ++a) {
+        auto& realIndex = usable.realIndex[static_cast<size_t>(a)];
+        const Course& course = usable.courses.Courses[static_cast<size_t>(a)];
+        const int kinds = distinct->Courses[static_cast<size_t>(a)].NumSections;
+        std::array<int16_t, MaxSectionsPerCourse> kept{};
+        for (int d = 0; d < kinds; ++d) {
+            const SectionSet same = copies.copiesOf(a, SectionSet::single(d));
+            kept[static_cast<size_t>(d)] = realIndex[static_cast<size_t>(same.first())];
+            if (numbers == nullptr || !same.hasAtLeastTwo()) continue;
+            Text joined;
+            for (int j : same) {
+                if (!joined.empty()) joined += u", ";
+                joined += course.Sections[static_cast<size_t>(j)].SecNum;
+            }
+            (*numbers)[static_cast<size_t>(a)][static_cast<size_t>(kept[static_cast<size_t>(d)])] = joined;
+        }
+        realIndex = kept;
+    }
+    usable.courses = *distinct;
 }
 
 }  // namespace quorvandel

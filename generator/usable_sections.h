@@ -21,4 +21,16 @@ struct UsableSections {
 // section is usable and every index its own.
 void findUsableSections(const CourseList& courses, int numCourses, const BusyCells& busy, UsableSections& usable);
 
+// For each course and each of its own section indices: the numbers of every
+// usable section with the same times when there are several ("01, 03, 05"),
+// else empty.
+using SameTimeNumbers = std::array<std::array<Text, MaxSectionsPerCourse>, MaxCourses>;
+
+// "Show timetables with the same times once": keeps one usable section of
+// each course for every set of sections covering the same cells, the first
+// of them, in their order, so that the searches meet each arrangement of
+// times once. `numbers`, when given, receives what each kept section stands
+// for, by its own index in the courses.
+void keepOneOfSameTimes(UsableSections& usable, int numCourses, SameTimeNumbers* numbers);
+
 }  // namespace quorvandel

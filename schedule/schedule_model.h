@@ -65,6 +65,11 @@ struct Course {
 struct Timetable {
     std::array<Section, MaxCourses> Sections{};  // entry i is the section chosen for course i
     int16_t NumSections = 0;
+    // With "Show timetables with the same times once": for each course whose
+    // section stands for others with the same meetings, every one of their
+    // numbers ("01, 03, 05"); empty where the section stands for itself
+    // alone. Sections[i] is the first of them.
+    std::array<Text, MaxCourses> SameTimeNumbers{};
 
     friend bool operator==(const Timetable&, const Timetable&) = default;
 };

@@ -28,6 +28,11 @@ struct ScheduleOptions {
     BusyCells busy;
     ResultOrder primary = ResultOrder::FirstFound;
     ResultOrder tieBreak = ResultOrder::FirstFound;  // only among timetables equal by `primary`
+    // "Show timetables with the same times once": sections of one course
+    // with exactly the same meetings are one choice, so every stored
+    // timetable is a different arrangement of times (a cell then names each
+    // of its sections: Timetable::SameTimeNumbers).
+    bool sameTimesOnce = false;
 
     // Whether generation keeps the best timetables by a score rather than
     // the first ones found.

@@ -30,6 +30,9 @@ constexpr QLatin1String OptionsField{"options"};
 constexpr QLatin1String BusyField{"busy"};
 constexpr QLatin1String OrderField{"order"};
 constexpr QLatin1String ThenField{"then"};
+// true when "Show timetables with the same times once" is on; left out when
+// off, so that files without it stay byte for byte as they were.
+constexpr QLatin1String SameTimesOnceField{"same-times-once"};
 // Each favourite is a list of section places, counted from 1, one for each
 // course in order: [2, 1, 3] takes the second section of the first course.
 constexpr QLatin1String FavouritesField{"favourites"};

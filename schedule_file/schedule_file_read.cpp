@@ -73,7 +73,19 @@ private:
         const QString where = QStringLiteral("the options");
         QJsonObject object;
         return this->object(top.value(OptionsField), where, object) && busy(object, out.busy) &&
-               order(object, OrderField, out.primary) && order(object, ThenField, out.tieBreak);
+               order(object, OrderField, out.primary) && order(object, ThenField, out.tieBreak) &&
+               sameTimesOnce(object, out.sameTimesOnce);
+    }
+
+    // Later than the other options: a file without it has it off.
+    bool sameTimesOnce(const QJsonObject& options, bool& out) {
+        if (!options.contains(SameTimesOnceField)) return true;
+        const QJsonValue value = options.value(SameTimesOnceField);
+        if (!value.isBool())
+            return fail(QStringLiteral("the options"),
+                        QStringLiteral("the %1 is not true or false").arg(named(SameTimesOnceField)));
+        out = value.toBool();
+        return true;
     }
 
     bool busy(const QJsonObject& options, BusyCells& out) {

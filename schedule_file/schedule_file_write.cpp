@@ -121,6 +121,7 @@ QJsonObject optionsObject(const ScheduleOptions& options) {
     object.insert(BusyField, busyArray(options.busy));
     object.insert(OrderField, orderName(options.primary));
     object.insert(ThenField, orderName(options.tieBreak));
+    if (options.sameTimesOnce) object.insert(SameTimesOnceField, true);
     return object;
 }
 

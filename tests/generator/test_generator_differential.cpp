@@ -7,6 +7,8 @@
 // rejects has no timetable.
 #include <QtTest>
 #include <array>
+#include <map>
+#include <set>
 
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
@@ -195,6 +197,46 @@ std::uint64_t plainCount(const CourseList& schedule, const BusyCells& busy) {
     if (!withoutBusySections(schedule, (1U << schedule.NumCourses) - 1U, busy, *state)) return 0;
     if (state->NumCourses == 0) return 1;
     return static_cast<std::uint64_t>(plain::MakeTimetables(*state).conflictFree);
+}
+
+// "Same times once" by the plain enumeration: every conflict-free
+// combination grouped by the cells of each course's section, in the order
+// of each group's first member, which stands for the group with, for a
+// course taking several sections in it, all their numbers in course order.
+std::vector<Timetable> plainMerged(const CourseList& schedule, const BusyCells& busy) {
+    std::vector<Timetable> groups;
+    auto state = freshState();
+    if (!withoutBusySections(schedule, (1U << schedule.NumCourses) - 1U, busy, *state)) return groups;
+    if (state->NumCourses == 0) return {Timetable{}};
+    const int n = state->NumCourses;
+    std::map<std::vector<std::string>, size_t> groupOf;
+    std::vector<std::vector<std::set<int>>> members;  // per group and course: section indices
+    for (plain::ResetCombination(*state); !state->EnumDone; plain::NextCombination(*state)) {
+        const bool free = plain::CheckCombination(*state);
+        state->Occupancy.fill(0);
+        if (!free) continue;
+        std::vector<std::string> key;
+        for (int i = 0; i < n; ++i) {
+            key.emplace_back(CellsPerWeek, '0');
+            forEachCoveredCell(state->Courses[i].Sections[state->SectionChoice[i]],
+                               [&](int cell) { key.back()[static_cast<size_t>(cell)] = '1'; });
+        }
+        const auto [at, isNew] = groupOf.emplace(key, groups.size());
+        if (isNew) {
+            state->NumTimetables = 0;
+            plain::StoreTimetable(*state);
+            groups.push_back(state->Timetables[0]);
+            members.emplace_back(static_cast<size_t>(n));
+        }
+        for (int i = 0; i < n; ++i) members[at->second][static_cast<size_t>(i)].insert(state->SectionChoice[i]);
+    }
+    for (size_t g = 0; g < groups.size(); ++g)
+        for (int i = 0; i < n; ++i)
+            for (int j : members[g][static_cast<size_t>(i)])
+                if (members[g][static_cast<size_t>(i)].size() > 1)
+                    groups[g].SameTimeNumbers[i] += (groups[g].SameTimeNumbers[i].empty() ? u"" : u", ") +
+                                                    state->Courses[i].Sections[static_cast<size_t>(j)].SecNum;
+    return groups;
 }
 
 struct NamedCountLimits {
@@ -423,26 +465,35 @@ private slots:
         QTest::addColumn<Family>("family");
         QTest::addColumn<int>("seeds");
         QTest::addColumn<int>("minBounds");  // seeds cut short, so that the bound is really tested
-        QTest::newRow("random 1-7 courses x 1-6 sections") << Family(randomFamily) << 600 / Scale << 30 / Scale;
-        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 150 / Scale << 10 / Scale;
-        QTest::newRow("8 x 3 into 8 disjoint blocks") << Family(fitFamily) << 100 / Scale << 10 / Scale;
-        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 150 / Scale << 0;
-        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 150 / Scale << 0;
-        QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale << 0;
+        QTest::addColumn<bool>("merged");    // same times once: arrangements counted
+        QTest::newRow("random 1-7 courses x 1-6 sections")
+            << Family(randomFamily) << 600 / Scale << 30 / Scale << false;
+        QTest::newRow("edge 7 x 5") << Family(edgeFamily) << 150 / Scale << 10 / Scale << false;
+        QTest::newRow("8 x 3 into 8 disjoint blocks") << Family(fitFamily) << 100 / Scale << 10 / Scale << false;
+        QTest::newRow("7 x 5 one-day intervals") << Family(intervalFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("7 x 5 crowding 13 blocks") << Family(crowdedWeekFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("3-8 crowded courses x 1-4 sections") << Family(crowdedFamily) << 300 / Scale << 0 << false;
+        QTest::newRow("random, 1-3 meetings a section") << Family(meetingsFamily) << 300 / Scale << 0 << false;
+        QTest::newRow("7 x 5, most sections copies") << Family(copiesFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("7 x 5 pairs of unequal blocks") << Family(pairsFamily) << 150 / Scale << 0 << false;
+        QTest::newRow("merged: 7 x 5, most sections copies") << Family(copiesFamily) << 300 / Scale << 0 << true;
+        QTest::newRow("merged: random, 1-3 meetings a section") << Family(meetingsFamily) << 300 / Scale << 0 << true;
+        QTest::newRow("merged: random 1-7 courses x 1-6 sections") << Family(randomFamily) << 300 / Scale << 0 << true;
     }
     void countSameAsPlainEnumeration() {
         QFETCH(Family, family);
         QFETCH(int, seeds);
         QFETCH(int, minBounds);
+        QFETCH(bool, merged);
         auto schedule = std::make_unique<CourseList>();
         int bounds = 0;
         for (int seed = 1; seed <= seeds; ++seed) {
             family(*schedule, static_cast<std::uint64_t>(seed));
             const BusyCells busy = busyFor(static_cast<std::uint64_t>(seed));
-            const std::uint64_t want = plainCount(*schedule, busy);
+            const std::uint64_t want = merged ? plainMerged(*schedule, busy).size() : plainCount(*schedule, busy);
             for (const NamedCountLimits& setting : countSettings()) {
                 const TimetableTally got =
-                    countTimetables(*schedule, schedule->NumCourses, busy, nullptr, setting.limits);
+                    countTimetables(*schedule, schedule->NumCourses, busy, nullptr, setting.limits, nullptr, merged);
                 if (!(got == TimetableTally{TimetableTally::Kind::Exact, want}))
                     QFAIL(qPrintable(QStringLiteral("seed %1, %2: counted %3 (kind %4), plain %5")
                                          .arg(seed)
@@ -453,7 +504,8 @@ private slots:
             }
             CountLimits tight;
             tight.stepBudget = 1 + static_cast<std::uint64_t>(seed % 40);
-            const TimetableTally cut = countTimetables(*schedule, schedule->NumCourses, busy, nullptr, tight);
+            const TimetableTally cut =
+                countTimetables(*schedule, schedule->NumCourses, busy, nullptr, tight, nullptr, merged);
             if (cut.kind == TimetableTally::Kind::Exact) {
                 QCOMPARE(cut.number, want);
                 continue;
@@ -466,6 +518,40 @@ private slots:
         }
         qInfo("%d seeds, %d cut short with a bound above 0", seeds, bounds);
         QVERIFY2(bounds >= minBounds, "too few counts cut short");
+    }
+
+    // "Same times once" against the plain enumeration grouped by cells: the
+    // first 26 groups in order, each naming every section of its time, and
+    // "more than 26" exactly when there are more groups.
+    void mergedSameAsGroupedPlainEnumeration_data() {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("seeds");
+        QTest::newRow("most sections copies") << Family(copiesFamily) << 300 / Scale;
+        QTest::newRow("1-3 meetings a section") << Family(meetingsFamily) << 300 / Scale;
+        QTest::newRow("random") << Family(randomFamily) << 300 / Scale;
+    }
+    void mergedSameAsGroupedPlainEnumeration() {
+        QFETCH(Family, family);
+        QFETCH(int, seeds);
+        auto schedule = std::make_unique<CourseList>();
+        auto got = freshState();
+        int merges = 0;
+        for (int seed = 1; seed <= seeds; ++seed) {
+            family(*schedule, static_cast<std::uint64_t>(seed));
+            const std::vector<Timetable> want = plainMerged(*schedule, busyFor(static_cast<std::uint64_t>(seed)));
+            static_cast<CourseList&>(*got) = *schedule;
+            got->Options = {busyFor(static_cast<std::uint64_t>(seed)), ResultOrder::FirstFound, ResultOrder::FirstFound,
+                            true};
+            const GenerationResult result = TimeTablify(*got);
+            const QString where = QStringLiteral("seed %1").arg(seed);
+            QCOMPARE(static_cast<size_t>(got->NumTimetables), std::min<size_t>(want.size(), MaxStoredTimetables));
+            QVERIFY2(result.moreThanStored == (want.size() > MaxStoredTimetables), qPrintable(where));
+            for (int k = 0; k < got->NumTimetables; ++k) {
+                QVERIFY2(got->Timetables[k] == want[static_cast<size_t>(k)], qPrintable(where));
+                for (const Text& numbers : got->Timetables[k].SameTimeNumbers) merges += numbers.empty() ? 0 : 1;
+            }
+        }
+        QVERIFY2(merges > 0, "no same-time sections were merged");
     }
 
     void explanationHoldsByPlainEnumeration_data() {

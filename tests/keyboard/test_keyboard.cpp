@@ -109,6 +109,7 @@ const NameRow Names[] = {
     {"results", "cmdGoToT", "TimeTable 1 of 2", ""},
     {"results", "cmdPrint", "Print\u2026", ""},
     {"results", "cmdExport", "Export\u2026", ""},
+    {"results", "cmdAll", "All", ""},
     {"grid", "frmTimetables", "TimeTables", ""},
     {"grid", "lblMonday", "Monday", ""},
     {"grid", "Label1", "8:00", ""},
@@ -358,11 +359,12 @@ void TestKeyboard::scheduleBuiltAndSteppedByKeyboard() {
     QCOMPARE(focused()->window(), frame);
     QCOMPARE(frameButton(frame, "cmdGoToT")->text(), QStringLiteral("TimeTable: 1 / 2"));
     QStringList ring;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
         ring.append(focusName());
         QCOMPARE(keys("Tab"), QString());
     }
-    QCOMPARE(ring, (QStringList{"cmdNext", "cmdAddFav", "cmdGoToT", "cmdPrint", "cmdExport", "cmdOk", "cmdNext"}));
+    QCOMPARE(ring,
+             (QStringList{"cmdNext", "cmdAddFav", "cmdGoToT", "cmdPrint", "cmdExport", "cmdAll", "cmdOk", "cmdNext"}));
 
     // Next at the last timetable hands the focus to the counter, where
     // Space does nothing; Previous steps back.

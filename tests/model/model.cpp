@@ -41,6 +41,25 @@ void search(const std::vector<CourseRec>& courses, int course, const std::bitset
     }
 }
 
+// How many timetables the courses from `course` down have, taking every
+// combination whose sections share no half-hour.
+std::uint64_t countAll(const std::vector<CourseRec>& courses, int course, const std::bitset<203>& taken) {
+    if (course < 0) return 1;
+    std::uint64_t total = 0;
+    for (const SectionRec& s : courses[static_cast<size_t>(course)].sections) {
+        const std::bitset<203> cells = cellsOf(s);
+        if (!(taken & cells).any()) total += countAll(courses, course - 1, taken | cells);
+    }
+    return total;
+}
+
+// 1204 as "1,204".
+std::string grouped(std::uint64_t n) {
+    std::string digits = std::to_string(n);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
+    return digits;
+}
+
 // A timetable's score by one order, lower is better, reading its cells
 // day by day: 1 days with classes, 2 free half-hours between a day's first
 // and last class, 3 the first slots of the days with classes (negated: a
@@ -564,9 +583,11 @@ int Model::shownFavourites() const {
 
 std::string Model::note() const {
     std::vector<std::string> notes;
+    // More than the 26 kept: every timetable is counted after they are
+    // shown (the session waits for it), and the note says how many.
     if (moreThanStored)
-        notes.push_back(shownOptions.order != 0 ? "The 26 best are shown; more timetables exist"
-                                                : "Only the first 26 timetables are shown");
+        notes.push_back(shownOptions.order != 0 ? "The 26 best of " + grouped(total) + " are shown"
+                                                : "26 of " + grouped(total) + " timetables are shown");
     const int missing = static_cast<int>(favourites.size()) - shownFavourites();
     if (missing == 1) notes.push_back("1 favourite is not among these timetables");
     if (missing > 1) notes.push_back(std::to_string(missing) + " favourites are not among these timetables");
@@ -707,6 +728,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
             m.shownOptions = m.options;
             m.moreThanStored = m.timetables.size() > StoredCapacity;
             if (m.moreThanStored) m.timetables.resize(StoredCapacity);
+            m.total = m.moreThanStored ? countAll(usable, static_cast<int>(usable.size()) - 1, {}) : 0;
             if (m.timetables.empty()) {
                 messages.push_back(withDetails(NoTimetables, whyNothingFits(usable)));
                 break;

@@ -163,6 +163,7 @@ struct Model {
     bool mainActive = true;  // false while a results window is the one in use
     // The latest generation and the results windows showing it.
     std::vector<std::vector<SectionRec>> timetables;
+    std::uint64_t total = 0;  // every timetable of the results shown, once more than 26
     bool moreThanStored = false, resultsOpen = false, gridLoaded = false, previous = false, next = false;
     int current = 0;
     // The schedule's file ("" for none), the courses as last saved or

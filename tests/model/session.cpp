@@ -458,6 +458,10 @@ void Session::perform(const Action& a, bool backToMain) {
     case Kind::New:
     case Kind::TimeTablify:
         press(testing::button(window(), QLatin1String(buttons[static_cast<int>(a.kind)])), a);
+        // The count that follows results of more than 26 ends (or the
+        // next command would stop it), so its note is there to check.
+        for (int waited = 0; waited < 1000 && window()->backgroundCount().running(); ++waited) QTest::qWait(5);
+        QCoreApplication::processEvents();
         break;
     case Kind::Next:
         press(frameButton(frame, "cmdNext"), a);

@@ -3,6 +3,7 @@
 // the results show of the options: each timetable's score, the note, and the
 // busy half-hours greyed. With QUORVANDEL_OPTIONS_SHOT=file.png it also
 // saves a picture of the dialog.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -221,6 +222,11 @@ private slots:
                 QVERIFY(dialog->isModal());
                 QTest::mouseClick(namedChild<BusyTimesGrid>(dialog, "grdBusy")->dayHeader(6), Qt::LeftButton);
                 namedChild<QComboBox>(dialog, "cboOrder")->setCurrentIndex(static_cast<int>(ResultOrder::FewestDays));
+                QVERIFY(!namedChild<QCheckBox>(dialog, "chkSameTimesOnce")->isChecked());
+                QCOMPARE(QKeySequence::mnemonic(namedChild<QCheckBox>(dialog, "chkSameTimesOnce")->text()),
+                         QKeySequence(Qt::ALT | Qt::Key_S));
+                QTest::mouseClick(namedChild<QCheckBox>(dialog, "chkSameTimesOnce"), Qt::LeftButton);
+                QVERIFY(namedChild<QCheckBox>(dialog, "chkSameTimesOnce")->isChecked());
                 if (const QByteArray shot = qgetenv("QUORVANDEL_OPTIONS_SHOT"); !shot.isEmpty())
                     dialog->grab().save(QString::fromLocal8Bit(shot));
                 QTest::mouseClick(namedChild<QPushButton>(dialog, ending), Qt::LeftButton);
@@ -233,6 +239,7 @@ private slots:
         }
         QCOMPARE(busyList(state->Options.busy), block(6, 6, 0, 28));
         QCOMPARE(state->Options.primary, ResultOrder::FewestDays);
+        QVERIFY(state->Options.sameTimesOnce);
         QVERIFY(options->isEnabled());
         ModalScript question;
         question.onWindow(QStringLiteral("SaveChangesQuestion"), [](QWidget* box) {
@@ -284,7 +291,7 @@ private slots:
                     makers::addSection(*state, c, c * 2 + (j / 7) * 8, c * 2 + (j / 7) * 8 + 1, 1U << (j % 7));
             }
         }
-        state->Options = {BusyCells().set(202), primary, tieBreak};
+        state->Options = {BusyCells().set(202), primary, tieBreak, false};
         const GenerationResult result = TimeTablify(*state);
         QCOMPARE(result.outcome, TimeTablifyOutcome::ShowResults);
         RealResultsDialogs dialogs;  // never asked: nothing is printed or exported

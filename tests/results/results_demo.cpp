@@ -19,6 +19,12 @@
 // (<name>-results-enlarged.png) and scrolled to the grid's bottom
 // (<name>-results-scrolled.png), then End pressed once
 // (<name>-results-end.png), where <name> is the file's base name.
+// With --twins before the folder it enters a schedule whose lab sections
+// come in twins and triplets at the same times instead, with "Show
+// timetables with the same times once" on, and saves
+//   same-times.png   the results on TimeTable 1, once every timetable is
+//                    counted: a cell names every lab section of its time
+//   overview.png     the whole screen with "All" open over the results
 // Without an argument it stays open for a look. Run it on a real display
 // (docs/make-screenshot.sh runs it under Xvfb); the pictures are taken from
 // the screen, so they show what the display server really drew.
@@ -64,6 +70,29 @@ const std::vector<DemoCourse>& demoSchedule() {
         {"History", {section("History", "A", 10, 16, {4})}},
         {"Art", {section("Art", "7", 0, 6, {5})}},
         {"Bio", {section("Bio", "3", 22, 29, {6}), section("Bio", "4", 0, 3, {3})}},
+    };
+    return courses;
+}
+
+// Chem's labs: 01, 03 and 05 on Tuesday afternoon, 02 and 04 on Thursday,
+// 06 on Wednesday; Phys's 11 and 12 alike. 3 x 3 x 3 x 3 x 2 arrangements
+// before the clashes.
+const std::vector<DemoCourse>& twinsSchedule() {
+    static const std::vector<DemoCourse> courses = {
+        {"Chem",
+         {section("Chem", "A", 2, 4, {0, 2, 4}), section("Chem", "B", 6, 8, {0, 2, 4}),
+          section("Chem", "C", 12, 14, {1, 3})}},
+        {"Chem Lab",
+         {section("Chem Lab", "01", 12, 18, {1}), section("Chem Lab", "02", 12, 18, {3}),
+          section("Chem Lab", "03", 12, 18, {1}), section("Chem Lab", "04", 12, 18, {3}),
+          section("Chem Lab", "05", 12, 18, {1}), section("Chem Lab", "06", 10, 16, {2})}},
+        {"Math",
+         {section("Math", "1", 4, 6, {0, 2, 4}), section("Math", "2", 3, 6, {1, 3}),
+          section("Math", "3", 16, 18, {0, 2})}},
+        {"Phys",
+         {section("Phys", "11", 8, 10, {0, 1, 2, 3}), section("Phys", "12", 8, 10, {0, 1, 2, 3}),
+          section("Phys", "13", 18, 20, {1, 3}), section("Phys", "14", 0, 2, {0, 1, 2, 3})}},
+        {"English", {section("English", "E1", 14, 16, {0, 2}), section("English", "E2", 20, 22, {1, 3})}},
     };
     return courses;
 }
@@ -159,7 +188,9 @@ int tour(ProgramWindows& program, const QString& outDir, const QString& schedule
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvandel"));
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool twins = argc > 1 && QByteArray(argv[1]) == "--twins";
+    const int outArg = twins ? 2 : 1;
+    const QString outDir = argc > outArg ? QString::fromLocal8Bit(argv[outArg]) : QString();
 
     ProgramWindows program;
     std::unique_ptr<ModuleState>& state = program.state;
@@ -169,9 +200,9 @@ int main(int argc, char** argv) {
     window.move(40, 40);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
-    if (argc > 2) return tour(program, outDir, QString::fromLocal8Bit(argv[2]));
+    if (argc > 2 && !twins) return tour(program, outDir, QString::fromLocal8Bit(argv[2]));
 
-    for (const DemoCourse& course : demoSchedule()) {
+    for (const DemoCourse& course : twins ? twinsSchedule() : demoSchedule()) {
         AddCourse(*state, window, NewCourse(text(course.name)));
         for (const Section& s : course.sections) AddSection(*state, static_cast<int16_t>(state->NumCourses - 1), s);
     }
@@ -181,7 +212,8 @@ int main(int argc, char** argv) {
         QTest::mouseClick(courses->viewport(), Qt::LeftButton, {}, courses->visualItemRect(courses->item(0)).center());
 
     bool ok = true;
-    if (!outDir.isEmpty()) {
+    if (twins) state->Options.sameTimesOnce = true;
+    if (!outDir.isEmpty() && !twins) {
         QDir().mkpath(outDir);
         ok = save(&window, outDir + QStringLiteral("/main-window.png")) && ok;
         ok = saveAddSection(window, outDir + QStringLiteral("/add-section.png")) && ok;
@@ -205,6 +237,17 @@ int main(int argc, char** argv) {
     }
 
     if (outDir.isEmpty()) return QApplication::exec();
+    if (twins) {
+        for (int waited = 0; waited < 200 && window.backgroundCount().running(); ++waited) QTest::qWait(10);
+        QDir().mkpath(outDir);
+        ok = save(frame, outDir + QStringLiteral("/same-times.png")) && ok;
+        QTest::mouseClick(frameButton(frame, "cmdAll"), Qt::LeftButton);
+        QTest::qWait(300);
+        const QPixmap screen = frame->screen()->grabWindow(0);
+        ok = screen.save(outDir + QStringLiteral("/overview.png")) && ok;
+        presenter.closeResults();
+        return ok ? 0 : 1;
+    }
 
     ok = save(frame, outDir + QStringLiteral("/results.png")) && ok;
     QTest::mouseClick(frameButton(frame, "cmdNext"), Qt::LeftButton);

@@ -21,12 +21,14 @@
 
 #include "course_palette.h"
 #include "fake_results_dialogs.h"
+#include "favourites.h"
 #include "gui_actions.h"
 #include "named_controls.h"
 #include "results_fixture.h"
 #include "results_frame.h"
 #include "results_windows.h"
 #include "timetable_grid_view.h"
+#include "timetable_overview.h"
 #include "timetable_page.h"
 
 using namespace quorvandel;
@@ -185,6 +187,61 @@ private slots:
     void cleanup() {
         presenter.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // "All": every stored timetable as a picture, the favourites starred;
+    // a click, Enter or the arrows and Enter show the picked one in the
+    // grid, and one marked afterwards is starred when it opens again.
+    void overviewPicks_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("favourites");  // numbers as the counter gives them
+        QTest::addColumn<QString>("gestures");       // how it is opened, then how one is picked
+        QTest::addColumn<int>("picked");
+        QTest::newRow("click, click") << 26 << QList<int>{3, 17} << "click click" << 17;
+        QTest::newRow("Ctrl+L, Enter") << 26 << QList<int>{} << "ctrl enter" << 26;
+        QTest::newRow("Space, arrows") << 12 << QList<int>{1} << "space arrows" << 8;
+        QTest::newRow("one timetable") << 1 << QList<int>{1} << "click enter" << 1;
+    }
+    void overviewPicks() {
+        QFETCH(int, count);
+        QFETCH(QList<int>, favourites);
+        QFETCH(QString, gestures);
+        QFETCH(int, picked);
+        storeNumbered(*state, count);
+        for (int f : favourites) QVERIFY(toggleFavourite(*state, static_cast<int16_t>(f - 1)));
+        TimeTablesMDI* frame = open();
+        QVERIFY(frame);
+        QPushButton* all = frameButton(frame, "cmdAll");
+        QCOMPARE(QKeySequence::mnemonic(all->text()), QKeySequence(Qt::ALT | Qt::Key_L));
+        all->setFocus();
+        if (gestures.startsWith(QLatin1String("click"))) QTest::mouseClick(all, Qt::LeftButton);
+        if (gestures.startsWith(QLatin1String("space"))) QTest::keyClick(all, Qt::Key_Space);
+        if (gestures.startsWith(QLatin1String("ctrl"))) QTest::keyClick(all, 'l', Qt::ControlModifier);
+        auto* overview = frame->findChild<TimetableOverview*>(QStringLiteral("frmAllTimetables"));
+        QVERIFY(overview && QTest::qWaitForWindowActive(overview));
+        QCOMPARE(static_cast<int>(overview->thumbnails().size()), count);
+        QList<int> starred;
+        for (TimetableThumbnail* t : overview->thumbnails()) {
+            QCOMPARE(t->accessibleName().endsWith(QStringLiteral(", favourite")), t->favourite());
+            if (t->favourite()) starred << t->position() + 1;
+        }
+        QCOMPARE(starred, favourites);
+        TimetableThumbnail* target = overview->thumbnails()[static_cast<size_t>(picked - 1)];
+        if (gestures.endsWith(QLatin1String("click"))) QTest::mouseClick(target, Qt::LeftButton);
+        if (gestures.endsWith(QLatin1String("enter"))) QTest::keyClick(target, Qt::Key_Return);
+        if (gestures.endsWith(QLatin1String("arrows"))) {  // from the shown timetable's picture
+            QTRY_COMPARE(QApplication::focusWidget(), overview->thumbnails()[0]);
+            for (int k = 1; k < picked; ++k) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QCOMPARE(QApplication::focusWidget(), target);
+            QTest::keyClick(target, Qt::Key_Enter);
+        }
+        QVERIFY(!overview->isVisible());
+        QCOMPARE(frame->gridView()->cell(picked - 1)->text(), QStringLiteral("T%1 - 01").arg(picked));
+        QCOMPARE(frameButton(frame, "cmdGoToT")->text(), counterText(picked - 1, count));
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QTest::keyClick(frame, Qt::Key_D, Qt::ControlModifier);
+        QTest::mouseClick(all, Qt::LeftButton);
+        QCOMPARE(overview->thumbnails()[static_cast<size_t>(picked - 1)]->favourite(), !favourites.contains(picked));
     }
 
     void favourites_data() {

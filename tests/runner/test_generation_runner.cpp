@@ -10,6 +10,8 @@
 #include <memory>
 #include <thread>
 
+#include "background_count.h"
+#include "command_turn.h"
 #include "generation_runner.h"
 #include "named_controls.h"
 #include "results_frame.h"
@@ -55,6 +57,16 @@ void pressCancelOnceShown(GenerationRunner& runner, QString& label) {
     });
 }
 
+// Three courses, each on a day of its own, of `sections` sections at
+// different hours: sections^3 timetables.
+void dayPerCourse(CourseList& list, int sections) {
+    list = {};
+    for (int c = 0; c < 3; ++c) {
+        makers::addCourse(list, "C" + std::to_string(c));
+        for (int s = 0; s < sections; ++s) makers::addSection(list, c, 2 * s, 2 * s + 2, 1U << c);
+    }
+}
+
 }  // namespace
 
 class GenerationRunnerTest : public QObject {
@@ -77,6 +89,41 @@ private slots:
         QVERIFY(result.moreThanStored);
         QCOMPARE(state->NumTimetables, 3);
         QVERIFY(!runner.running());
+    }
+
+    // The count after the results: its note, and only the latest
+    // generation's, never once a command has come meanwhile.
+    void countNoteOfTheLatestResults_data() {
+        QTest::addColumn<int>("laterSections");  // a second count started at once; 0: none
+        QTest::addColumn<bool>("ranked");
+        QTest::addColumn<bool>("commandMeanwhile");
+        QTest::addColumn<QString>("note");  // empty: none comes
+        QTest::newRow("first found") << 0 << false << false << QStringLiteral("26 of 64 timetables are shown");
+        QTest::newRow("ranked") << 0 << true << false << QStringLiteral("The 26 best of 64 are shown");
+        QTest::newRow("a newer generation") << 5 << false << false << QStringLiteral("26 of 125 timetables are shown");
+        QTest::newRow("a command meanwhile") << 0 << false << true << QString();
+        QTest::newRow("a command after a newer one") << 5 << false << true << QString();
+    }
+    void countNoteOfTheLatestResults() {
+        QFETCH(int, laterSections);
+        QFETCH(bool, ranked);
+        QFETCH(bool, commandMeanwhile);
+        QFETCH(QString, note);
+        auto courses = std::make_unique<CourseList>();
+        GenerationResult result{TimeTablifyOutcome::ShowResults, true, false};
+        result.options.primary = ranked ? ResultOrder::FewestDays : ResultOrder::FirstFound;
+        BackgroundCount count;
+        QStringList notes;
+        connect(&count, &BackgroundCount::counted, this, [&](const QString& n) { notes << n; });
+        for (int sections : {4, laterSections}) {
+            if (sections == 0) continue;
+            dayPerCourse(*courses, sections);
+            count.start(*courses, result, MaxStoredTimetables);
+        }
+        if (commandMeanwhile) QVERIFY(static_cast<bool>(CommandTurn()));
+        QTRY_VERIFY(!count.running());
+        QTest::qWait(50);  // a stale note would have arrived by now
+        QCOMPARE(notes, note.isEmpty() ? QStringList() : QStringList{note});
     }
 
     void cancelStopsALongSearch() {

@@ -68,6 +68,7 @@ ScheduleOptions randomOptions(makers::Rng& rng) {
     for (int k = rng.below(2) * rng.below(40); k > 0; --k) options.busy.set(static_cast<std::size_t>(rng.below(203)));
     options.primary = static_cast<ResultOrder>(rng.below(5));
     options.tieBreak = static_cast<ResultOrder>(rng.below(5));
+    options.sameTimesOnce = rng.below(2) == 0;
     return options;
 }
 
@@ -233,10 +234,11 @@ QString describeOptions(const ScheduleOptions& options) {
             runs << QStringLiteral("%1 %2-%3").arg(QLatin1String(Days[day]), shownTime(slot), shownTime(end));
             slot = end;
         }
-    return QStringLiteral("busy %1; order %2 then %3")
+    return QStringLiteral("busy %1; order %2 then %3%4")
         .arg(runs.join(QStringLiteral(", ")))
         .arg(static_cast<int>(options.primary))
-        .arg(static_cast<int>(options.tieBreak));
+        .arg(static_cast<int>(options.tieBreak))
+        .arg(options.sameTimesOnce ? QStringLiteral("; same times once") : QString());
 }
 
 QString describeFavourites(const std::vector<FavouriteSections>& favourites) {

@@ -220,6 +220,14 @@ private slots:
                 {"start": "9:30", "end": "11:00", "days": ["T"]}, {"start": "11:00", "end": "11:30", "days": ["T"]}],
                 "order": "latest-start", "then": "fewest-days"})")
             << QStringLiteral("busy T 9:00-11:30; order 3 then 1");
+        QTest::newRow("same times once")
+            << QByteArray("options")
+            << QByteArray(R"({"busy": [], "order": "fewest-days", "then": "first-found", "same-times-once": true})")
+            << QStringLiteral("busy ; order 1 then 0; same times once");
+        QTest::newRow("same times once, off")
+            << QByteArray("options")
+            << QByteArray(R"({"busy": [], "order": "first-found", "then": "first-found", "same-times-once": false})")
+            << none;
         QTest::newRow("a file without favourites") << QByteArray("favourites") << QByteArray() << QString();
         QTest::newRow("no favourites") << QByteArray("favourites") << QByteArray("[]") << QString();
         QTest::newRow("places counted from 1, kept in their order")
@@ -427,6 +435,9 @@ private slots:
         row("an order by its number", withOptions(R"({"busy": [], "order": 1, "then": "first-found"})"),
             {"\"order\" is not a text"});
         row("no tie-break", withOptions(R"({"busy": [], "order": "fewest-days"})"), {"\"then\" is missing"});
+        row("same times once as a text",
+            withOptions(R"({"busy": [], "order": "first-found", "then": "first-found", "same-times-once": "yes"})"),
+            {"the options", "\"same-times-once\" is not true or false"});
         // Chem with two sections and Bio with one.
         const auto withFavourites = [](const QByteArray& favourites) {
             QByteArray file = chemText(repeated(GoodSection, 2));

@@ -63,6 +63,9 @@ frmQuorvandelMain::frmQuorvandelMain(ModuleState& state, QWidget* parent)
     load();
     keeper_.refreshTitle();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmQuorvandelMain::noteFocusWindow);
+    connect(&count_, &BackgroundCount::counted, this, [this](const QString& note) {
+        if (presenter_ && presenter_->resultsOpen()) presenter_->showCountNote(note.toStdU16String());
+    });
 }
 
 frmQuorvandelMain::~frmQuorvandelMain() = default;
@@ -448,6 +451,8 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
     if (ending_) return;  // the window was closed during the search
     if (result.outcome == TimeTablifyOutcome::ShowResults) {
         if (presenter_) presenter_->showResults(result);
+        // Shown first: the count only refines the note, later.
+        if (BackgroundCount::wanted(result)) count_.start(state_, result, state_.NumTimetables);
         return;
     }
     // The generation has emptied the stored timetables: results still open
@@ -480,6 +485,7 @@ void frmQuorvandelMain::endProgram() {
     if (ending_) return;
     ending_ = true;
     runner_.requestStop();
+    count_.stop();
     if (presenter_) presenter_->closeResults();
     QApplication::closeAllWindows();
     QCoreApplication::quit();

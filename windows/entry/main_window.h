@@ -27,6 +27,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "background_count.h"
 #include "generation_runner.h"
 #include "main_window_lists.h"
 #include "results_presenter.h"
@@ -70,6 +71,8 @@ public:
 
     // The worker that runs "TimeTablify!" (tests may give it a slower search).
     GenerationRunner& generationRunner() { return runner_; }
+    // The count of every timetable that follows results with more than 26.
+    BackgroundCount& backgroundCount() { return count_; }
 
     // The schedule's file and whether it has unsaved changes; tests replace
     // its file dialogs.
@@ -144,6 +147,7 @@ private:
     ModuleState& state_;
     ResultsPresenter* presenter_ = nullptr;
     GenerationRunner runner_;
+    BackgroundCount count_;
     ScheduleKeeper keeper_;
     frmAddCrs* addCourseDialog_ = nullptr;  // created at the first opening, then reused
     bool shownOnce_ = false;

@@ -1,5 +1,6 @@
 #include "options_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 
 #include "busy_times_grid.h"
@@ -50,6 +51,13 @@ frmOptions::frmOptions(ModuleState& state, QWidget* parent) : QDialog(parent), s
                            Qt::AlignLeft | Qt::AlignVCenter, twipsRect(7680, 1560, 3720, 255));
     cboThenBy_ = makeOrderBox(this, QStringLiteral("cboThenBy"), QStringLiteral("Then, among equals"),
                               state.Options.tieBreak, twipsRect(7680, 1860, 3720, 360));
+    chkSameTimesOnce_ = new QCheckBox(QStringLiteral("&Show timetables with the same times once"), this);
+    chkSameTimesOnce_->setObjectName(QStringLiteral("chkSameTimesOnce"));
+    chkSameTimesOnce_->setGeometry(twipsRect(7680, 2520, 3780, 360));
+    chkSameTimesOnce_->setChecked(state.Options.sameTimesOnce);
+    chkSameTimesOnce_->setToolTip(
+        QStringLiteral("Sections of a course that meet at exactly the same times count as one choice; "
+                       "a cell then names each of them"));
     lblBusy_->setBuddy(grdBusy_);
     lblOrder_->setBuddy(cboOrder_);
     lblThenBy_->setBuddy(cboThenBy_);
@@ -61,7 +69,8 @@ frmOptions::frmOptions(ModuleState& state, QWidget* parent) : QDialog(parent), s
     setTabOrder(grdBusy_, cmdClear_);
     setTabOrder(cmdClear_, cboOrder_);
     setTabOrder(cboOrder_, cboThenBy_);
-    setTabOrder(cboThenBy_, cmdOk_);
+    setTabOrder(cboThenBy_, chkSameTimesOnce_);
+    setTabOrder(chkSameTimesOnce_, cmdOk_);
     setTabOrder(cmdOk_, cmdCancel_);
 
     connect(cmdClear_, &QPushButton::clicked, grdBusy_, &BusyTimesGrid::clear);
@@ -84,6 +93,7 @@ void frmOptions::cmdOk_Click() {
     options.busy = grdBusy_->busy();
     options.primary = static_cast<ResultOrder>(cboOrder_->currentIndex());
     options.tieBreak = static_cast<ResultOrder>(cboThenBy_->currentIndex());
+    options.sameTimesOnce = chkSameTimesOnce_->isChecked();
     state_.Options = options;
     accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // frmOptions, "Options": the busy times (a week grid, busy_times_grid.h) and
 // the order of the results (two lists: the order, then what breaks its
-// ties). Modal over the main window. It works on a copy: "OK" writes the
+// ties), and whether sections with the same times count once. Modal over the main window. It works on a copy: "OK" writes the
 // options into the module state, "Cancel" (and Esc, and the frame's close
 // button) leaves the state exactly as it was. "Clear" frees every half-hour.
 
@@ -9,6 +9,7 @@
 
 #include "schedule_model.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -34,6 +35,7 @@ private:
     QComboBox* cboOrder_;
     QLabel* lblThenBy_;
     QComboBox* cboThenBy_;
+    QCheckBox* chkSameTimesOnce_;
     QPushButton* cmdOk_;
     QPushButton* cmdCancel_;
 };

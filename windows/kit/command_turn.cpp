@@ -1,6 +1,7 @@
 #include "command_turn.h"
 
 #include <QApplication>
+#include <map>
 
 namespace quorvandel {
 
@@ -8,6 +9,12 @@ namespace {
 
 // Commands under way; everything runs on the GUI thread.
 int commandsUnderWay = 0;
+
+std::map<int, std::function<void()>>& watchers() {
+    static std::map<int, std::function<void()>> all;
+    return all;
+}
+int lastWatcherId = 0;
 
 }  // namespace
 
@@ -18,8 +25,19 @@ bool CommandTurn::available() {
 }
 
 CommandTurn::CommandTurn() : granted_(available()) {
-    if (granted_) ++commandsUnderWay;
+    if (!granted_) return;
+    ++commandsUnderWay;
+    // A copy: a watcher may unwatch itself.
+    const auto current = watchers();
+    for (const auto& [id, onCommand] : current) onCommand();
 }
+
+int CommandTurn::watchCommands(std::function<void()> onCommand) {
+    watchers().emplace(++lastWatcherId, std::move(onCommand));
+    return lastWatcherId;
+}
+
+void CommandTurn::unwatchCommands(int id) { watchers().erase(id); }
 
 CommandTurn::~CommandTurn() {
     if (granted_) --commandsUnderWay;

@@ -16,6 +16,12 @@
 // The buttons of a modal window itself ("Ok", "Cancel", a message box's
 // "OK") are not commands in this sense: they answer the window in use.
 
+// Work that runs beside the commands (the count of timetables after the
+// results open) watches for the next command and gives way to it at once
+// (watchCommands).
+
+#include <functional>
+
 namespace quorvandel {
 
 class CommandTurn {
@@ -30,6 +36,12 @@ public:
 
     // Whether a command could act now.
     static bool available();
+
+    // Calls `onCommand` on the GUI thread each time a command is granted its
+    // turn, before it acts, until the returned id is passed to
+    // unwatchCommands.
+    static int watchCommands(std::function<void()> onCommand);
+    static void unwatchCommands(int id);
 
 private:
     bool granted_;

@@ -20,6 +20,10 @@ public:
     // The favourites changed outside the results ("New" forgot them): open
     // results show it.
     virtual void favouritesChanged() {}
+    // The count of every timetable of the results shown has come in: the
+    // note beside the counter says how many the stored ones are of it
+    // ("26 of 1,204 timetables are shown"). Only ever for the open results.
+    virtual void showCountNote(const Text& /*note*/) {}
 };
 
 }  // namespace quorvandel

@@ -24,6 +24,7 @@
 #include "results_position.h"
 #include "timetable_export.h"
 #include "timetable_grid_view.h"
+#include "timetable_overview.h"
 #include "timetable_score.h"
 
 namespace quorvandel {
@@ -81,8 +82,9 @@ constexpr StripButton StripButtons[] = {
     {"cmdPrint", "Pr&int\u2026", 9555, 1035, "Print this timetable (Ctrl+P)"},
     {"cmdExport", "&Export\u2026", 10650, 1035,
      "Save this timetable as a PDF, a PNG image or an iCalendar file (Ctrl+E)"},
+    {"cmdAll", "A&ll", 11805, 735, "Show every timetable at once, to pick one (Ctrl+L)"},
 };
-constexpr int NoteLeft = 11805;  // right of "Export…"
+constexpr int NoteLeft = 12660;  // right of "All"
 
 // The strip holds its buttons at their own positions: no frame, margin or
 // spacing of the toolbar's own around them.
@@ -153,7 +155,7 @@ TimeTablesMDI::~TimeTablesMDI() {
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     for (QObject* watched :
          std::initializer_list<QObject*>{mdiArea_->viewport(), lblNote_->parentWidget(), cmdOk_, cmdPrev_, cmdNext_,
-                                         cmdAddFav_, cmdGotofav_, cmdGoToT_, cmdPrint_, cmdExport_})
+                                         cmdAddFav_, cmdGotofav_, cmdGoToT_, cmdPrint_, cmdExport_, cmdAll_})
         watched->removeEventFilter(this);
 }
 
@@ -200,6 +202,7 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     cmdGoToT_ = buttons[5];
     cmdPrint_ = buttons[6];
     cmdExport_ = buttons[7];
+    cmdAll_ = buttons[8];
     // Pressed in while only the favourites are shown.
     cmdGotofav_->setCheckable(true);
 
@@ -235,6 +238,7 @@ void TimeTablesMDI::buildStrip(const GenerationResult& result) {
     connect(cmdGotofav_, &QPushButton::toggled, this, &TimeTablesMDI::cmdGotofav_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &TimeTablesMDI::cmdPrint_Click);
     connect(cmdExport_, &QPushButton::clicked, this, &TimeTablesMDI::cmdExport_Click);
+    connect(cmdAll_, &QPushButton::clicked, this, &TimeTablesMDI::cmdAll_Click);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { followStripFocus(now); });
 }
 
@@ -355,6 +359,9 @@ void TimeTablesMDI::fitToScreen() {
 }
 
 void TimeTablesMDI::closeEvent(QCloseEvent* event) {
+    // Gone from the screen with the frame, before a new generation rewrites
+    // the timetables its pictures read (the frame itself goes later).
+    if (overview_) overview_->close();
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit closed();
 }
@@ -393,6 +400,7 @@ void TimeTablesMDI::addKeys() {
     bind(QKeySequence(Qt::CTRL | Qt::Key_D), pressIfEnabled(cmdAddFav_));
     bind(QKeySequence(Qt::CTRL | Qt::Key_P), pressIfEnabled(cmdPrint_));
     bind(QKeySequence(Qt::CTRL | Qt::Key_E), pressIfEnabled(cmdExport_));
+    bind(QKeySequence(Qt::CTRL | Qt::Key_L), pressIfEnabled(cmdAll_));
 }
 
 std::vector<int16_t> TimeTablesMDI::steppingPositions() const {
@@ -437,7 +445,7 @@ void TimeTablesMDI::placeScore(QWidget* strip) {
     lblScore_->resize(width + px(ButtonTop), lblScore_->height());
 }
 
-// Right of "Export…" sit the score, then the notes, each where it fits
+// Right of "All" sit the score, then the notes, each where it fits
 // whole (the notes wrapped if need be); what does not fit takes a line of
 // its own under the buttons, and the strip grows to hold it. Never cut: a
 // note the user cannot read whole is worse than none, and the strip never
@@ -447,7 +455,7 @@ void TimeTablesMDI::placeNote() {
     const int margin = px(ButtonTop);
     const int stripHeight = px(StripHeight);
     const int right = strip->width() - margin;
-    int left = cmdExport_->geometry().right() + margin;
+    int left = cmdAll_->geometry().right() + margin;
     int below = stripHeight;  // the top of the next line under the buttons
     if (showsScore_) {
         const int width = lblScore_->width();
@@ -478,6 +486,11 @@ void TimeTablesMDI::placeNote() {
     if (strip->height() == height && toolbar_->height() == height) return;
     strip->setFixedHeight(height);
     toolbar_->setFixedHeight(height);
+}
+
+void TimeTablesMDI::showCountNote(const QString& note) {
+    generationNote_ = note;
+    showNotes();
 }
 
 void TimeTablesMDI::showNotes() {
@@ -573,6 +586,29 @@ void TimeTablesMDI::cmdExport_Click() {
     exportShownTimetable(state_, cmdGoToT_->text(), dialogs_, this);
 }
 
+void TimeTablesMDI::cmdAll_Click() {
+    const CommandTurn turn;
+    if (!turn) return;
+    if (!overview_) {
+        overview_ = new TimetableOverview(state_, this);
+        connect(overview_, &TimetableOverview::picked, this, &TimeTablesMDI::showPicked);
+    }
+    overview_->open(this);
+}
+
+void TimeTablesMDI::showPicked(int16_t position) {
+    const CommandTurn turn;
+    if (!turn) return;
+    // A timetable outside the favourites ends the favourites view.
+    if (favouritesView_ && !isFavourite(state_, position)) favouritesView_ = false;
+    overview_->close();
+    activateWindow();
+    if (position != state_.CurrentTimetable)
+        goTo(position);
+    else
+        updateCommands();
+}
+
 void TimeTablesMDI::showFavouritesView() {
     const QSignalBlocker quiet(cmdGotofav_);
     cmdGotofav_->setChecked(favouritesView_);
@@ -609,6 +645,7 @@ void TimeTablesMDI::updateCommands() {
     }
     cmdGoToT_->setAccessibleName(spoken);
     showNotes();
+    if (overview_) overview_->refresh();
 }
 
 }  // namespace quorvandel

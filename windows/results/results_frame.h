@@ -1,7 +1,8 @@
 #pragma once
 // TimeTablesMDI: the results frame. A multiple-document frame with a fixed
 // strip along its top ("OK", "Previous", "Next", "Add to Favorites", "Go To
-// Favorites", the counter "TimeTable: n / m", "Print…" and "Export…") that
+// Favorites", the counter "TimeTable: n / m", "Print…", "Export…" and "All",
+// every timetable at once, timetable_overview.h) that
 // holds the grid window frmTimetables and keeps it in step with
 // CurrentTimetable: every step destroys the grid window, moves
 // CurrentTimetable, loads a fresh grid window and rewrites the counter.
@@ -23,7 +24,7 @@
 // "Previous", Home and End the first and the last timetable, each on its
 // first press; Up and Down scroll a grid that does not fit (as do its
 // scroll bar and the wheel); Ctrl+D the favourite button, Ctrl+P "Print…",
-// Ctrl+E "Export…", Esc "OK". A key does what its button does, and nothing
+// Ctrl+E "Export…", Ctrl+L "All", Esc "OK". A key does what its button does, and nothing
 // while the button is disabled.
 //
 // The frame deletes itself when it closes; closing it destroys the grid
@@ -47,6 +48,7 @@ class QToolBar;
 namespace quorvandel {
 
 class ResultsDialogs;
+class TimetableOverview;
 class frmTimetables;
 
 // "TimeTable: " & (CurrentTimetable + 1) & " / " & NumTimetables.
@@ -102,6 +104,9 @@ public:
     // favourites view goes on to a favourite still marked, or back to all
     // timetables when none is left, and the buttons and counter follow.
     void followFavourites();
+    // Every timetable has been counted: `note` ("26 of 1,204 timetables are
+    // shown") takes the place of the generation's note.
+    void showCountNote(const QString& note);
 
 signals:
     // The user marked or unmarked the timetable shown.
@@ -127,6 +132,9 @@ private slots:
     void cmdGotofav_Click();
     void cmdPrint_Click();
     void cmdExport_Click();
+    void cmdAll_Click();
+    // A picture of the overview was chosen: its timetable in the grid.
+    void showPicked(int16_t position);
 
 private:
     void buildStrip(const GenerationResult& result);
@@ -173,6 +181,8 @@ private:
     QPushButton* cmdGoToT_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdExport_ = nullptr;
+    QPushButton* cmdAll_ = nullptr;
+    QPointer<TimetableOverview> overview_;  // "All", once opened
     QLabel* lblNote_ = nullptr;
     QString generationNote_;  // why not every timetable is on offer, if so
     QLabel* lblScore_ = nullptr;

@@ -57,6 +57,10 @@ void ResultsWindows::favouritesChanged() {
     if (frame_) frame_->followFavourites();
 }
 
+void ResultsWindows::showCountNote(const Text& note) {
+    if (frame_) frame_->showCountNote(QString::fromStdU16String(note));
+}
+
 TimeTablesMDI* ResultsWindows::frame() const { return frame_; }
 
 frmTimetables* ResultsWindows::gridView() const { return frame_ ? frame_->gridView() : nullptr; }

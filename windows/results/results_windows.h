@@ -46,6 +46,7 @@ public:
     void closeResults() override;
     bool resultsOpen() const override;
     void favouritesChanged() override;
+    void showCountNote(const Text& note) override;
 
     // The open frame and its loaded grid window, or null.
     TimeTablesMDI* frame() const;

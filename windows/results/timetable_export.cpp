@@ -1,5 +1,7 @@
 #include "timetable_export.h"
 
+#include "section_caption.h"
+
 #include <QDir>
 #include <QImage>
 #include <QImageWriter>
@@ -88,7 +90,7 @@ QString writePng(const TimetablePage& page, const QString& path) {
 
 QString writeCalendar(const Timetable& timetable, const Term& term, const QString& path) {
     const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-    const CalendarText calendar = timetableCalendar(timetable, term, now);
+    const CalendarText calendar = timetableCalendar(namingSameTimes(timetable), term, now);
     if (calendar.error != CalendarError::None) return QString::fromStdString(calendarErrorMessage(calendar.error));
     QSaveFile file(path);
     if (QString failed = openForWriting(file); !failed.isEmpty()) return failed;

@@ -241,7 +241,8 @@ frmTimetables::frmTimetables(const ModuleState& state, QMdiArea& area) : QMdiSub
     const Timetable* timetable = timetableAtPosition(state);
     if (timetable == nullptr) return;
     const int count = timetable->NumSections;
-    for (int i = 0; i < count; ++i) showSection(timetable->Sections[static_cast<size_t>(i)], i);
+    for (int i = 0; i < count; ++i)
+        showSection(timetable->Sections[static_cast<size_t>(i)], timetableNumbers(*timetable, i), i);
 }
 
 void frmTimetables::buildGrid() {
@@ -362,10 +363,10 @@ bool frmTimetables::scrollForKey(int key) {
     return bar->value() != before;
 }
 
-void frmTimetables::showSection(const Section& section, int courseIndex) {
-    const QString whole = qText(sectionCaption(section));
+void frmTimetables::showSection(const Section& section, const Text& numbers, int courseIndex) {
+    const QString whole = qText(sectionCaption(section.CourseName, numbers));
     const QString courseName = qText(section.CourseName);
-    const QString secNum = qText(section.SecNum);
+    const QString secNum = qText(numbers);
     const CourseColours colours = courseColours(courseIndex);
     forEachCoveredCell(section, [&](int index) {
         auto* cell = static_cast<GridCell*>(this->cell(index));

@@ -88,8 +88,9 @@ private:
     // Keeps the day names at the top of the view with the grid scrolled
     // down by `scrolled` pixels.
     void pinDayHeader(int scrolled);
-    // Paints the cells of the section chosen for course `courseIndex`.
-    void showSection(const Section& section, int courseIndex);
+    // Paints the cells of the section chosen for course `courseIndex`,
+    // captioned with `numbers` (every section with the same times, merged).
+    void showSection(const Section& section, const Text& numbers, int courseIndex);
 
     QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;

@@ -53,7 +53,7 @@ TimetablePage::TimetablePage(const ModuleState& state, const QString& title) : s
     if (timetable == nullptr) return;
     for (int i = 0; i < timetable->NumSections; ++i) {
         const Section& section = timetable->Sections[static_cast<size_t>(i)];
-        sectionLines_ << qText(sectionCaption(section)) + QStringLiteral("   ") + meetingsText(section);
+        sectionLines_ << qText(timetableCaption(*timetable, i)) + QStringLiteral("   ") + meetingsText(section);
     }
 }
 
