@@ -48,6 +48,21 @@ QString ListBox::line(int index) const {
     return it ? it->text() : QString();
 }
 
+void ListBox::setLine(int index, const QString& text, bool greyed) {
+    Q_ASSERT(index >= 0 && index < count());
+    QListWidgetItem* it = item(index);
+    if (!it) return;
+    it->setText(text);
+    it->setSizeHint(QSize(fontMetrics().horizontalAdvance(text) + 2 * ListTextMargin, ListLineHeight));
+    it->setForeground(greyed ? palette().brush(QPalette::Disabled, QPalette::Text) : QBrush());
+}
+
+void ListBox::selectLine(int index) {
+    Q_ASSERT(index >= 0 && index < count());
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(index));
+}
+
 int ListBox::selectedIndex() const {
     const QList<int> rows = selectedRows();
     return rows.isEmpty() ? -1 : rows.front();

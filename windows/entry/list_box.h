@@ -37,6 +37,12 @@ public:
     void removeLine(int index);  // no line selected afterwards
     void removeAllLines();       // no line selected afterwards
     QString line(int index) const;
+    // Rewrites a line in place, its selection kept; a greyed line reads as
+    // one that does not count (a section left out).
+    void setLine(int index, const QString& text, bool greyed = false);
+    // Selects a line as the program does (no userSelectedLine), making it
+    // the current one and scrolling to it.
+    void selectLine(int index);
     int lineCount() const { return count(); }
     // The selected line of a single-selection list, -1 when none.
     int selectedIndex() const;
