@@ -151,8 +151,13 @@ bool runChange(MainWindowSession& s, const QStringList& words) {
             menu->close();
         });
         poll.start(10);
-        QListWidget* list = s.sections();
-        emit list->customContextMenuRequested(list->visualItemRect(list->item(at(1))).center());
+        // The Menu key on the line, as a keyboard user opens it.
+        clickLine(s.sections(), at(1));
+        s.w()->activateWindow();
+        (void)QTest::qWaitForWindowActive(s.w());
+        s.sections()->setFocus(Qt::OtherFocusReason);
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), s.sections()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(s.sections(), &menuKey);
         if (!found) qWarning() << "no enabled menu item" << caption;
         return found;
     }

@@ -1,5 +1,6 @@
 #include "list_box.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
@@ -61,6 +62,19 @@ void ListBox::selectLine(int index) {
     Q_ASSERT(index >= 0 && index < count());
     setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
     scrollToItem(item(index));
+}
+
+void ListBox::contextMenuEvent(QContextMenuEvent* event) {
+    int line = selectedIndex();
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        // The event comes through the viewport, in its coordinates.
+        if (const QListWidgetItem* under = itemAt(event->pos())) line = row(under);
+    } else if (line >= 0) {
+        at = viewport()->mapToGlobal(visualItemRect(item(line)).center());
+    }
+    event->accept();
+    emit menuRequested(line, at);
 }
 
 int ListBox::selectedIndex() const {

@@ -50,6 +50,10 @@ public:
 
 signals:
     void userSelectedLine();
+    // The context menu is asked for on `line` (-1: none), to open at
+    // `globalPos`: by the mouse, the line under the pointer; by the
+    // keyboard (the Menu key, Shift+F10), the selected line.
+    void menuRequested(int line, const QPoint& globalPos);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -58,6 +62,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     QList<int> selectedRows() const;

@@ -136,8 +136,8 @@ private:
     // main_window_changes.cpp: the keys, double-clicks and context menus
     // of the lists, and their commands.
     void createChangeCommands();
-    void showCourseMenu(const QPoint& at);
-    void showSectionMenu(const QPoint& at);
+    void showCourseMenu(int line, const QPoint& at);
+    void showSectionMenu(int line, const QPoint& at);
     void renameCourse();
     void editSection();
     void duplicateSection();

@@ -44,22 +44,19 @@ void frmQuorvandelMain::createChangeCommands() {
     for (const auto& [key, command] : historyKeys)
         connect(new QShortcut(key, this), &QShortcut::activated, this, command);
 
-    for (ListBox* list : {lstCourses_, lstSecs_}) list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(lstCourses_, &QWidget::customContextMenuRequested, this, &frmQuorvandelMain::showCourseMenu);
-    connect(lstSecs_, &QWidget::customContextMenuRequested, this, &frmQuorvandelMain::showSectionMenu);
+    connect(lstCourses_, &ListBox::menuRequested, this, &frmQuorvandelMain::showCourseMenu);
+    connect(lstSecs_, &ListBox::menuRequested, this, &frmQuorvandelMain::showSectionMenu);
 }
 
 // ---- Context menus ----
 
 namespace {
 
-// The line the menu is for: the one under the pointer (selected first, as a
-// click would), or the selected one when the menu came from the keyboard.
-bool selectLineAt(ListBox* list, const QPoint& at) {
-    const QListWidgetItem* item = list->itemAt(at);
-    if (item == nullptr) return list->selectedIndex() != -1;
-    const int row = list->row(item);
-    if (row != list->selectedIndex()) list->selectLine(row);
+// The line the menu is for (the one under the pointer, or the selected one
+// from the keyboard) is selected first, as a click would.
+bool selectLineFor(ListBox* list, int line) {
+    if (line < 0) return false;
+    if (line != list->selectedIndex()) list->selectLine(line);
     return true;
 }
 
@@ -74,9 +71,9 @@ std::vector<ListMenuCommand> historyCommands(const Text& undoName, const Text& r
 
 }  // namespace
 
-void frmQuorvandelMain::showCourseMenu(const QPoint& at) {
+void frmQuorvandelMain::showCourseMenu(int line, const QPoint& at) {
     if (!CommandTurn::available()) return;
-    const bool onLine = selectLineAt(lstCourses_, at);
+    const bool onLine = selectLineFor(lstCourses_, line);
     if (onLine) lstCourses_Click();
     std::vector<ListMenuCommand> commands = {
         {QStringLiteral("Rename Course..."), onLine, [this] { renameCourse(); }, QKeySequence(Qt::Key_F2)},
@@ -87,17 +84,17 @@ void frmQuorvandelMain::showCourseMenu(const QPoint& at) {
     for (ListMenuCommand& c : historyCommands(
              history_.undoName(), history_.redoName(), [this] { undo(); }, [this] { redo(); }))
         commands.push_back(std::move(c));
-    showListMenu(lstCourses_, lstCourses_->viewport()->mapToGlobal(at), commands);
+    showListMenu(lstCourses_, at, commands);
 }
 
-void frmQuorvandelMain::showSectionMenu(const QPoint& at) {
+void frmQuorvandelMain::showSectionMenu(int line, const QPoint& at) {
     if (!CommandTurn::available()) return;
-    const bool onLine = selectLineAt(lstSecs_, at);
+    const bool onLine = selectLineFor(lstSecs_, line);
     if (onLine) lstSecs_Click();
     const int16_t course = selectedCourseIndex();
-    const int16_t line = static_cast<int16_t>(lstSecs_->selectedIndex());
-    const bool leftOut = onLine && course >= 0 && course < state_.NumCourses && line >= 0 &&
-                         state_.Courses[static_cast<size_t>(course)].Sections[static_cast<size_t>(line)].LeftOut;
+    const auto selected = static_cast<int16_t>(lstSecs_->selectedIndex());
+    const bool leftOut = onLine && course >= 0 && course < state_.NumCourses && selected >= 0 &&
+                         state_.Courses[static_cast<size_t>(course)].Sections[static_cast<size_t>(selected)].LeftOut;
     std::vector<ListMenuCommand> commands = {
         {QStringLiteral("Edit Section..."), onLine, [this] { editSection(); }, QKeySequence(Qt::Key_F2)},
         {QStringLiteral("Duplicate Section..."), onLine && duplicateAllowed(), [this] { duplicateSection(); },
@@ -111,7 +108,7 @@ void frmQuorvandelMain::showSectionMenu(const QPoint& at) {
     for (ListMenuCommand& c : historyCommands(
              history_.undoName(), history_.redoName(), [this] { undo(); }, [this] { redo(); }))
         commands.push_back(std::move(c));
-    showListMenu(lstSecs_, lstSecs_->viewport()->mapToGlobal(at), commands);
+    showListMenu(lstSecs_, at, commands);
 }
 
 // ---- Commands ----
