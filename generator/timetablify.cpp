@@ -19,6 +19,8 @@ Text EverySectionBusyMessage(const Text& courseName) {
     return u"Every section of " + courseName + u" falls in your busy times";
 }
 
+Text EverySectionLeftOutMessage(const Text& courseName) { return u"Every section of " + courseName + u" is left out"; }
+
 namespace {
 
 // The live course count, kept within the store's capacity whatever the state holds.
@@ -228,6 +230,12 @@ GenerationResult MakeTimetables(ModuleState& state, const SearchControl& control
 
     const auto usable = std::make_unique<UsableSections>();
     findUsableSections(state, n, state.Options.busy, *usable);
+    if (usable->everySectionLeftOut >= 0) {
+        FinishCombination(state);
+        result.outcome = TimeTablifyOutcome::EverySectionLeftOut;
+        result.busyCourse = usable->everySectionLeftOut;
+        return result;
+    }
     if (usable->everySectionBusy >= 0) {
         FinishCombination(state);
         result.outcome = TimeTablifyOutcome::EverySectionBusy;

@@ -20,6 +20,9 @@ extern const Text NoTimetablesMessage;           // "Sorry, your schedule has no
 // The message that answers EverySectionBusy: "Every section of <course> falls
 // in your busy times".
 Text EverySectionBusyMessage(const Text& courseName);
+// The message that answers EverySectionLeftOut: "Every section of <course>
+// is left out".
+Text EverySectionLeftOutMessage(const Text& courseName);
 
 // How a caller watches and stops a running search. Both are optional.
 struct SearchControl {
@@ -44,9 +47,10 @@ GenerationResult TimeTablify(ModuleState& state, const SearchControl& control = 
 // The generation itself: discards earlier results (NumTimetables = 0) and
 // stores the first 26 conflict-free timetables in enumeration order (course
 // 0's section varies fastest), stopping as soon as a 27th is known to exist.
-// Sections covering a busy cell of state.Options are left out as if they did
-// not exist; a course whose every section is busy ends the command at once
-// (EverySectionBusy). With a ranked order in state.Options, the 26 best by
+// Sections the user left out, and those covering a busy cell of
+// state.Options, are left out as if they did not exist; a course whose every
+// section is left out (EverySectionLeftOut), or else busy
+// (EverySectionBusy), ends the command at once. With a ranked order in state.Options, the 26 best by
 // that order are stored instead, best first, ties in enumeration order.
 // Meant for a state whose every course has a section; a course without one
 // simply yields no timetable. With no courses at all, the one (empty)

@@ -20,18 +20,23 @@ bool coversBusyCell(const Section& section, const BusyCells& busy) {
 void findUsableSections(const CourseList& courses, int numCourses, const BusyCells& busy, UsableSections& usable) {
     assert(0 <= numCourses && numCourses <= MaxCourses);
     usable.everySectionBusy = -1;
+    usable.everySectionLeftOut = -1;
     usable.courses.NumCourses = static_cast<int16_t>(numCourses);
     for (int a = 0; a < numCourses; ++a) {
         const Course& course = courses.Courses[static_cast<size_t>(a)];
         Course& kept = usable.courses.Courses[static_cast<size_t>(a)];
         kept.CourseName = course.CourseName;
         kept.NumSections = 0;
+        bool everyLeftOut = course.NumSections > 0;
         for (int j = 0; j < course.NumSections && j < MaxSectionsPerCourse; ++j) {
             const Section& section = course.Sections[static_cast<size_t>(j)];
+            everyLeftOut = everyLeftOut && section.LeftOut;
+            if (section.LeftOut) continue;
             if (busy.any() && coversBusyCell(section, busy)) continue;
             usable.realIndex[static_cast<size_t>(a)][static_cast<size_t>(kept.NumSections)] = static_cast<int16_t>(j);
             kept.Sections[static_cast<size_t>(kept.NumSections++)] = section;
         }
+        if (everyLeftOut && usable.everySectionLeftOut < 0) usable.everySectionLeftOut = static_cast<int16_t>(a);
         if (course.NumSections > 0 && kept.NumSections == 0 && usable.everySectionBusy < 0)
             usable.everySectionBusy = static_cast<int16_t>(a);
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The sections a generation may use: those that cover no busy half-hour. The
+// The sections a generation may use: those the user has not left out and
+// that cover no busy half-hour. The
 // searches run on a copy of the courses without the others, as if they did
 // not exist; realIndex turns what they find back into the courses' own
 // section indices, so stored timetables name the real sections.
@@ -15,6 +16,9 @@ struct UsableSections {
     CourseList courses;  // each course keeps its usable sections, in their order
     std::array<std::array<int16_t, MaxSectionsPerCourse>, MaxCourses> realIndex{};
     int16_t everySectionBusy = -1;  // the first course with sections, none of them usable; -1 for none
+    // The first course with sections, every one of them left out; -1 for
+    // none. The user did that, so it is said before the busy times.
+    int16_t everySectionLeftOut = -1;
 };
 
 // Fills `usable` from courses[0 .. numCourses-1]. With no busy cell every

@@ -84,8 +84,98 @@ void ShowSections(const ModuleState& state, MainWindowLists& window) {
     if (c == -1 || !requireLive(c, state.NumCourses)) return;  // -1: no course selected
     const Course& course = state.Courses[static_cast<size_t>(c)];
     const int16_t count = course.NumSections;
-    for (int16_t s = 0; s < count; ++s)
-        window.appendSectionLine(SectionLine(course.Sections[static_cast<size_t>(s)], window));
+    for (int16_t s = 0; s < count; ++s) {
+        const Section& section = course.Sections[static_cast<size_t>(s)];
+        window.appendSectionLine(SectionListLine(section, window));
+        if (section.LeftOut) window.setSectionLine(s, SectionListLine(section, window), true);
+    }
+}
+
+namespace {
+
+// Rewrites the section lines of the course where the list shows it.
+void showSectionLines(const ModuleState& state, MainWindowLists& window, int16_t courseIndex) {
+    if (window.selectedCourseIndex() != courseIndex) return;
+    const Course& course = state.Courses[static_cast<size_t>(courseIndex)];
+    for (int16_t s = 0; s < course.NumSections; ++s) {
+        const Section& section = course.Sections[static_cast<size_t>(s)];
+        window.setSectionLine(s, SectionListLine(section, window), section.LeftOut);
+    }
+}
+
+Course* liveCourse(ModuleState& state, int16_t courseIndex) {
+    return requireLive(courseIndex, state.NumCourses) ? &state.Courses[static_cast<size_t>(courseIndex)] : nullptr;
+}
+
+// The section at the given live place, or null (a bug: see requireLive).
+Section* liveSection(ModuleState& state, int16_t courseIndex, int16_t sectionIndex) {
+    Course* course = liveCourse(state, courseIndex);
+    if (course == nullptr || !requireLive(sectionIndex, course->NumSections)) return nullptr;
+    return &course->Sections[static_cast<size_t>(sectionIndex)];
+}
+
+// Renames the section chosen for a course in each timetable that takes it
+// under the old name.
+template <std::size_t Count>
+void renameIn(std::array<Timetable, Count>& timetables, int16_t count, int16_t courseIndex, const Text& from,
+              const Text& to) {
+    for (int16_t t = 0; t < count && t < static_cast<int16_t>(Count); ++t) {
+        Timetable& timetable = timetables[static_cast<size_t>(t)];
+        if (courseIndex >= timetable.NumSections) continue;
+        Section& section = timetable.Sections[static_cast<size_t>(courseIndex)];
+        if (section.CourseName == from) section.CourseName = to;
+    }
+}
+
+}  // namespace
+
+void ReplaceSection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex,
+                    const Section& section) {
+    assert(firstSectionFault(section) == SectionFault::None);
+    Section* stored = liveSection(state, courseIndex, sectionIndex);
+    if (stored == nullptr) return;
+    const bool leftOut = stored->LeftOut;
+    *stored = section;
+    stored->LeftOut = leftOut;
+    showSectionLines(state, window, courseIndex);
+    keepFavouritesOfLiveSections(state);
+}
+
+void RenameCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex, const Text& courseName) {
+    assert(isValidCourseName(courseName));
+    Course* course = liveCourse(state, courseIndex);
+    if (course == nullptr) return;
+    const Text old = course->CourseName;
+    course->CourseName = courseName;
+    for (int16_t s = 0; s < course->NumSections; ++s) {
+        Section& section = course->Sections[static_cast<size_t>(s)];
+        if (section.CourseName == old) section.CourseName = courseName;
+    }
+    renameIn(state.Favourites, state.NumFavourites, courseIndex, old, courseName);
+    window.setCourseLine(courseIndex, courseName);
+}
+
+void SetSectionLeftOut(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex,
+                       bool leftOut) {
+    Section* section = liveSection(state, courseIndex, sectionIndex);
+    if (section == nullptr) return;
+    section->LeftOut = leftOut;
+    showSectionLines(state, window, courseIndex);
+}
+
+void TakeOnlySection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex) {
+    if (liveSection(state, courseIndex, sectionIndex) == nullptr) return;
+    Course& course = state.Courses[static_cast<size_t>(courseIndex)];
+    for (int16_t s = 0; s < course.NumSections; ++s)
+        course.Sections[static_cast<size_t>(s)].LeftOut = s != sectionIndex;
+    showSectionLines(state, window, courseIndex);
+}
+
+void TakeEverySection(ModuleState& state, MainWindowLists& window, int16_t courseIndex) {
+    Course* course = liveCourse(state, courseIndex);
+    if (course == nullptr) return;
+    for (int16_t s = 0; s < course->NumSections; ++s) course->Sections[static_cast<size_t>(s)].LeftOut = false;
+    showSectionLines(state, window, courseIndex);
 }
 
 Text MeetingLine(const Meeting& meeting, const MainWindowLists& window) {
@@ -104,6 +194,10 @@ Text SectionLine(const Section& section, const MainWindowLists& window) {
         line += MeetingLine(meeting, window);
     });
     return line;
+}
+
+Text SectionListLine(const Section& section, const MainWindowLists& window) {
+    return section.LeftOut ? SectionLine(section, window) + u"  (left out)" : SectionLine(section, window);
 }
 
 Course NewCourse(const Text& courseName) {

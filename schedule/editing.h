@@ -36,12 +36,35 @@ void RemoveSection(ModuleState& state, MainWindowLists& window, int16_t courseIn
 // (-1) leaves it empty.
 void ShowSections(const ModuleState& state, MainWindowLists& window);
 
+// Changes to what is already stored. The indices name live entries, as for
+// the removals; the lines follow where the section list shows the course.
+//
+// Puts `section` in the place of a live one (an edit): same course, same
+// position, the old one's left-out mark kept. A favourite holding the old
+// section is forgotten, as when it is removed, unless nothing changed.
+void ReplaceSection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex,
+                    const Section& section);
+// Renames a course; the name each of its sections keeps follows, and so do
+// the favourites taking them, so that they stay favourites. The stored
+// timetables are left as their generation found them.
+void RenameCourse(ModuleState& state, MainWindowLists& window, int16_t courseIndex, const Text& courseName);
+// Leaves one section out, or takes it back in.
+void SetSectionLeftOut(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex,
+                       bool leftOut);
+// Leaves every section of the course out but one ("Take Only This Section").
+void TakeOnlySection(ModuleState& state, MainWindowLists& window, int16_t courseIndex, int16_t sectionIndex);
+// Takes every section of the course back in ("Take Every Section").
+void TakeEverySection(ModuleState& state, MainWindowLists& window, int16_t courseIndex);
+
 // "8:00 - 9:30 M W": the times, then each day the meeting is on, Monday to
 // Sunday, as " " + its line of the day table.
 Text MeetingLine(const Meeting& meeting, const MainWindowLists& window);
 // "101  8:00 - 9:30 M W": number, two blanks, then the meeting line of each
 // meeting, joined by ", ": "101  8:00 - 9:30 M W, 14:00 - 17:00 T".
 Text SectionLine(const Section& section, const MainWindowLists& window);
+// The section list's line: the SectionLine, then "  (left out)" for a
+// section left out, so that the mark is read out as well as greyed.
+Text SectionListLine(const Section& section, const MainWindowLists& window);
 
 // A fresh course record: the name, no sections.
 Course NewCourse(const Text& courseName);

@@ -29,9 +29,15 @@ void removeFavourite(ModuleState& state, int16_t index) {
 
 }  // namespace
 
+bool sameSectionEntry(const Section& a, const Section& b) {
+    Section taken = b;
+    taken.LeftOut = a.LeftOut;
+    return a == taken;
+}
+
 bool sameSections(const Timetable& a, const Timetable& b) {
     if (a.NumSections != b.NumSections || a.NumSections < 0 || a.NumSections > MaxCourses) return false;
-    return std::equal(a.Sections.begin(), a.Sections.begin() + a.NumSections, b.Sections.begin());
+    return std::equal(a.Sections.begin(), a.Sections.begin() + a.NumSections, b.Sections.begin(), sameSectionEntry);
 }
 
 bool isFavourite(const ModuleState& state, int16_t position) {
@@ -73,7 +79,8 @@ std::optional<FavouriteSections> sectionsOf(const CourseList& courses, const Tim
     for (size_t c = 0; c < static_cast<size_t>(courses.NumCourses); ++c) {
         const Course& course = courses.Courses[c];
         const auto end = course.Sections.begin() + std::clamp<int16_t>(course.NumSections, 0, MaxSectionsPerCourse);
-        const auto found = std::find(course.Sections.begin(), end, favourite.Sections[c]);
+        const auto found = std::find_if(course.Sections.begin(), end,
+                                        [&](const Section& s) { return sameSectionEntry(s, favourite.Sections[c]); });
         if (found == end) return std::nullopt;
         sections.push_back(static_cast<int16_t>(found - course.Sections.begin()));
     }
@@ -110,7 +117,9 @@ bool keepFavouritesOfLiveSections(ModuleState& state) {
         for (size_t c = 0; c < static_cast<size_t>(std::clamp<int16_t>(state.NumCourses, 0, MaxCourses)); ++c) {
             const Course& course = state.Courses[c];
             const auto end = course.Sections.begin() + std::clamp<int16_t>(course.NumSections, 0, MaxSectionsPerCourse);
-            if (std::find(course.Sections.begin(), end, section) != end) return true;
+            if (std::find_if(course.Sections.begin(), end,
+                             [&](const Section& s) { return sameSectionEntry(s, section); }) != end)
+                return true;
         }
         return false;
     };

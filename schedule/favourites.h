@@ -22,6 +22,11 @@
 
 namespace quorvandel {
 
+// Whether two sections are the same entry: everything alike but whether
+// they are left out, which the user may switch at any time without making
+// a favourite another timetable.
+bool sameSectionEntry(const Section& a, const Section& b);
+
 // Whether two timetables hold the same sections, course by course.
 bool sameSections(const Timetable& a, const Timetable& b);
 

@@ -16,6 +16,7 @@ enum class TimeTablifyOutcome {
     ShowResults,            // Timetables(0 .. NumTimetables - 1) are ready to be shown
     StoppedNoneFound,       // the user stopped the search before any timetable was found
     EverySectionBusy,       // a course has sections, all in busy times; nothing was searched
+    EverySectionLeftOut,    // a course has sections, the user left every one out; nothing was searched
 };
 
 struct GenerationResult {
@@ -26,7 +27,7 @@ struct GenerationResult {
     // message, saying which courses are at fault. Empty when the search for
     // them was stopped.
     Text details{};
-    int16_t busyCourse = -1;  // EverySectionBusy: the course whose sections are all busy
+    int16_t busyCourse = -1;  // EverySectionBusy, EverySectionLeftOut: the course at fault
     // The options the generation ran with: how its timetables are ranked and
     // scored, and which half-hours were busy.
     ScheduleOptions options{};

@@ -50,6 +50,11 @@ struct Section {
     std::array<bool, DaysPerWeek> Days{};                           // 0 = Monday .. 6 = Sunday
     std::array<Meeting, MaxMeetingsPerSection - 1> MoreMeetings{};  // the 2nd .. 4th meetings
     int16_t NumMoreMeetings = 0;
+    // Left out by the user: kept in its course and in the file, but no
+    // generation takes it, as if it did not exist. Not part of what the
+    // section is: favourites match sections whatever this says
+    // (sameSectionEntry in favourites.h).
+    bool LeftOut = false;
 
     friend bool operator==(const Section&, const Section&) = default;
 };

@@ -26,6 +26,9 @@ constexpr QLatin1String DaysField{"days"};
 // own start, end and days and the others in this list of objects of the
 // same three fields; a section with one meeting has no such field.
 constexpr QLatin1String MoreMeetingsField{"more-meetings"};
+// true on a section the user left out; absent (as in older files) means
+// taken, so only a left-out section carries it.
+constexpr QLatin1String LeftOutField{"left-out"};
 constexpr QLatin1String OptionsField{"options"};
 constexpr QLatin1String BusyField{"busy"};
 constexpr QLatin1String OrderField{"order"};

@@ -227,11 +227,20 @@ private:
         QJsonObject object;
         if (!this->object(value, where, object) || !text(object, NumberField, where, out.SecNum) ||
             !time(object, StartField, where, out.StartSlot) || !time(object, EndField, where, out.EndSlot) ||
-            !days(object, where, out.Days) || !moreMeetings(object, where, out))
+            !days(object, where, out.Days) || !moreMeetings(object, where, out) || !leftOut(object, where, out))
             return false;
         out.StartTime = timeText(out.StartSlot);
         out.EndTime = timeText(out.EndSlot);
         if (const QString rule = sectionFault(out); !rule.isEmpty()) return fail(where, rule);
+        return true;
+    }
+
+    // The optional left-out mark: absent means taken.
+    bool leftOut(const QJsonObject& object, const QString& where, Section& out) {
+        const QJsonValue value = object.value(LeftOutField);
+        if (value.isUndefined()) return true;
+        if (!value.isBool()) return fail(where, QStringLiteral("%1 is not true or false").arg(named(LeftOutField)));
+        out.LeftOut = value.toBool();
         return true;
     }
 

@@ -58,6 +58,7 @@ QJsonObject sectionObject(const Section& section) {
         });
         object.insert(MoreMeetingsField, more);
     }
+    if (section.LeftOut) object.insert(LeftOutField, true);
     return object;
 }
 

@@ -24,6 +24,7 @@ ProgramWindows::ProgramWindows() : state(std::make_unique<ModuleState>()), windo
     // Favourites are part of the schedule: marking one is an unsaved change.
     QObject::connect(&results, &ResultsWindows::favouritesEdited, &window,
                      [this] { window.scheduleKeeper().refreshTitle(); });
+    QObject::connect(&results, &ResultsWindows::takeOnlySectionRequested, &window, &frmQuorvandelMain::takeOnlySection);
 }
 
 }  // namespace quorvandel

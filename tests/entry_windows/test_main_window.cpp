@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QWindow>
 #include <QtTest>
@@ -13,7 +15,9 @@
 #include "add_course_dialog.h"
 #include "command_turn.h"
 #include "entry_session.h"
+#include "fake_file_chooser.h"
 #include "help_window.h"
+#include "schedule_document.h"
 #include "timetablify.h"
 
 using namespace quorvandel;
@@ -51,9 +55,18 @@ QStringList sorted(QStringList list) {
 //   pick J            click line J of the section list
 //   remcourse | remsec | timetablify   press that button
 //   new               "New", answering "Don't Save" to the question it asks
+//   edit J NUM        F2 on section line J, the number retyped as NUM, "Ok"
+//   dup J             Ctrl+D on section line J, "Ok"
+//   rename I NAME     Enter on course line I, NAME typed over the name, "Ok"
+//   leaveout J        Space on section line J
+//   menu J CAPTION    CAPTION chosen from the context menu of section line J
+//   undo | redo       Ctrl+Z | Ctrl+Y
+bool runChange(MainWindowSession& s, const QStringList& words);
+
 bool run(MainWindowSession& s, const QString& command) {
     const QStringList words = command.split(QLatin1Char(' '));
     const QString& verb = words.front();
+    if (runChange(s, words)) return true;
     if (verb == QLatin1String("course")) return s.addCourse(words.mid(1).join(QLatin1Char(' ')));
     if (verb == QLatin1String("cancelcourse")) return s.cancelAddCourse();
     if (verb == QLatin1String("select")) {
@@ -74,6 +87,80 @@ bool run(MainWindowSession& s, const QString& command) {
     }
     if (verb == QLatin1String("timetablify")) return s.clickAnswering(QStringLiteral("cmdMakeTime"));
     qWarning() << "unknown command" << command;
+    return false;
+}
+
+// A key on a list line, with a dialog it opens answered by `answer`.
+bool keyOnLine(QListWidget* list, int line, QKeyCombination key, const std::function<void(QWidget*)>& answer = {},
+               const QString& dialog = QStringLiteral("frmAddSec")) {
+    clickLine(list, line);
+    // A shortcut acts in the active window only.
+    list->window()->activateWindow();
+    (void)QTest::qWaitForWindowActive(list->window());
+    list->setFocus(Qt::OtherFocusReason);
+    ModalScript script;
+    script.answerAnyMessages();
+    if (answer) script.onWindow(dialog, answer);
+    QTest::keyClick(list, key.key(), key.keyboardModifiers());
+    return scriptDone(script);
+}
+
+void retype(QWidget* dialog, const QString& box, const QString& text) {
+    control<QLineEdit>(dialog, box)->clear();
+    typeInto(dialog, box, text);
+    click(dialog, QStringLiteral("cmdOk"));
+}
+
+bool runChange(MainWindowSession& s, const QStringList& words) {
+    const QString& verb = words.front();
+    const auto at = [&words](int i) { return words.value(i).toInt(); };
+    if (verb == QLatin1String("edit"))
+        return keyOnLine(s.sections(), at(1), Qt::Key_F2,
+                         [n = words.value(2)](QWidget* d) { retype(d, QStringLiteral("txtSecNum"), n); });
+    if (verb == QLatin1String("dup"))
+        return keyOnLine(s.sections(), at(1), Qt::CTRL | Qt::Key_D,
+                         [](QWidget* d) { click(d, QStringLiteral("cmdOk")); });
+    if (verb == QLatin1String("rename"))
+        return keyOnLine(
+            s.courses(), at(1), Qt::Key_Return,
+            [n = words.value(2)](QWidget* d) { retype(d, QStringLiteral("txtCrsName"), n); },
+            QStringLiteral("frmAddCrs"));
+    if (verb == QLatin1String("leaveout")) return keyOnLine(s.sections(), at(1), Qt::Key_Space);
+    if (verb == QLatin1String("undo") || verb == QLatin1String("redo")) {
+        s.w()->activateWindow();
+        (void)QTest::qWaitForWindowActive(s.w());
+        QTest::keyClick(s.w(), verb == QLatin1String("undo") ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        return true;
+    }
+    if (verb == QLatin1String("menu")) {
+        // The caption is chosen once the menu is open; the command runs
+        // after it closes.
+        const QString caption = words.mid(2).join(QLatin1Char(' '));
+        bool found = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&found, &poll, caption] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            poll.stop();
+            for (QAction* action : menu->actions())
+                if (action->text() == caption && action->isEnabled()) {
+                    found = true;
+                    menu->setActiveAction(action);
+                    return QTest::keyClick(menu, Qt::Key_Return);
+                }
+            menu->close();
+        });
+        poll.start(10);
+        // The Menu key on the line, as a keyboard user opens it.
+        clickLine(s.sections(), at(1));
+        s.w()->activateWindow();
+        (void)QTest::qWaitForWindowActive(s.w());
+        s.sections()->setFocus(Qt::OtherFocusReason);
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), s.sections()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(s.sections(), &menuKey);
+        if (!found) qWarning() << "no enabled menu item" << caption;
+        return found;
+    }
     return false;
 }
 
@@ -114,6 +201,8 @@ private slots:
     void enlargedGeometry();
     void tabOrder_data();
     void tabOrder();
+    void undoEveryChange_data();
+    void undoEveryChange();
     void commands_data();
     void commands();
     void listRemovalLeavesNoLine_data();
@@ -299,8 +388,8 @@ void TestMainWindow::commands_data() {
     const QStringList withSchedule = {"cmdAddSec", "cmdRemCourse", "cmdMakeTime"};
     const QStringList withSection = {"cmdAddSec", "cmdRemCourse", "cmdMakeTime", "cmdRemSec"};
 
-    QTest::newRow("a new course is not selected")
-        << QStringList{"course Chem"} << none << QStringList{"Chem"} << none << -1 << none;
+    QTest::newRow("a new course is selected")
+        << QStringList{"course Chem"} << withCourse << QStringList{"Chem"} << none << -1 << none;
     QTest::newRow("clicking a course") << QStringList{"course Chem", "select 0"} << withCourse << QStringList{"Chem"}
                                        << none << -1 << none;
     QTest::newRow("three sections in order")
@@ -410,8 +499,11 @@ void TestMainWindow::programChangesAreNoClick() {
     QVERIFY(runAll(s, {"select 1", "remcourse"}));  // removing B moves QListWidget's current line
     QVERIFY(!button(s.w(), QStringLiteral("cmdAddSec"))->isEnabled());
     QVERIFY(!button(s.w(), QStringLiteral("cmdRemCourse"))->isEnabled());
-    QVERIFY(runAll(s, {"course C", "cancelcourse"}));  // appends a line, then an activation
+    QVERIFY(runAll(s, {"cancelcourse"}));  // an activation
     QVERIFY(!button(s.w(), QStringLiteral("cmdAddSec"))->isEnabled());
+    QVERIFY(runAll(s, {"course C"}));  // the new course is selected on purpose
+    QCOMPARE(selectedRows(s.courses()), QList<int>{1});
+    QVERIFY(button(s.w(), QStringLiteral("cmdAddSec"))->isEnabled());
     QVERIFY(runAll(s, {"select 0"}));  // rebuilds the section list
     QCOMPARE(s.sections()->count(), 2);
     QVERIFY(!button(s.w(), QStringLiteral("cmdRemSec"))->isEnabled());
@@ -440,7 +532,7 @@ void TestMainWindow::longLinesCanBeScrolledTo() {
 void TestMainWindow::keyboardSelectionIsAClick() {
     MainWindowSession s;
     QVERIFY(runAll(s, {"course A", "course B", "section 1 7"}));
-    QVERIFY(runAll(s, {"select 1", "remcourse", "course B"}));
+    QVERIFY(runAll(s, {"select 1", "remcourse"}));
     s.courses()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(s.courses(), Qt::Key_Down);
     QCOMPARE(selectedRows(s.courses()), QList<int>{0});
@@ -638,6 +730,69 @@ void TestMainWindow::helpOpensBesideTheWindows() {
     QVERIFY(programVersion().contains(QLatin1Char('.')));
     // Nothing waits on it: another command may act.
     QVERIFY(CommandTurn::available());
+}
+
+void TestMainWindow::undoEveryChange_data() {
+    QTest::addColumn<QStringList>("setup");   // then saved: the title shows no "*"
+    QTest::addColumn<QStringList>("change");  // one step of the history
+    QTest::addColumn<QString>("step");        // its name, as Undo and Redo say it
+    const QStringList chem = {"course Chem", "section 0 01", "section 0 02", "course Phys", "section 1 1"};
+    QTest::newRow("add course") << chem << QStringList{"course Bio"} << "Add Course Bio";
+    QTest::newRow("add section") << chem << QStringList{"section 1 2"} << "Add Section Phys - 2";
+    QTest::newRow("remove course") << chem << QStringList{"select 0", "remcourse"} << "Remove Course Chem";
+    QTest::newRow("remove section") << chem << QStringList{"select 0", "pick 1", "remsec"}
+                                    << "Remove Section Chem - 02";
+    QTest::newRow("edit section") << chem << QStringList{"select 0", "edit 1 07"} << "Edit Section Chem - 02";
+    QTest::newRow("duplicate section") << chem << QStringList{"select 0", "dup 0"} << "Duplicate Section Chem - 01";
+    QTest::newRow("rename course") << chem << QStringList{"rename 1 Physics"} << "Rename Course Phys";
+    QTest::newRow("leave out") << chem << QStringList{"select 0", "leaveout 1"} << "Leave Out Chem - 02";
+    QTest::newRow("take only this section")
+        << chem << QStringList{"select 0", "menu 1 Take Only This Section"} << "Take Only Chem - 02";
+    QTest::newRow("take every section") << chem + QStringList{"select 0", "leaveout 0", "leaveout 1"}
+                                        << QStringList{"select 0", "menu 0 Take Every Section"}
+                                        << "Take Every Section Chem";
+}
+
+void TestMainWindow::undoEveryChange() {
+    QFETCH(QStringList, setup);
+    QFETCH(QStringList, change);
+    QFETCH(QString, step);
+    MainWindowSession s;
+    QTemporaryDir folder;
+    FakeFileChooser chooser;
+    chooser.answers << folder.filePath(QStringLiteral("undo.qvs"));
+    s.window->scheduleKeeper().setFileChooser(&chooser);
+    QVERIFY(runAll(s, setup));
+    QVERIFY(s.window->scheduleKeeper().save());
+    const auto title = [&s] { return s.w()->windowHandle()->title(); };
+    const QString savedTitle = title();
+    QVERIFY(!savedTitle.contains(QLatin1Char('*')));
+    const ScheduleDocument saved = documentOf(*s.state);
+    const QStringList savedCourses = lines(s.courses());
+
+    QVERIFY(runAll(s, change));
+    const ScheduleDocument changed = documentOf(*s.state);
+    const QStringList changedCourses = lines(s.courses());
+    QVERIFY(!(changed == saved));
+    QVERIFY(title().contains(QLatin1Char('*')));
+    QCOMPARE(QString::fromStdU16String(s.window->undoName()), step);
+    QCOMPARE(QString::fromStdU16String(s.window->redoName()), QString());
+
+    // Undone: the saved schedule and its title; the step can be redone.
+    QVERIFY(runAll(s, {"undo"}));
+    QVERIFY(documentOf(*s.state) == saved);
+    QCOMPARE(lines(s.courses()), savedCourses);
+    QCOMPARE(title(), savedTitle);
+    QCOMPARE(QString::fromStdU16String(s.window->redoName()), step);
+
+    QVERIFY(runAll(s, {"redo"}));
+    QVERIFY(documentOf(*s.state) == changed);
+    QCOMPARE(lines(s.courses()), changedCourses);
+    QVERIFY(title().contains(QLatin1Char('*')));
+    // Nothing more to redo: the key changes nothing.
+    QVERIFY(runAll(s, {"redo"}));
+    QVERIFY(documentOf(*s.state) == changed);
+    QVERIFY(s.messages.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

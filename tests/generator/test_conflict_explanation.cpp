@@ -112,6 +112,74 @@ private slots:
             << Schedule{{u"P", {{u"1", 0, 2, Mon}, {u"2", 10, 12, Tue}}}, {u"Q", {{u"1", 10, 11, Tue}}}}
             << mondayMorning() << QStringLiteral("P and Q") + pairHead + "\nP 2 and Q 1 both meet Tuesday 13:00-13:30";
     }
+    // Sections the user left out are absent for every search: never in a
+    // timetable, never named by the details, and a course whose every
+    // section is left out is said before anything is searched.
+    void leftOut_data() {
+        QTest::addColumn<Schedule>("schedule");
+        QTest::addColumn<QStringList>("leftOut");  // "course number"
+        QTest::addColumn<BusyCells>("busy");
+        QTest::addColumn<QString>("outcome");  // the timetables, one a line, or the message and its details
+        const CourseEntry chem{u"Chem", {{u"01", 0, 2, Mon}, {u"02", 0, 2, Tue}}};
+        const CourseEntry phys{u"Phys", {{u"1", 0, 2, Mon}, {u"2", 0, 2, Wed}}};
+        QTest::newRow("none left out") << Schedule{chem, phys} << QStringList{} << BusyCells{}
+                                       << "Chem 02, Phys 1\nChem 01, Phys 2\nChem 02, Phys 2";
+        QTest::newRow("one section") << Schedule{chem, phys} << QStringList{"Chem 01"} << BusyCells{}
+                                     << "Chem 02, Phys 1\nChem 02, Phys 2";
+        QTest::newRow("one of each") << Schedule{chem, phys} << QStringList{"Chem 02", "Phys 2"} << BusyCells{}
+                                     << "Sorry, no timetable:\nChem and Phys cannot be taken together: every section "
+                                        "of one clashes with every section of the other.\nChem 01 and Phys 1 both "
+                                        "meet Monday 8:00-9:00";
+        QTest::newRow("every section of a course") << Schedule{chem, phys} << QStringList{"Phys 1", "Phys 2"}
+                                                   << BusyCells{} << "Every section of Phys is left out";
+        QTest::newRow("said before the busy times") << Schedule{chem, phys} << QStringList{"Phys 1", "Phys 2"}
+                                                    << mondayMorning() << "Every section of Phys is left out";
+        QTest::newRow("left out and busy together") << Schedule{chem, phys} << QStringList{"Chem 02"} << mondayMorning()
+                                                    << "Every section of Chem falls in your busy times";
+        QTest::newRow("three courses into two blocks")
+            << Schedule{{u"A", blocks(3)}, Free, {u"B", blocks(3)}, {u"C", blocks(3)}}
+            << QStringList{"A 3", "B 3", "C 3"} << BusyCells{}
+            << "Sorry, no timetable:\nA, B and C cannot all be taken together: their sections cannot be arranged "
+               "without a clash. Without any one of them, the others fit.";
+    }
+    void leftOut() {
+        QFETCH(Schedule, schedule);
+        QFETCH(QStringList, leftOut);
+        QFETCH(BusyCells, busy);
+        QFETCH(QString, outcome);
+        auto state = scheduleOf(schedule);
+        state->Options.busy = busy;
+        for (const QString& name : leftOut)
+            for (int c = 0; c < state->NumCourses; ++c) {
+                Course& course = state->Courses[static_cast<size_t>(c)];
+                for (int k = 0; k < course.NumSections; ++k)
+                    if (text(course.CourseName) + ' ' + text(course.Sections[static_cast<size_t>(k)].SecNum) == name)
+                        course.Sections[static_cast<size_t>(k)].LeftOut = true;
+            }
+        GenerationResult result = TimeTablify(*state);
+        QStringList got;
+        for (int t = 0; t < state->NumTimetables; ++t) {
+            QStringList sections;
+            const Timetable& timetable = state->Timetables[static_cast<size_t>(t)];
+            for (int c = 0; c < timetable.NumSections; ++c) {
+                const Section& section = timetable.Sections[static_cast<size_t>(c)];
+                QVERIFY(!section.LeftOut);
+                sections << text(section.CourseName) + ' ' + text(section.SecNum);
+            }
+            got << sections.join(QStringLiteral(", "));
+        }
+        const auto named = [&state, &result] {
+            return state->Courses[static_cast<size_t>(result.busyCourse)].CourseName;
+        };
+        if (result.outcome == TimeTablifyOutcome::EverySectionLeftOut) got << text(EverySectionLeftOutMessage(named()));
+        if (result.outcome == TimeTablifyOutcome::EverySectionBusy) got << text(EverySectionBusyMessage(named()));
+        if (result.outcome == TimeTablifyOutcome::NoTimetables) {
+            ExplainOutcome(*state, result, {}, busy);
+            got << QStringLiteral("Sorry, no timetable:") << text(result.details);
+        }
+        QCOMPARE(got.join(QLatin1Char('\n')), outcome);
+    }
+
     void details() {
         QFETCH(Schedule, schedule);
         QFETCH(BusyCells, busy);

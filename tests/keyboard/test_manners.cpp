@@ -105,6 +105,9 @@ bool openAndAct(Program& p, const QString& window, const std::function<void()>& 
 }
 
 void pressEnterOn(QWidget* w) {
+    // A key goes to the active window: the user is in the button's window.
+    w->window()->activateWindow();
+    (void)QTest::qWaitForWindowActive(w->window());
     w->setFocus(Qt::TabFocusReason);
     QTest::keyClick(w, Qt::Key_Return);
 }

@@ -135,6 +135,44 @@ public:
         a.ending = pickEnding(80);
     }
 
+    // Edit, duplicate, rename and leave out act on a line of the lists as
+    // they are; an edit gives new times the way "Add Section" does.
+    void change(const Model& m, Action& a, int& counter) {
+        const int lines = static_cast<int>(m.sectionLines().size());
+        a.key = below(3);
+        switch (a.kind) {
+        case Kind::EditSection:
+            a.line = below(lines);
+            a.section = section(static_cast<size_t>(a.line));
+            if (percent(30))
+                a.section.number =
+                    m.courses[static_cast<size_t>(m.selectedCourse)].sections[static_cast<size_t>(a.line)].number;
+            moreTimes(a);
+            a.clash = false;
+            a.ending = pickEnding(80);
+            break;
+        case Kind::DuplicateSection:
+            a.line = below(lines);
+            a.name = percent(50) ? "D" + std::to_string(++counter) : "";
+            a.ending = pickEnding(80);
+            break;
+        case Kind::RenameCourse:
+            a.line = below(static_cast<int>(m.courses.size()));
+            a.name = percent(15) ? m.courses[static_cast<size_t>(below(static_cast<int>(m.courses.size())))].name
+                                 : "R" + std::to_string(++counter);
+            a.ending = pickEnding(80);
+            break;
+        case Kind::LeaveOut:
+            a.line = below(lines);
+            break;
+        case Kind::Redo:
+            a.key = below(2);
+            break;
+        default:
+            break;
+        }
+    }
+
     Action next(const Model& m, int& counter) {
         const int courses = static_cast<int>(m.courses.size());
         const int lines = static_cast<int>(m.sectionLines().size());
@@ -142,10 +180,12 @@ public:
         // In the order of Kind up to Load, then the two that fill a store to
         // its capacity, then the rest of Kind.
         // clang-format off
-        const int weights[Kinds + 2 + 8] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
+        const int weights[Kinds + 2 + 14] = {courses < 2 ? 40 : 14, courses ? 40 : 4, courses ? 14 : 0, lines ? 12 : 0, 7, 8, 5,
                                m.timeTablify ? 30 : 3, open ? 20 : 0, open ? 12 : 0, open ? 3 : 0,
                                m.gridLoaded ? 4 : 0, open ? 3 : 0, m.mainActive ? 0 : 6, 8, 3, 8, 1, courses ? 1 : 0,
-                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7, courses ? 8 : 2, 2, 6};
+                               open ? 12 : 0, open ? 6 : 0, open ? 16 : 0, open ? 2 : 0, 7, courses ? 8 : 2, 2, 6,
+                               lines ? 10 : 0, lines ? 5 : 0, courses ? 6 : 0, lines ? 10 : 0,
+                               m.undoSteps.empty() ? 1 : 14, m.redoSteps.empty() ? 1 : 8};
         // clang-format on
         int r = below(std::accumulate(std::begin(weights), std::end(weights), 0)), k = 0;
         while (r >= weights[k]) r -= weights[k++];
@@ -166,6 +206,7 @@ public:
             if (a.kind == Kind::Options) options(a);
             if (a.kind == Kind::MoveMain) a.key = below(MainPlaces);
             if (a.kind == Kind::GetSections) listing(m, a);
+            if (a.kind >= Kind::EditSection) change(m, a, counter);
             if (a.kind == Kind::MainKey) {
                 a.key = below(MainKeyCount);
                 // Exit only where its question comes, and answered "Cancel".
@@ -316,6 +357,25 @@ std::string describeCommand(const Action& a) {
         }
         return text + (a.ending == Ending::Ok ? " Add" : " " + ending(a.ending));
     }
+    case Kind::EditSection: {
+        static const char* const ways[] = {"double-click", "Enter on", "F2 on"};
+        return std::string(ways[a.key]) + " section line " + std::to_string(a.line) + ", edit into " +
+               entryText(a.section) + last;
+    }
+    case Kind::DuplicateSection:
+        return "Ctrl+D on section line " + std::to_string(a.line) +
+               (a.name.empty() ? "" : ", number '" + a.name + "'") + (a.ending == Ending::Ok ? ", Ok" : last);
+    case Kind::RenameCourse: {
+        static const char* const ways[] = {"double-click", "Enter on", "F2 on"};
+        return std::string(ways[a.key]) + " course line " + std::to_string(a.line) + ", rename to '" + a.name + "'" +
+               last;
+    }
+    case Kind::LeaveOut:
+        return "Space on section line " + std::to_string(a.line) + " (leave out or take back)";
+    case Kind::Undo:
+        return "Ctrl+Z (Undo)";
+    case Kind::Redo:
+        return a.key == 0 ? "Ctrl+Y (Redo)" : "Ctrl+Shift+Z (Redo)";
     case Kind::MoveMain: {
         static const char* const places[] = {"top-left corner", "centre", "bottom-right corner",
                                              "right edge, half off"};

@@ -23,6 +23,9 @@ const std::string CoursesFull = "Quorvandel holds at most 20 courses. Remove a c
 const std::string SectionsFull =
     "A course holds at most 10 sections. Remove a section of this course before adding another.";
 const std::string Caption = "Quorvandel Main";
+std::string allLeftOut(const std::string& course) { return "Every section of " + course + " is left out"; }
+// How a left-out section's line ends.
+const std::string LeftOutMark = "  (left out)";
 // The scratch folder's path, as the session writes it in the messages it sees.
 const std::string Scratch = "SCRATCH/";
 
@@ -268,6 +271,8 @@ void toggleFavourite(Model& m) {
 // After a removal: a favourite holding a section no course holds any more
 // can never come back, so it goes. Results left open follow, as after
 // unmarking: on to a favourite still shown, or back to all timetables.
+void followFavourites(Model& m);
+
 void forgetRemovedFavourites(Model& m) {
     const auto live = [&](const SectionRec& f) {
         return std::any_of(m.courses.begin(), m.courses.end(), [&](const CourseRec& c) {
@@ -277,6 +282,13 @@ void forgetRemovedFavourites(Model& m) {
     };
     std::erase_if(m.favourites,
                   [&](const std::vector<SectionRec>& f) { return !std::all_of(f.begin(), f.end(), live); });
+    followFavourites(m);
+}
+
+// Results left open follow a change of the favourites made on the main
+// window, as after unmarking: on to a favourite still shown, or back to all
+// timetables.
+void followFavourites(Model& m) {
     if (!m.resultsOpen) return;
     if (m.favouritesView && !m.isFavourite(m.current)) {
         if (m.shownFavourites() > 0) return showAt(m, m.steps().front());
@@ -288,8 +300,11 @@ void forgetRemovedFavourites(Model& m) {
 // Whether two schedules hold the same courses and sections, field by field.
 bool sameSchedule(const std::vector<CourseRec>& a, const std::vector<CourseRec>& b) {
     auto sameCourse = [](const CourseRec& x, const CourseRec& y) {
-        return x.name == y.name &&
-               std::equal(x.sections.begin(), x.sections.end(), y.sections.begin(), y.sections.end(), sameEntry);
+        return x.name == y.name && std::equal(x.sections.begin(), x.sections.end(), y.sections.begin(),
+                                              y.sections.end(), [](const SectionRec& p, const SectionRec& q) {
+                                                  return sameEntry(p, q) && p.course == q.course &&
+                                                         p.leftOut == q.leftOut;
+                                              });
     };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameCourse);
 }
@@ -341,6 +356,8 @@ void clearSchedule(Model& m) {
     m.options = {};
     m.favourites.clear();
     m.favouritesView = false;
+    m.undoSteps.clear();
+    m.redoSteps.clear();
     if (m.resultsOpen) setSteps(m);
 }
 
@@ -393,6 +410,51 @@ void mainKey(Model& m, const Action& a, std::vector<std::string>& messages) {
     }
 }
 
+Snapshot snapshotOf(const Model& m) { return {m.courses, m.favourites, m.options}; }
+
+// A command that changed the courses, their sections or the options is a
+// step Undo takes back; a new step forgets what could be redone.
+void record(Model& m, Snapshot before) {
+    if (sameSchedule(before.courses, m.courses) && before.options == m.options) return;
+    m.undoSteps.push_back(std::move(before));
+    if (m.undoSteps.size() > 100) m.undoSteps.erase(m.undoSteps.begin());
+    m.redoSteps.clear();
+}
+
+// Undo and Redo: the schedule of the step comes back with its favourites,
+// and those marked since that take sections it holds. The course selected
+// stays selected where it is still there; no section is.
+void takeStep(Model& m, std::vector<Snapshot>& from, std::vector<Snapshot>& to) {
+    if (from.empty()) return;
+    to.push_back(snapshotOf(m));
+    Snapshot back = std::move(from.back());
+    from.pop_back();
+    std::vector<std::vector<SectionRec>> marked = std::move(back.favourites);
+    for (const std::vector<SectionRec>& f : m.favourites) {
+        const bool there = std::any_of(marked.begin(), marked.end(),
+                                       [&](const std::vector<SectionRec>& g) { return sameSections(f, g); });
+        if (!there && marked.size() < StoredCapacity) marked.push_back(f);
+    }
+    m.courses = std::move(back.courses);
+    m.options = back.options;
+    m.favourites = std::move(marked);
+    if (m.selectedCourse >= static_cast<int>(m.courses.size())) m.selectedCourse = -1;
+    m.selectedSection = -1;
+    m.removeSection = false;
+    m.addSection = m.removeCourse = m.selectedCourse >= 0;
+    if (m.courses.empty())
+        m.timeTablify = false;
+    else if (!m.courses[0].sections.empty())
+        m.timeTablify = true;
+    forgetRemovedFavourites(m);
+}
+
+// The user clicks a section line of the selected course.
+void clickSection(Model& m, int line) {
+    m.selectedSection = line;
+    m.removeSection = true;
+}
+
 void clickCourse(Model& m, int line) {
     m.selectedCourse = line;
     m.addSection = m.removeCourse = true;
@@ -406,7 +468,13 @@ bool addCourse(Model& m, const std::string& name, const Action& a, std::vector<s
     if (a.emptyFirst) messages.push_back(EmptyName);
     const bool full = m.courses.size() >= CourseCapacity;
     if (a.ending == Ending::Ok && full) messages.push_back(CoursesFull);
-    if (a.ending == Ending::Ok && !full) m.courses.push_back({name, {}});
+    if (a.ending == Ending::Ok && !full) {
+        Snapshot before = snapshotOf(m);
+        m.courses.push_back({name, {}});
+        // The new course is selected, ready for its first section.
+        clickCourse(m, static_cast<int>(m.courses.size()) - 1);
+        record(m, std::move(before));
+    }
     activation(m);
     return a.ending != Ending::Ok || !full;
 }
@@ -422,9 +490,66 @@ bool addSection(Model& m, SectionRec entry, const Action& a, std::vector<std::st
     const bool full = course.sections.size() >= SectionCapacity;
     if (a.ending == Ending::Ok && full) messages.push_back(SectionsFull);
     entry.course = course.name;
-    if (a.ending == Ending::Ok && !full) course.sections.push_back(entry);
+    if (a.ending == Ending::Ok && !full) {
+        Snapshot before = snapshotOf(m);
+        m.courses[static_cast<size_t>(m.selectedCourse)].sections.push_back(entry);
+        record(m, std::move(before));
+    }
     activation(m);
     return a.ending != Ending::Ok || !full;
+}
+
+// Edit: the section line clicked, its dialog opened, the section replaced
+// in place by "Ok" (its left-out mark kept; a favourite holding the old one
+// forgotten), and the line selected again afterwards. Duplicate: a copy
+// added at the course's end by "Ok", taken, its number retyped when the
+// action says; nothing where the course is full.
+void changeSection(Model& m, const Action& a) {
+    clickSection(m, a.line);
+    std::vector<SectionRec>& sections = m.courses[static_cast<size_t>(m.selectedCourse)].sections;
+    const std::string course = m.courses[static_cast<size_t>(m.selectedCourse)].name;
+    Snapshot before = snapshotOf(m);
+    if (a.kind == Kind::DuplicateSection) {
+        if (sections.size() >= SectionCapacity) return;
+        SectionRec copy = sections[static_cast<size_t>(a.line)];
+        copy.leftOut = false;
+        copy.course = course;
+        if (!a.name.empty()) copy.number = a.name;
+        if (a.ending == Ending::Ok) sections.push_back(copy);
+        record(m, std::move(before));
+        activation(m);
+        return;
+    }
+    if (a.ending == Ending::Ok) {
+        SectionRec entry = a.section;
+        entry.course = course;
+        entry.leftOut = sections[static_cast<size_t>(a.line)].leftOut;
+        sections[static_cast<size_t>(a.line)] = entry;
+        record(m, std::move(before));
+        forgetRemovedFavourites(m);
+    }
+    activation(m);
+    clickSection(m, a.line);
+}
+
+// Rename: the course line clicked, then renamed by "Ok"; its sections and
+// the favourites taking them follow the name (stored timetables do not).
+void renameCourse(Model& m, const Action& a) {
+    clickCourse(m, a.line);
+    CourseRec& course = m.courses[static_cast<size_t>(a.line)];
+    Snapshot before = snapshotOf(m);
+    if (a.ending == Ending::Ok) {
+        const std::string old = course.name;
+        course.name = a.name;
+        for (SectionRec& s : course.sections)
+            if (s.course == old) s.course = a.name;
+        for (std::vector<SectionRec>& f : m.favourites)
+            if (static_cast<size_t>(a.line) < f.size() && f[static_cast<size_t>(a.line)].course == old)
+                f[static_cast<size_t>(a.line)].course = a.name;
+        record(m, std::move(before));
+    }
+    followFavourites(m);
+    activation(m);
 }
 
 // "Get Sections" by the model's own reading of a listing: every row its own
@@ -476,7 +601,9 @@ void getSections(Model& m, const Action& a, std::vector<std::string>& messages) 
         summary += " (" + std::to_string(newCourses) + (newCourses == 1 ? " new course)" : " new courses)");
     messages.push_back("Get Sections: " + summary + ", " + std::to_string(there) + " already there, " +
                        std::to_string(refused) + " refused");
+    Snapshot before = snapshotOf(m);
     if (a.ending == Ending::Ok) m.courses = will;
+    record(m, std::move(before));
     activation(m);
 }
 
@@ -565,7 +692,7 @@ std::vector<std::string> Model::sectionLines() const {
     std::vector<std::string> lines;
     if (selectedCourse >= 0)
         for (const SectionRec& s : courses[static_cast<size_t>(selectedCourse)].sections)
-            lines.push_back(sectionLine(s));
+            lines.push_back(sectionLine(s) + (s.leftOut ? LeftOutMark : ""));
     return lines;
 }
 
@@ -638,6 +765,12 @@ bool applicable(const Action& a, const Model& m) {
         return a.key != KeyCtrlQ || (unsaved(m) && a.answer == Answer::Cancel);
     case Kind::Load:
         return a.loadName.empty() || m.files.count(a.loadName) > 0;
+    case Kind::EditSection:
+    case Kind::DuplicateSection:
+    case Kind::LeaveOut:
+        return a.line >= 0 && a.line < static_cast<int>(m.sectionLines().size());
+    case Kind::RenameCourse:
+        return a.line >= 0 && a.line < static_cast<int>(m.courses.size());
     default:
         return !onResultsFrame(a.kind) || m.resultsOpen;
     }
@@ -648,6 +781,7 @@ std::vector<std::string> apply(const Action& a, Model& m) {
     // command pressed while a dialog is open (a.intrude) is refused: one
     // command at a time, so it changes nothing here.
     std::vector<std::string> messages;
+    Snapshot before;
     if (onResultsFrame(a.kind))
         m.mainActive = false;
     else if (!m.mainActive)
@@ -670,11 +804,13 @@ std::vector<std::string> apply(const Action& a, Model& m) {
         break;
     case Kind::RemoveCourse:
         if (!m.removeCourse) break;
+        before = snapshotOf(m);
         m.courses.erase(m.courses.begin() + m.selectedCourse);
         m.selectedCourse = m.selectedSection = -1;
         m.addSection = m.removeCourse = false;
         if (m.courses.empty()) m.timeTablify = false;
         forgetRemovedFavourites(m);
+        record(m, std::move(before));
         break;
     case Kind::RemoveSection:
         if (!m.removeSection) break;
@@ -683,10 +819,12 @@ std::vector<std::string> apply(const Action& a, Model& m) {
             messages.push_back(NothingToRemove);
             break;
         }
+        before = snapshotOf(m);
         m.courses[static_cast<size_t>(m.selectedCourse)].sections.erase(
             m.courses[static_cast<size_t>(m.selectedCourse)].sections.begin() + m.selectedSection);
         m.selectedSection = -1;
         forgetRemovedFavourites(m);
+        record(m, std::move(before));
         break;
     case Kind::New:
         if (!mayDiscard(m, a, messages)) break;
@@ -709,10 +847,19 @@ std::vector<std::string> apply(const Action& a, Model& m) {
             break;
         }
         {
-            // A section in a busy half-hour is left out as if it did not exist.
+            const auto leftOut = std::find_if(m.courses.begin(), m.courses.end(), [](const CourseRec& c) {
+                return std::all_of(c.sections.begin(), c.sections.end(), [](const SectionRec& s) { return s.leftOut; });
+            });
+            if (leftOut != m.courses.end()) {
+                messages.push_back(allLeftOut(leftOut->name));
+                break;
+            }
+            // A section left out or in a busy half-hour is left out as if it
+            // did not exist.
             std::vector<CourseRec> usable = m.courses;
             for (CourseRec& c : usable)
-                std::erase_if(c.sections, [&](const SectionRec& s) { return (cellsOf(s) & m.options.busy).any(); });
+                std::erase_if(c.sections,
+                              [&](const SectionRec& s) { return s.leftOut || (cellsOf(s) & m.options.busy).any(); });
             const auto blocked =
                 std::find_if(usable.begin(), usable.end(), [](const CourseRec& c) { return c.sections.empty(); });
             if (blocked != usable.end()) {
@@ -810,15 +957,38 @@ std::vector<std::string> apply(const Action& a, Model& m) {
     case Kind::Options:
         // "OK" keeps what the dialog shows; the second order can be picked
         // only under an order other than "First found".
+        before = snapshotOf(m);
         if (a.ending == Ending::Ok) {
             for (const BusyEdit& e : a.busyEdits) editBusy(m.options.busy, e);
             m.options.order = a.order;
             if (a.order != 0) m.options.then = a.then;
         }
+        record(m, std::move(before));
         activation(m);
         break;
     case Kind::GetSections:
         getSections(m, a, messages);
+        break;
+    case Kind::EditSection:
+    case Kind::DuplicateSection:
+        changeSection(m, a);
+        break;
+    case Kind::RenameCourse:
+        renameCourse(m, a);
+        break;
+    case Kind::LeaveOut: {
+        clickSection(m, a.line);
+        before = snapshotOf(m);
+        SectionRec& s = m.courses[static_cast<size_t>(m.selectedCourse)].sections[static_cast<size_t>(a.line)];
+        s.leftOut = !s.leftOut;
+        record(m, std::move(before));
+        break;
+    }
+    case Kind::Undo:
+        takeStep(m, m.undoSteps, m.redoSteps);
+        break;
+    case Kind::Redo:
+        takeStep(m, m.redoSteps, m.undoSteps);
         break;
     }
     return messages;

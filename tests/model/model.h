@@ -26,6 +26,7 @@ struct SectionRec {
     int start = 0, end = 0;      // half-hour slots from 8:00; end is exclusive
     unsigned days = 0;           // bit 0 = Monday .. bit 6 = Sunday
     std::vector<TimeRec> more;   // its further times, each added by "Another Time"
+    bool leftOut = false;        // left out by Space on its line: no generation takes it
 };
 
 struct CourseRec {
@@ -66,7 +67,12 @@ enum class Kind {
     AddCourse, AddSection, SelectCourse, SelectSection, RemoveCourse, RemoveSection, New, TimeTablify,
     Next, Previous, Ok, CloseGrid, CloseFrame, ReturnToMain, Save, SaveAs, Load,
     Favourite, GoToFavourites, StepKey, Export, Options,
-    MainKey, MoveMain, GetSections
+    MainKey, MoveMain, GetSections,
+    // Changes to what is typed: a section line (`line`) edited into
+    // `section` or duplicated (its number retyped as `name` unless empty),
+    // a course line renamed to `name`, a section left out or taken back by
+    // Space, and Undo and Redo by their keys.
+    EditSection, DuplicateSection, RenameCourse, LeaveOut, Undo, Redo
 };
 // clang-format on
 enum class Ending { Ok, Cancel, Close };  // how an entry dialog is left
@@ -121,6 +127,8 @@ struct Action {
     int intrude = -1;
     Answer answer = Answer::Cancel;  // New, Load: to the question about unsaved changes
     std::string saveName, loadName;  // what the file dialogs give; "" is "Cancel"
+    // EditSection, RenameCourse: 0 double-clicks the line, 1 presses Enter,
+    // 2 F2. Redo: 0 Ctrl+Y, 1 Ctrl+Shift+Z.
     // Favourite: 0 clicks the button, 1 presses Ctrl+D. StepKey: one of
     // StepKeys. Export: 0 a calendar file, 1 a PNG image. MainKey: one of
     // MainKeys. MoveMain: one of MainPlaces.
@@ -156,8 +164,18 @@ extern const char* const Commands[12];
 std::string courseName(const Action& a, int i);
 SectionRec sectionEntry(const Action& a, int i);
 
+// The schedule as Undo puts it back.
+struct Snapshot {
+    std::vector<CourseRec> courses;
+    std::vector<std::vector<SectionRec>> favourites;
+    OptionsRec options;
+};
+
 struct Model {
     std::vector<CourseRec> courses;
+    // The steps Undo and Redo take: the schedule before each change, and
+    // after each one undone.
+    std::vector<Snapshot> undoSteps, redoSteps;
     int selectedCourse = -1, selectedSection = -1;
     bool addSection = false, removeSection = false, removeCourse = false, timeTablify = false;  // enabled
     bool mainActive = true;  // false while a results window is the one in use

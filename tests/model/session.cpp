@@ -56,6 +56,7 @@ Section record(const SectionRec& s) {
     r.StartTime = text(timeText(s.start));
     r.EndTime = text(timeText(s.end));
     for (int d = 0; d < 7; ++d) r.Days[static_cast<size_t>(d)] = (s.days & (1U << d)) != 0;
+    r.LeftOut = s.leftOut;
     for (const TimeRec& t : s.more) {
         Meeting& m = r.MoreMeetings[static_cast<size_t>(r.NumMoreMeetings++)];
         m.StartSlot = static_cast<int16_t>(t.start);
@@ -271,6 +272,9 @@ void Session::moveMain(int place) {
 
 void Session::press(QAbstractButton* b, const Action& a) {
     if (a.enterKey) {
+        // A disabled button takes no focus: Enter would go to whatever has
+        // it (a list line, which it edits), not to the button.
+        if (!b->isEnabled()) return;
         b->setFocus(Qt::TabFocusReason);
         return QTest::keyClick(b, Qt::Key_Return);
     }
@@ -389,6 +393,77 @@ void Session::getSections(const Action& a) {
         QAbstractButton* add = testing::button(d, QStringLiteral("cmdAdd"));
         click(d, a.ending == Ending::Ok && add->isEnabled() ? QStringLiteral("cmdAdd") : QStringLiteral("cmdCancel"));
     });
+}
+
+void Session::withDialogOpenedBy(const std::function<void()>& open, Script script) {
+    refused_ = false;
+    scripts_.push_back(std::move(script));
+    open();
+    scripts_.clear();
+}
+
+void Session::onLine(const QString& listName, int line, int key) {
+    QListWidget* l = testing::list(window(), listName);
+    activate(window());  // a key goes to the active window only
+    l->setFocus(Qt::OtherFocusReason);
+    if (key == 0) {
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton, Qt::NoModifier, l->visualItemRect(l->item(line)).center());
+        return;
+    }
+    static const Qt::Key keys[] = {Qt::Key_unknown, Qt::Key_Return, Qt::Key_F2};
+    QTest::keyClick(l, keys[key]);
+}
+
+// Edit: every entry the dialog was filled with is taken away as a user
+// would (the listed times by Delete, the days clicked off), then the new
+// section entered as "Add Section" takes it.
+void Session::changeSection(const Action& a) {
+    clickLine(QStringLiteral("lstSecs"), a.line);
+    const SectionRec entry = a.section;
+    const auto open = [this, a] {
+        if (a.kind == Kind::DuplicateSection) {
+            activate(window());
+            QListWidget* l = testing::list(window(), QStringLiteral("lstSecs"));
+            l->setFocus(Qt::OtherFocusReason);
+            return QTest::keyClick(l, Qt::Key_D, Qt::ControlModifier);
+        }
+        onLine(QStringLiteral("lstSecs"), a.line, a.key);
+    };
+    withDialogOpenedBy(open, [this, a, entry](QDialog* d) {
+        if (a.kind == Kind::DuplicateSection) {
+            if (!a.name.empty()) {
+                testing::control<QLineEdit>(d, QStringLiteral("txtSecNum"))->clear();
+                testing::typeInto(d, QStringLiteral("txtSecNum"), q(a.name));
+            }
+            return finish(d, a.ending);
+        }
+        testing::control<QLineEdit>(d, QStringLiteral("txtSecNum"))->clear();
+        QListWidget* times = testing::list(d, QStringLiteral("lstTimes"));
+        for (int left = times->count(); left > 0; --left) {
+            testing::clickLine(times, 0);
+            click(d, QStringLiteral("cmdRemoveTime"));
+        }
+        if (times->count() > 0) problems_ << QStringLiteral("the times listed in Edit Section could not be removed");
+        QListWidget* days = testing::list(d, QStringLiteral("lstDofWk"));
+        for (int day = 0; day < days->count(); ++day)
+            if (days->item(day)->isSelected()) testing::clickLine(days, day);
+        testing::fillSection(d, entryOf(entry));
+        for (const TimeRec& t : entry.more) {
+            click(d, QStringLiteral("cmdAnotherTime"));
+            testing::fillSection(d, entryOf({}, t));
+        }
+        finish(d, a.ending);
+    });
+}
+
+void Session::renameCourse(const Action& a) {
+    clickLine(QStringLiteral("lstCourses"), a.line);
+    withDialogOpenedBy([this, a] { onLine(QStringLiteral("lstCourses"), a.line, a.key); },
+                       [this, a](QDialog* d) {
+                           testing::control<QLineEdit>(d, QStringLiteral("txtCrsName"))->clear();
+                           testing::typeInto(d, QStringLiteral("txtCrsName"), q(a.name));
+                           finish(d, a.ending);
+                       });
 }
 
 void Session::setOptions(const Action& a) {
@@ -522,6 +597,28 @@ void Session::perform(const Action& a, bool backToMain) {
         break;
     case Kind::GetSections:
         getSections(a);
+        break;
+    case Kind::EditSection:
+    case Kind::DuplicateSection:
+        changeSection(a);
+        break;
+    case Kind::RenameCourse:
+        renameCourse(a);
+        break;
+    case Kind::LeaveOut: {
+        clickLine(QStringLiteral("lstSecs"), a.line);
+        activate(window());
+        QListWidget* l = testing::list(window(), QStringLiteral("lstSecs"));
+        l->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(l, Qt::Key_Space);
+        break;
+    }
+    case Kind::Undo:
+    case Kind::Redo:
+        activate(window());  // a key goes to the active window only
+        QTest::keySequence(window(), a.kind == Kind::Undo ? QKeySequence(Qt::CTRL | Qt::Key_Z)
+                                     : a.key == 0         ? QKeySequence(Qt::CTRL | Qt::Key_Y)
+                                                          : QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
         break;
     }
     settle();

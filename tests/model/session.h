@@ -50,6 +50,14 @@ private:
     bool addCourse(const std::string& name, const Action& a);
     bool addSection(const SectionRec& entry, const Action& a);
     void getSections(const Action& a);
+    // Edit, duplicate and rename: the line clicked, its dialog opened as
+    // the action says, then filled and left.
+    void changeSection(const Action& a);
+    void renameCourse(const Action& a);
+    // Opens a dialog by `open` and runs the script on it.
+    void withDialogOpenedBy(const std::function<void()>& open, Script script);
+    // The keys, double-click and Space of a list line.
+    void onLine(const QString& list, int line, int key);
     void clickLine(const QString& list, int line);
     // The command a screen reader presses while a dialog is open.
     void intrude(const Action& a);

@@ -28,6 +28,7 @@ public:
     }
     int16_t selectedCourseIndex() const override { return selectedCourse; }
     Text courseLine(int16_t index) const override { return courseLines.at(static_cast<size_t>(index)); }
+    void setCourseLine(int16_t index, const Text& line) override { courseLines.at(static_cast<size_t>(index)) = line; }
     void clearSectionLines() override {
         sectionLines.clear();
         selectedSection = -1;
@@ -38,6 +39,9 @@ public:
         selectedSection = -1;
     }
     void appendSectionLine(const Text& line) override { sectionLines.push_back(line); }
+    void setSectionLine(int16_t index, const Text& line, bool) override {
+        sectionLines.at(static_cast<size_t>(index)) = line;
+    }
     Text dayAbbreviation(int16_t day) const override { return DayAbbreviations[static_cast<size_t>(day)]; }
     void disableRemoveCourse() override { removeCourseEnabled = false; }
     void disableAddSection() override { addSectionEnabled = false; }

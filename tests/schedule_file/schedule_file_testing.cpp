@@ -116,6 +116,7 @@ ScheduleDocument randomDocument(std::uint64_t seed) {
             Section& section = course.Sections[static_cast<std::size_t>(s)];
             section.SecNum = t(randomText(rng, longOnesLeft));
             section.CourseName = course.CourseName;
+            section.LeftOut = rng.below(4) == 0;
         }
     }
     document.options = randomOptions(rng);
@@ -216,6 +217,8 @@ QString difference(const CourseList& expected, const CourseList& actual) {
                 return at + QStringLiteral("times %1 - %2, not %3 - %4")
                                 .arg(q(b.StartTime), q(b.EndTime), q(a.StartTime), q(a.EndTime));
             if (a.Days != b.Days) return at + QStringLiteral("days");
+            if (a.LeftOut != b.LeftOut)
+                return at + (b.LeftOut ? QStringLiteral("left out, not taken") : QStringLiteral("taken, not left out"));
             if (a.NumMoreMeetings != b.NumMoreMeetings || a.MoreMeetings != b.MoreMeetings)
                 return at + QStringLiteral("%1 more meetings, not %2").arg(b.NumMoreMeetings).arg(a.NumMoreMeetings);
         }

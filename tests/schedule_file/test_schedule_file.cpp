@@ -391,6 +391,9 @@ private slots:
             {"course 1, section 1", "\"more-meetings\" is empty"});
         row("five meetings", withMeetings("[" + repeated(lab, 4) + "]"), {"lists 5 meetings", "at most 4"});
         row("more meetings not a list", withMeetings(lab), {"\"more-meetings\" is not a list"});
+        row("a left-out mark that is not true or false",
+            withSection(R"("number": "1", "start": "9:00", "end": "10:00", "days": ["M"], "left-out": "yes")"),
+            {"course 1, section 1", "\"left-out\" is not true or false"});
         row("a meeting that is not an object", withMeetings("[\"T 14:00\"]"), {"meeting 2", "not an object"});
         row("a meeting sharing a half-hour with the first",
             withMeetings(R"([{"start": "9:30", "end": "11:00", "days": ["W", "M"]}])"),

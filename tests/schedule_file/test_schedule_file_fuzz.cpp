@@ -192,6 +192,7 @@ private slots:
         list.Courses[2].CourseName = u"\u05D0\u05D1";
         list.Courses[2].Sections[0] = makers::section("x", "", 27, 28, 0b1000000);
         list.Courses[2].Sections[0].SecNum = Text(u"\t\0x", 3);
+        list.Courses[2].Sections[0].LeftOut = true;
         for (Course& course : list.Courses)
             for (Section& section : course.Sections) section.CourseName = course.CourseName;
         for (int cell : {0, 1, 2, 60, 61, 202}) expected->options.busy.set(static_cast<std::size_t>(cell));
@@ -266,16 +267,20 @@ private slots:
                 // and unknown ones are skipped whatever they hold.
                 // A section's further meetings are optional too: without
                 // them it meets at its first time only.
+                // So is the left-out mark: without it a section is taken.
                 const bool moreMeetings = at.last() == QJsonValue(QStringLiteral("more-meetings"));
-                const bool optional =
-                    moreMeetings || (at.size() == 1 && (at.first() == QJsonValue(QStringLiteral("options")) ||
-                                                        at.first() == QJsonValue(QStringLiteral("favourites"))));
+                const bool leftOutMark = at.last() == QJsonValue(QStringLiteral("left-out"));
+                const bool optional = moreMeetings || leftOutMark ||
+                                      (at.size() == 1 && (at.first() == QJsonValue(QStringLiteral("options")) ||
+                                                          at.first() == QJsonValue(QStringLiteral("favourites"))));
                 if (m.change == Change::Delete && isField && !inLater && !optional)
                     QVERIFY2(!read, qPrintable(mutated(m)));
                 if (m.change == Change::Delete && optional) {
                     QVERIFY2(read, qPrintable(mutated(m)));
                     auto without = std::make_unique<ScheduleDocument>(*expected);
-                    if (moreMeetings) {
+                    if (leftOutMark) {
+                        without->courses.Courses[2].Sections[0].LeftOut = false;
+                    } else if (moreMeetings) {
                         Section& lecture = without->courses.Courses[1].Sections[0];
                         lecture.MoreMeetings = {};
                         lecture.NumMoreMeetings = 0;

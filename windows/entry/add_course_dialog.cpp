@@ -46,8 +46,14 @@ void frmAddCrs::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) activate();
 }
 
+void frmAddCrs::setRenaming(int16_t courseIndex) {
+    renaming_ = courseIndex >= 0 && courseIndex < state_.NumCourses ? courseIndex : int16_t{-1};
+    setWindowTitle(renaming_ >= 0 ? QStringLiteral("Rename Course") : QStringLiteral("Add Course"));
+}
+
 void frmAddCrs::activate() {
-    txtCrsName_->setText(QString());
+    txtCrsName_->setText(renaming_ >= 0 ? qText(state_.Courses[static_cast<size_t>(renaming_)].CourseName) : QString());
+    txtCrsName_->selectAll();
     txtCrsName_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -55,6 +61,11 @@ void frmAddCrs::cmdOk_Click() {
     const QString name = txtCrsName_->text();
     if (name.isEmpty()) {
         ShowMessage(this, EmptyCourseNameMessage);
+        return;
+    }
+    if (renaming_ >= 0) {
+        RenameCourse(state_, mainWindow_, renaming_, name.toStdU16String());
+        accept();
         return;
     }
     if (AddCourse(state_, mainWindow_, NewCourse(name.toStdU16String())) == StoreResult::Full) {

@@ -5,6 +5,9 @@
 // focus. A refused "Ok" (empty name, or a full store) shows its message and
 // leaves the dialog open with the name as typed, so the user can correct it
 // or press "Cancel".
+//
+// The same dialog renames a course ("Rename Course"): it shows the name to
+// change, and "Ok" renames the course in place.
 
 #include "entry_dialog.h"
 #include "main_window_lists.h"
@@ -24,6 +27,10 @@ class frmAddCrs : public EntryDialog {
 public:
     frmAddCrs(ModuleState& state, MainWindowLists& mainWindow, QWidget* parent);
 
+    // What the next showing does: add a course (-1) or rename course
+    // `courseIndex`.
+    void setRenaming(int16_t courseIndex);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void cancel() override;
@@ -34,6 +41,7 @@ private:
 
     ModuleState& state_;
     MainWindowLists& mainWindow_;
+    int16_t renaming_ = -1;
     QLabel* Label1_;
     QLineEdit* txtCrsName_;
     QPushButton* cmdOk_;

@@ -62,10 +62,14 @@ int16_t slotOfPickedTime(int hourLine, int minuteLine) {
 
 }  // namespace
 
-frmAddSec::frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent)
-    : EntryDialog(parent), state_(state), mainWindow_(mainWindow) {
+frmAddSec::frmAddSec(ModuleState& state, MainWindowLists& mainWindow, QWidget* parent, SectionDialogMode mode,
+                     int16_t sectionIndex)
+    : EntryDialog(parent), state_(state), mainWindow_(mainWindow), mode_(mode), sectionIndex_(sectionIndex) {
+    const QString title = mode == SectionDialogMode::Edit        ? QStringLiteral("Edit Section")
+                          : mode == SectionDialogMode::Duplicate ? QStringLiteral("Duplicate Section")
+                                                                 : QStringLiteral("Add Section");
     // Taller than designed by the band of further times below the lists.
-    setUpEntryWindow(QStringLiteral("frmAddSec"), QStringLiteral("Add Section"), twipsRect(4980, 1035, 4650, 5580));
+    setUpEntryWindow(QStringLiteral("frmAddSec"), title, twipsRect(4980, 1035, 4650, 5580));
 
     lblSecNum_ = makeLabel(this, QStringLiteral("lblSecNum"), QStringLiteral("&Section Number"),
                            Qt::AlignRight | Qt::AlignTop, twipsRect(360, 120, 1455, 255));
@@ -140,7 +144,32 @@ void frmAddSec::load() {
     showTimeButtons();
     lstTStartM_->setCurrentRow(0);
     lstTEndM_->setCurrentRow(0);
+    const int16_t course = mainWindow_.selectedCourseIndex();
+    if (mode_ != SectionDialogMode::Add && course >= 0 && course < state_.NumCourses && sectionIndex_ >= 0 &&
+        sectionIndex_ < state_.Courses[static_cast<size_t>(course)].NumSections)
+        fillFrom(state_.Courses[static_cast<size_t>(course)].Sections[static_cast<size_t>(sectionIndex_)]);
     txtSecNum_->setFocus(Qt::OtherFocusReason);
+}
+
+// The entries as "Another Time" and the pickers would have made the
+// section: every time but the last listed, the last one picked.
+void frmAddSec::fillFrom(const Section& section) {
+    txtSecNum_->setText(qText(section.SecNum));
+    std::vector<Meeting> meetings = meetingsOf(section);
+    const Meeting last = meetings.back();
+    meetings.pop_back();
+    for (const Meeting& meeting : meetings) lstTimes_->appendLine(qText(MeetingLine(meeting, mainWindow_)));
+    listed_ = std::move(meetings);
+    const auto pick = [](ListBox* hours, ListBox* minutes, int slot) {
+        hours->setCurrentRow(hourOfSlot(slot) - FirstHour, QItemSelectionModel::ClearAndSelect);
+        minutes->setCurrentRow(minuteOfSlot(slot) / MinutesPerSlot, QItemSelectionModel::ClearAndSelect);
+    };
+    pick(lstTStartH_, lstTStartM_, last.StartSlot);
+    pick(lstTEndH_, lstTEndM_, last.EndSlot);
+    for (int d = 0; d < DaysPerWeek; ++d)
+        if (last.Days[static_cast<size_t>(d)]) lstDofWk_->item(d)->setSelected(true);
+    txtSecNum_->selectAll();
+    showTimeButtons();
 }
 
 void frmAddSec::cmdOk_Click() {
@@ -164,6 +193,11 @@ void frmAddSec::cmdOk_Click() {
     setMeetings(section, meetings);
     const int16_t course = mainWindow_.selectedCourseIndex();
     section.CourseName = mainWindow_.courseLine(course);
+    if (mode_ == SectionDialogMode::Edit) {
+        ReplaceSection(state_, mainWindow_, course, sectionIndex_, section);
+        accept();
+        return;
+    }
     const StoreResult stored = AddSection(state_, course, section);
     // The main window opens the dialog only while a course is selected, and
     // no selection can change under a modal dialog. Should that ever break,

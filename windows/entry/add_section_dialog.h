@@ -11,6 +11,11 @@
 // start, two times sharing a half-hour, a fifth time, or a full course)
 // shows its message and leaves every entry as it was, so the user can
 // correct it or press "Cancel".
+//
+// The same dialog edits a section ("Edit Section": filled with the
+// section, its earlier times listed and its last in the pickers; "Ok"
+// puts it in the old one's place) and duplicates one (filled the same
+// way, titled "Duplicate Section"; "Ok" adds the copy at the course's end).
 
 #include <optional>
 #include <vector>
@@ -34,16 +39,22 @@ QString TooManyMeetingsMessage();
 // Names the two times as the time list shows them.
 QString OverlappingMeetingsMessage(const QString& earlier, const QString& later);
 
+enum class SectionDialogMode { Add, Edit, Duplicate };
+
 class frmAddSec : public EntryDialog {
     Q_OBJECT
 public:
-    frmAddSec(ModuleState& state, const MainWindowLists& mainWindow, QWidget* parent);
+    // Edit and Duplicate start from section `sectionIndex` of the course
+    // selected in the main window.
+    frmAddSec(ModuleState& state, MainWindowLists& mainWindow, QWidget* parent,
+              SectionDialogMode mode = SectionDialogMode::Add, int16_t sectionIndex = -1);
 
 protected:
     void cancel() override;
 
 private:
     void load();
+    void fillFrom(const Section& section);
     void cmdOk_Click();
     void cmdAnotherTime_Click();
     void cmdRemoveTime_Click();
@@ -53,7 +64,9 @@ private:
     void showTimeButtons();
 
     ModuleState& state_;
-    const MainWindowLists& mainWindow_;
+    MainWindowLists& mainWindow_;
+    SectionDialogMode mode_;
+    int16_t sectionIndex_;
     QLabel* lblSecNum_;
     QLineEdit* txtSecNum_;
     QLabel* lblDofWk_;

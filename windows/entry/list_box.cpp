@@ -1,5 +1,6 @@
 #include "list_box.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
@@ -46,6 +47,34 @@ QString ListBox::line(int index) const {
     Q_ASSERT(index >= 0 && index < count());
     const QListWidgetItem* it = item(index);
     return it ? it->text() : QString();
+}
+
+void ListBox::setLine(int index, const QString& text, bool greyed) {
+    Q_ASSERT(index >= 0 && index < count());
+    QListWidgetItem* it = item(index);
+    if (!it) return;
+    it->setText(text);
+    it->setSizeHint(QSize(fontMetrics().horizontalAdvance(text) + 2 * ListTextMargin, ListLineHeight));
+    it->setForeground(greyed ? palette().brush(QPalette::Disabled, QPalette::Text) : QBrush());
+}
+
+void ListBox::selectLine(int index) {
+    Q_ASSERT(index >= 0 && index < count());
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(index));
+}
+
+void ListBox::contextMenuEvent(QContextMenuEvent* event) {
+    int line = selectedIndex();
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        // The event comes through the viewport, in its coordinates.
+        if (const QListWidgetItem* under = itemAt(event->pos())) line = row(under);
+    } else if (line >= 0) {
+        at = viewport()->mapToGlobal(visualItemRect(item(line)).center());
+    }
+    event->accept();
+    emit menuRequested(line, at);
 }
 
 int ListBox::selectedIndex() const {

@@ -37,6 +37,12 @@ public:
     void removeLine(int index);  // no line selected afterwards
     void removeAllLines();       // no line selected afterwards
     QString line(int index) const;
+    // Rewrites a line in place, its selection kept; a greyed line reads as
+    // one that does not count (a section left out).
+    void setLine(int index, const QString& text, bool greyed = false);
+    // Selects a line as the program does (no userSelectedLine), making it
+    // the current one and scrolling to it.
+    void selectLine(int index);
     int lineCount() const { return count(); }
     // The selected line of a single-selection list, -1 when none.
     int selectedIndex() const;
@@ -44,6 +50,10 @@ public:
 
 signals:
     void userSelectedLine();
+    // The context menu is asked for on `line` (-1: none), to open at
+    // `globalPos`: by the mouse, the line under the pointer; by the
+    // keyboard (the Menu key, Shift+F10), the selected line.
+    void menuRequested(int line, const QPoint& globalPos);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -52,6 +62,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     QList<int> selectedRows() const;

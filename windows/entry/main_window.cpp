@@ -203,6 +203,7 @@ void frmQuorvandelMain::createControls() {
         {QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { cmdExit_->click(); }},
     };
     for (const auto& [key, press] : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, press);
+    createChangeCommands();
 }
 
 void frmQuorvandelMain::load() {
@@ -304,6 +305,12 @@ void frmQuorvandelMain::disableAddSection() { cmdAddSec_->setEnabled(false); }
 
 Text frmQuorvandelMain::courseLine(int16_t index) const { return lstCourses_->line(index).toStdU16String(); }
 
+void frmQuorvandelMain::setCourseLine(int16_t index, const Text& line) { lstCourses_->setLine(index, qText(line)); }
+
+void frmQuorvandelMain::setSectionLine(int16_t index, const Text& line, bool leftOut) {
+    lstSecs_->setLine(index, qText(line), leftOut);
+}
+
 // ---- Handlers ----
 
 void frmQuorvandelMain::lstCourses_Click() {
@@ -321,17 +328,34 @@ void frmQuorvandelMain::cmdAddCrs_Click() {
     const CommandTurn turn;
     if (!turn) return;
     if (addCourseDialog_ == nullptr) addCourseDialog_ = new frmAddCrs(state_, *this, this);
+    ScheduleSnapshot before = snapshotOf(state_);
+    const int16_t coursesBefore = state_.NumCourses;
+    addCourseDialog_->setRenaming(-1);
     addCourseDialog_->exec();
+    // The new course is selected: its first section is one click away.
+    if (state_.NumCourses > coursesBefore) {
+        lstCourses_->selectLine(state_.NumCourses - 1);
+        lstCourses_Click();
+        noteChange(u"Add Course " + state_.Courses[static_cast<size_t>(state_.NumCourses - 1)].CourseName,
+                   std::move(before));
+    }
     activate();
 }
 
 void frmQuorvandelMain::cmdAddSec_Click() {
     const CommandTurn turn;
     if (!turn) return;
+    ScheduleSnapshot before = snapshotOf(state_);
     {
         frmAddSec dialog(state_, *this, this);
         dialog.exec();
     }
+    const int16_t course = selectedCourseIndex();
+    if (course >= 0 && course < state_.NumCourses && state_.Courses[static_cast<size_t>(course)].NumSections > 0)
+        noteChange(
+            u"Add Section " +
+                sectionName(course, static_cast<int16_t>(state_.Courses[static_cast<size_t>(course)].NumSections - 1)),
+            std::move(before));
     activate();
 }
 
@@ -340,18 +364,25 @@ void frmQuorvandelMain::cmdGetSec_Click() { getSections({}); }
 void frmQuorvandelMain::getSections(const QString& listingFile) {
     const CommandTurn turn;
     if (!turn) return;
+    ScheduleSnapshot before = snapshotOf(state_);
     {
         frmGetSec dialog(state_, *this, keeper_.fileChooser(), this);
         if (!listingFile.isEmpty()) dialog.openFile(listingFile);
         dialog.exec();
     }
+    noteChange(u"Get Sections", std::move(before));
     activate();
 }
 
 void frmQuorvandelMain::cmdRemCourse_Click() {
     const CommandTurn turn;
     if (!turn) return;
-    RemoveCourse(state_, *this, selectedCourseIndex());
+    ScheduleSnapshot before = snapshotOf(state_);
+    const int16_t course = selectedCourseIndex();
+    const Text name =
+        course >= 0 && course < state_.NumCourses ? state_.Courses[static_cast<size_t>(course)].CourseName : Text();
+    RemoveCourse(state_, *this, course);
+    noteChange(u"Remove Course " + name, std::move(before));
     if (presenter_) presenter_->favouritesChanged();  // a favourite holding one of its sections is gone
     cmdRemCourse_->setEnabled(false);
     cmdAddSec_->setEnabled(false);
@@ -363,10 +394,14 @@ void frmQuorvandelMain::cmdRemCourse_Click() {
 void frmQuorvandelMain::cmdRemSec_Click() {
     const CommandTurn turn;
     if (!turn) return;
-    if (lstSecs_->selectedIndex() == -1)
+    if (lstSecs_->selectedIndex() == -1) {
         ShowMessage(this, NoSectionSelectedMessage);
-    else
+    } else {
+        ScheduleSnapshot before = snapshotOf(state_);
+        const Text name = u"Remove Section " + selectedSectionName();
         RemoveSection(state_, *this, selectedCourseIndex(), static_cast<int16_t>(lstSecs_->selectedIndex()));
+        noteChange(name, std::move(before));
+    }
     if (presenter_) presenter_->favouritesChanged();  // a favourite holding it is gone
     if (lstSecs_->selectedIndex() == -1) cmdRemSec_->setEnabled(false);
     keeper_.refreshTitle();
@@ -376,10 +411,12 @@ void frmQuorvandelMain::cmdRemSec_Click() {
 void frmQuorvandelMain::cmdOption_Click() {
     const CommandTurn turn;
     if (!turn) return;
+    ScheduleSnapshot before = snapshotOf(state_);
     {
         frmOptions dialog(state_, this);
         dialog.exec();
     }
+    noteChange(u"Options", std::move(before));
     activate();
 }
 
@@ -400,6 +437,8 @@ void frmQuorvandelMain::clearSchedule() {
     clearFavourites(state_);
     if (presenter_) presenter_->favouritesChanged();
     for (QPushButton* button : {cmdAddSec_, cmdRemSec_, cmdRemCourse_, cmdMakeTime_}) button->setEnabled(false);
+    // Undo would bring back a schedule the user has just let go of.
+    history_.clear();
     showCapacityLimits();
 }
 
@@ -462,6 +501,9 @@ void frmQuorvandelMain::presentGeneration(const GenerationResult& result) {
         ShowMessage(this, qText(AllClassesNeedSectionMessage), qText(result.details));
     else if (result.outcome == TimeTablifyOutcome::NoTimetables)
         ShowMessage(this, qText(NoTimetablesMessage), qText(result.details));
+    else if (result.outcome == TimeTablifyOutcome::EverySectionLeftOut)
+        ShowMessage(
+            this, qText(EverySectionLeftOutMessage(state_.Courses[static_cast<size_t>(result.busyCourse)].CourseName)));
     else if (result.outcome == TimeTablifyOutcome::EverySectionBusy)
         ShowMessage(this,
                     qText(EverySectionBusyMessage(state_.Courses[static_cast<size_t>(result.busyCourse)].CourseName)));

@@ -19,6 +19,14 @@
 // Every command handler takes its turn first (command_turn.h): while a
 // search runs or a modal window is open, no command acts.
 //
+// Changing without retyping (main_window_changes.cpp): a section line is
+// edited by a double-click, Enter or F2, duplicated by Ctrl+D, left out or
+// taken back by Space; a course line is renamed by a double-click, Enter or
+// F2; both lists have a context menu with these and Undo and Redo. Every
+// change to the schedule is a step of the history (schedule_history.h):
+// Ctrl+Z undoes it, Ctrl+Shift+Z and Ctrl+Y redo it; "New" and "Load"
+// start a fresh history.
+//
 // It opens at its designed size, its smallest; enlarged, the two lists grow
 // to share the new room and the buttons keep their places beside and below
 // them (layoutControls()).
@@ -31,6 +39,7 @@
 #include "generation_runner.h"
 #include "main_window_lists.h"
 #include "results_presenter.h"
+#include "schedule_history.h"
 #include "schedule_keeper.h"
 #include "schedule_model.h"
 #include "timetablify.h"
@@ -62,6 +71,8 @@ public:
     void removeCourseLine(int16_t index) override;
     int16_t selectedCourseIndex() const override;
     Text courseLine(int16_t index) const override;
+    void setCourseLine(int16_t index, const Text& line) override;
+    void setSectionLine(int16_t index, const Text& line, bool leftOut) override;
     void clearSectionLines() override;
     void removeSectionLine(int16_t index) override;
     void appendSectionLine(const Text& line) override;
@@ -81,6 +92,16 @@ public:
     // its questions; a file that cannot be read leaves everything as it was
     // after its message. True when loaded.
     bool loadFile(const QString& path);
+
+    // Leaves every section of the course out but `section`, as "Take Only
+    // This Section" does (the results' cell menu asks for it by the
+    // section's record). Nothing happens when no live section of the course
+    // is that section (the schedule changed since the results were made).
+    void takeOnlySection(int16_t course, const Section& section);
+
+    // The names of the steps Undo and Redo would take (empty: none).
+    Text undoName() const { return history_.undoName(); }
+    Text redoName() const { return history_.redoName(); }
 
 public slots:
     void activate();
@@ -114,6 +135,30 @@ private:
     // "Add Section" while the selected course holds its 10 sections (beyond
     // that, while a course is selected), each with a tooltip saying why.
     void showCapacityLimits();
+
+    // main_window_changes.cpp: the keys, double-clicks and context menus
+    // of the lists, and their commands.
+    void createChangeCommands();
+    void showCourseMenu(int line, const QPoint& at);
+    void showSectionMenu(int line, const QPoint& at);
+    void renameCourse();
+    void editSection();
+    void duplicateSection();
+    void toggleLeftOut();
+    void takeOnlyThisSection();
+    void takeEverySection();
+    void undo();
+    void redo();
+    // After a command that may have changed the schedule: a change is
+    // recorded as a step named `name`, the title follows.
+    void noteChange(const Text& name, ScheduleSnapshot before);
+    // After Undo or Redo put a schedule back: the course that was selected
+    // is selected again where it still exists, and the buttons follow.
+    void showRestored(int16_t selectedCourse);
+    // The selected section's name as the steps say it ("Chem - 02").
+    Text selectedSectionName() const;
+    Text sectionName(int16_t course, int16_t section) const;
+    bool duplicateAllowed() const;
 
     void lstCourses_Click();
     void lstSecs_Click();
@@ -149,6 +194,7 @@ private:
     GenerationRunner runner_;
     BackgroundCount count_;
     ScheduleKeeper keeper_;
+    ScheduleHistory history_;
     frmAddCrs* addCourseDialog_ = nullptr;  // created at the first opening, then reused
     bool shownOnce_ = false;
     bool otherWindowWasActive_ = false;  // since the activation steps last ran

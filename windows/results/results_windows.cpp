@@ -1,11 +1,14 @@
 #include "results_windows.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMenu>
 #include <algorithm>
 
 #include "results_dialogs.h"
 #include "results_frame.h"
 #include "timetable_grid_view.h"
+#include "week.h"
 
 namespace quorvandel {
 
@@ -34,6 +37,10 @@ void ResultsWindows::showResults(const GenerationResult& result) {
     connect(frame, &TimeTablesMDI::closed, this, [this, frame] { onFrameClosed(frame); });
     connect(frame, &TimeTablesMDI::favouritesEdited, this, &ResultsWindows::favouritesEdited);
     frame->showGridView();
+    if (frmTimetables* grid = frame->gridView()) {
+        grid->client()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(grid->client(), &QWidget::customContextMenuRequested, this, &ResultsWindows::showCellMenu);
+    }
     // On the screen of the window the search was started from.
     if (const QWidget* from = QApplication::activeWindow()) frame->setScreen(from->screen());
     frame->fitToScreen();
@@ -52,6 +59,29 @@ void ResultsWindows::closeResults() {
 }
 
 bool ResultsWindows::resultsOpen() const { return frame_ != nullptr; }
+
+void ResultsWindows::showCellMenu(const QPoint& at) {
+    frmTimetables* grid = gridView();
+    if (grid == nullptr || state_.CurrentTimetable < 0 || state_.CurrentTimetable >= state_.NumTimetables) return;
+    const QWidget* child = grid->client()->childAt(at);
+    int cell = -1;
+    for (int i = 0; i < CellsPerWeek && cell < 0; ++i)
+        if (grid->cell(i) == child) cell = i;
+    const Timetable& shown = state_.Timetables[static_cast<size_t>(state_.CurrentTimetable)];
+    for (int16_t c = 0; cell >= 0 && c < shown.NumSections; ++c) {
+        const Section& section = shown.Sections[static_cast<size_t>(c)];
+        bool covers = false;
+        forEachCoveredCell(section, [&](int covered) { covers = covers || covered == cell; });
+        if (!covers) continue;
+        QMenu menu(grid);
+        menu.setObjectName(QStringLiteral("mnuCell"));
+        const QAction* takeOnly = menu.addAction(
+            QStringLiteral("Take Only %1 - %2")
+                .arg(QString::fromStdU16String(section.CourseName), QString::fromStdU16String(section.SecNum)));
+        if (menu.exec(grid->client()->mapToGlobal(at)) == takeOnly) emit takeOnlySectionRequested(c, section);
+        return;
+    }
+}
 
 void ResultsWindows::favouritesChanged() {
     if (frame_) frame_->followFavourites();

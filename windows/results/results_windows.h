@@ -55,6 +55,10 @@ public:
 signals:
     // The user marked or unmarked a favourite in the open results.
     void favouritesEdited();
+    // "Take Only Chem - 02" from a cell's context menu: leave out every
+    // other section of course `course` (the main window does it; it takes
+    // effect at the next generation).
+    void takeOnlySectionRequested(int16_t course, const Section& section);
     // The user closed the results ("OK" or the frame's close button) and is
     // back at the main window: connect the main window's activation step
     // here. Emitted after the frame has closed, when resultsOpen() is false.
@@ -62,6 +66,8 @@ signals:
 
 private:
     void onFrameClosed(TimeTablesMDI* frame);
+    // The context menu of the grid cell at `at` (in the grid's client).
+    void showCellMenu(const QPoint& at);
     void rememberClosed(TimeTablesMDI* frame);
 
     ModuleState& state_;
