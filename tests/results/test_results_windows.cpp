@@ -7,12 +7,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <functional>
 #include <memory>
@@ -24,6 +26,7 @@
 #include "results_frame.h"
 #include "results_windows.h"
 #include "timetable_grid_view.h"
+#include "week.h"
 
 Q_DECLARE_METATYPE(quorvandel::Timetable)
 
@@ -767,6 +770,55 @@ private slots:
     // a bug that stops a build with assertions; without them the grid stays
     // blank, neither button leads anywhere, nothing outside the stored
     // timetables is read and the position is left as it was.
+    // "Take Only" from the results: a cell's menu offers its own section,
+    // the menu key (the focus on the strip) every section shown; the one
+    // picked is handed on with its course.
+    void takeOnlyMenu_data() {
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<int>("pick");
+        QTest::newRow("a cell of Math") << false << QStringList{"Take Only Math - 11"} << 0;
+        QTest::newRow("the menu key, the second")
+            << true << QStringList{"Take Only Chem - 02", "Take Only Math - 11"} << 1;
+        QTest::newRow("the menu key, the first")
+            << true << QStringList{"Take Only Chem - 02", "Take Only Math - 11"} << 0;
+    }
+    void takeOnlyMenu() {
+        QFETCH(bool, byKeyboard);
+        QFETCH(QStringList, offered);
+        QFETCH(int, pick);
+        const Section chem = section("Chem", "02", 2, 4, {0}), math = section("Math", "11", 6, 8, {1});
+        store(*state, timetable({chem, math}));
+        presenter->showResults(shown());
+        QSignalSpy spy(presenter.get(), &ResultsWindows::takeOnlySectionRequested);
+        QStringList seen;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr || !seen.isEmpty()) return;
+            for (const QAction* a : menu->actions()) seen << a->text();
+            for (int k = 0; k <= pick; ++k) QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        answer.start(10);
+        QWidget* target = presenter->frame()->focusWidget();
+        QPoint at(5, 5);
+        if (!byKeyboard) {
+            int mathCell = -1;
+            forEachCoveredCell(math, [&](int cell) { mathCell = mathCell < 0 ? cell : mathCell; });
+            target = presenter->gridView()->cell(mathCell);
+            at = target->rect().center();
+        }
+        QVERIFY(target != nullptr);
+        QContextMenuEvent event(byKeyboard ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse, at,
+                                target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        QCOMPARE(seen, offered);
+        QCOMPARE(spy.size(), 1);
+        const int course = offered.size() == 1 ? 1 : pick;
+        QCOMPARE(spy.at(0).at(0).value<int16_t>(), int16_t(course));
+    }
+
     void gridLoadsTheStoredPosition_data() {
         QTest::addColumn<int>("numTimetables");
         QTest::addColumn<int>("current");

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "results_dialogs.h"
 #include "results_frame.h"
@@ -41,6 +43,11 @@ void ResultsWindows::showResults(const GenerationResult& result) {
         grid->client()->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(grid->client(), &QWidget::customContextMenuRequested, this, &ResultsWindows::showCellMenu);
     }
+    // The keyboard's route: the focus stays on the strip, and the menu key
+    // there, or a click beside the grid, offers every section shown.
+    frame->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(frame, &QWidget::customContextMenuRequested, this,
+            [this, frame](const QPoint& at) { showSectionsMenu(-1, frame->mapToGlobal(at)); });
     // On the screen of the window the search was started from.
     if (const QWidget* from = QApplication::activeWindow()) frame->setScreen(from->screen());
     frame->fitToScreen();
@@ -61,26 +68,38 @@ void ResultsWindows::closeResults() {
 bool ResultsWindows::resultsOpen() const { return frame_ != nullptr; }
 
 void ResultsWindows::showCellMenu(const QPoint& at) {
-    frmTimetables* grid = gridView();
-    if (grid == nullptr || state_.CurrentTimetable < 0 || state_.CurrentTimetable >= state_.NumTimetables) return;
+    const frmTimetables* grid = gridView();
+    if (grid == nullptr) return;
     const QWidget* child = grid->client()->childAt(at);
     int cell = -1;
     for (int i = 0; i < CellsPerWeek && cell < 0; ++i)
         if (grid->cell(i) == child) cell = i;
+    if (cell >= 0) showSectionsMenu(cell, grid->client()->mapToGlobal(at));
+}
+
+void ResultsWindows::showSectionsMenu(int cell, const QPoint& globalAt) {
+    if (gridView() == nullptr || state_.CurrentTimetable < 0 || state_.CurrentTimetable >= state_.NumTimetables) return;
     const Timetable& shown = state_.Timetables[static_cast<size_t>(state_.CurrentTimetable)];
-    for (int16_t c = 0; cell >= 0 && c < shown.NumSections; ++c) {
+    QMenu menu(gridView());
+    menu.setObjectName(QStringLiteral("mnuCell"));
+    std::vector<std::pair<const QAction*, int16_t>> choices;
+    for (int16_t c = 0; c < shown.NumSections; ++c) {
         const Section& section = shown.Sections[static_cast<size_t>(c)];
-        bool covers = false;
+        bool covers = cell < 0;
         forEachCoveredCell(section, [&](int covered) { covers = covers || covered == cell; });
         if (!covers) continue;
-        QMenu menu(grid);
-        menu.setObjectName(QStringLiteral("mnuCell"));
-        const QAction* takeOnly = menu.addAction(
-            QStringLiteral("Take Only %1 - %2")
-                .arg(QString::fromStdU16String(section.CourseName), QString::fromStdU16String(section.SecNum)));
-        if (menu.exec(grid->client()->mapToGlobal(at)) == takeOnly) emit takeOnlySectionRequested(c, section);
-        return;
+        choices.emplace_back(menu.addAction(QStringLiteral("Take Only %1 - %2")
+                                                .arg(QString::fromStdU16String(section.CourseName),
+                                                     QString::fromStdU16String(section.SecNum))),
+                             c);
     }
+    if (choices.empty()) return;
+    const QAction* chosen = menu.exec(globalAt);
+    for (const auto& [action, course] : choices)
+        if (action == chosen && course < shown.NumSections) {
+            const Section section = shown.Sections[static_cast<size_t>(course)];  // the store may change
+            emit takeOnlySectionRequested(course, section);
+        }
 }
 
 void ResultsWindows::favouritesChanged() {

@@ -55,7 +55,8 @@ public:
 signals:
     // The user marked or unmarked a favourite in the open results.
     void favouritesEdited();
-    // "Take Only Chem - 02" from a cell's context menu: leave out every
+    // "Take Only Chem - 02" from a cell's context menu (or, from the
+    // keyboard, the menu key anywhere in the results): leave out every
     // other section of course `course` (the main window does it; it takes
     // effect at the next generation).
     void takeOnlySectionRequested(int16_t course, const Section& section);
@@ -68,6 +69,9 @@ private:
     void onFrameClosed(TimeTablesMDI* frame);
     // The context menu of the grid cell at `at` (in the grid's client).
     void showCellMenu(const QPoint& at);
+    // "Take Only" for the sections of the timetable shown that cover
+    // `cell`, or for every one of them when `cell` is -1.
+    void showSectionsMenu(int cell, const QPoint& globalAt);
     void rememberClosed(TimeTablesMDI* frame);
 
     ModuleState& state_;
