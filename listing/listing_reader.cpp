@@ -1,6 +1,7 @@
 #include "listing_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 #include <utility>
@@ -74,40 +75,20 @@ struct Layout {
     int course = -1, subject = -1, number = -1, section = -1, days = -1, start = -1, end = -1, time = -1;
 };
 
+// Where each named column goes, in Column's order (Other has no place).
+constexpr std::array<int Layout::*, 8> ColumnPlaces{&Layout::course,  &Layout::subject, &Layout::number,
+                                                    &Layout::section, &Layout::days,    &Layout::start,
+                                                    &Layout::end,     &Layout::time};
+static_assert(ColumnPlaces.size() == static_cast<std::size_t>(Column::Other));
+
 std::optional<Layout> headerLayout(const std::vector<Text>& fields) {
     Layout layout;
     int named = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        int* place = nullptr;
-        switch (columnNamed(fields[i])) {
-        case Column::Course:
-            place = &layout.course;
-            break;
-        case Column::Subject:
-            place = &layout.subject;
-            break;
-        case Column::Number:
-            place = &layout.number;
-            break;
-        case Column::Section:
-            place = &layout.section;
-            break;
-        case Column::Days:
-            place = &layout.days;
-            break;
-        case Column::Start:
-            place = &layout.start;
-            break;
-        case Column::End:
-            place = &layout.end;
-            break;
-        case Column::Time:
-            place = &layout.time;
-            break;
-        case Column::Other:
-            break;
-        }
-        if (place == nullptr || *place != -1) continue;
+        const Column column = columnNamed(fields[i]);
+        if (column == Column::Other) continue;
+        int* place = &(layout.*ColumnPlaces[static_cast<std::size_t>(column)]);
+        if (*place != -1) continue;
         *place = static_cast<int>(i);
         ++named;
     }
