@@ -1,11 +1,14 @@
 // The timetable count (the number beside the results) on the named
 // schedules and the random kinds of bench_cases.h: count/<case> with the
-// shipped knobs, and count_without_<technique>/<case> with one technique
-// switched off, to show what each buys. The counters: `count` (the exact
-// count, or the power of ten a bound says the count exceeds), `exact` (1 or
-// 0), `nodes` (sections tried), `memo_hits` and `splits` (subproblems
-// counted as a product of groups). twins_merged_<seed> counts the twin-lab
-// schedules' arrangements of times (same times once).
+// shipped knobs, count_without_sweep/<case> with the course-by-course count
+// alone, and count_without_<technique>/<case> with that count alone and one
+// of its techniques switched off, to show what each buys. The counters:
+// `count` (the exact count, or the power of ten a bound says the count
+// exceeds), `exact` (1 or 0), `swept` (1 when the sweep gave the count),
+// `sweep_steps`, `sweep_states` (its most states at once), `nodes` (sections
+// tried course by course), `memo_hits` and `splits` (subproblems counted as
+// a product of groups). twins_merged_<seed> counts the twin-lab schedules'
+// arrangements of times (same times once).
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -51,9 +54,24 @@ struct Setting {
 };
 constexpr Setting Settings[] = {
     {"count", [](CountLimits&) {}},
-    {"count_without_last", [](CountLimits& l) { l.countLastCourse = false; }},
-    {"count_without_groups", [](CountLimits& l) { l.splitComponents = false; }},
-    {"count_without_memo", [](CountLimits& l) { l.memoBytes = 0; }},
+    // The course-by-course count alone, then with each of its techniques
+    // switched off.
+    {"count_without_sweep", [](CountLimits& l) { l.sweepMaxStates = 0; }},
+    {"count_without_last",
+     [](CountLimits& l) {
+         l.sweepMaxStates = 0;
+         l.countLastCourse = false;
+     }},
+    {"count_without_groups",
+     [](CountLimits& l) {
+         l.sweepMaxStates = 0;
+         l.splitComponents = false;
+     }},
+    {"count_without_memo",
+     [](CountLimits& l) {
+         l.sweepMaxStates = 0;
+         l.memoBytes = 0;
+     }},
 };
 
 void count(benchmark::State& st, const CountCase& c, const Setting& setting) {
@@ -73,6 +91,9 @@ void count(benchmark::State& st, const CountCase& c, const Setting& setting) {
     st.counters["nodes"] = static_cast<double>(stats.nodes);
     st.counters["memo_hits"] = static_cast<double>(stats.memoHits);
     st.counters["splits"] = static_cast<double>(stats.splits);
+    st.counters["sweep_steps"] = static_cast<double>(stats.sweepSteps);
+    st.counters["sweep_states"] = static_cast<double>(stats.sweepPeakStates);
+    st.counters["swept"] = stats.sweepCounted ? 1 : 0;
 }
 
 // Registered before main() runs, like the BENCHMARK macros.

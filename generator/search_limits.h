@@ -85,11 +85,12 @@ constexpr SearchLimits plainForwardChecking() {
     return limits;
 }
 
-// How many steps the timetable count may take before it settles for a lower
-// bound: about a quarter of a second of counting (a step costs about 0.17
-// us in the Release build, most of it the memo's lookups), so that the
-// number beside the results never keeps the worker busy for long.
-constexpr std::uint64_t CountStepBudget = 1'500'000;
+// How many steps the course-by-course count may take before it settles for
+// a lower bound: with the sweep that gave up before it, about a quarter of a
+// second of counting (a step costs about 0.15 to 0.2 us in the Release
+// build, most of it the memo's lookups), so that the number beside the
+// results never keeps the worker busy for long.
+constexpr std::uint64_t CountStepBudget = 1'000'000;
 
 // Knobs of the timetable count (TimetableCount). Every setting gives the
 // same exact count; they change only how many steps it takes to get there.
@@ -107,6 +108,11 @@ struct CountLimits {
     std::uint64_t stepBudget = CountStepBudget;
     // How many steps pass between two looks at the stop flag.
     std::uint32_t stopCheckInterval = 64;
+    // The sweep in time order (sweepCount) goes first; it gives up, and
+    // leaves the count to the steps above, past this many states (0: no
+    // sweep) or this many (state, section) pairs looked at.
+    std::size_t sweepMaxStates = std::size_t{1} << 17;
+    std::uint64_t sweepStepBudget = 3'000'000;
 };
 
 // What a count did, for tests and the benchmark.
@@ -116,6 +122,9 @@ struct CountStats {
     std::uint64_t memoInserts = 0;       // counted subproblems written to the memo
     std::uint64_t splits = 0;            // subproblems counted as a product of parts
     std::uint64_t countedUnvisited = 0;  // timetables added up at the last course without a step each
+    std::uint64_t sweepSteps = 0;        // (state, section) pairs the sweep looked at
+    std::uint64_t sweepPeakStates = 0;   // the most states the sweep held at once
+    bool sweepCounted = false;           // the sweep gave the count
 };
 
 }  // namespace quorvandel

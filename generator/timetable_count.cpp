@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "sweep_count.h"
 #include "usable_sections.h"
 
 namespace quorvandel {
@@ -213,9 +214,26 @@ TimetableTally countTimetables(const CourseList& courses, int numCourses, const 
     UsableSections usable;
     findUsableSections(courses, numCourses, busy, usable);
     if (sameTimesOnce) keepOneOfSameTimes(usable, numCourses, nullptr);
+    CountStats sweepStats;
+    if (limits.sweepMaxStates > 0) {
+        const SweepTally sweep = sweepCount(usable.courses, numCourses, limits, stop);
+        sweepStats.sweepSteps = sweep.steps;
+        sweepStats.sweepPeakStates = sweep.peakStates;
+        if (sweep.kind == SweepTally::Kind::Stopped) return {};
+        if (sweep.kind == SweepTally::Kind::Counted) {
+            sweepStats.sweepCounted = true;
+            if (stats != nullptr) *stats = sweepStats;
+            if (sweep.count == ~std::uint64_t{0}) return {TimetableTally::Kind::MoreThan, powerOfTenBelow(sweep.count)};
+            return {TimetableTally::Kind::Exact, sweep.count};
+        }
+    }
     TimetableCount count(usable.courses, numCourses, limits, stop);
     const TimetableTally tally = count.run();
-    if (stats != nullptr) *stats = count.stats();
+    if (stats != nullptr) {
+        *stats = count.stats();
+        stats->sweepSteps = sweepStats.sweepSteps;
+        stats->sweepPeakStates = sweepStats.sweepPeakStates;
+    }
     return tally;
 }
 

@@ -119,7 +119,8 @@ private:
 };
 
 // The count as the generator would see it: courses[0 .. numCourses-1] with
-// the sections that cover a busy cell left out. No course at all is the one
+// the sections that cover a busy cell left out. The sweep in time order
+// (sweep_count.h) counts first; where it gives up, TimetableCount does. No course at all is the one
 // empty timetable; a course without a usable section leaves none. With
 // `sameTimesOnce`, sections of a course covering the same cells count once:
 // the count is of arrangements of times.

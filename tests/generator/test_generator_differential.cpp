@@ -244,19 +244,30 @@ struct NamedCountLimits {
     CountLimits limits;
 };
 
+CountLimits noSweep() {
+    CountLimits limits;
+    limits.sweepMaxStates = 0;
+    return limits;
+}
+
 // The count's knobs one by one and all off, and a memo that overflows.
-std::array<NamedCountLimits, 5> countSettings() {
+// The shipped count (the sweep), the sweep giving up part way, and the
+// course-by-course count with each of its techniques.
+std::array<NamedCountLimits, 7> countSettings() {
     NamedCountLimits shipped{"shipped", CountLimits{}};
-    NamedCountLimits nothing{"every section visited, no groups, no memo", CountLimits{}};
+    NamedCountLimits sweepGivesUp{"the sweep gives up past 5 states", CountLimits{}};
+    sweepGivesUp.limits.sweepMaxStates = 5;
+    NamedCountLimits bySearch{"course by course", noSweep()};
+    NamedCountLimits nothing{"every section visited, no groups, no memo", noSweep()};
     nothing.limits.countLastCourse = nothing.limits.splitComponents = false;
     nothing.limits.memoBytes = 0;
-    NamedCountLimits noGroups{"no groups", CountLimits{}};
+    NamedCountLimits noGroups{"no groups", noSweep()};
     noGroups.limits.splitComponents = false;
-    NamedCountLimits noMemo{"no memo", CountLimits{}};
+    NamedCountLimits noMemo{"no memo", noSweep()};
     noMemo.limits.memoBytes = 0;
-    NamedCountLimits tinyMemo{"a 512-byte memo", CountLimits{}};
+    NamedCountLimits tinyMemo{"a 512-byte memo", noSweep()};
     tinyMemo.limits.memoBytes = 512;
-    return {shipped, nothing, noGroups, noMemo, tinyMemo};
+    return {shipped, sweepGivesUp, bySearch, nothing, noGroups, noMemo, tinyMemo};
 }
 
 // Empty when the explanation holds by the plain enumeration: its courses
@@ -502,7 +513,7 @@ private slots:
                                          .arg(static_cast<int>(got.kind))
                                          .arg(want)));
             }
-            CountLimits tight;
+            CountLimits tight = noSweep();
             tight.stepBudget = 1 + static_cast<std::uint64_t>(seed % 40);
             const TimetableTally cut =
                 countTimetables(*schedule, schedule->NumCourses, busy, nullptr, tight, nullptr, merged);
