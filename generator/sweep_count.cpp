@@ -25,19 +25,6 @@ struct SweepSection {
     int first = 0;    // its first sweep place
 };
 
-// The places from `place` on.
-WeekMask placesFrom(int place) {
-    WeekMask from;
-    for (int w = 0; w < WeekMask::WordCount; ++w) {
-        const int low = w * WeekMask::WordBits;
-        if (place <= low)
-            from.words[static_cast<std::size_t>(w)] = ~std::uint64_t{0};
-        else if (place < low + WeekMask::WordBits)
-            from.words[static_cast<std::size_t>(w)] = ~std::uint64_t{0} << (place - low);
-    }
-    return from;
-}
-
 WeekMask operator&(WeekMask a, const WeekMask& b) {
     for (int w = 0; w < WeekMask::WordCount; ++w)
         a.words[static_cast<std::size_t>(w)] &= b.words[static_cast<std::size_t>(w)];
@@ -163,10 +150,18 @@ SweepTally sweepCount(const CourseList& courses, int numCourses, const CountLimi
     states.add(0, WeekMask{}, 1);
     std::uint32_t closed = 0;
     std::uint32_t untilStopCheck = 1;  // a stop asked for before the count is seen at once
-    // Moves the sweep to `place`: forgets the cells behind it and drops the
-    // states that miss a closed course.
-    auto moveTo = [&](int place) {
-        const WeekMask ahead = placesFrom(place);
+    // stillCovered[k]: the cells that order[k] and the sections after it
+    // cover; no other cell can stop a later section.
+    std::vector<WeekMask> stillCovered(order.size() + 1);
+    for (std::size_t k = order.size(); k-- > 0;) {
+        stillCovered[k] = stillCovered[k + 1];
+        stillCovered[k] |= order[k].places;
+    }
+    // Moves the sweep to order[k]: forgets the cells no section from there
+    // on covers (those behind it among them), and drops the states that
+    // miss a closed course.
+    auto moveTo = [&](std::size_t k) {
+        const WeekMask& ahead = stillCovered[k];
         next.clear();
         for (std::size_t s = 0; s < states.size(); ++s) {
             const SweepState& state = states[s];
@@ -179,7 +174,7 @@ SweepTally sweepCount(const CourseList& courses, int numCourses, const CountLimi
 
     for (std::size_t k = 0; k < order.size(); ++k) {
         const SweepSection& section = order[k];
-        if (k > 0 && section.first != order[k - 1].first) moveTo(section.first);
+        if (k > 0 && section.first != order[k - 1].first) moveTo(k);
         const std::uint32_t bit = std::uint32_t{1} << section.course;
         // States added while taking this section have its course placed, so
         // they are not looked at again for it.
