@@ -1,11 +1,12 @@
 // The search steps and CPU time of every hunt case (bench_cases.h) by the
 // first-found search, the details under "no timetable" and every result
 // order, each stopped after a time limit (marked "stopped"):
-//   quorvandel_bench_hunt_steps [seconds] [shipped|before|nolisting]
+//   quorvandel_bench_hunt_steps [seconds] [shipped|before|nolisting] [only]
 // "before" switches off searching copies once and the block count, to show
 // what they buy (the ranked search keeps the block count); "nolisting" the
-// ranked search's listing of few timetables. Ranked steps count the
-// listing's too.
+// ranked search's listing of few timetables; `only` keeps the measurements
+// whose name holds it ("long_1/earliest"). Ranked steps count the listing's
+// too.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -25,10 +26,13 @@ using namespace quorvandel;
 
 namespace {
 
+std::string selected;  // measurements whose name holds it; all when empty
+
 // Runs `search` with a stop flag set after `seconds`; prints its steps and
 // CPU time.
 template <typename Search>
 void measure(const std::string& name, double seconds, Search search) {
+    if (name.find(selected) == std::string::npos) return;
     std::atomic<bool> stop{false}, done{false};
     std::thread watchdog([&] {
         const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
     SearchLimits limits;
     if (argc > 2 && std::strcmp(argv[2], "before") == 0) limits.searchCopiesOnce = limits.roomBoundBlocks = false;
     if (argc > 2 && std::strcmp(argv[2], "nolisting") == 0) limits.rankedListFew = false;
+    if (argc > 3) selected = argv[3];
     auto state = std::make_unique<ModuleState>();
     for (const bench::HuntCase& c : bench::HuntCases) {
         bench::huntSchedule(*state, c.kind, c.seed);

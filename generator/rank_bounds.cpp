@@ -84,6 +84,20 @@ int startTerm(std::uint32_t placed, const OpenSummary& open, size_t d) {
     return placed != 0 ? firstSlot(placed) : std::max<int>(0, open.latestStart[d]);
 }
 
+// Room for the open courses' half-hours. Every class of a day lies between
+// its first and its last, so a day's cost grows by one for each half-hour
+// it holds beyond the free ones on the right side of what already bounds
+// it: after the placed first class (or a new day's latest start) for the
+// latest start, before the placed last class for the earliest finish. The
+// open courses need at least leastCells half-hours; what the free ones of
+// every day cannot hold adds that much to the cost, whichever days take it.
+int roomAfterStart(std::uint32_t placed, const OpenSummary& open, size_t d) {
+    if (placed != 0) return SlotsPerDay - firstSlot(placed) - wordBitCount(placed);
+    return open.latestStart[d] == NoStart ? 0 : SlotsPerDay - open.latestStart[d];
+}
+int roomBeforeEnd(std::uint32_t placed) { return placed == 0 ? 0 : endSlot(placed) - wordBitCount(placed); }
+int beyondRoom(const OpenSummary& open, int room) { return std::max(0, open.leastCells - room); }
+
 }  // namespace
 
 // ---------------------------------------------------------------- Sections
@@ -92,6 +106,7 @@ SectionShape shapeOf(const DayProfile& cells) {
     SectionShape shape;
     shape.cells = cells;
     shape.days = daysOf(cells);
+    for (std::uint32_t day : cells) shape.cellCount += wordBitCount(day);
     shape.supersets = daySetTables.supersets[shape.days];
     return shape;
 }
@@ -105,9 +120,9 @@ unsigned summaryPartsOf(ResultOrder order) {
     case ResultOrder::FewestIdle:
         return CellPart;
     case ResultOrder::LatestStart:
-        return StartPart;
+        return StartPart | LoadPart;
     case ResultOrder::EarliestFinish:
-        return DaySetPart | EndPart;
+        return DaySetPart | EndPart | LoadPart;
     }
     return EveryPart;
 }
@@ -141,6 +156,7 @@ void OpenSummary::addSection(const SectionShape& section) {
         if ((parts & StartPart) != 0) latestStart[d] = std::max<std::int8_t>(latestStart[d], firstSlotOf(day));
         if ((parts & EndPart) != 0) earliestEnd[d] = std::min<std::int8_t>(earliestEnd[d], endSlotOf(day));
     }
+    if ((parts & LoadPart) != 0) leastCells = std::min(leastCells, section.cellCount);
 }
 
 void OpenSummary::merge(const OpenSummary& otherCourses) {
@@ -159,12 +175,14 @@ void OpenSummary::merge(const OpenSummary& otherCourses) {
         for (size_t d = 0; d < DaysPerWeek; ++d) latestStart[d] = std::max(latestStart[d], otherCourses.latestStart[d]);
     if ((parts & EndPart) != 0)
         for (size_t d = 0; d < DaysPerWeek; ++d) earliestEnd[d] = std::min(earliestEnd[d], otherCourses.earliestEnd[d]);
+    if ((parts & LoadPart) != 0) leastCells += otherCourses.leastCells;
 }
 
 OpenSummary courseSummary(const std::array<SectionShape, MaxSectionsPerCourse>& shapes, SectionSet sections,
                           unsigned parts) {
     OpenSummary summary = OpenSummary::none(parts);
     summary.daySets = {};  // a course alone allows only the day sets of its own sections
+    if (!sections.empty()) summary.leastCells = CellsPerWeek;  // lowered to its smallest section's
     for (int j : sections) summary.addSection(shapes[static_cast<size_t>(j)]);
     return summary;
 }
@@ -185,31 +203,43 @@ int costBound(ResultOrder order, const DayProfile& placed, const OpenSummary& op
     case ResultOrder::FewestIdle:
         for (size_t d = 0; d < DaysPerWeek; ++d) bound += idleTerm(placed[d], open, d);
         return bound;
-    case ResultOrder::LatestStart:
-        for (size_t d = 0; d < DaysPerWeek; ++d) bound += startTerm(placed[d], open, d);
-        return LatestStartCostBase - bound;
+    case ResultOrder::LatestStart: {
+        int room = 0;
+        for (size_t d = 0; d < DaysPerWeek; ++d) {
+            bound += startTerm(placed[d], open, d);
+            room += roomAfterStart(placed[d], open, d);
+        }
+        return LatestStartCostBase - bound + beyondRoom(open, room);
+    }
     case ResultOrder::EarliestFinish: {
         // A placed day's last class can only move later; the open courses
         // need at least (fewest days - placed days) new days, each ending no
         // earlier than its earliest-ending section.
+        // Whatever the new days' classes end at is at least the half-hours
+        // they hold, so the new days and the placed days' growth together
+        // cost at least the open courses' half-hours beyond the placed
+        // days' free ones.
         const unsigned placedDays = daysOf(placed);
         const int days = fewestDays(open.daySets, placedDays);
         if (days < 0) return NoCompletion;
         std::array<int, DaysPerWeek> newDayEnds{};
-        int candidates = 0;
+        int candidates = 0, room = 0;
         for (size_t d = 0; d < DaysPerWeek; ++d) {
-            if (placed[d] != 0)
+            if (placed[d] != 0) {
                 bound += endSlot(placed[d]);
-            else if (open.earliestEnd[d] != NoEnd)
+                room += roomBeforeEnd(placed[d]);
+            } else if (open.earliestEnd[d] != NoEnd) {
                 newDayEnds[static_cast<size_t>(candidates++)] = open.earliestEnd[d];
+            }
         }
         const int needed = days - smallBitCount(placedDays);
         // Each new day of the fewest is one some open section meets on, or
         // a smaller day set would do.
         assert(0 <= needed && needed <= candidates);
         std::partial_sort(newDayEnds.begin(), newDayEnds.begin() + needed, newDayEnds.begin() + candidates);
-        for (int k = 0; k < needed; ++k) bound += newDayEnds[static_cast<size_t>(k)];
-        return bound;
+        int newDays = 0;
+        for (int k = 0; k < needed; ++k) newDays += newDayEnds[static_cast<size_t>(k)];
+        return bound + std::max(newDays, beyondRoom(open, room));
     }
     }
     return bound;
@@ -219,7 +249,11 @@ SectionBound::SectionBound(ResultOrder order, const DayProfile& placed, const Op
     : order_(order), placed_(placed), others_(others) {
     for (size_t d = 0; d < DaysPerWeek; ++d) {
         if (order_ == ResultOrder::FewestIdle) terms_[d] = idleTerm(placed[d], others, d);
-        if (order_ == ResultOrder::LatestStart) terms_[d] = startTerm(placed[d], others, d);
+        if (order_ == ResultOrder::LatestStart) {
+            terms_[d] = startTerm(placed[d], others, d);
+            rooms_[d] = roomAfterStart(placed[d], others, d);
+            roomSum_ += rooms_[d];
+        }
         sum_ += terms_[d];
     }
 }
@@ -231,14 +265,21 @@ int SectionBound::of(const SectionShape& section) const {
     case ResultOrder::FirstFound:
         return 0;
     case ResultOrder::FewestIdle:
-    case ResultOrder::LatestStart:
+        for (; days != 0; days &= days - 1U) {
+            const auto d = static_cast<size_t>(std::countr_zero(days));
+            sum += idleTerm(placed_[d] | section.cells[d], others_, d) - terms_[d];
+        }
+        return sum;
+    case ResultOrder::LatestStart: {
+        int room = roomSum_;
         for (; days != 0; days &= days - 1U) {
             const auto d = static_cast<size_t>(std::countr_zero(days));
             const std::uint32_t day = placed_[d] | section.cells[d];
-            sum += (order_ == ResultOrder::FewestIdle ? idleTerm(day, others_, d) : startTerm(day, others_, d)) -
-                   terms_[d];
+            sum += startTerm(day, others_, d) - terms_[d];
+            room += roomAfterStart(day, others_, d) - rooms_[d];
         }
-        return order_ == ResultOrder::FewestIdle ? sum : LatestStartCostBase - sum;
+        return LatestStartCostBase - sum + beyondRoom(others_, room);
+    }
     default:
         return costBound(order_, joined(placed_, section.cells), others_);
     }

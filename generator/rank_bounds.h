@@ -33,6 +33,7 @@ struct DaySetFamily {
 struct SectionShape {
     DayProfile cells{};        // its slots, day by day
     unsigned days = 0;         // bit d: meets on day d
+    int cellCount = 0;         // its half-hours in the week
     DaySetFamily supersets{};  // every day set that contains `days`
 };
 
@@ -47,7 +48,8 @@ enum SummaryPart : unsigned {
     CellPart = 2U,    // reach, starts and ends
     StartPart = 4U,   // latestStart
     EndPart = 8U,     // earliestEnd
-    EveryPart = 15U,
+    LoadPart = 16U,   // leastCells
+    EveryPart = 31U,
 };
 unsigned summaryPartsOf(ResultOrder order);
 
@@ -61,6 +63,9 @@ struct OpenSummary {
     DayProfile ends{};                                   // cells where some section's run of classes ends (its last)
     std::array<std::int8_t, DaysPerWeek> latestStart{};  // per day, the latest first slot of a section; -1 none
     std::array<std::int8_t, DaysPerWeek> earliestEnd{};  // per day, the earliest end of a section; 99 none
+    // The fewest half-hours the courses cover together: each course's
+    // smallest section, summed (a course alone: its smallest section).
+    int leastCells = 0;
 
     static OpenSummary none(unsigned parts);       // no open course: the neutral element of merge
     void addSection(const SectionShape& section);  // into a course's own summary
@@ -96,6 +101,9 @@ private:
     // all.
     std::array<int, DaysPerWeek> terms_{};
     int sum_ = 0;
+    // For the latest start, each day's room for the others' half-hours.
+    std::array<int, DaysPerWeek> rooms_{};
+    int roomSum_ = 0;
 };
 
 }  // namespace quorvandel

@@ -309,8 +309,9 @@ QString explanationFault(const CourseList& schedule, const BusyCells& busy, cons
 }
 
 // A small random schedule (at most 20,000 combinations, so that the plain
-// ranking can score every one) and, with `busyRanges` > 0, up to that many
-// random busy stretches of 1 to 6 half-hours.
+// ranking can score every one; without busy times one in eight is long
+// classes on few days) and, with `busyRanges` > 0, up to that many random
+// busy stretches of 1 to 6 half-hours.
 void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges, int maxMeetings, bool copies) {
     Rng rng(seed * 104729 + 7);
     const int courses = rng.between(2, 7);
@@ -319,6 +320,12 @@ void rankedCase(ModuleState& state, std::uint64_t seed, int busyRanges, int maxM
     style.maxLength = style.minLength + rng.between(0, 3);
     style.maxDays = rng.between(1, 3);
     style.dayPool = rng.below(2) == 0 ? 5 : 7;
+    if (seed % 8 == 7 && busyRanges == 0) {  // long classes crowding two to four days, which fill up
+        style.minLength = 3 + static_cast<int>(seed / 8 % 4);
+        style.maxLength = style.minLength + static_cast<int>(seed / 32 % 5);
+        style.maxDays = 1;
+        style.dayPool = 2 + static_cast<int>(seed / 8 % 3);
+    }
     style.maxMeetings = maxMeetings;
     int maxSections = rng.between(2, 7);
     do randomSchedule(state, seed, courses, 1, maxSections, style);
