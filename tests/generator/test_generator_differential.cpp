@@ -13,6 +13,7 @@
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
 #include "plain_ranking.h"
+#include "rank_bounds.h"
 #include "ranked_search.h"
 #include "room_bound.h"
 #include "schedule_makers.h"
@@ -538,6 +539,29 @@ private slots:
         QVERIFY2(bounds >= minBounds, "too few counts cut short");
     }
 
+    // Beyond the plain enumeration's reach, the sweep and the course-by-
+    // course count (two methods that share nothing but the schedule) agree
+    // on schedules of 10 to 12 courses with millions of timetables.
+    void countSweepAgreesWithCourseByCourse() {
+        auto schedule = std::make_unique<CourseList>();
+        int counted = 0;
+        for (int seed = 1; seed <= 30 / Scale; ++seed) {
+            const SectionStyle style{.minLength = 2, .maxLength = 3, .minDays = 1, .maxDays = 2, .dayPool = 5};
+            randomSchedule(*schedule, static_cast<std::uint64_t>(seed), 10 + seed % 3, 3, 5, style);
+            const TimetableTally swept = countTimetables(*schedule, schedule->NumCourses, {}, nullptr);
+            CountLimits unlimited = noSweep();
+            unlimited.stepBudget = ~std::uint64_t{0};
+            const TimetableTally searched = countTimetables(*schedule, schedule->NumCourses, {}, nullptr, unlimited);
+            QVERIFY(searched.kind == TimetableTally::Kind::Exact);
+            QVERIFY2(swept == searched, qPrintable(QStringLiteral("seed %1: swept %2, course by course %3")
+                                                       .arg(seed)
+                                                       .arg(swept.number)
+                                                       .arg(searched.number)));
+            counted += searched.number > 1'000'000 ? 1 : 0;
+        }
+        QVERIFY2(counted > 0, "no schedule with millions of timetables");
+    }
+
     // "Same times once" against the plain enumeration grouped by cells: the
     // first 26 groups in order, each naming every section of its time, and
     // "more than 26" exactly when there are more groups.
@@ -793,6 +817,75 @@ private slots:
         qInfo("%d subproblems cut, %d by the block count alone", cuts, blockCuts);
         QVERIFY2(cuts >= minCuts / Scale, "the bound cut too few subproblems to be tested");
         QVERIFY2(blockCuts >= minBlockCuts / Scale, "the block count cut too few subproblems to be tested");
+    }
+
+    // The ranked search's bounds on random partial timetables (a random
+    // section of some courses, the others open with all their sections):
+    // never above the cheapest completion found by trying every one, and a
+    // section's bound the bound of the profile with that section placed.
+    void rankBoundsNeverAboveCheapestCompletion_data() {
+        QTest::addColumn<ResultOrder>("order");
+        QTest::newRow("fewest days") << ResultOrder::FewestDays;
+        QTest::newRow("fewest idle") << ResultOrder::FewestIdle;
+        QTest::newRow("latest start") << ResultOrder::LatestStart;
+        QTest::newRow("earliest finish") << ResultOrder::EarliestFinish;
+    }
+    void rankBoundsNeverAboveCheapestCompletion() {
+        QFETCH(ResultOrder, order);
+        auto state = freshState();
+        int checked = 0, tight = 0;
+        for (int seed = 1; seed <= 300 / Scale; ++seed) {
+            rankedCase(*state, static_cast<std::uint64_t>(seed), 0, 2, false);
+            const int n = state->NumCourses;
+            std::array<std::array<SectionShape, MaxSectionsPerCourse>, MaxCourses> shapes{};
+            for (int i = 0; i < n; ++i)
+                for (int j = 0; j < state->Courses[i].NumSections; ++j)
+                    shapes[i][j] = shapeOf(dayProfileOf(state->Courses[i].Sections[j]));
+            Rng rng(static_cast<std::uint64_t>(seed) * 7919);
+            DayProfile placed{};
+            std::vector<int> open;
+            OpenSummary summary = OpenSummary::none(summaryPartsOf(order));
+            for (int i = 0; i < n; ++i) {
+                const int count = state->Courses[i].NumSections;
+                if (count > 0 && rng.below(3) == 0) {
+                    placed = joined(placed, shapes[i][rng.below(count)].cells);
+                } else {
+                    open.push_back(i);
+                    summary.merge(courseSummary(shapes[i], SectionSet::firstN(count), summary.parts));
+                }
+            }
+            // The cheapest completion of `profile` by the open courses from
+            // the k-th on, clashes kept out; NoCompletion when none.
+            auto cheapest = [&](auto&& self, size_t k, const DayProfile& profile) -> int {
+                if (k == open.size()) return costOf(order, profile);
+                int best = NoCompletion;
+                for (int j = 0; j < state->Courses[open[k]].NumSections; ++j) {
+                    const DayProfile& cells = shapes[open[k]][j].cells;
+                    bool clash = false;
+                    for (size_t d = 0; d < DaysPerWeek; ++d) clash = clash || (profile[d] & cells[d]) != 0;
+                    if (!clash) best = std::min(best, self(self, k + 1, joined(profile, cells)));
+                }
+                return best;
+            };
+            const int best = cheapest(cheapest, 0, placed);
+            if (best == NoCompletion) continue;
+            const int bound = costBound(order, placed, summary);
+            QVERIFY2(bound <= best,
+                     qPrintable(QStringLiteral("seed %1: bound %2 above %3").arg(seed).arg(bound).arg(best)));
+            ++checked;
+            tight += bound == best ? 1 : 0;
+            if (open.empty()) continue;
+            OpenSummary others = OpenSummary::none(summary.parts);
+            for (size_t k = 1; k < open.size(); ++k)
+                others.merge(courseSummary(shapes[open[k]], SectionSet::firstN(state->Courses[open[k]].NumSections),
+                                           summary.parts));
+            const SectionBound sectionBound(order, placed, others);
+            for (int j = 0; j < state->Courses[open[0]].NumSections; ++j)
+                QCOMPARE(sectionBound.of(shapes[open[0]][j]),
+                         costBound(order, joined(placed, shapes[open[0]][j].cells), others));
+        }
+        qInfo("%d partial timetables checked, %d bounds exact", checked, tight);
+        QVERIFY2(checked >= 100 / Scale && tight > 0, "too few partial timetables to test the bound");
     }
 };
 
