@@ -90,7 +90,7 @@ constexpr SearchLimits plainForwardChecking() {
 // second of counting (a step costs about 0.15 to 0.2 us in the Release
 // build, most of it the memo's lookups), so that the number beside the
 // results never keeps the worker busy for long.
-constexpr std::uint64_t CountStepBudget = 1'000'000;
+constexpr std::uint64_t CountStepBudget = 800'000;
 
 // Knobs of the timetable count (TimetableCount). Every setting gives the
 // same exact count; they change only how many steps it takes to get there.
