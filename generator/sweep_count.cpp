@@ -140,7 +140,7 @@ SweepTally sweepCount(const CourseList& courses, int numCourses, const CountLimi
         if ((seen & bit) == 0) closedAfter[k] = bit;
         seen |= bit;
     }
-    const std::uint32_t everyone = numCourses == 32 ? ~0U : (std::uint32_t{1} << numCourses) - 1;
+    const std::uint32_t everyone = (std::uint32_t{1} << numCourses) - 1;
     if (seen != everyone) {  // a course without sections leaves no timetable
         tally.kind = SweepTally::Kind::Counted;
         return tally;
@@ -188,7 +188,7 @@ SweepTally sweepCount(const CourseList& courses, int numCourses, const CountLimi
                     return tally;
                 }
             }
-            const SweepState state = states[s];
+            const SweepState state = states[s];  // a copy: adding may move the states
             if ((state.placed & bit) != 0 || state.ahead.intersects(section.places)) continue;
             WeekMask ahead = state.ahead;
             ahead |= section.places;
