@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         });
         if (!c.hasTimetable)
             measure(name + "explain", seconds, [&](const std::atomic<bool>* stop) {
-                ExplainNoTimetable(*state, state->NumCourses, {}, stop);
+                ExplainNoTimetable(*state, state->NumCourses, {}, stop, {}, true);
                 return std::uint64_t{0};
             });
         for (const bench::RankOrder& order : bench::RankOrders) {

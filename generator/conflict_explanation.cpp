@@ -109,7 +109,8 @@ std::optional<ConflictExplanation> clashingPair(const UsableSchedule& s, int n) 
 // still free. Only when no earlier timetable mends does the search run.
 class TimetableCheck {
 public:
-    TimetableCheck(const UsableSchedule& s, const std::atomic<bool>* stop) : s_(s), stop_(stop) {}
+    TimetableCheck(const UsableSchedule& s, int n, const std::atomic<bool>* stop)
+        : s_(s), search_(std::make_unique<TimetableSearch>(s.usable.courses, n, SearchLimits{}, stop, nullptr)) {}
 
     Answer has(CourseSet set) {
         if (mended(set)) return Answer::Yes;
@@ -123,15 +124,12 @@ private:
 
     // ---- Problem ----
     const UsableSchedule& s_;
-
-    // ---- Interrupt: the stop flag every search looks at ----
-    const std::atomic<bool>* stop_;
+    // One search over every course answers for any set of them; it holds
+    // the stop flag (on the heap: its tables are large).
+    std::unique_ptr<TimetableSearch> search_;
 
     // ---- State ----
     std::vector<Placement> found_;  // a timetable for each set answered Yes, the latest last
-    // The set's courses alone, as the search takes them (on the heap: a
-    // course list is large).
-    std::unique_ptr<CourseList> scratch_ = std::make_unique<CourseList>();
 
     // Whether one of the earlier timetables, latest first, mends into one
     // for `set`; the mended one is kept for later sets.
@@ -175,26 +173,16 @@ private:
         return false;
     }
 
-    // Runs the timetable search on the set's courses alone, up to the first
+    // Asks the search about the set's courses alone, up to the first
     // timetable it meets.
     Answer searched(CourseSet set) {
-        std::array<int, MaxCourses> courseOf{};  // the search's k-th course
-        int m = 0;
-        for (int i : set) {
-            scratch_->Courses[static_cast<size_t>(m)] = s_.usable.courses.Courses[static_cast<size_t>(i)];
-            courseOf[static_cast<size_t>(m++)] = i;
-        }
-        scratch_->NumCourses = static_cast<int16_t>(m);
-        if (m == 0) return Answer::Yes;
-        auto search = std::make_unique<TimetableSearch>(*scratch_, m, SearchLimits{}, stop_, nullptr);
+        if (set.empty()) return Answer::Yes;
         std::array<int16_t, MaxCourses> choice{};
-        switch (search->next(choice, 0)) {
+        switch (search_->firstAmong(set, choice)) {
         case TimetableSearch::Step::Found: {
             Placement placement;
             placement.fill(Unplaced);
-            for (int k = 0; k < m; ++k)
-                placement[static_cast<size_t>(courseOf[static_cast<size_t>(k)])] =
-                    static_cast<int8_t>(choice[static_cast<size_t>(k)]);
+            for (int i : set) placement[static_cast<size_t>(i)] = static_cast<int8_t>(choice[static_cast<size_t>(i)]);
             remember(placement, set);
             return Answer::Yes;
         }
@@ -240,11 +228,15 @@ std::vector<int16_t> coursesOf(CourseSet set) {
 // looked at between the steps and, by the search, during them; progress is
 // told before each step.
 ConflictExplanation byDeletion(const UsableSchedule& s, int n, const std::atomic<bool>* stop,
-                               const std::function<void(int)>& progress) {
+                               const std::function<void(int)>& progress, bool noneKnown) {
     ConflictExplanation result;  // Stopped until known
-    TimetableCheck check(s, stop);
+    if (n == 0) {
+        result.kind = ConflictExplanation::Kind::HasTimetable;  // taking nothing is the one timetable
+        return result;
+    }
+    TimetableCheck check(s, n, stop);
     CourseSet kept = CourseSet::firstN(n);
-    const Answer whole = check.has(kept);
+    const Answer whole = noneKnown ? Answer::No : check.has(kept);
     if (whole == Answer::Stopped) return result;
     if (whole == Answer::Yes) {
         result.kind = ConflictExplanation::Kind::HasTimetable;
@@ -271,7 +263,8 @@ ConflictExplanation byDeletion(const UsableSchedule& s, int n, const std::atomic
 }  // namespace
 
 ConflictExplanation ExplainNoTimetable(const CourseList& courses, int numCourses, const BusyCells& busy,
-                                       const std::atomic<bool>* stop, const std::function<void(int)>& progress) {
+                                       const std::atomic<bool>* stop, const std::function<void(int)>& progress,
+                                       bool noneKnown) {
     const int n = numCourses < 0 ? 0 : std::min<int>(numCourses, MaxCourses);
     if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {};
     auto usable = std::make_unique<UsableSchedule>();
@@ -285,7 +278,7 @@ ConflictExplanation ExplainNoTimetable(const CourseList& courses, int numCourses
         return result;
     }
     if (std::optional<ConflictExplanation> pair = clashingPair(*usable, n)) return *std::move(pair);
-    return byDeletion(*usable, n, stop, progress);
+    return byDeletion(*usable, n, stop, progress, noneKnown);
 }
 
 }  // namespace quorvandel

@@ -8,9 +8,11 @@
 // section of the other. Both are looked for first, since they give the
 // plainest reason. Failing those, the set is found by deletion: courses are
 // taken out one at a time, in course order, and a course stays out when the
-// courses left still have no timetable. The timetable search decides each
-// step, stopping at the first timetable it meets, unless a timetable found
-// for an earlier step can be mended into one for this step.
+// courses left still have no timetable. One timetable search over every
+// course decides each step (TimetableSearch::firstAmong), so its tables,
+// atoms and room bound are built once and what it proved empty at one step
+// is known at the next; a timetable found for an earlier step that mends
+// into one for this step answers without a search.
 //
 // Invariants asserted: every timetable found or mended is one (later steps
 // mend from it), and the set found by deletion has at least three courses.
@@ -55,9 +57,12 @@ struct ConflictExplanation {
 // between and during the searches; progress, when set, is called on the
 // calling thread with the number of deletion steps done so far (at most
 // numCourses). Every course should have at least one section; a course
-// without one is simply a blocked course.
+// without one is simply a blocked course. noneKnown says that the caller's
+// own search over every course (with the same busy times) found no
+// timetable, so the deletion starts from that instead of proving it again:
+// on a hard schedule that proof is most of the work.
 ConflictExplanation ExplainNoTimetable(const CourseList& courses, int numCourses, const BusyCells& busy = {},
                                        const std::atomic<bool>* stop = nullptr,
-                                       const std::function<void(int)>& progress = {});
+                                       const std::function<void(int)>& progress = {}, bool noneKnown = false);
 
 }  // namespace quorvandel

@@ -81,7 +81,10 @@ void ExplainOutcome(const ModuleState& state, GenerationResult& result, const Se
     if (result.outcome == TimeTablifyOutcome::AllClassesNeedSection) {
         result.details = coursesWithoutSectionDetails(state, state.NumCourses);
     } else if (result.outcome == TimeTablifyOutcome::NoTimetables) {
-        const ConflictExplanation e = ExplainNoTimetable(state, state.NumCourses, busy, control.stop, control.progress);
+        // The generation's own search already proved that every course
+        // together has no timetable.
+        const ConflictExplanation e =
+            ExplainNoTimetable(state, state.NumCourses, busy, control.stop, control.progress, true);
         result.details = explanationDetails(e, state);
     }
 }

@@ -85,6 +85,27 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
     }
 }
 
+TimetableSearch::Step TimetableSearch::firstAmong(CourseSet among, std::array<int16_t, MaxCourses>& choice) {
+    assert((among - CourseSet::firstN(n_)).empty());
+    Domains d{};
+    for (int i : among) {
+        if (all_[i].empty()) return finish(Step::Exhausted);
+        d[i] = all_[i];
+    }
+    if (!propagate(d, among, among, Searcher::Main)) return finish(Step::Exhausted);
+    switch (feasible(d, among)) {
+    case Verdict::Stopped:
+        return finish(Step::Stopped);
+    case Verdict::Infeasible:
+        return finish(Step::Exhausted);
+    case Verdict::Feasible:
+        break;
+    }
+    for (int i : among)
+        choice[i] = static_cast<int16_t>(copies_.copiesOf(i, SectionSet::single(sideChoice_[i])).first());
+    return finish(Step::Found);
+}
+
 // Settles the root: every course's domain, narrowed and, when the side
 // search is on, proven to hold a timetable.
 bool TimetableSearch::start() {
@@ -275,7 +296,11 @@ bool TimetableSearch::atomsMatch(const Domains& d, CourseSet open) const {
 // without a timetable goes to the memo when proving it took long enough to
 // be worth remembering.
 TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet open) {
-    if (!open.hasAtLeastTwo()) return Verdict::Feasible;
+    if (!open.hasAtLeastTwo()) {
+        // Narrowed against every placed course, the last one's sections all fit.
+        for (int i : open) sideChoice_[i] = static_cast<int16_t>(d[i].first());
+        return Verdict::Feasible;
+    }
     const std::uint64_t nodesAtStart = stats_.nodes;
     const int pick = pickForSideSearch(d, open);
     const CourseSet others = open.without(pick);
@@ -284,6 +309,7 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet o
         Domains child;
         if (!placeAndNarrow(d, pick, section, others, child, Searcher::Side)) continue;
         const Verdict v = feasible(child, others);
+        if (v == Verdict::Feasible) sideChoice_[pick] = static_cast<int16_t>(section);
         if (v != Verdict::Infeasible) return v;
     }
     rememberFailure(d, open, nodesAtStart);

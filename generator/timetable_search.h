@@ -85,6 +85,16 @@ public:
     // progressInterval steps it calls (*progress)(foundSoFar).
     Step next(std::array<int16_t, MaxCourses>& choice, int foundSoFar);
 
+    // Whether the courses in `among` alone (any of this search's courses)
+    // have a timetable: the side search on them, with this search's tables,
+    // bounds and memo. A subproblem the memo holds has no timetable
+    // whichever other courses are asked about, so a run of such questions
+    // over overlapping sets (the no-timetable explanation's deletion) reuses
+    // what the earlier ones proved. Found writes a section of each course
+    // of `among` into choice, leaving the other entries as they are; the
+    // stop flag is honoured as in next(). It does not move next() on.
+    Step firstAmong(CourseSet among, std::array<int16_t, MaxCourses>& choice);
+
     const SearchStats& stats() const { return stats_; }
 
 private:
@@ -136,8 +146,11 @@ private:
     int depth_ = 0;  // levels_[depth_] places course n-1-depth
     bool started_ = false;
     bool finished_ = false;
-    // Side search: how often each course was part of a dead end.
+    // Side search: how often each course was part of a dead end, and the
+    // distinct section it gave each course on the way to its last
+    // timetable.
     std::array<std::uint32_t, MaxCourses> weight_{};
+    std::array<int16_t, MaxCourses> sideChoice_{};
     FailureMemo memo_;
 
     int courseAt(int depth) const { return n_ - 1 - depth; }
