@@ -118,20 +118,14 @@ void RankedSearch::reset() {
 // with what it met held, as the passes would.
 bool RankedSearch::listedEveryTimetable() {
     auto search = std::make_unique<TimetableSearch>(*distinct_, n_, limits_, stop_, nullptr);
-    Choice found{};
-    bool every = false;
-    for (int listed = 0;; ++listed) {
-        const TimetableSearch::Step step = search->next(found, listed);
-        if (step != TimetableSearch::Step::Found) {
-            stopped_ = step == TimetableSearch::Step::Stopped;
-            every = true;
-            break;
-        }
-        if (listed == MaxStoredTimetables) break;  // a 27th: the passes rank them
-        holdCheapest(problem_.timetable(found, problem_.profileOf(found)));
-    }
+    int listed = 0;
+    const TimetableSearch::Step step = search->listInAnyOrder(MaxStoredTimetables + 1, [&](const Choice& found) {
+        // A 27th says only that the passes must rank them.
+        if (++listed <= MaxStoredTimetables) holdCheapest(problem_.timetable(found, problem_.profileOf(found)));
+    });
+    stopped_ = step == TimetableSearch::Step::Stopped;
     stats_.listingNodes = search->stats().nodes;
-    return every;
+    return step != TimetableSearch::Step::Found;
 }
 
 // ---------------------------------------------------------------- Bounds

@@ -29,10 +29,11 @@
 // domain) are kept in a SectionSetRow, one lane per course, so narrowing
 // every course at once is a few word operations.
 //
-// Few timetables. Before either pass, the first-found search
-// (timetable_search.h), whose memo, matching and side search fail far
-// sooner than a search bent on cost, lists the distinct timetables. When it
-// meets no 27th, they are every timetable there is: scored and sorted, they
+// Few timetables. Before either pass, the first-found search's side search
+// (timetable_search.h, listInAnyOrder), whose memo and choice of the course
+// most likely to fail prove a subtree empty far sooner than a search bent
+// on cost, lists the distinct timetables in any order. When it meets no
+// 27th, they are every timetable there is: scored and sorted, they
 // are the answer, and neither pass runs. Schedules at the edge of fitting,
 // with a handful of timetables or none, are settled this way; otherwise the
 // 27 found cost little beside what the passes take.

@@ -23,6 +23,10 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
     fillPairwiseFits(masks, all_, n_, fits_);
     if (limits_.matchingCheck) computeAtoms(masks);
     computeSupportTables();
+    for (int a = 0; a < n_; ++a)
+        for (int j : all_[a])
+            for (int b = 0; b < n_; ++b)
+                if (b != a) clashes_[a] += all_[b].count() - fits_[a][j][b].count();
     if (limits_.roomBound) room_.emplace(*distinct, n_, limits_.roomBoundBlocks);
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
@@ -104,6 +108,58 @@ TimetableSearch::Step TimetableSearch::firstAmong(CourseSet among, std::array<in
     for (int i : among)
         choice[i] = static_cast<int16_t>(copies_.copiesOf(i, SectionSet::single(sideChoice_[i])).first());
     return finish(Step::Found);
+}
+
+TimetableSearch::Step TimetableSearch::listInAnyOrder(
+    int most, const std::function<void(const std::array<int16_t, MaxCourses>&)>& listed) {
+    assert(most > 0);
+    const CourseSet everyone = CourseSet::firstN(n_);
+    Domains d = all_;
+    for (int i : everyone)
+        if (d[i].empty()) return finish(Step::Exhausted);
+    if (!propagate(d, everyone, everyone, Searcher::Main)) return finish(Step::Exhausted);
+    Listing listing{most, listed};
+    switch (listFrom(d, everyone, listing)) {
+    case Verdict::Stopped:
+        return finish(listing.left == 0 ? Step::Found : Step::Stopped);
+    case Verdict::Feasible:
+    case Verdict::Infeasible:
+        break;
+    }
+    return finish(Step::Exhausted);
+}
+
+// Every combination below d, each handed to the listing; Feasible when one
+// was met, Stopped when the listing is complete or a stop was asked for.
+// Subproblems without any go to the memo, as in the side search.
+TimetableSearch::Verdict TimetableSearch::listFrom(const Domains& d, CourseSet open, Listing& listing) {
+    const std::uint64_t nodesAtStart = stats_.nodes;
+    const int pick = pickForSideSearch(d, open);
+    const CourseSet others = open.without(pick);
+    bool any = false;
+    for (int section : d[pick]) {
+        if (!countNode()) return Verdict::Stopped;
+        sideChoice_[pick] = static_cast<int16_t>(section);
+        if (others.empty()) {
+            // Narrowed against every placed course, this section fits.
+            std::array<int16_t, MaxCourses> choice{};
+            for (int i = 0; i < n_; ++i)
+                choice[i] = static_cast<int16_t>(copies_.copiesOf(i, SectionSet::single(sideChoice_[i])).first());
+            assert(fitsPairwise(choice));
+            listing.listed(choice);
+            any = true;
+            if (--listing.left == 0) return Verdict::Stopped;
+            continue;
+        }
+        Domains child;
+        if (!placeAndNarrow(d, pick, section, others, child, Searcher::Side)) continue;
+        const Verdict v = listFrom(child, others, listing);
+        if (v == Verdict::Stopped) return v;
+        any = any || v == Verdict::Feasible;
+    }
+    if (any) return Verdict::Feasible;
+    rememberFailure(d, open, nodesAtStart);
+    return Verdict::Infeasible;
 }
 
 // Settles the root: every course's domain, narrowed and, when the side
@@ -319,17 +375,15 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet o
 // Fewest sections first, weighed by how often the course was part of a
 // dead end so far (courses that keep failing go early): the smallest
 // size / (1 + weight), compared as size_a * (1 + weight_b) < size_b * (1 +
-// weight_a) to stay in integers. Ties go to the lowest index.
+// weight_a) to stay in integers. Ties go to the course whose sections clash
+// with the most sections of other courses, which narrows the rest most,
+// then to the lowest index.
 int TimetableSearch::pickForSideSearch(const Domains& d, CourseSet open) const {
     int pick = open.first();
-    std::uint64_t bestSize = static_cast<std::uint64_t>(d[pick].count()), bestShare = 1 + std::uint64_t{weight_[pick]};
     for (int i : open.without(pick)) {
-        const std::uint64_t size = static_cast<std::uint64_t>(d[i].count()), share = 1 + std::uint64_t{weight_[i]};
-        if (size * bestShare < bestSize * share) {
-            bestSize = size;
-            bestShare = share;
-            pick = i;
-        }
+        const std::uint64_t mine = d[i].count() * (1 + std::uint64_t{weight_[pick]});
+        const std::uint64_t theirs = d[pick].count() * (1 + std::uint64_t{weight_[i]});
+        if (mine < theirs || (mine == theirs && clashes_[i] > clashes_[pick])) pick = i;
     }
     return pick;
 }

@@ -95,6 +95,16 @@ public:
     // stop flag is honoured as in next(). It does not move next() on.
     Step firstAmong(CourseSet among, std::array<int16_t, MaxCourses>& choice);
 
+    // Lists the conflict-free combinations of every course in no set order,
+    // the course most likely to fail placed first at each step, as the side
+    // search does: on a schedule with few timetables this proves the rest
+    // empty far sooner than the enumeration order can. Each combination of
+    // distinct sections is listed once, as its first real expansion (for
+    // courses without copies, every timetable once). `listed` is called with
+    // each; after `most` of them the listing ends with Found, else with
+    // Exhausted or Stopped. It does not move next() on.
+    Step listInAnyOrder(int most, const std::function<void(const std::array<int16_t, MaxCourses>&)>& listed);
+
     const SearchStats& stats() const { return stats_; }
 
 private:
@@ -151,6 +161,9 @@ private:
     // timetable.
     std::array<std::uint32_t, MaxCourses> weight_{};
     std::array<int16_t, MaxCourses> sideChoice_{};
+    // How many pairs of a section of the course and a section of another
+    // course clash: the side search's tie-break.
+    std::array<int, MaxCourses> clashes_{};
     FailureMemo memo_;
 
     int courseAt(int depth) const { return n_ - 1 - depth; }
@@ -170,6 +183,11 @@ private:
     bool propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher);
     bool atomsMatch(const Domains& d, CourseSet open) const;
     Verdict feasible(const Domains& d, CourseSet open);
+    struct Listing {
+        int left;  // combinations still wanted
+        const std::function<void(const std::array<int16_t, MaxCourses>&)>& listed;
+    };
+    Verdict listFrom(const Domains& d, CourseSet open, Listing& listing);
     int pickForSideSearch(const Domains& d, CourseSet open) const;
     void rememberFailure(const Domains& d, CourseSet open, std::uint64_t nodesAtStart);
     bool onlyOpenLanes(const Domains& d, CourseSet open) const;
