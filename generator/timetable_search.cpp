@@ -91,12 +91,8 @@ TimetableSearch::Step TimetableSearch::next(std::array<int16_t, MaxCourses>& cho
 
 TimetableSearch::Step TimetableSearch::firstAmong(CourseSet among, std::array<int16_t, MaxCourses>& choice) {
     assert((among - CourseSet::firstN(n_)).empty());
-    Domains d{};
-    for (int i : among) {
-        if (all_[i].empty()) return finish(Step::Exhausted);
-        d[i] = all_[i];
-    }
-    if (!propagate(d, among, among, Searcher::Main)) return finish(Step::Exhausted);
+    Domains d;
+    if (!narrowedRoot(among, d)) return finish(Step::Exhausted);
     switch (feasible(d, among)) {
     case Verdict::Stopped:
         return finish(Step::Stopped);
@@ -105,8 +101,7 @@ TimetableSearch::Step TimetableSearch::firstAmong(CourseSet among, std::array<in
     case Verdict::Feasible:
         break;
     }
-    for (int i : among)
-        choice[i] = static_cast<int16_t>(copies_.copiesOf(i, SectionSet::single(sideChoice_[i])).first());
+    sideChoiceAsReal(among, choice);
     return finish(Step::Found);
 }
 
@@ -114,10 +109,8 @@ TimetableSearch::Step TimetableSearch::listInAnyOrder(
     int most, const std::function<void(const std::array<int16_t, MaxCourses>&)>& listed) {
     assert(most > 0);
     const CourseSet everyone = CourseSet::firstN(n_);
-    Domains d = all_;
-    for (int i : everyone)
-        if (d[i].empty()) return finish(Step::Exhausted);
-    if (!propagate(d, everyone, everyone, Searcher::Main)) return finish(Step::Exhausted);
+    Domains d;
+    if (!narrowedRoot(everyone, d)) return finish(Step::Exhausted);
     Listing listing{most, listed};
     switch (listFrom(d, everyone, listing)) {
     case Verdict::Stopped:
@@ -143,8 +136,7 @@ TimetableSearch::Verdict TimetableSearch::listFrom(const Domains& d, CourseSet o
         if (others.empty()) {
             // Narrowed against every placed course, this section fits.
             std::array<int16_t, MaxCourses> choice{};
-            for (int i = 0; i < n_; ++i)
-                choice[i] = static_cast<int16_t>(copies_.copiesOf(i, SectionSet::single(sideChoice_[i])).first());
+            sideChoiceAsReal(CourseSet::firstN(n_), choice);
             assert(fitsPairwise(choice));
             listing.listed(choice);
             any = true;
@@ -162,17 +154,28 @@ TimetableSearch::Verdict TimetableSearch::listFrom(const Domains& d, CourseSet o
     return Verdict::Infeasible;
 }
 
+// d: every section of the courses in `among` (the other lanes empty),
+// narrowed as any step is; false when they cannot all be placed.
+bool TimetableSearch::narrowedRoot(CourseSet among, Domains& d) {
+    d = Domains{};
+    for (int i : among) d[i] = all_[i];
+    return d.emptyAmong(among).empty() && propagate(d, among, among, Searcher::Main);
+}
+
+// The side search's last timetable, each distinct section as its first
+// real copy, for the courses in `courses`.
+void TimetableSearch::sideChoiceAsReal(CourseSet courses, std::array<int16_t, MaxCourses>& choice) const {
+    for (int i : courses)
+        choice[i] = static_cast<int16_t>(copies_.copiesOf(i, SectionSet::single(sideChoice_[i])).first());
+}
+
 // Settles the root: every course's domain, narrowed and, when the side
 // search is on, proven to hold a timetable.
 bool TimetableSearch::start() {
     started_ = true;
     Level& root = levels_[0];
-    root.remaining = all_;
     const CourseSet everyone = CourseSet::firstN(n_);
-    bool ok = true;
-    for (int i : everyone)
-        if (root.remaining[i].empty()) ok = false;
-    if (ok) ok = propagate(root.remaining, everyone, everyone, Searcher::Main);
+    bool ok = narrowedRoot(everyone, root.remaining);
     if (ok && limits_.feasibilityCheckMinOpen > 0 && n_ >= limits_.feasibilityCheckMinOpen) {
         const Verdict v = feasible(root.remaining, everyone);
         if (v == Verdict::Stopped) {

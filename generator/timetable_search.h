@@ -167,7 +167,9 @@ private:
     FailureMemo memo_;
 
     int courseAt(int depth) const { return n_ - 1 - depth; }
-    bool start();      // false when stopped before the root was settled
+    bool start();  // false when stopped before the root was settled
+    bool narrowedRoot(CourseSet among, Domains& d);
+    void sideChoiceAsReal(CourseSet courses, std::array<int16_t, MaxCourses>& choice) const;
     bool backtrack();  // false when the whole tree is done
     void markFound();
     Verdict descend(int course, int distinct);
