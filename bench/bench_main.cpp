@@ -128,6 +128,7 @@ constexpr Technique Techniques[] = {
     {"side", [](SearchLimits& l) { l.feasibilityCheckMinOpen = 0; }},
     {"memo", [](SearchLimits& l) { l.memoBytes = 0; }},
     {"room", [](SearchLimits& l) { l.roomBound = false; }},
+    {"pacing", [](SearchLimits& l) { l.roomBoundWindow = 0; }},
 };
 
 void runCapped(benchmark::State& st, const Case& c, const SearchLimits& limits) {

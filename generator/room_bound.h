@@ -91,4 +91,49 @@ private:
     bool countBlocks_;
 };
 
+// When a search asks the room bound. An ask costs about half a search step,
+// and on schedules where room is not what fails (random schedules at the
+// edge of fitting, sections of several meetings) it cuts a few steps in ten
+// thousand. So a search asks at every step only while the bound earns its
+// keep: after a window of asks with fewer than one cut in AsksPerCut, it
+// asks at one step in SampleEvery, and the first sample that cuts puts it
+// back on every step. Which steps are asked changes only how many steps a
+// search takes, never what it finds.
+class RoomBoundPacing {
+public:
+    static constexpr std::uint32_t AsksPerCut = 64;
+    static constexpr std::uint32_t SampleEvery = 32;
+
+    // Judged over windows of `window` asks; 0 asks at every step.
+    explicit RoomBoundPacing(std::uint32_t window) : window_(window) {}
+
+    // Whether to ask at this step.
+    bool ask() {
+        if (!sampling_) return true;
+        if (--untilSample_ > 0) return false;
+        untilSample_ = SampleEvery;
+        return true;
+    }
+    // What the ask said: whether it cut the step.
+    void answered(bool cut) {
+        if (window_ == 0) return;
+        if (cut && sampling_) {
+            sampling_ = false;
+            asks_ = cuts_ = 0;
+            return;
+        }
+        cuts_ += cut ? 1 : 0;
+        if (++asks_ < window_) return;
+        sampling_ = cuts_ * AsksPerCut < window_;
+        asks_ = cuts_ = 0;
+    }
+
+private:
+    std::uint32_t window_;
+    bool sampling_ = false;
+    std::uint32_t asks_ = 0;  // in the current window
+    std::uint32_t cuts_ = 0;
+    std::uint32_t untilSample_ = SampleEvery;
+};
+
 }  // namespace quorvandel

@@ -22,6 +22,10 @@ struct SearchLimits {
     // of day places against what their remaining sections cover. The ranked
     // search asks it too, at every step.
     bool roomBound = true;
+    // Where the room bound cuts almost nothing, the first-found search and
+    // the listing ask it at one step in a few dozen (RoomBoundPacing),
+    // judged over windows of this many asks. 0: at every step.
+    std::uint32_t roomBoundWindow = 512;
     // Within the room bound, the count in blocks (first-found search only;
     // off only to measure what it buys).
     bool roomBoundBlocks = true;
@@ -68,6 +72,7 @@ struct SearchStats {
     std::uint64_t memoOverwrites = 0;  // entries lost because the memo was full
     std::uint64_t matchingPrunes = 0;  // subproblems cut by the atom matching test
     std::uint64_t roomPrunes = 0;      // subproblems cut by the room bound
+    std::uint64_t roomSkips = 0;       // steps the paced room bound was not asked at
     std::size_t memoPeakBytes = 0;     // largest size the memo's table reached
 };
 

@@ -13,6 +13,7 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
     : n_(numCourses),
       limits_(limits),
       copies_(courses, numCourses, limits.searchCopiesOnce),
+      roomPacing_(limits.roomBoundWindow),
       memo_(limits.memoBytes),
       stop_(stop),
       progress_(progress) {
@@ -292,9 +293,17 @@ bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, S
             d = kept;
         }
     }
-    if (room_ && open.hasAtLeastTwo() && !room_->mayFit(d, open)) {
-        ++stats_.roomPrunes;
-        return false;
+    if (room_ && open.hasAtLeastTwo()) {
+        if (!roomPacing_.ask()) {
+            ++stats_.roomSkips;
+        } else {
+            const bool cut = !room_->mayFit(d, open);
+            roomPacing_.answered(cut);
+            if (cut) {
+                ++stats_.roomPrunes;
+                return false;
+            }
+        }
     }
     if (searcher == Searcher::Main && limits_.matchingCheck && open.hasAtLeastTwo() && !atomsMatch(d, open)) {
         ++stats_.matchingPrunes;

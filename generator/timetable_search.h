@@ -34,6 +34,8 @@
 //     day places and of slot places against what their remaining sections
 //     cover. It settles at once schedules that fail only for lack of room
 //     while every pair of sections fits, where 1 and 2 remove nothing.
+//     Where it cuts almost nothing it is asked at a sample of the steps
+//     only (RoomBoundPacing).
 //  4. Hall matching on atoms (main search only): the week's covered cells,
 //     grouped by the exact set of sections covering them, are "atoms"; every
 //     open course needs an atom of its own, so when the open courses cannot
@@ -139,6 +141,7 @@ private:
     Domains emptySections_{};  // sections covering no cell: they need no atom
     int numAtoms_ = 0;
     std::optional<RoomBound> room_;
+    RoomBoundPacing roomPacing_;  // when propagate() asks room_
 
     // The constructor's steps after the masks and the fits.
     void computeAtoms(const SectionMasks& masks);
