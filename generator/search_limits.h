@@ -72,7 +72,6 @@ struct SearchStats {
     std::uint64_t memoOverwrites = 0;  // entries lost because the memo was full
     std::uint64_t matchingPrunes = 0;  // subproblems cut by the atom matching test
     std::uint64_t roomPrunes = 0;      // subproblems cut by the room bound
-    std::uint64_t roomSkips = 0;       // steps the paced room bound was not asked at
     std::size_t memoPeakBytes = 0;     // largest size the memo's table reached
 };
 

@@ -293,16 +293,12 @@ bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, S
             d = kept;
         }
     }
-    if (room_ && open.hasAtLeastTwo()) {
-        if (!roomPacing_.ask()) {
-            ++stats_.roomSkips;
-        } else {
-            const bool cut = !room_->mayFit(d, open);
-            roomPacing_.answered(cut);
-            if (cut) {
-                ++stats_.roomPrunes;
-                return false;
-            }
+    if (room_ && open.hasAtLeastTwo() && roomPacing_.ask()) {
+        const bool cut = !room_->mayFit(d, open);
+        roomPacing_.answered(cut);
+        if (cut) {
+            ++stats_.roomPrunes;
+            return false;
         }
     }
     if (searcher == Searcher::Main && limits_.matchingCheck && open.hasAtLeastTwo() && !atomsMatch(d, open)) {
