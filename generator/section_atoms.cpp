@@ -1,28 +1,66 @@
 #include "section_atoms.h"
 
 #include <array>
+#include <cstdint>
 
 namespace quorvandel {
+
+namespace {
+
+// Cells grouped by the set of sections covering them, in an open-addressed
+// table: a week has at most CellsPerWeek groups, so a table of twice that
+// many slots never fills and probes stay short. Comparing every cell with
+// the first cell of each atom so far took a third of building a search.
+class AtomsByCoverers {
+public:
+    static constexpr int NoAtom = -1;
+
+    // The atom of cells covered by exactly `coverers`, numbered in order of
+    // first sight.
+    int atomOf(const WeekMask& coverers) {
+        for (unsigned slot = hashOf(coverers) & SlotMask;; slot = (slot + 1) & SlotMask) {
+            Slot& s = slots_[slot];
+            if (s.atom == NoAtom) {
+                s = {coverers, numAtoms_++};
+                return s.atom;
+            }
+            if (s.coverers == coverers) return s.atom;
+        }
+    }
+    int numAtoms() const { return numAtoms_; }
+
+private:
+    static constexpr unsigned Slots = 512;
+    static constexpr unsigned SlotMask = Slots - 1;
+    static_assert(Slots >= 2 * CellsPerWeek, "the table never fills");
+
+    static unsigned hashOf(const WeekMask& m) {
+        std::uint64_t h = 0;
+        for (std::uint64_t w : m.words) h = (h ^ w) * 0x9E37'79B9'7F4A'7C15ULL;
+        return static_cast<unsigned>(h >> 40);
+    }
+
+    struct Slot {
+        WeekMask coverers;
+        int atom = NoAtom;
+    };
+    std::array<Slot, Slots> slots_{};
+    int numAtoms_ = 0;
+};
+
+}  // namespace
 
 SectionAtoms atomsOf(const SectionMasks& masks, const SectionSetRow& all, int numCourses) {
     std::array<WeekMask, CellsPerWeek> coveredBy{};  // bit a * MaxSectionsPerCourse + j
     static_assert(MaxCourses * MaxSectionsPerCourse <= WeekMask::Capacity, "a week mask can name every section");
     for (int a = 0; a < numCourses; ++a)
         for (int j : all[a]) masks[a][j].forEach([&](int cell) { coveredBy[cell].set(a * MaxSectionsPerCourse + j); });
-    constexpr int NoAtom = -1;
     std::array<int, CellsPerWeek> atomOfCell{};
-    std::array<int, CellsPerWeek> firstCellOfAtom{};
+    AtomsByCoverers atoms;
+    for (int cell = 0; cell < CellsPerWeek; ++cell)
+        atomOfCell[cell] = coveredBy[cell].empty() ? AtomsByCoverers::NoAtom : atoms.atomOf(coveredBy[cell]);
     SectionAtoms result;
-    for (int cell = 0; cell < CellsPerWeek; ++cell) {
-        atomOfCell[cell] = NoAtom;
-        if (coveredBy[cell].empty()) continue;
-        for (int atom = 0; atom < result.numAtoms && atomOfCell[cell] == NoAtom; ++atom)
-            if (coveredBy[firstCellOfAtom[atom]] == coveredBy[cell]) atomOfCell[cell] = atom;
-        if (atomOfCell[cell] == NoAtom) {
-            firstCellOfAtom[result.numAtoms] = cell;
-            atomOfCell[cell] = result.numAtoms++;
-        }
-    }
+    result.numAtoms = atoms.numAtoms();
     for (int a = 0; a < numCourses; ++a)
         for (int j : all[a]) masks[a][j].forEach([&](int cell) { result.atomsOf[a][j].set(atomOfCell[cell]); });
     return result;

@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
@@ -150,18 +151,21 @@ struct SectionHalves {
 
     // Fills both halves: entry 0 is `none`, every other entry joins the
     // entry without its lowest section with that section's own value
-    // (ofSection(j), asked only for the sections in `sections`).
+    // (ofSection(j), asked once for each section in `sections`).
     template <typename Value, typename OfSection, typename Join>
     static void fill(Table<Value>& lowTable, Table<Value>& highTable, SectionSet sections, const Value& none,
                      OfSection ofSection, Join join) {
+        std::array<Value, 2 * Bits> own{};
+        for (int j : sections) own[static_cast<std::size_t>(j)] = ofSection(j);
         lowTable[0] = highTable[0] = none;
         for (unsigned subset = 1; subset < Size; ++subset) {
             const unsigned rest = subset & (subset - 1U);
             const int lowSection = std::countr_zero(subset), highSection = lowSection + Bits;
-            lowTable[subset] =
-                sections.contains(lowSection) ? join(lowTable[rest], ofSection(lowSection)) : lowTable[rest];
+            lowTable[subset] = sections.contains(lowSection)
+                                   ? join(lowTable[rest], own[static_cast<std::size_t>(lowSection)])
+                                   : lowTable[rest];
             highTable[subset] = highSection < MaxSectionsPerCourse && sections.contains(highSection)
-                                    ? join(highTable[rest], ofSection(highSection))
+                                    ? join(highTable[rest], own[static_cast<std::size_t>(highSection)])
                                     : highTable[rest];
         }
     }
