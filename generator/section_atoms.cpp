@@ -51,10 +51,7 @@ private:
 }  // namespace
 
 SectionAtoms atomsOf(const SectionMasks& masks, const SectionSetRow& all, int numCourses) {
-    std::array<WeekMask, CellsPerWeek> coveredBy{};  // bit a * MaxSectionsPerCourse + j
-    static_assert(MaxCourses * MaxSectionsPerCourse <= WeekMask::Capacity, "a week mask can name every section");
-    for (int a = 0; a < numCourses; ++a)
-        for (int j : all[a]) masks[a][j].forEach([&](int cell) { coveredBy[cell].set(a * MaxSectionsPerCourse + j); });
+    const CellCoverers coveredBy = coverersOf(masks, all, numCourses);
     std::array<int, CellsPerWeek> atomOfCell{};
     AtomsByCoverers atoms;
     for (int cell = 0; cell < CellsPerWeek; ++cell)

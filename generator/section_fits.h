@@ -23,4 +23,9 @@ SectionMasks sectionMasksOf(const CourseList& courses, int numCourses);
 // Fills fits for the courses whose sections are `all`.
 void fillPairwiseFits(const SectionMasks& masks, const SectionSetRow& all, int numCourses, FitTable& fits);
 
+// For every cell of the week, the sections of `all` covering it: bit
+// a * MaxSectionsPerCourse + j for section j of course a.
+using CellCoverers = std::array<WeekMask, CellsPerWeek>;
+CellCoverers coverersOf(const SectionMasks& masks, const SectionSetRow& all, int numCourses);
+
 }  // namespace quorvandel
