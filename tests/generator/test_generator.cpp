@@ -9,6 +9,7 @@
 #include "generator_fixture.h"
 #include "room_bound.h"
 #include "schedule_makers.h"
+#include "section_atoms.h"
 #include "timetable_count.h"
 
 using namespace quorvandel;
@@ -484,6 +485,40 @@ private slots:
         for (int step = 0; step < steps; ++step)
             if (pacing.ask()) pacing.answered(cuttingAsks.contains(++asked));
         QCOMPARE(asked, asks);
+    }
+
+    // The fit table and the atoms on 20 courses (some courses' sections lie
+    // across two words of a set of every section) against the cells: two
+    // sections fit exactly when they share no cell, and share an atom
+    // exactly when they share a cell.
+    void fitsAndAtomsFollowCells_data() {
+        QTest::addColumn<int>("labLength");  // 0: one meeting a section
+        QTest::newRow("one meeting") << 0;
+        QTest::newRow("a lecture with its lab") << 6;
+    }
+    void fitsAndAtomsFollowCells() {
+        QFETCH(int, labLength);
+        const SectionStyle style{.dayPool = 7,
+                                 .maxMeetings = labLength > 0 ? 3 : 1,
+                                 .labMinLength = labLength / 2,
+                                 .labMaxLength = labLength};
+        auto list = std::make_unique<CourseList>();
+        for (std::uint64_t seed = 1; seed <= 5; ++seed) {
+            randomSchedule(*list, seed, MaxCourses, 1, MaxSectionsPerCourse, style);
+            const SectionSetRow all = everySection(*list, MaxCourses);
+            const SectionMasks masks = sectionMasksOf(*list, MaxCourses);
+            FitTable fits{};
+            fillPairwiseFits(masks, all, MaxCourses, fits);
+            const SectionAtoms atoms = atomsOf(masks, all, MaxCourses);
+            for (int a = 0; a < MaxCourses; ++a)
+                for (int j : all[a])
+                    for (int b = 0; b < MaxCourses; ++b)
+                        for (int k : b == a ? SectionSet{} : all[b]) {
+                            const bool apart = !masks[a][j].intersects(masks[b][k]);
+                            QCOMPARE(fits[a][j][b].contains(k), apart);
+                            QCOMPARE(atoms.atomsOf[a][j].intersects(atoms.atomsOf[b][k]), !apart);
+                        }
+        }
     }
 
     // A memo far too small for the schedule: entries are overwritten, the
