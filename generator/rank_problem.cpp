@@ -65,9 +65,10 @@ RankProblem::RankProblem(const CourseList& courses, int numCourses, const Schedu
         for (int j : all_[a])
             shapes_[static_cast<size_t>(a)][static_cast<size_t>(j)] =
                 shapeOf(dayProfileOf(courses.Courses[static_cast<size_t>(a)].Sections[static_cast<size_t>(j)]));
-    fillPairwiseFits(sectionMasksOf(courses, n_), all_, n_, fits_);
+    const SectionMasks masks = sectionMasksOf(courses, n_);
+    fillPairwiseFits(masks, all_, n_, fits_);
     parts_ = summaryPartsOf(primary_) | summaryPartsOf(tieBreak_);
-    if (roomBound) room_.emplace(courses, n_);
+    if (roomBound) room_.emplace(courses, n_, atomsOf(masks, all_, n_));
 }
 
 bool RankProblem::fitsBeside(int i, int j, const std::array<int16_t, MaxCourses>& choice) const {

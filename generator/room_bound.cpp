@@ -5,7 +5,6 @@
 #include <cassert>
 #include <limits>
 
-#include "section_atoms.h"
 #include "section_fits.h"
 #include "week.h"
 
@@ -17,11 +16,16 @@ constexpr std::uint64_t LowDay = 0xFFFF'FFFFULL;  // the first of the two days i
 static_assert(CellsPerWeek < Unbounded, "a section's cells fit a byte");
 }  // namespace
 
-RoomBound::RoomBound(const CourseList& courses, int numCourses, bool countBlocks) : countBlocks_(countBlocks) {
+RoomBound::RoomBound(const CourseList& courses, int numCourses, bool countBlocks)
+    : RoomBound(courses, numCourses,
+                atomsOf(sectionMasksOf(courses, numCourses), everySection(courses, numCourses), numCourses),
+                countBlocks) {}
+
+RoomBound::RoomBound(const CourseList& courses, int numCourses, const SectionAtoms& atoms, bool countBlocks)
+    : countBlocks_(countBlocks) {
     assert(1 <= numCourses && numCourses <= MaxCourses);
     const Summary none{WeekMask{}, Unbounded, Unbounded, Unbounded, Unbounded, Unbounded, WeekMask{}};
     const SectionSetRow all = everySection(courses, numCourses);
-    const SectionAtoms atoms = atomsOf(sectionMasksOf(courses, numCourses), all, numCourses);
     for (int a = 0; a < numCourses; ++a) {
         const Course& course = courses.Courses[a];
         SectionHalves::fill(

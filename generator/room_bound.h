@@ -41,6 +41,7 @@
 #include <cstdint>
 
 #include "schedule_model.h"
+#include "section_atoms.h"
 #include "section_set_row.h"
 #include "small_bit_set.h"
 #include "week_mask.h"
@@ -53,6 +54,9 @@ public:
     // sections each).
     // countBlocks off leaves the block count out (to measure what it buys).
     RoomBound(const CourseList& courses, int numCourses, bool countBlocks = true);
+    // The same, with the courses' atoms already worked out (atomsOf), as a
+    // search that uses them itself has them.
+    RoomBound(const CourseList& courses, int numCourses, const SectionAtoms& atoms, bool countBlocks = true);
 
     // False only when the courses in `open`, each restricted to its
     // sections in `remaining` (every open course's set not empty), cannot

@@ -1,6 +1,7 @@
 #include "timetable_search.h"
 
 #include <cassert>
+#include <memory>
 
 #include "section_atoms.h"
 
@@ -18,25 +19,31 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
       stop_(stop),
       progress_(progress) {
     assert(1 <= n_ && n_ <= MaxCourses);
-    const auto distinct = copies_.distinctCourses(courses);
-    all_ = everySection(*distinct, n_);
-    const SectionMasks masks = sectionMasksOf(*distinct, n_);
+    // Without copies the courses are their own distinct sections, and
+    // copying the whole list would cost as much as the tables below.
+    std::unique_ptr<CourseList> merged;
+    if (copies_.anyCopies()) merged = copies_.distinctCourses(courses);
+    const CourseList& distinct = merged ? *merged : courses;
+    all_ = everySection(distinct, n_);
+    const SectionMasks masks = sectionMasksOf(distinct, n_);
     fillPairwiseFits(masks, all_, n_, fits_);
-    if (limits_.matchingCheck) computeAtoms(masks);
+    if (limits_.matchingCheck || limits_.roomBound) {
+        const SectionAtoms atoms = atomsOf(masks, all_, n_);
+        if (limits_.matchingCheck) keepAtoms(atoms, masks);
+        if (limits_.roomBound) room_.emplace(distinct, n_, atoms, limits_.roomBoundBlocks);
+    }
     computeSupportTables();
     for (int a = 0; a < n_; ++a)
         for (int j : all_[a])
             for (int b = 0; b < n_; ++b)
                 if (b != a) clashes_[a] += all_[b].count() - fits_[a][j][b].count();
-    if (limits_.roomBound) room_.emplace(*distinct, n_, limits_.roomBoundBlocks);
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
 }
 
 // Records the atoms each section covers (section_atoms.h); sections
 // covering no cell need none.
-void TimetableSearch::computeAtoms(const SectionMasks& masks) {
-    const SectionAtoms atoms = atomsOf(masks, all_, n_);
+void TimetableSearch::keepAtoms(const SectionAtoms& atoms, const SectionMasks& masks) {
     atomsOf_ = atoms.atomsOf;
     numAtoms_ = atoms.numAtoms;
     for (int a = 0; a < n_; ++a)

@@ -62,6 +62,7 @@
 #include "room_bound.h"
 #include "schedule_model.h"
 #include "search_limits.h"
+#include "section_atoms.h"
 #include "section_copies.h"
 #include "section_fits.h"
 #include "section_set_row.h"
@@ -144,7 +145,7 @@ private:
     RoomBoundPacing roomPacing_;  // when propagate() asks room_
 
     // The constructor's steps after the masks and the fits.
-    void computeAtoms(const SectionMasks& masks);
+    void keepAtoms(const SectionAtoms& atoms, const SectionMasks& masks);
     void computeSupportTables();
 
     // ---- State: where the main search stands ----
