@@ -1,7 +1,8 @@
 #include "section_atoms.h"
 
 #include <array>
-#include <cstdint>
+
+#include "subproblem_key.h"
 
 namespace quorvandel {
 
@@ -18,7 +19,8 @@ public:
     // The atom of cells covered by exactly `coverers`, numbered in order of
     // first sight.
     int atomOf(const WeekMask& coverers) {
-        for (unsigned slot = hashOf(coverers) & SlotMask;; slot = (slot + 1) & SlotMask) {
+        // The memo's mix of four words serves a week mask as well.
+        for (auto slot = static_cast<unsigned>(hashOf(coverers.words)) & SlotMask;; slot = (slot + 1) & SlotMask) {
             Slot& s = slots_[slot];
             if (s.atom == NoAtom) {
                 s = {coverers, numAtoms_++};
@@ -33,12 +35,6 @@ private:
     static constexpr unsigned Slots = 512;
     static constexpr unsigned SlotMask = Slots - 1;
     static_assert(Slots >= 2 * CellsPerWeek, "the table never fills");
-
-    static unsigned hashOf(const WeekMask& m) {
-        std::uint64_t h = 0;
-        for (std::uint64_t w : m.words) h = (h ^ w) * 0x9E37'79B9'7F4A'7C15ULL;
-        return static_cast<unsigned>(h >> 40);
-    }
 
     struct Slot {
         WeekMask coverers;
