@@ -14,6 +14,10 @@ struct SearchLimits {
     // that have no partner left in some other open course (arc consistency).
     // Off: only the sections that clash with a placed one are removed.
     bool arcConsistency = true;
+    // In the side search and the listing, test each section of every open
+    // course with two left: place it alone, then every course it leaves
+    // with one section, and drop it when that empties some open course.
+    bool failedSectionTests = true;
     // A counting test over the "atoms" of the week (cells covered by the same
     // set of sections): every open course needs an atom of its own, so when
     // the open courses cannot be matched to distinct atoms nothing fits.
@@ -72,6 +76,7 @@ struct SearchStats {
     std::uint64_t memoOverwrites = 0;  // entries lost because the memo was full
     std::uint64_t matchingPrunes = 0;  // subproblems cut by the atom matching test
     std::uint64_t roomPrunes = 0;      // subproblems cut by the room bound
+    std::uint64_t failedSections = 0;  // sections dropped by the failed-section test
     std::size_t memoPeakBytes = 0;     // largest size the memo's table reached
 };
 
@@ -81,6 +86,7 @@ struct SearchStats {
 constexpr SearchLimits plainForwardChecking() {
     SearchLimits limits;
     limits.arcConsistency = false;
+    limits.failedSectionTests = false;
     limits.matchingCheck = false;
     limits.roomBound = false;
     limits.searchCopiesOnce = false;

@@ -55,6 +55,23 @@ public:
         for (int w = 0; w < WordCount; ++w) nonEmpty |= nonEmptyLanes(word(w)) << (w * LanesPerWord);
         return among - CourseSet::fromBits(nonEmpty);
     }
+    // The courses of `among` whose set holds exactly one section.
+    CourseSet singleAmong(CourseSet among) const {
+        unsigned nonEmpty = 0, several = 0;
+        for (int w = 0; w < WordCount; ++w) {
+            const std::uint64_t x = word(w);
+            nonEmpty |= nonEmptyLanes(x) << (w * LanesPerWord);
+            several |= nonEmptyLanes(withoutLowest(x)) << (w * LanesPerWord);
+        }
+        return among & CourseSet::fromBits(nonEmpty & ~several);
+    }
+    // The courses of `among` whose set holds at most two sections.
+    CourseSet atMostTwoAmong(CourseSet among) const {
+        unsigned three = 0;
+        for (int w = 0; w < WordCount; ++w)
+            three |= nonEmptyLanes(withoutLowest(withoutLowest(word(w)))) << (w * LanesPerWord);
+        return among - CourseSet::fromBits(three);
+    }
     // The courses of `among` whose sets differ between a and b.
     static CourseSet differing(const SectionSetRow& a, const SectionSetRow& b, CourseSet among) {
         unsigned differ = 0;
@@ -74,6 +91,7 @@ public:
 private:
     static constexpr std::uint64_t LaneTops = 0x8000'8000'8000'8000ULL;
     static constexpr std::uint64_t LaneBelowTop = 0x7FFF'7FFF'7FFF'7FFFULL;
+    static constexpr std::uint64_t LaneOnes = 0x0001'0001'0001'0001ULL;
     // Multiplying the four lane tops (bits 15, 31, 47, 63) by this moves them
     // to bits 60 .. 63 with no other product reaching those bits.
     static constexpr std::uint64_t GatherTops = 0x0000'2000'4000'8001ULL;
@@ -83,6 +101,9 @@ private:
     static unsigned nonEmptyLanes(std::uint64_t x) {
         return static_cast<unsigned>((((x + LaneBelowTop) & LaneTops) * GatherTops) >> GatherShift);
     }
+    // Each lane of x without its lowest bit. Setting the free top bit
+    // first keeps every lane's subtraction from borrowing from the next.
+    static std::uint64_t withoutLowest(std::uint64_t x) { return x & ((x | LaneTops) - LaneOnes); }
     void setWord(int w, std::uint64_t x) {
         if constexpr (std::endian::native == std::endian::big) x = swapLanes(x);
         std::memcpy(static_cast<void*>(&lanes_[w * LanesPerWord]), &x, sizeof x);

@@ -152,7 +152,7 @@ TimetableSearch::Verdict TimetableSearch::listFrom(const Domains& d, CourseSet o
             continue;
         }
         Domains child;
-        if (!placeAndNarrow(d, pick, section, others, child, Searcher::Side)) continue;
+        if (!placeAndNarrow(d, pick, section, others, child, Searcher::Listing)) continue;
         const Verdict v = listFrom(child, others, listing);
         if (v == Verdict::Stopped) return v;
         any = any || v == Verdict::Feasible;
@@ -251,7 +251,7 @@ bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int sect
     child = parent & fits_[placed][section];
     const CourseSet emptied = child.emptyAmong(open);
     if (!emptied.empty()) {
-        if (searcher == Searcher::Side) {
+        if (searcher != Searcher::Main) {
             ++weight_[emptied.first()];
             ++weight_[placed];
         }
@@ -268,37 +268,19 @@ bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int sect
     return true;
 }
 
-// Arc consistency over the open courses, starting from the courses in
-// `changed`: a section of an open course stays only while every other open
-// course still has a section that fits beside it. Returns false when some
-// course is left with none, or when the room bound or (main search) the
-// atom matching test shows that the open courses cannot all fit.
+// Narrows d over the open courses, starting from the courses in `changed`:
+// arc consistency and (listing) the failed-section tests, in turn
+// until neither drops anything. Returns false when some course is left with
+// none, or when the room bound or (main search) the atom matching test shows
+// that the open courses cannot all fit.
 bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher) {
     assert(onlyOpenLanes(d, open));
-    if (limits_.arcConsistency) {
-        changed &= open;
-        while (!changed.empty()) {
-            // Every other open course keeps the sections that fit beside at
-            // least one remaining section of course i, from the two half
-            // tables (course i's own lane passes through, and the lanes of
-            // placed courses stay empty).
-            const int i = changed.popFirst();
-            const SectionSetRow kept =
-                d & (supportLow_[i][SectionHalves::low(d[i])] | supportHigh_[i][SectionHalves::high(d[i])]);
-            if (kept == d) continue;  // the usual case
-            const CourseSet narrowed = SectionSetRow::differing(kept, d, open);
-            assert(!narrowed.contains(i));
-            // Only a narrowed course can have been emptied: open courses
-            // never enter with an empty set.
-            const CourseSet emptied = kept.emptyAmong(narrowed);
-            if (!emptied.empty()) {
-                ++weight_[i];
-                ++weight_[emptied.first()];
-                return false;
-            }
-            changed |= narrowed;
-            d = kept;
-        }
+    const bool testSections = searcher == Searcher::Listing && limits_.failedSectionTests && open.hasAtLeastTwo();
+    for (;;) {
+        if (limits_.arcConsistency && !closeArcs(d, open, changed)) return false;
+        if (!testSections) break;
+        if (!dropFailedSections(d, open, changed)) return false;
+        if (changed.empty()) break;
     }
     if (room_ && open.hasAtLeastTwo() && roomPacing_.ask()) {
         const bool cut = !room_->mayFit(d, open);
@@ -313,6 +295,75 @@ bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, S
         return false;
     }
     return true;
+}
+
+// Arc consistency: a section of an open course stays only while every other
+// open course still has a section that fits beside it. False when a course
+// is left with none.
+bool TimetableSearch::closeArcs(Domains& d, CourseSet open, CourseSet changed) {
+    changed &= open;
+    while (!changed.empty()) {
+        // Every other open course keeps the sections that fit beside at
+        // least one remaining section of course i, from the two half tables
+        // (course i's own lane passes through, and the lanes of placed
+        // courses stay empty).
+        const int i = changed.popFirst();
+        const SectionSetRow kept =
+            d & (supportLow_[i][SectionHalves::low(d[i])] | supportHigh_[i][SectionHalves::high(d[i])]);
+        if (kept == d) continue;  // the usual case
+        const CourseSet narrowed = SectionSetRow::differing(kept, d, open);
+        assert(!narrowed.contains(i));
+        // Only a narrowed course can have been emptied: open courses never
+        // enter with an empty set.
+        const CourseSet emptied = kept.emptyAmong(narrowed);
+        if (!emptied.empty()) {
+            ++weight_[i];
+            ++weight_[emptied.first()];
+            return false;
+        }
+        changed |= narrowed;
+        d = kept;
+    }
+    return true;
+}
+
+// The failed-section tests on every open course with two sections left;
+// `narrowed` gets the courses that lost one. False when a course loses both.
+bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed) {
+    narrowed = CourseSet{};
+    for (int course : d.atMostTwoAmong(open)) {
+        if (!d[course].hasAtLeastTwo()) continue;
+        for (int section : d[course]) {
+            if (!leadsNowhere(d, course, section, open)) continue;
+            ++stats_.failedSections;
+            d[course] = d[course] - SectionSet::single(section);
+            if (d[course].empty()) return false;
+            narrowed.insert(course);
+        }
+    }
+    return true;
+}
+
+// Whether placing `section` of `course`, then in turn every open course it
+// leaves with a single section, empties some open course: a short chain of
+// forced placements, with no arc consistency between them.
+bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, CourseSet open) const {
+    SectionSetRow left = d & fits_[course][section];
+    left[course] = SectionSet::single(section);  // a course's own lane of its fit rows is empty
+    if (!left.emptyAmong(open).empty()) return true;
+    CourseSet placed = CourseSet::single(course);
+    for (;;) {
+        const CourseSet forced = left.singleAmong(open) - placed;
+        if (forced.empty()) return false;
+        for (int b : forced) {
+            const SectionSet only = left[b];
+            if (only.empty()) return true;  // emptied by a course forced just before it
+            left = left & fits_[b][only.first()];
+            left[b] = only;
+        }
+        placed |= forced;
+        if (!left.emptyAmong(open).empty()) return true;
+    }
 }
 
 // Whether the open courses can each be given an atom of their own, every

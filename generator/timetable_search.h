@@ -30,24 +30,32 @@
 //  2. Arc consistency: a section stays only while every other open course
 //     still has a section that fits beside it. Two table lookups revise one
 //     course against another; it catches dead ends one placement earlier.
-//  3. The room bound (RoomBound): the open courses' least need of cells, of
+//  3. Failed sections (listing only): each section of an open course with
+//     two sections left is placed on its own, then in turn every course that
+//     placement leaves with a single section; when an open course is left
+//     with none, the section is in no timetable of the subproblem and is
+//     dropped, and 2 runs again. A test is a few row ANDs, far cheaper than
+//     a step, and it settles in advance many of the two-way choices the
+//     listing would otherwise step into: on the benchmark's meet cases the
+//     listing takes about 40% fewer steps.
+//  4. The room bound (RoomBound): the open courses' least need of cells, of
 //     day places and of slot places against what their remaining sections
 //     cover. It settles at once schedules that fail only for lack of room
 //     while every pair of sections fits, where 1 and 2 remove nothing.
 //     Where it cuts almost nothing it is asked at a sample of the steps
 //     only (RoomBoundPacing).
-//  4. Hall matching on atoms (main search only): the week's covered cells,
+//  5. Hall matching on atoms (main search only): the week's covered cells,
 //     grouped by the exact set of sections covering them, are "atoms"; every
 //     open course needs an atom of its own, so when the open courses cannot
 //     be matched to distinct atoms nothing fits. It catches a few courses crowding a few
 //     blocks while others are free, which the room's global counts miss.
-//  5. The feasibility side search: before stepping into a subproblem, prove
+//  6. The feasibility side search: before stepping into a subproblem, prove
 //     it has a timetable at all by a search that places the open course with
 //     the fewest sections left first (weighed by how often it caused a dead
 //     end). Existence needs no order, so this fails far sooner than the
 //     fixed course order can; the main search then only enters subtrees
 //     that hold a timetable.
-//  6. The failure memo: open subproblems proven to have no timetable are
+//  7. The failure memo: open subproblems proven to have no timetable are
 //     remembered (FailureMemo), so the same dead end reached again by
 //     another path is skipped in one lookup.
 // What each buys on the benchmark's cases: `quorvandel_bench --ablation`.
@@ -115,11 +123,12 @@ private:
     // once it is placed.
     using Domains = SectionSetRow;
     enum class Verdict { Feasible, Infeasible, Stopped };
-    // The two searches narrow the same way; the side search alone learns
-    // which courses cause dead ends, the main search alone runs the
-    // matching test (the side search's subproblems are the main search's,
-    // already tested).
-    enum class Searcher { Main, Side };
+    // The searches narrow the same way; the side search and the listing
+    // alone learn which courses cause dead ends, the main search alone runs
+    // the matching test (the side search's subproblems are the main
+    // search's, already tested), and the listing alone runs the
+    // failed-section tests.
+    enum class Searcher { Main, Side, Listing };
 
     // ---- Problem: fixed once constructed ----
     int n_;
@@ -187,6 +196,9 @@ private:
     bool placeAndNarrow(const Domains& parent, int placed, int section, CourseSet open, Domains& child,
                         Searcher searcher);
     bool propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher);
+    bool closeArcs(Domains& d, CourseSet open, CourseSet changed);
+    bool dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed);
+    bool leadsNowhere(const Domains& d, int course, int section, CourseSet open) const;
     bool atomsMatch(const Domains& d, CourseSet open) const;
     Verdict feasible(const Domains& d, CourseSet open);
     struct Listing {

@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "conflict_explanation.h"
 #include "generator_fixture.h"
@@ -682,26 +683,32 @@ private slots:
             auto reference = std::make_unique<ModuleState>(*schedule);
             const auto want = plain::RankAll(*reference);
             // Shipped; looking around for a cutoff as soon as 26 are held,
-            // which the small schedules here never wait long enough for; and
-            // the two passes alone where a listing would settle few.
+            // which the small schedules here never wait long enough for; the
+            // two passes alone where a listing would settle few; and a
+            // listing narrowed by the failed-section tests without arc
+            // consistency, so that the tests drop what nothing else would.
             GenerationResult result;
             const SearchLimits shipped;
-            for (const auto& [lookAround, listFew] :
-                 {std::pair{shipped.rankedLookAroundAfterNodes, true}, std::pair{std::uint64_t{0}, true},
-                  std::pair{shipped.rankedLookAroundAfterNodes, false}}) {
+            for (const auto& [lookAround, listFew, arcs] :
+                 {std::tuple{shipped.rankedLookAroundAfterNodes, true, true}, std::tuple{std::uint64_t{0}, true, true},
+                  std::tuple{shipped.rankedLookAroundAfterNodes, false, true},
+                  std::tuple{shipped.rankedLookAroundAfterNodes, true, false}}) {
                 SearchLimits limits;
                 limits.rankedLookAroundAfterNodes = lookAround;
                 limits.rankedListFew = listFew;
+                limits.arcConsistency = arcs;
                 *got = *schedule;
                 got->NumTimetables = 5;  // stale results must not survive
                 result = TimeTablify(*got, {}, limits);
                 const QString diff = rankedDifference(*schedule, want, *got, result);
                 if (!diff.isEmpty())
-                    QFAIL(qPrintable(QStringLiteral("seed %1, look around after %2 steps, listing few %3: %4")
-                                         .arg(seed)
-                                         .arg(lookAround)
-                                         .arg(listFew)
-                                         .arg(diff)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("seed %1, look around after %2 steps, listing few %3, arc consistency %4: %5")
+                            .arg(seed)
+                            .arg(lookAround)
+                            .arg(listFew)
+                            .arg(arcs)
+                            .arg(diff)));
             }
             many += want.size() > MaxStoredTimetables ? 1 : 0;
             busyNamed += result.outcome == TimeTablifyOutcome::EverySectionBusy ? 1 : 0;
