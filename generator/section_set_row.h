@@ -55,15 +55,19 @@ public:
         for (int w = 0; w < WordCount; ++w) nonEmpty |= nonEmptyLanes(word(w)) << (w * LanesPerWord);
         return among - CourseSet::fromBits(nonEmpty);
     }
-    // The courses of `among` whose set holds exactly one section.
-    CourseSet singleAmong(CourseSet among) const {
+    // The courses of `among` whose set is empty, and those whose set holds
+    // exactly one section, in one pass.
+    struct FewLanes {
+        CourseSet empty, single;
+    };
+    FewLanes emptyAndSingleAmong(CourseSet among) const {
         unsigned nonEmpty = 0, several = 0;
         for (int w = 0; w < WordCount; ++w) {
             const std::uint64_t x = word(w);
             nonEmpty |= nonEmptyLanes(x) << (w * LanesPerWord);
             several |= nonEmptyLanes(withoutLowest(x)) << (w * LanesPerWord);
         }
-        return among & CourseSet::fromBits(nonEmpty & ~several);
+        return {among - CourseSet::fromBits(nonEmpty), among & CourseSet::fromBits(nonEmpty & ~several)};
     }
     // The courses of `among` whose set holds at most two sections.
     CourseSet atMostTwoAmong(CourseSet among) const {

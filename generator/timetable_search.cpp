@@ -350,10 +350,11 @@ bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& 
 bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, CourseSet open) const {
     SectionSetRow left = d & fits_[course][section];
     left[course] = SectionSet::single(section);  // a course's own lane of its fit rows is empty
-    if (!left.emptyAmong(open).empty()) return true;
     CourseSet placed = CourseSet::single(course);
     for (;;) {
-        const CourseSet forced = left.singleAmong(open) - placed;
+        const SectionSetRow::FewLanes few = left.emptyAndSingleAmong(open);
+        if (!few.empty.empty()) return true;
+        const CourseSet forced = few.single - placed;
         if (forced.empty()) return false;
         for (int b : forced) {
             const SectionSet only = left[b];
@@ -362,7 +363,6 @@ bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, Co
             left[b] = only;
         }
         placed |= forced;
-        if (!left.emptyAmong(open).empty()) return true;
     }
 }
 

@@ -538,7 +538,8 @@ private slots:
             for (int c = 0; c < MaxCourses; ++c) {
                 const int n = among.contains(c) ? row[c].count() : -1;
                 QCOMPARE(row.emptyAmong(among).contains(c), n == 0);
-                QCOMPARE(row.singleAmong(among).contains(c), n == 1);
+                QCOMPARE(row.emptyAndSingleAmong(among).empty.contains(c), n == 0);
+                QCOMPARE(row.emptyAndSingleAmong(among).single.contains(c), n == 1);
                 QCOMPARE(row.atMostTwoAmong(among).contains(c), 0 <= n && n <= 2);
             }
         }
