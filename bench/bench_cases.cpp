@@ -64,16 +64,7 @@ void edgeSchedule(ModuleState& state, std::uint64_t seed) {
 }
 
 void meetSchedule(ModuleState& state, std::uint64_t seed) {
-    const SectionStyle style{.minLength = 2,
-                             .maxLength = 2,
-                             .minDays = 1,
-                             .maxDays = 1,
-                             .dayPool = 7,
-                             .maxMeetings = 3,
-                             .minMeetings = 2,
-                             .labMinLength = 4,
-                             .labMaxLength = 6};
-    randomSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, style);
+    randomSchedule(state, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, LectureAndLabStyle);
 }
 
 void holesSchedule(ModuleState& state, std::uint64_t seed) {

@@ -44,6 +44,19 @@ struct SectionStyle {
     int labMinLength = 0, labMaxLength = 0;
 };
 
+// Lectures with their labs: two or three meetings a section, an hour's
+// lecture on one of the seven days, a lab of two to three hours on one day,
+// and half the time a third hour.
+constexpr SectionStyle LectureAndLabStyle{.minLength = 2,
+                                          .maxLength = 2,
+                                          .minDays = 1,
+                                          .maxDays = 1,
+                                          .dayPool = 7,
+                                          .maxMeetings = 3,
+                                          .minMeetings = 2,
+                                          .labMinLength = 4,
+                                          .labMaxLength = 6};
+
 // numCourses courses with minSections .. maxSections random sections each.
 void randomSchedule(CourseList& list, std::uint64_t seed, int numCourses, int minSections, int maxSections,
                     const SectionStyle& style);
