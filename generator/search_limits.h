@@ -14,9 +14,9 @@ struct SearchLimits {
     // that have no partner left in some other open course (arc consistency).
     // Off: only the sections that clash with a placed one are removed.
     bool arcConsistency = true;
-    // In the side search and the listing, test each section of every open
-    // course with two left: place it alone, then every course it leaves
-    // with one section, and drop it when that empties some open course.
+    // In the ranked search's listing, test each section of every open course
+    // with two left: place it alone, then every course it leaves with one
+    // section, and drop it when that empties some open course.
     bool failedSectionTests = true;
     // A counting test over the "atoms" of the week (cells covered by the same
     // set of sections): every open course needs an atom of its own, so when

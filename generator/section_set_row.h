@@ -51,36 +51,26 @@ public:
 
     // The courses of `among` whose set is empty.
     CourseSet emptyAmong(CourseSet among) const {
-        unsigned nonEmpty = 0;
-        for (int w = 0; w < WordCount; ++w) nonEmpty |= nonEmptyLanes(word(w)) << (w * LanesPerWord);
-        return among - CourseSet::fromBits(nonEmpty);
+        return among - CourseSet::fromBits(nonEmptyLanesOf([&](int w) { return word(w); }));
     }
     // The courses of `among` whose set is empty, and those whose set holds
-    // exactly one section, in one pass.
+    // exactly one section.
     struct FewLanes {
         CourseSet empty, single;
     };
     FewLanes emptyAndSingleAmong(CourseSet among) const {
-        unsigned nonEmpty = 0, several = 0;
-        for (int w = 0; w < WordCount; ++w) {
-            const std::uint64_t x = word(w);
-            nonEmpty |= nonEmptyLanes(x) << (w * LanesPerWord);
-            several |= nonEmptyLanes(withoutLowest(x)) << (w * LanesPerWord);
-        }
+        const unsigned nonEmpty = nonEmptyLanesOf([&](int w) { return word(w); });
+        const unsigned several = nonEmptyLanesOf([&](int w) { return withoutLowest(word(w)); });
         return {among - CourseSet::fromBits(nonEmpty), among & CourseSet::fromBits(nonEmpty & ~several)};
     }
     // The courses of `among` whose set holds at most two sections.
     CourseSet atMostTwoAmong(CourseSet among) const {
-        unsigned three = 0;
-        for (int w = 0; w < WordCount; ++w)
-            three |= nonEmptyLanes(withoutLowest(withoutLowest(word(w)))) << (w * LanesPerWord);
-        return among - CourseSet::fromBits(three);
+        return among -
+               CourseSet::fromBits(nonEmptyLanesOf([&](int w) { return withoutLowest(withoutLowest(word(w))); }));
     }
     // The courses of `among` whose sets differ between a and b.
     static CourseSet differing(const SectionSetRow& a, const SectionSetRow& b, CourseSet among) {
-        unsigned differ = 0;
-        for (int w = 0; w < WordCount; ++w) differ |= nonEmptyLanes(a.word(w) ^ b.word(w)) << (w * LanesPerWord);
-        return among & CourseSet::fromBits(differ);
+        return among & CourseSet::fromBits(nonEmptyLanesOf([&](int w) { return a.word(w) ^ b.word(w); }));
     }
 
     // Word w: the lanes of courses w * 4 .. w * 4 + 3, course w * 4 in the
@@ -104,6 +94,14 @@ private:
     // Bit k set when lane k of x is not empty.
     static unsigned nonEmptyLanes(std::uint64_t x) {
         return static_cast<unsigned>((((x + LaneBelowTop) & LaneTops) * GatherTops) >> GatherShift);
+    }
+    // Bit i set when lane i (course i) is not empty in the words that
+    // wordOf(w) gives for w = 0 .. WordCount-1.
+    template <typename WordOf>
+    static unsigned nonEmptyLanesOf(WordOf wordOf) {
+        unsigned bits = 0;
+        for (int w = 0; w < WordCount; ++w) bits |= nonEmptyLanes(wordOf(w)) << (w * LanesPerWord);
+        return bits;
     }
     // Each lane of x without its lowest bit. Setting the free top bit
     // first keeps every lane's subtraction from borrowing from the next.
