@@ -300,31 +300,56 @@ bool TimetableSearch::propagate(Domains& d, CourseSet open, CourseSet changed, S
 // Arc consistency: a section of an open course stays only while every other
 // open course still has a section that fits beside it. False when a course
 // is left with none.
+//
+// The courses that changed are revised against in rounds: each round takes
+// the supports of every course that changed in the round before, all from
+// the same domains, and keeps their intersection. The fixpoint is the same
+// as revising one course at a time, and the supports of a round do not wait
+// on each other, so the processor overlaps their lookups.
 bool TimetableSearch::closeArcs(Domains& d, CourseSet open, CourseSet changed) {
     changed &= open;
     while (!changed.empty()) {
-        // Every other open course keeps the sections that fit beside at
-        // least one remaining section of course i, from the two half tables
-        // (course i's own lane passes through, and the lanes of placed
+        // A course's support: the sections of every other open course that
+        // fit beside at least one of its remaining sections, from the two
+        // half tables (its own lane passes through, and the lanes of placed
         // courses stay empty).
-        const int i = changed.popFirst();
-        const SectionSetRow kept =
-            d & (supportLow_[i][SectionHalves::low(d[i])] | supportHigh_[i][SectionHalves::high(d[i])]);
-        if (kept == d) continue;  // the usual case
+        Domains kept = d;
+        for (int i : changed) kept = kept & supportOf(d, i);
+        if (kept == d) break;  // the usual last round
         const CourseSet narrowed = SectionSetRow::differing(kept, d, open);
-        assert(!narrowed.contains(i));
         // Only a narrowed course can have been emptied: open courses never
         // enter with an empty set.
         const CourseSet emptied = kept.emptyAmong(narrowed);
         if (!emptied.empty()) {
-            ++weight_[i];
-            ++weight_[emptied.first()];
+            blameEmptied(d, open, changed);
             return false;
         }
-        changed |= narrowed;
+        changed = narrowed;
         d = kept;
     }
     return true;
+}
+
+TimetableSearch::FitRow TimetableSearch::supportOf(const Domains& d, int course) const {
+    return supportLow_[course][SectionHalves::low(d[course])] | supportHigh_[course][SectionHalves::high(d[course])];
+}
+
+// Weighs a dead end found by arc consistency as revising one course at a
+// time would: the round is replayed in course order on ever narrower
+// domains, and the course revised against when some open course empties is
+// blamed with the first course it empties. The replay's domains are within
+// the round's, so it empties one too.
+void TimetableSearch::blameEmptied(Domains d, CourseSet open, CourseSet round) {
+    for (int i : round) {
+        d = d & supportOf(d, i);
+        const CourseSet emptied = d.emptyAmong(open);
+        if (!emptied.empty()) {
+            ++weight_[i];
+            ++weight_[emptied.first()];
+            return;
+        }
+    }
+    assert(false && "the replay empties a course");
 }
 
 // The failed-section tests on every open course with two sections left;

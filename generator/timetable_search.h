@@ -28,8 +28,10 @@
 //     the sections that fit beside it; a course left with none ends the
 //     branch. This alone is the "plain forward checking" reference.
 //  2. Arc consistency: a section stays only while every other open course
-//     still has a section that fits beside it. Two table lookups revise one
-//     course against another; it catches dead ends one placement earlier.
+//     still has a section that fits beside it. Two table lookups revise
+//     every other course against one, and the courses that changed are
+//     revised against in rounds whose lookups overlap; it catches dead ends
+//     one placement earlier.
 //  3. Failed sections (listing only): each section of an open course with
 //     two sections left is placed on its own, then in turn every course that
 //     placement leaves with a single section; when an open course is left
@@ -197,6 +199,8 @@ private:
                         Searcher searcher);
     bool propagate(Domains& d, CourseSet open, CourseSet changed, Searcher searcher);
     bool closeArcs(Domains& d, CourseSet open, CourseSet changed);
+    FitRow supportOf(const Domains& d, int course) const;
+    void blameEmptied(Domains d, CourseSet open, CourseSet round);
     bool dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed);
     bool leadsNowhere(const Domains& d, int course, int section, CourseSet open) const;
     bool atomsMatch(const Domains& d, CourseSet open) const;
