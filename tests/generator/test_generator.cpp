@@ -465,7 +465,8 @@ private slots:
     }
 
     // When the room bound is asked: a window without cuts goes over to
-    // samples, a cut in every window or in a sample keeps every step.
+    // samples, a cut in every window or in a sample keeps every step; the
+    // first window is a short one.
     void roomBoundPacing_data() {
         QTest::addColumn<int>("window");
         QTest::addColumn<QList<int>>("cuttingAsks");  // numbered from 1
@@ -475,6 +476,10 @@ private slots:
         QTest::newRow("no cut: a window, then samples") << 8 << QList<int>{} << 8 + 2 * sample << 10;
         QTest::newRow("a cut in every window: every step") << 64 << QList<int>{1, 65, 129} << 192 << 192;
         QTest::newRow("a sample that cuts: every step again") << 8 << QList<int>{9} << 8 + sample + 5 << 14;
+        const int first = static_cast<int>(RoomBoundPacing::FirstWindow);
+        QTest::newRow("no cut in a short first window") << 512 << QList<int>{} << first + 2 * sample << first + 2;
+        QTest::newRow("a cut in it: a whole window next")
+            << 512 << QList<int>{first} << first + 512 + sample << first + 512 + 1;
     }
     void roomBoundPacing() {
         QFETCH(int, window);
