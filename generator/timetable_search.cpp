@@ -371,7 +371,10 @@ bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& 
 
 // Whether placing `section` of `course`, then in turn every open course it
 // leaves with a single section, empties some open course: a short chain of
-// forced placements, with no arc consistency between them.
+// forced placements, with no arc consistency between them. The courses a
+// round forces are placed together, each by its section's support (its own
+// lane passes through, so two forced sections that clash empty each other),
+// so that their lookups overlap.
 bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, CourseSet open) const {
     SectionSetRow left = d & fits_[course][section];
     left[course] = SectionSet::single(section);  // a course's own lane of its fit rows is empty
@@ -381,12 +384,9 @@ bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, Co
         if (!few.empty.empty()) return true;
         const CourseSet forced = few.single - placed;
         if (forced.empty()) return false;
-        for (int b : forced) {
-            const SectionSet only = left[b];
-            if (only.empty()) return true;  // emptied by a course forced just before it
-            left = left & fits_[b][only.first()];
-            left[b] = only;
-        }
+        SectionSetRow next = left;
+        for (int b : forced) next = next & supportOf(left, b);
+        left = next;
         placed |= forced;
     }
 }
