@@ -53,7 +53,7 @@ void summarise(const ShapeTable& shapes, unsigned parts, CourseSet open, const D
 
 // ---------------------------------------------------------------- Problem
 
-RankProblem::RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound)
+RankProblem::RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options)
     : n_(numCourses),
       primary_(options.primary),
       // A tie-break equal to the primary order breaks no tie.
@@ -68,7 +68,11 @@ RankProblem::RankProblem(const CourseList& courses, int numCourses, const Schedu
     const SectionMasks masks = sectionMasksOf(courses, n_);
     fillPairwiseFits(masks, all_, n_, fits_);
     parts_ = summaryPartsOf(primary_) | summaryPartsOf(tieBreak_);
-    if (roomBound) room_.emplace(courses, n_, atomsOf(masks, all_, n_));
+}
+
+void RankProblem::addRoomBound(const CourseList& courses) {
+    if (room_) return;
+    room_.emplace(courses, n_, atomsOf(sectionMasksOf(courses, n_), all_, n_));
 }
 
 bool RankProblem::fitsBeside(int i, int j, const std::array<int16_t, MaxCourses>& choice) const {

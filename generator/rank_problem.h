@@ -39,8 +39,11 @@ class RankProblem {
 public:
     // courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10 sections each),
     // ranked by options.primary, then options.tieBreak (not FirstFound).
-    // With `roomBound`, mayFit asks the room bound (room_bound.h).
-    RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options, bool roomBound);
+    RankProblem(const CourseList& courses, int numCourses, const ScheduleOptions& options);
+    // From now on mayFit asks the room bound (room_bound.h) of `courses`,
+    // the same courses as above. Built only when the passes run: a
+    // schedule with few timetables is settled before them.
+    void addRoomBound(const CourseList& courses);
 
     // ---- The courses and which sections fit side by side ----
     int courseCount() const { return n_; }

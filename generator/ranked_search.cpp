@@ -73,7 +73,7 @@ RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const Sche
                            const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
     : copies_(courses, numCourses, limits.searchCopiesOnce),
       distinct_(copies_.distinctCourses(courses)),
-      problem_(*distinct_, numCourses, options, limits.roomBound),
+      problem_(*distinct_, numCourses, options),
       n_(numCourses),
       limits_(limits),
       stop_(stop),
@@ -91,6 +91,7 @@ RankedOutcome RankedSearch::run() {
         const std::uint64_t listingNodes = stats_.listingNodes;
         reset();
         stats_.listingNodes = listingNodes;
+        if (limits_.roomBound) problem_.addRoomBound(*distinct_);
         cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
         more_ = moreKnown();
         // Fewer than 26 held: the first pass met every timetable there is.

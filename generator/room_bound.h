@@ -37,7 +37,6 @@
 // Any search over the same schedule may use it (it keeps no state between
 // calls): build it once, then ask mayFit() at every node.
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -94,58 +93,6 @@ private:
     std::array<SectionHalves::Table<Summary>, MaxCourses> low_{};
     std::array<SectionHalves::Table<Summary>, MaxCourses> high_{};
     bool countBlocks_;
-};
-
-// When a search asks the room bound. An ask costs about half a search step,
-// and on schedules where room is not what fails (random schedules at the
-// edge of fitting, sections of several meetings) it cuts a few steps in ten
-// thousand. So a search asks at every step only while the bound earns its
-// keep: after a window of asks with fewer than one cut in AsksPerCut, it
-// asks at one step in SampleEvery, and the first sample that cuts puts it
-// back on every step. The first window is short: where the bound helps, it
-// cuts within a few dozen steps, and a search it does not help (the listing
-// of a few thousand steps) would otherwise pay for a whole window of asks.
-// Which steps are asked changes only how many steps a search takes, never
-// what it finds.
-class RoomBoundPacing {
-public:
-    static constexpr std::uint32_t AsksPerCut = 64;
-    static constexpr std::uint32_t SampleEvery = 32;
-    static constexpr std::uint32_t FirstWindow = AsksPerCut;
-
-    // Judged over windows of `window` asks after the first; 0 asks at every
-    // step.
-    explicit RoomBoundPacing(std::uint32_t window) : window_(window), judgedAt_(std::min(window, FirstWindow)) {}
-
-    // Whether to ask at this step.
-    bool ask() {
-        if (!sampling_) return true;
-        if (--untilSample_ > 0) return false;
-        untilSample_ = SampleEvery;
-        return true;
-    }
-    // What the ask said: whether it cut the step.
-    void answered(bool cut) {
-        if (window_ == 0) return;
-        if (cut && sampling_) {
-            sampling_ = false;
-            asks_ = cuts_ = 0;
-            return;
-        }
-        cuts_ += cut ? 1 : 0;
-        if (++asks_ < judgedAt_) return;
-        sampling_ = cuts_ * AsksPerCut < judgedAt_;
-        asks_ = cuts_ = 0;
-        judgedAt_ = window_;
-    }
-
-private:
-    std::uint32_t window_;
-    std::uint32_t judgedAt_;  // asks in the current window
-    bool sampling_ = false;
-    std::uint32_t asks_ = 0;  // in the current window
-    std::uint32_t cuts_ = 0;
-    std::uint32_t untilSample_ = SampleEvery;
 };
 
 }  // namespace quorvandel

@@ -27,8 +27,8 @@ struct SearchLimits {
     // search asks it too, at every step.
     bool roomBound = true;
     // Where the room bound cuts almost nothing, the first-found search and
-    // the listing ask it at one step in a few dozen (RoomBoundPacing),
-    // judged over windows of this many asks. 0: at every step.
+    // the listing ask it at one step in a few dozen (AskPacing), judged
+    // over windows of this many asks. 0: at every step.
     std::uint32_t roomBoundWindow = 512;
     // Within the room bound, the count in blocks (first-found search only;
     // off only to measure what it buys).
@@ -52,6 +52,10 @@ struct SearchLimits {
     // to look up, and leaving it out keeps the table small enough to stay in
     // the processor's cache. 0 writes every failure.
     std::uint64_t memoMinNodes = 32;
+    // Where the memo finds nothing, the ranked search's listing looks it up
+    // at one step in a few dozen (AskPacing), judged over windows of this
+    // many lookups. 0: at every step.
+    std::uint32_t listingMemoWindow = 512;
     // How many search steps pass between two looks at the stop flag, and
     // between two progress reports while no timetable is being stored.
     std::uint32_t stopCheckInterval = 64;

@@ -15,6 +15,7 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
       limits_(limits),
       copies_(courses, numCourses, limits.searchCopiesOnce),
       roomPacing_(limits.roomBoundWindow),
+      listingMemoPacing_(limits.listingMemoWindow),
       memo_(limits.memoBytes),
       stop_(stop),
       progress_(progress) {
@@ -259,13 +260,16 @@ bool TimetableSearch::placeAndNarrow(const Domains& parent, int placed, int sect
     }
     const CourseSet changed = SectionSetRow::differing(child, parent, open);
     if (!propagate(child, open, changed, searcher)) return false;
-    if (memo_.empty()) return true;
+    // The first-found searches look up every child: their memo serves every
+    // later question (the explanation's deletion asks many). A listing runs
+    // once, and on the schedules it takes long on it finds nothing.
+    const bool listing = searcher == Searcher::Listing;
+    if (memo_.empty() || (listing && !listingMemoPacing_.ask())) return true;
     ++stats_.memoLookups;
-    if (memo_.contains(FailureMemo::makeKey(child, open))) {
-        ++stats_.memoHits;
-        return false;
-    }
-    return true;
+    const bool hit = memo_.contains(FailureMemo::makeKey(child, open));
+    if (listing) listingMemoPacing_.answered(hit);
+    if (hit) ++stats_.memoHits;
+    return !hit;
 }
 
 // Narrows d over the open courses, starting from the courses in `changed`:

@@ -45,7 +45,7 @@
 //     cover. It settles at once schedules that fail only for lack of room
 //     while every pair of sections fits, where 1 and 2 remove nothing.
 //     Where it cuts almost nothing it is asked at a sample of the steps
-//     only (RoomBoundPacing).
+//     only (AskPacing).
 //  5. Hall matching on atoms (main search only): the week's covered cells,
 //     grouped by the exact set of sections covering them, are "atoms"; every
 //     open course needs an atom of its own, so when the open courses cannot
@@ -68,6 +68,7 @@
 #include <functional>
 #include <optional>
 
+#include "ask_pacing.h"
 #include "failure_memo.h"
 #include "room_bound.h"
 #include "schedule_model.h"
@@ -153,7 +154,8 @@ private:
     Domains emptySections_{};  // sections covering no cell: they need no atom
     int numAtoms_ = 0;
     std::optional<RoomBound> room_;
-    RoomBoundPacing roomPacing_;  // when propagate() asks room_
+    AskPacing roomPacing_;         // when propagate() asks room_
+    AskPacing listingMemoPacing_;  // when the listing looks a child up in memo_
 
     // The constructor's steps after the masks and the fits.
     void keepAtoms(const SectionAtoms& atoms, const SectionMasks& masks);

@@ -3,8 +3,10 @@
 // run leaves behind, the memo's bound, and the stop flag and progress calls.
 #include <QtTest>
 #include <atomic>
+#include <set>
 #include <vector>
 
+#include "ask_pacing.h"
 #include "count_note.h"
 #include "generator_fixture.h"
 #include "room_bound.h"
@@ -464,29 +466,29 @@ private slots:
         QVERIFY2(stats.nodes <= static_cast<std::uint64_t>(maxNodes), qPrintable(QString::number(stats.nodes)));
     }
 
-    // When the room bound is asked: a window without cuts goes over to
+    // When a paced check is asked: a window without cuts goes over to
     // samples, a cut in every window or in a sample keeps every step; the
     // first window is a short one.
-    void roomBoundPacing_data() {
+    void askPacing_data() {
         QTest::addColumn<int>("window");
         QTest::addColumn<QList<int>>("cuttingAsks");  // numbered from 1
         QTest::addColumn<int>("steps");
         QTest::addColumn<int>("asks");
-        const int sample = static_cast<int>(RoomBoundPacing::SampleEvery);
+        const int sample = static_cast<int>(AskPacing::SampleEvery);
         QTest::newRow("no cut: a window, then samples") << 8 << QList<int>{} << 8 + 2 * sample << 10;
         QTest::newRow("a cut in every window: every step") << 64 << QList<int>{1, 65, 129} << 192 << 192;
         QTest::newRow("a sample that cuts: every step again") << 8 << QList<int>{9} << 8 + sample + 5 << 14;
-        const int first = static_cast<int>(RoomBoundPacing::FirstWindow);
+        const int first = static_cast<int>(AskPacing::FirstWindow);
         QTest::newRow("no cut in a short first window") << 512 << QList<int>{} << first + 2 * sample << first + 2;
         QTest::newRow("a cut in it: a whole window next")
             << 512 << QList<int>{first} << first + 512 + sample << first + 512 + 1;
     }
-    void roomBoundPacing() {
+    void askPacing() {
         QFETCH(int, window);
         QFETCH(QList<int>, cuttingAsks);
         QFETCH(int, steps);
         QFETCH(int, asks);
-        RoomBoundPacing pacing(static_cast<std::uint32_t>(window));
+        AskPacing pacing(static_cast<std::uint32_t>(window));
         int asked = 0;
         for (int step = 0; step < steps; ++step)
             if (pacing.ask()) pacing.answered(cuttingAsks.contains(++asked));
@@ -562,6 +564,29 @@ private slots:
             stats[tests] = search.stats();
         }
         QVERIFY(stats[true].failedSections > 0 && stats[true].nodes < stats[false].nodes);
+    }
+
+    // The listing's memo lookups paced: the same timetables, fewer lookups.
+    void listingMemoPacingKeepsTheListing() {
+        auto list = std::make_unique<CourseList>();
+        int listed = 0;
+        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+            randomSchedule(*list, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, LectureAndLabStyle);
+            std::array<std::set<std::array<int16_t, MaxCourses>>, 2> found;
+            std::array<SearchStats, 2> stats;
+            for (bool paced : {false, true}) {
+                SearchLimits limits;
+                limits.listingMemoWindow = paced ? SearchLimits{}.listingMemoWindow : 0;
+                TimetableSearch search(*list, MaxCourses, limits, nullptr, nullptr);
+                search.listInAnyOrder(MaxStoredTimetables + 1,
+                                      [&](const auto& choice) { found[paced].insert(choice); });
+                stats[paced] = search.stats();
+            }
+            QCOMPARE(found[true], found[false]);
+            QVERIFY(stats[true].memoLookups < stats[false].memoLookups);
+            listed += static_cast<int>(found[true].size());
+        }
+        QVERIFY(listed > 0);
     }
 
     // A memo far too small for the schedule: entries are overwritten, the
