@@ -59,7 +59,9 @@
 //     that hold a timetable.
 //  7. The failure memo: open subproblems proven to have no timetable are
 //     remembered (FailureMemo), so the same dead end reached again by
-//     another path is skipped in one lookup.
+//     another path is skipped in one lookup. Where its lookups find
+//     nothing, the listing makes them at a sample of the steps only
+//     (AskPacing).
 // What each buys on the benchmark's cases: `quorvandel_bench --ablation`.
 
 #include <array>
