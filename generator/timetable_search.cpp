@@ -376,13 +376,13 @@ bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& 
 // Whether placing `section` of `course`, then in turn every open course it
 // leaves with a single section, empties some open course: a short chain of
 // forced placements, with no arc consistency between them. The courses a
-// round forces are placed together, each by its section's support (its own
-// lane passes through, so two forced sections that clash empty each other),
-// so that their lookups overlap.
+// round forces (the first round: `course` itself) are placed together, each
+// by its section's support (its own lane passes through, so two forced
+// sections that clash empty each other), so that their lookups overlap.
 bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, CourseSet open) const {
-    SectionSetRow left = d & fits_[course][section];
-    left[course] = SectionSet::single(section);  // a course's own lane of its fit rows is empty
-    CourseSet placed = CourseSet::single(course);
+    SectionSetRow left = d;
+    left[course] = SectionSet::single(section);
+    CourseSet placed;
     for (;;) {
         const SectionSetRow::FewLanes few = left.emptyAndSingleAmong(open);
         if (!few.empty.empty()) return true;

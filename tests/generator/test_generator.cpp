@@ -9,6 +9,7 @@
 #include "ask_pacing.h"
 #include "count_note.h"
 #include "generator_fixture.h"
+#include "ranked_search.h"
 #include "room_bound.h"
 #include "schedule_makers.h"
 #include "section_atoms.h"
@@ -564,6 +565,24 @@ private slots:
             stats[tests] = search.stats();
         }
         QVERIFY(stats[true].failedSections > 0 && stats[true].nodes < stats[false].nodes);
+    }
+
+    // The ranked passes ask the room bound, built once the listing is done:
+    // a schedule that fails for lack of room settles in fewer steps.
+    void rankedPassesAskTheRoomBound() {
+        auto state = eightIntoSevenBlocks();
+        state->Options.primary = ResultOrder::FewestDays;
+        std::array<std::uint64_t, 2> nodes{};
+        for (bool room : {false, true}) {
+            SearchLimits limits;
+            limits.rankedListFew = false;
+            limits.roomBound = room;
+            RankedSearch search(*state, state->NumCourses, state->Options, limits, nullptr, {});
+            QCOMPARE(search.run().count, 0);
+            nodes[room] = search.stats().nodes;
+        }
+        QVERIFY2(nodes[true] < nodes[false],
+                 qPrintable(QStringLiteral("%1 against %2").arg(nodes[true]).arg(nodes[false])));
     }
 
     // The listing's memo lookups paced: the same timetables, fewer lookups.
