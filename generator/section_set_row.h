@@ -4,6 +4,11 @@
 // row of fitting sections), and asking which courses emptied or changed, is
 // a few word operations instead of a loop over the courses. The search keeps
 // its domains and its precomputed tables in this shape.
+//
+// The questions about lanes (which are empty, single, changed) are most of
+// a search step's instructions. Where SSE2 is there (every x86-64) they
+// compare eight lanes at once and gather one bit of each with a mask move;
+// elsewhere they gather the lane tops of each word with a multiply.
 
 #include <array>
 #include <bit>
@@ -11,6 +16,10 @@
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+
+#if defined(__SSE2__) && !defined(QUORVANDEL_PORTABLE_ROWS)
+#include <emmintrin.h>
+#endif
 
 #include "schedule_model.h"
 #include "small_bit_set.h"
@@ -33,25 +42,19 @@ public:
     SectionSet operator[](int course) const { return lanes_[course]; }
 
     friend SectionSetRow operator&(const SectionSetRow& a, const SectionSetRow& b) {
-        SectionSetRow r;
-        for (int w = 0; w < WordCount; ++w) r.setWord(w, a.word(w) & b.word(w));
-        return r;
+        return combined(a, b, [](Chunk x, Chunk y) { return bitsInBoth(x, y); });
     }
     friend SectionSetRow operator|(const SectionSetRow& a, const SectionSetRow& b) {
-        SectionSetRow r;
-        for (int w = 0; w < WordCount; ++w) r.setWord(w, a.word(w) | b.word(w));
-        return r;
+        return combined(a, b, [](Chunk x, Chunk y) { return bitsInEither(x, y); });
     }
 
     friend bool operator==(const SectionSetRow& a, const SectionSetRow& b) {
-        std::uint64_t differ = 0;
-        for (int w = 0; w < WordCount; ++w) differ |= a.word(w) ^ b.word(w);
-        return differ == 0;
+        return nonEmptyLanesOf([&](int k) { return bitsDiffering(a.chunk(k), b.chunk(k)); }) == 0;
     }
 
     // The courses of `among` whose set is empty.
     CourseSet emptyAmong(CourseSet among) const {
-        return among - CourseSet::fromBits(nonEmptyLanesOf([&](int w) { return word(w); }));
+        return among - CourseSet::fromBits(nonEmptyLanesOf([&](int k) { return chunk(k); }));
     }
     // The courses of `among` whose set is empty, and those whose set holds
     // exactly one section.
@@ -59,18 +62,19 @@ public:
         CourseSet empty, single;
     };
     FewLanes emptyAndSingleAmong(CourseSet among) const {
-        const unsigned nonEmpty = nonEmptyLanesOf([&](int w) { return word(w); });
-        const unsigned several = nonEmptyLanesOf([&](int w) { return withoutLowest(word(w)); });
+        const unsigned nonEmpty = nonEmptyLanesOf([&](int k) { return chunk(k); });
+        const unsigned several = nonEmptyLanesOf([&](int k) { return withoutLowest(chunk(k)); });
         return {among - CourseSet::fromBits(nonEmpty), among & CourseSet::fromBits(nonEmpty & ~several)};
     }
     // The courses of `among` whose set holds at most two sections.
     CourseSet atMostTwoAmong(CourseSet among) const {
         return among -
-               CourseSet::fromBits(nonEmptyLanesOf([&](int w) { return withoutLowest(withoutLowest(word(w))); }));
+               CourseSet::fromBits(nonEmptyLanesOf([&](int k) { return withoutLowest(withoutLowest(chunk(k))); }));
     }
     // The courses of `among` whose sets differ between a and b.
     static CourseSet differing(const SectionSetRow& a, const SectionSetRow& b, CourseSet among) {
-        return among & CourseSet::fromBits(nonEmptyLanesOf([&](int w) { return a.word(w) ^ b.word(w); }));
+        return among &
+               CourseSet::fromBits(nonEmptyLanesOf([&](int k) { return bitsDiffering(a.chunk(k), b.chunk(k)); }));
     }
 
     // Word w: the lanes of courses w * 4 .. w * 4 + 3, course w * 4 in the
@@ -86,26 +90,76 @@ private:
     static constexpr std::uint64_t LaneTops = 0x8000'8000'8000'8000ULL;
     static constexpr std::uint64_t LaneBelowTop = 0x7FFF'7FFF'7FFF'7FFFULL;
     static constexpr std::uint64_t LaneOnes = 0x0001'0001'0001'0001ULL;
+    static constexpr unsigned EveryLane = (1U << MaxCourses) - 1U;
+#if defined(__SSE2__) && !defined(QUORVANDEL_PORTABLE_ROWS)
+    // The lanes in three vectors: courses 0 .. 7, 8 .. 15, and 16 .. 19 with
+    // four lanes of zeros above them.
+    static_assert(MaxCourses == 20, "two whole vectors and half of one");
+    using Chunk = __m128i;
+    Chunk chunk(int k) const {
+        const void* at = &lanes_[static_cast<std::size_t>(k) * 8];
+        return k < 2 ? _mm_loadu_si128(static_cast<const __m128i*>(at))
+                     : _mm_loadl_epi64(static_cast<const __m128i*>(at));
+    }
+    void setChunk(int k, Chunk x) {
+        void* at = &lanes_[static_cast<std::size_t>(k) * 8];
+        if (k < 2)
+            _mm_storeu_si128(static_cast<__m128i*>(at), x);
+        else
+            _mm_storel_epi64(static_cast<__m128i*>(at), x);
+    }
+    static constexpr int ChunkCount = 3;
+    static Chunk bitsInBoth(Chunk x, Chunk y) { return _mm_and_si128(x, y); }
+    static Chunk bitsInEither(Chunk x, Chunk y) { return _mm_or_si128(x, y); }
+    static Chunk bitsDiffering(Chunk x, Chunk y) { return _mm_xor_si128(x, y); }
+    static Chunk withoutLowest(Chunk x) { return _mm_and_si128(x, _mm_sub_epi16(x, _mm_set1_epi16(1))); }
+    // Bit i set when lane i (course i) is not empty in the vectors that
+    // chunkOf(k) gives for k = 0, 1, 2. Each lane compares to 0xFFFF or 0;
+    // packing two vectors into bytes keeps the lane order, and the mask move
+    // takes the top bit of each byte.
+    template <typename ChunkOf>
+    static unsigned nonEmptyLanesOf(ChunkOf chunkOf) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i emptyLow = _mm_packs_epi16(_mm_cmpeq_epi16(chunkOf(0), zero), _mm_cmpeq_epi16(chunkOf(1), zero));
+        const __m128i emptyHigh = _mm_packs_epi16(_mm_cmpeq_epi16(chunkOf(2), zero), zero);
+        const unsigned empty = static_cast<unsigned>(_mm_movemask_epi8(emptyLow)) |
+                               static_cast<unsigned>(_mm_movemask_epi8(emptyHigh)) << 16;
+        return ~empty & EveryLane;
+    }
+#else
+    using Chunk = std::uint64_t;
+    Chunk chunk(int k) const { return word(k); }
+    void setChunk(int k, Chunk x) { setWord(k, x); }
+    static constexpr int ChunkCount = WordCount;
+    static Chunk bitsInBoth(Chunk x, Chunk y) { return x & y; }
+    static Chunk bitsInEither(Chunk x, Chunk y) { return x | y; }
+    static Chunk bitsDiffering(Chunk x, Chunk y) { return x ^ y; }
+    // Each lane of x without its lowest bit. Setting the free top bit
+    // first keeps every lane's subtraction from borrowing from the next.
+    static Chunk withoutLowest(Chunk x) { return x & ((x | LaneTops) - LaneOnes); }
     // Multiplying the four lane tops (bits 15, 31, 47, 63) by this moves them
     // to bits 60 .. 63 with no other product reaching those bits.
     static constexpr std::uint64_t GatherTops = 0x0000'2000'4000'8001ULL;
     static constexpr int GatherShift = 60;
-
     // Bit k set when lane k of x is not empty.
     static unsigned nonEmptyLanes(std::uint64_t x) {
         return static_cast<unsigned>((((x + LaneBelowTop) & LaneTops) * GatherTops) >> GatherShift);
     }
     // Bit i set when lane i (course i) is not empty in the words that
-    // wordOf(w) gives for w = 0 .. WordCount-1.
-    template <typename WordOf>
-    static unsigned nonEmptyLanesOf(WordOf wordOf) {
+    // chunkOf(w) gives for w = 0 .. WordCount-1.
+    template <typename ChunkOf>
+    static unsigned nonEmptyLanesOf(ChunkOf chunkOf) {
         unsigned bits = 0;
-        for (int w = 0; w < WordCount; ++w) bits |= nonEmptyLanes(wordOf(w)) << (w * LanesPerWord);
+        for (int w = 0; w < WordCount; ++w) bits |= nonEmptyLanes(chunkOf(w)) << (w * LanesPerWord);
         return bits;
     }
-    // Each lane of x without its lowest bit. Setting the free top bit
-    // first keeps every lane's subtraction from borrowing from the next.
-    static std::uint64_t withoutLowest(std::uint64_t x) { return x & ((x | LaneTops) - LaneOnes); }
+#endif
+    template <typename Op>
+    static SectionSetRow combined(const SectionSetRow& a, const SectionSetRow& b, Op op) {
+        SectionSetRow r;
+        for (int k = 0; k < ChunkCount; ++k) r.setChunk(k, op(a.chunk(k), b.chunk(k)));
+        return r;
+    }
     void setWord(int w, std::uint64_t x) {
         if constexpr (std::endian::native == std::endian::big) x = swapLanes(x);
         std::memcpy(static_cast<void*>(&lanes_[w * LanesPerWord]), &x, sizeof x);

@@ -475,10 +475,15 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet o
 // then to the lowest index.
 int TimetableSearch::pickForSideSearch(const Domains& d, CourseSet open) const {
     int pick = open.first();
+    std::uint64_t pickSize = d[pick].count(), pickWeight = 1 + std::uint64_t{weight_[pick]};
     for (int i : open.without(pick)) {
-        const std::uint64_t mine = d[i].count() * (1 + std::uint64_t{weight_[pick]});
-        const std::uint64_t theirs = d[pick].count() * (1 + std::uint64_t{weight_[i]});
-        if (mine < theirs || (mine == theirs && clashes_[i] > clashes_[pick])) pick = i;
+        const std::uint64_t size = d[i].count(), weight = 1 + std::uint64_t{weight_[i]};
+        const std::uint64_t mine = size * pickWeight, theirs = pickSize * weight;
+        if (mine < theirs || (mine == theirs && clashes_[i] > clashes_[pick])) {
+            pick = i;
+            pickSize = size;
+            pickWeight = weight;
+        }
     }
     return pick;
 }

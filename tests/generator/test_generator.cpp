@@ -530,27 +530,6 @@ private slots:
         }
     }
 
-    // A row's questions about its lanes against each lane's own count, on
-    // lanes of 0 to 10 sections: a borrow or a carry between lanes would
-    // show in a neighbour.
-    void laneQueriesFollowCounts() {
-        Rng rng(24);
-        for (int round = 0; round < 2000; ++round) {
-            SectionSetRow row;
-            for (int c = 0; c < MaxCourses; ++c)
-                while (row[c].count() < (rng.below(2) == 0 ? rng.below(3) : rng.between(3, MaxSectionsPerCourse)))
-                    row[c].insert(rng.below(MaxSectionsPerCourse));
-            const CourseSet among = CourseSet::fromBits(static_cast<unsigned>(rng.next()) & ((1U << MaxCourses) - 1U));
-            const SectionSetRow::FewLanes few = row.emptyAndSingleAmong(among);
-            for (int c = 0; c < MaxCourses; ++c) {
-                const int n = among.contains(c) ? row[c].count() : -1;
-                QCOMPARE(few.empty.contains(c), n == 0);
-                QCOMPARE(few.single.contains(c), n == 1);
-                QCOMPARE(row.atMostTwoAmong(among).contains(c), 0 <= n && n <= 2);
-            }
-        }
-    }
-
     // On lectures with labs near the edge of fitting, the failed-section
     // tests drop sections and the listing takes fewer steps.
     void failedSectionTestsShortenTheListing() {
