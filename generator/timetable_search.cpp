@@ -358,41 +358,56 @@ void TimetableSearch::blameEmptied(Domains d, CourseSet open, CourseSet round) {
 
 // The failed-section tests on every open course with two sections left;
 // `narrowed` gets the courses that lost one. False when a course loses both.
+// A test places its section in the course's own lane, whatever the other
+// section's fate, so the two tests of a course are independent: they run
+// side by side, and the processor overlaps their lookups.
 bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed) {
     narrowed = CourseSet{};
     for (int course : d.atMostTwoAmong(open)) {
         if (!d[course].hasAtLeastTwo()) continue;
-        for (int section : d[course]) {
-            if (!leadsNowhere(d, course, section, open)) continue;
+        const int first = d[course].first();
+        std::array<ForcedChain, 2> tests{ForcedChain(d, course, first),
+                                         ForcedChain(d, course, (d[course] - SectionSet::single(first)).first())};
+        while (tests[0].advance(*this, open) | tests[1].advance(*this, open)) {}
+        for (const ForcedChain& test : tests) {
+            if (!test.failed()) continue;
             ++stats_.failedSections;
-            d[course] = d[course] - SectionSet::single(section);
-            if (d[course].empty()) return false;
+            d[course] = d[course] - SectionSet::single(test.section());
             narrowed.insert(course);
         }
+        if (d[course].empty()) return false;
     }
     return true;
 }
 
-// Whether placing `section` of `course`, then in turn every open course it
-// leaves with a single section, empties some open course: a short chain of
-// forced placements, with no arc consistency between them. The courses a
-// round forces (the first round: `course` itself) are placed together, each
-// by its section's support (its own lane passes through, so two forced
-// sections that clash empty each other), so that their lookups overlap.
-bool TimetableSearch::leadsNowhere(const Domains& d, int course, int section, CourseSet open) const {
-    SectionSetRow left = d;
-    left[course] = SectionSet::single(section);
-    CourseSet placed;
-    for (;;) {
-        const SectionSetRow::FewLanes few = left.emptyAndSingleAmong(open);
-        if (!few.empty.empty()) return true;
-        const CourseSet forced = few.single - placed;
-        if (forced.empty()) return false;
-        SectionSetRow next = left;
-        for (int b : forced) next = next & supportOf(left, b);
-        left = next;
-        placed |= forced;
+// Placing `section` of `course`, then in turn every open course it leaves
+// with a single section, a round at a time; it fails when some open course
+// is left with none: a short chain of forced placements, with no arc
+// consistency between them. The courses a round forces (the first round:
+// `course` itself) are placed together, each by its section's support (its
+// own lane passes through, so two forced sections that clash empty each
+// other), so that their lookups overlap.
+TimetableSearch::ForcedChain::ForcedChain(const Domains& d, int course, int section) : left_(d), section_(section) {
+    left_[course] = SectionSet::single(section);
+}
+
+bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search, CourseSet open) {
+    if (state_ != State::Running) return false;
+    const SectionSetRow::FewLanes few = left_.emptyAndSingleAmong(open);
+    if (!few.empty.empty()) {
+        state_ = State::Failed;
+        return false;
     }
+    const CourseSet forced = few.single - placed_;
+    if (forced.empty()) {
+        state_ = State::Passed;
+        return false;
+    }
+    Domains next = left_;
+    for (int b : forced) next = next & search.supportOf(left_, b);
+    left_ = next;
+    placed_ |= forced;
+    return true;
 }
 
 // Whether the open courses can each be given an atom of their own, every

@@ -206,7 +206,22 @@ private:
     FitRow supportOf(const Domains& d, int course) const;
     void blameEmptied(Domains d, CourseSet open, CourseSet round);
     bool dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed);
-    bool leadsNowhere(const Domains& d, int course, int section, CourseSet open) const;
+    // One failed-section test, advanced a round at a time.
+    class ForcedChain {
+    public:
+        ForcedChain(const Domains& d, int course, int section);
+        // One round of forced placements; false once the test is settled.
+        bool advance(const TimetableSearch& search, CourseSet open);
+        bool failed() const { return state_ == State::Failed; }
+        int section() const { return section_; }
+
+    private:
+        enum class State { Running, Failed, Passed };
+        Domains left_;
+        CourseSet placed_;
+        int section_;
+        State state_ = State::Running;
+    };
     bool atomsMatch(const Domains& d, CourseSet open) const;
     Verdict feasible(const Domains& d, CourseSet open);
     struct Listing {
