@@ -356,6 +356,36 @@ void TimetableSearch::blameEmptied(Domains d, CourseSet open, CourseSet round) {
     assert(false && "the replay empties a course");
 }
 
+// Placing `section` of `course`, then in turn every open course it leaves
+// with a single section, a round at a time; it fails when some open course
+// is left with none: a short chain of forced placements, with no arc
+// consistency between them. The courses a round forces (the first round:
+// `course` itself) are placed together, each by its section's support (its
+// own lane passes through, so two forced sections that clash empty each
+// other), so that their lookups overlap.
+TimetableSearch::ForcedChain::ForcedChain(const Domains& d, int course, int section) : left_(d), section_(section) {
+    left_[course] = SectionSet::single(section);
+}
+
+inline bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search, CourseSet open) {
+    if (state_ != State::Running) return false;
+    const SectionSetRow::FewLanes few = left_.emptyAndSingleAmong(open);
+    if (!few.empty.empty()) {
+        state_ = State::Failed;
+        return false;
+    }
+    const CourseSet forced = few.single - placed_;
+    if (forced.empty()) {
+        state_ = State::Passed;
+        return false;
+    }
+    Domains next = left_;
+    for (int b : forced) next = next & search.supportOf(left_, b);
+    left_ = next;
+    placed_ |= forced;
+    return true;
+}
+
 // The failed-section tests on every open course with two sections left;
 // `narrowed` gets the courses that lost one. False when a course loses both.
 // A test places its section in the course's own lane, whatever the other
@@ -377,36 +407,6 @@ bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& 
         }
         if (d[course].empty()) return false;
     }
-    return true;
-}
-
-// Placing `section` of `course`, then in turn every open course it leaves
-// with a single section, a round at a time; it fails when some open course
-// is left with none: a short chain of forced placements, with no arc
-// consistency between them. The courses a round forces (the first round:
-// `course` itself) are placed together, each by its section's support (its
-// own lane passes through, so two forced sections that clash empty each
-// other), so that their lookups overlap.
-TimetableSearch::ForcedChain::ForcedChain(const Domains& d, int course, int section) : left_(d), section_(section) {
-    left_[course] = SectionSet::single(section);
-}
-
-bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search, CourseSet open) {
-    if (state_ != State::Running) return false;
-    const SectionSetRow::FewLanes few = left_.emptyAndSingleAmong(open);
-    if (!few.empty.empty()) {
-        state_ = State::Failed;
-        return false;
-    }
-    const CourseSet forced = few.single - placed_;
-    if (forced.empty()) {
-        state_ = State::Passed;
-        return false;
-    }
-    Domains next = left_;
-    for (int b : forced) next = next & search.supportOf(left_, b);
-    left_ = next;
-    placed_ |= forced;
     return true;
 }
 
