@@ -52,6 +52,14 @@ public:
         return nonEmptyLanesOf([&](int k) { return bitsDiffering(a.chunk(k), b.chunk(k)); }) == 0;
     }
 
+    // How many sections each course's set holds (room for three vectors).
+    using LaneCounts = std::array<std::uint16_t, 24>;
+    LaneCounts counts() const {
+        LaneCounts n;
+        countLanes(n);
+        return n;
+    }
+
     // The courses of `among` whose set is empty.
     CourseSet emptyAmong(CourseSet among) const {
         return among - CourseSet::fromBits(nonEmptyLanesOf([&](int k) { return chunk(k); }));
@@ -125,7 +133,23 @@ private:
                                static_cast<unsigned>(_mm_movemask_epi8(emptyHigh)) << 16;
         return ~empty & EveryLane;
     }
+    // Each lane's bits added up in place: pairs, then nibbles, then bytes.
+    void countLanes(LaneCounts& n) const {
+        const __m128i pairs = _mm_set1_epi16(0x5555), nibbles = _mm_set1_epi16(0x3333), bytes = _mm_set1_epi16(0x0F0F);
+        for (int k = 0; k < ChunkCount; ++k) {
+            __m128i x = chunk(k);
+            x = _mm_sub_epi16(x, _mm_and_si128(_mm_srli_epi16(x, 1), pairs));
+            x = _mm_add_epi16(_mm_and_si128(x, nibbles), _mm_and_si128(_mm_srli_epi16(x, 2), nibbles));
+            x = _mm_and_si128(_mm_add_epi16(x, _mm_srli_epi16(x, 4)), bytes);
+            x = _mm_and_si128(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), _mm_set1_epi16(0x1F));
+            _mm_storeu_si128(static_cast<__m128i*>(static_cast<void*>(&n[static_cast<std::size_t>(k) * 8])), x);
+        }
+    }
 #else
+    void countLanes(LaneCounts& n) const {
+        n = {};
+        for (std::size_t c = 0; c < PaddedLanes; ++c) n[c] = static_cast<std::uint16_t>(lanes_[c].count());
+    }
     using Chunk = std::uint64_t;
     Chunk chunk(int k) const { return word(k); }
     void setChunk(int k, Chunk x) { setWord(k, x); }

@@ -489,10 +489,11 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet o
 // with the most sections of other courses, which narrows the rest most,
 // then to the lowest index.
 int TimetableSearch::pickForSideSearch(const Domains& d, CourseSet open) const {
+    const SectionSetRow::LaneCounts sizes = d.counts();
     int pick = open.first();
-    std::uint64_t pickSize = d[pick].count(), pickWeight = 1 + std::uint64_t{weight_[pick]};
+    std::uint64_t pickSize = sizes[pick], pickWeight = 1 + std::uint64_t{weight_[pick]};
     for (int i : open.without(pick)) {
-        const std::uint64_t size = d[i].count(), weight = 1 + std::uint64_t{weight_[i]};
+        const std::uint64_t size = sizes[i], weight = 1 + std::uint64_t{weight_[i]};
         const std::uint64_t mine = size * pickWeight, theirs = pickSize * weight;
         if (mine < theirs || (mine == theirs && clashes_[i] > clashes_[pick])) {
             pick = i;

@@ -36,9 +36,11 @@ private slots:
             const CourseSet among = CourseSet::fromBits(static_cast<unsigned>(rng.next()) & ((1U << MaxCourses) - 1U));
             const SectionSetRow::FewLanes few = a.emptyAndSingleAmong(among);
             const SectionSetRow both = a & b, either = a | b;
+            const SectionSetRow::LaneCounts sizes = a.counts();
             bool same = true;
             for (int c = 0; c < MaxCourses; ++c) {
                 const int n = among.contains(c) ? a[c].count() : -1;
+                QCOMPARE(int{sizes[static_cast<std::size_t>(c)]}, a[c].count());
                 QCOMPARE(few.empty.contains(c), n == 0);
                 QCOMPARE(a.emptyAmong(among).contains(c), n == 0);
                 QCOMPARE(few.single.contains(c), n == 1);
