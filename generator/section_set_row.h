@@ -18,6 +18,7 @@
 #include <type_traits>
 
 #if defined(__SSE2__) && !defined(QUORVANDEL_PORTABLE_ROWS)
+#define QUORVANDEL_ROWS_ON_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -37,6 +38,11 @@ public:
     // into the lane's top bit exactly when the lane is not empty, and never
     // into the next lane.
     static_assert(MaxSectionsPerCourse < LaneBits - 1, "a lane keeps its top bit free");
+#ifdef QUORVANDEL_ROWS_ON_SSE2
+    static constexpr std::size_t LaneSlots = 24;  // three vectors of eight lanes
+#else
+    static constexpr std::size_t LaneSlots = MaxCourses;
+#endif
 
     SectionSet& operator[](int course) { return lanes_[course]; }
     SectionSet operator[](int course) const { return lanes_[course]; }
@@ -52,8 +58,8 @@ public:
         return nonEmptyLanesOf([&](int k) { return bitsDiffering(a.chunk(k), b.chunk(k)); }) == 0;
     }
 
-    // How many sections each course's set holds (room for three vectors).
-    using LaneCounts = std::array<std::uint16_t, 24>;
+    // How many sections each course's set holds.
+    using LaneCounts = std::array<std::uint16_t, LaneSlots>;
     LaneCounts counts() const {
         LaneCounts n;
         countLanes(n);
@@ -99,7 +105,7 @@ private:
     static constexpr std::uint64_t LaneBelowTop = 0x7FFF'7FFF'7FFF'7FFFULL;
     static constexpr std::uint64_t LaneOnes = 0x0001'0001'0001'0001ULL;
     static constexpr unsigned EveryLane = (1U << MaxCourses) - 1U;
-#if defined(__SSE2__) && !defined(QUORVANDEL_PORTABLE_ROWS)
+#ifdef QUORVANDEL_ROWS_ON_SSE2
     // The lanes in three aligned vectors: courses 0 .. 7, 8 .. 15, and 16 ..
     // 19 with four lanes above them that stay empty. Storing the last vector
     // whole costs 8 bytes a row, and a narrowing chained through a row no
@@ -114,7 +120,6 @@ private:
         _mm_store_si128(static_cast<__m128i*>(static_cast<void*>(&lanes_[static_cast<std::size_t>(k) * 8])), x);
     }
     static constexpr int ChunkCount = 3;
-    static constexpr std::size_t PaddedLanes = 24;
     static constexpr std::size_t PaddedAlignment = 16;
     static Chunk bitsInBoth(Chunk x, Chunk y) { return _mm_and_si128(x, y); }
     static Chunk bitsInEither(Chunk x, Chunk y) { return _mm_or_si128(x, y); }
@@ -147,14 +152,12 @@ private:
     }
 #else
     void countLanes(LaneCounts& n) const {
-        n = {};
-        for (std::size_t c = 0; c < PaddedLanes; ++c) n[c] = static_cast<std::uint16_t>(lanes_[c].count());
+        for (std::size_t c = 0; c < LaneSlots; ++c) n[c] = static_cast<std::uint16_t>(lanes_[c].count());
     }
     using Chunk = std::uint64_t;
     Chunk chunk(int k) const { return word(k); }
     void setChunk(int k, Chunk x) { setWord(k, x); }
     static constexpr int ChunkCount = WordCount;
-    static constexpr std::size_t PaddedLanes = MaxCourses;
     static constexpr std::size_t PaddedAlignment = alignof(std::uint64_t);
     static Chunk bitsInBoth(Chunk x, Chunk y) { return x & y; }
     static Chunk bitsInEither(Chunk x, Chunk y) { return x | y; }
@@ -199,7 +202,7 @@ private:
     // Section sets are trivially copyable: copying their bytes as words is
     // well defined.
     static_assert(std::is_trivially_copyable_v<SectionSet>);
-    alignas(PaddedAlignment) std::array<SectionSet, PaddedLanes> lanes_{};
+    alignas(PaddedAlignment) std::array<SectionSet, LaneSlots> lanes_{};
 };
 
 }  // namespace quorvandel

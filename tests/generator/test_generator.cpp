@@ -3,7 +3,6 @@
 // run leaves behind, the memo's bound, and the stop flag and progress calls.
 #include <QtTest>
 #include <atomic>
-#include <set>
 #include <vector>
 
 #include "ask_pacing.h"
@@ -562,29 +561,6 @@ private slots:
         }
         QVERIFY2(nodes[true] < nodes[false],
                  qPrintable(QStringLiteral("%1 against %2").arg(nodes[true]).arg(nodes[false])));
-    }
-
-    // The listing's memo lookups paced: the same timetables, fewer lookups.
-    void listingMemoPacingKeepsTheListing() {
-        auto list = std::make_unique<CourseList>();
-        int listed = 0;
-        for (std::uint64_t seed = 1; seed <= 4; ++seed) {
-            randomSchedule(*list, seed, MaxCourses, MaxSectionsPerCourse, MaxSectionsPerCourse, LectureAndLabStyle);
-            std::array<std::set<std::array<int16_t, MaxCourses>>, 2> found;
-            std::array<SearchStats, 2> stats;
-            for (bool paced : {false, true}) {
-                SearchLimits limits;
-                limits.listingMemoWindow = paced ? SearchLimits{}.listingMemoWindow : 0;
-                TimetableSearch search(*list, MaxCourses, limits, nullptr, nullptr);
-                search.listInAnyOrder(MaxStoredTimetables + 1,
-                                      [&](const auto& choice) { found[paced].insert(choice); });
-                stats[paced] = search.stats();
-            }
-            QCOMPARE(found[true], found[false]);
-            QVERIFY(stats[true].memoLookups < stats[false].memoLookups);
-            listed += static_cast<int>(found[true].size());
-        }
-        QVERIFY(listed > 0);
     }
 
     // A memo far too small for the schedule: entries are overwritten, the
