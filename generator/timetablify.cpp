@@ -41,9 +41,7 @@ void ResetCombination(ModuleState& state) {
 
 // Adds one to every Occupancy cell the section covers.
 void MarkSection(ModuleState& state, const Section& section) {
-    const WeekMask mask = sectionMask(section);
-    for (int cell = 0; cell < CellsPerWeek; ++cell)
-        if (mask.test(cell)) ++state.Occupancy[cell];
+    sectionMask(section).forEach([&state](int cell) { ++state.Occupancy[cell]; });
 }
 
 // Marks the combination in SectionChoice on the cell grid and tells whether
