@@ -34,10 +34,17 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
         if (limits_.roomBound) room_.emplace(distinct, n_, atoms, limits_.roomBoundBlocks);
     }
     computeSupportTables();
-    for (int a = 0; a < n_; ++a)
+    for (int a = 0; a < n_; ++a) {
+        // How many pairs of a section of the course and a section of another
+        // course clash.
+        int clashes = 0;
         for (int j : all_[a])
             for (int b = 0; b < n_; ++b)
-                if (b != a) clashes_[a] += all_[b].count() - fits_[a][j][b].count();
+                if (b != a) clashes += all_[b].count() - fits_[a][j][b].count();
+        assert(clashes <= PickTieBits::MostClashes);
+        tieKey_[a] = static_cast<std::uint32_t>(clashes) << PickTieBits::IndexWidth |
+                     static_cast<std::uint32_t>(PickTieBits::IndexMask - a);
+    }
     untilStopCheck_ = limits_.stopCheckInterval;
     untilProgress_ = limits_.progressInterval;
 }
@@ -484,24 +491,34 @@ TimetableSearch::Verdict TimetableSearch::feasible(const Domains& d, CourseSet o
 
 // Fewest sections first, weighed by how often the course was part of a
 // dead end so far (courses that keep failing go early): the smallest
-// size / (1 + weight), compared as size_a * (1 + weight_b) < size_b * (1 +
-// weight_a) to stay in integers. Ties go to the course whose sections clash
-// with the most sections of other courses, which narrows the rest most,
-// then to the lowest index.
+// size / (1 + weight). Ties go to the course whose sections clash with the
+// most sections of other courses, which narrows the rest most, then to the
+// lowest index. Every course's place in that order is one integer (see
+// pickKey), so the choice is a plain maximum.
 int TimetableSearch::pickForSideSearch(const Domains& d, CourseSet open) const {
     const SectionSetRow::LaneCounts sizes = d.counts();
-    int pick = open.first();
-    std::uint64_t pickSize = sizes[pick], pickWeight = 1 + std::uint64_t{weight_[pick]};
-    for (int i : open.without(pick)) {
-        const std::uint64_t size = sizes[i], weight = 1 + std::uint64_t{weight_[i]};
-        const std::uint64_t mine = size * pickWeight, theirs = pickSize * weight;
-        if (mine < theirs || (mine == theirs && clashes_[i] > clashes_[pick])) {
-            pick = i;
-            pickSize = size;
-            pickWeight = weight;
-        }
-    }
+    std::uint64_t best = 0;
+    for (int i : open) best = std::max(best, pickKey(i, sizes[i]));
+    const int pick = PickTieBits::IndexMask - static_cast<int>(best & PickTieBits::IndexMask);
+    assert(open.contains(pick));
     return pick;
+}
+
+// Sizes run from 1 to 10 and each divides 2520, so (1 + weight) * (2520 /
+// size) is 2520 / (size / (1 + weight)) exactly: the larger, the earlier.
+// Below it, the tie-break: the clash count, then the index, kept so that
+// lower indices come out larger.
+std::uint64_t TimetableSearch::pickKey(int course, int size) const {
+    static_assert(MaxSectionsPerCourse <= 10, "every size divides 2520");
+    static constexpr std::array<std::uint64_t, 11> share{0, 2520, 1260, 840, 630, 504, 420, 360, 315, 280, 252};
+    static_assert([] {
+        for (std::uint64_t size = 1; size < share.size(); ++size)
+            if (share[size] * size != 2520) return false;
+        return true;
+    }());
+    assert(1 <= size && size <= MaxSectionsPerCourse);
+    const std::uint64_t ratio = (1 + std::uint64_t{weight_[course]}) * share[static_cast<std::size_t>(size)];
+    return (ratio << PickTieBits::Width) | tieKey_[static_cast<std::size_t>(course)];
 }
 
 void TimetableSearch::rememberFailure(const Domains& d, CourseSet open, std::uint64_t nodesAtStart) {

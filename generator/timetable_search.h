@@ -180,9 +180,19 @@ private:
     // timetable.
     std::array<std::uint32_t, MaxCourses> weight_{};
     std::array<int16_t, MaxCourses> sideChoice_{};
-    // How many pairs of a section of the course and a section of another
-    // course clash: the side search's tie-break.
-    std::array<int, MaxCourses> clashes_{};
+    // The side search's tie-breaks as the low bits of a course's pick key:
+    // how many pairs of a section of the course and a section of another
+    // course clash (more first), then the index (lower first).
+    struct PickTieBits {
+        static constexpr int IndexWidth = 5;
+        static constexpr int IndexMask = (1 << IndexWidth) - 1;
+        static constexpr int Width = 16;
+        static constexpr int MostClashes = (1 << (Width - IndexWidth)) - 1;
+        static_assert(MaxCourses <= IndexMask + 1 &&
+                      MaxSectionsPerCourse * (MaxCourses - 1) * MaxSectionsPerCourse <= MostClashes);
+    };
+    std::array<std::uint32_t, MaxCourses> tieKey_{};
+    std::uint64_t pickKey(int course, int size) const;
     FailureMemo memo_;
 
     int courseAt(int depth) const { return n_ - 1 - depth; }
