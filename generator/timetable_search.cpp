@@ -366,12 +366,17 @@ void TimetableSearch::blameEmptied(Domains d, CourseSet open, CourseSet round) {
 // Placing `section` of `course`, then in turn every open course it leaves
 // with a single section, a round at a time; it fails when some open course
 // is left with none: a short chain of forced placements, with no arc
-// consistency between them. The courses a round forces (the first round:
-// `course` itself) are placed together, each by its section's support (its
-// own lane passes through, so two forced sections that clash empty each
-// other), so that their lookups overlap.
-TimetableSearch::ForcedChain::ForcedChain(const Domains& d, int course, int section) : left_(d), section_(section) {
+// consistency between them. The courses a round forces are placed together,
+// each by its section's support (its own lane passes through, so two forced
+// sections that clash empty each other), so that their lookups overlap.
+// `settled`: open courses with a single section whose support d already
+// agrees with (arc consistency has revised against them); placing them
+// again would change nothing.
+TimetableSearch::ForcedChain::ForcedChain(const TimetableSearch& search, const Domains& d, int course, int section,
+                                          CourseSet settled)
+    : left_(d), placed_(settled | CourseSet::single(course)), section_(section) {
     left_[course] = SectionSet::single(section);
+    left_ = left_ & search.supportOf(left_, course);
 }
 
 inline bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search, CourseSet open) {
@@ -400,11 +405,17 @@ inline bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search,
 // side by side, and the processor overlaps their lookups.
 bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed) {
     narrowed = CourseSet{};
-    for (int course : d.atMostTwoAmong(open)) {
+    const CourseSet few = d.atMostTwoAmong(open);
+    CourseSet settled;
+    if (limits_.arcConsistency)
+        for (int course : few)
+            if (!d[course].hasAtLeastTwo()) settled.insert(course);
+    for (int course : few - settled) {
         if (!d[course].hasAtLeastTwo()) continue;
         const int first = d[course].first();
-        std::array<ForcedChain, 2> tests{ForcedChain(d, course, first),
-                                         ForcedChain(d, course, (d[course] - SectionSet::single(first)).first())};
+        std::array<ForcedChain, 2> tests{
+            ForcedChain(*this, d, course, first, settled),
+            ForcedChain(*this, d, course, (d[course] - SectionSet::single(first)).first(), settled)};
         while (tests[0].advance(*this, open) | tests[1].advance(*this, open)) {}
         for (const ForcedChain& test : tests) {
             if (!test.failed()) continue;

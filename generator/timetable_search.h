@@ -219,7 +219,7 @@ private:
     // One failed-section test, advanced a round at a time.
     class ForcedChain {
     public:
-        ForcedChain(const Domains& d, int course, int section);
+        ForcedChain(const TimetableSearch& search, const Domains& d, int course, int section, CourseSet settled);
         // One round of forced placements; false once the test is settled.
         bool advance(const TimetableSearch& search, CourseSet open);
         bool failed() const { return state_ == State::Failed; }
