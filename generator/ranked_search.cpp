@@ -72,8 +72,9 @@ int sectionsByKey(SectionSet sections, const std::array<std::int64_t, MaxSection
 RankedSearch::RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
                            const SearchLimits& limits, const std::atomic<bool>* stop, Progress progress)
     : copies_(courses, numCourses, limits.searchCopiesOnce),
-      distinct_(copies_.distinctCourses(courses)),
-      problem_(*distinct_, numCourses, options),
+      merged_(copies_.anyCopies() ? copies_.distinctCourses(courses) : nullptr),
+      distinct_(merged_ ? *merged_ : courses),
+      problem_(distinct_, numCourses, options),
       n_(numCourses),
       limits_(limits),
       stop_(stop),
@@ -91,7 +92,7 @@ RankedOutcome RankedSearch::run() {
         const std::uint64_t listingNodes = stats_.listingNodes;
         reset();
         stats_.listingNodes = listingNodes;
-        if (limits_.roomBound) problem_.addRoomBound(*distinct_);
+        if (limits_.roomBound) problem_.addRoomBound(distinct_);
         cheapestFirst(CourseSet::firstN(n_), all, DayProfile{});
         more_ = moreKnown();
         // Fewer than 26 held: the first pass met every timetable there is.
@@ -118,7 +119,10 @@ void RankedSearch::reset() {
 // fewer, and says so; false when it meets a 27th. A stop ends the listing
 // with what it met held, as the passes would.
 bool RankedSearch::listedEveryTimetable() {
-    auto search = std::make_unique<TimetableSearch>(*distinct_, n_, limits_, stop_, nullptr);
+    // The courses it is given hold no copies: it need not look for any.
+    SearchLimits listingLimits = limits_;
+    listingLimits.searchCopiesOnce = false;
+    auto search = std::make_unique<TimetableSearch>(distinct_, n_, listingLimits, stop_, nullptr);
     int listed = 0;
     const TimetableSearch::Step step = search->listInAnyOrder(MaxStoredTimetables + 1, [&](const Choice& found) {
         // A 27th says only that the passes must rank them.

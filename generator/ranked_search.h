@@ -125,7 +125,7 @@ public:
 
     // courses[0 .. numCourses-1] (1 .. 20 courses, 0 .. 10 sections each),
     // ranked by options.primary, then options.tieBreak. options.primary must
-    // not be FirstFound.
+    // not be FirstFound. `courses` must outlive the search.
     // `limits` gives the intervals of the stop checks and progress reports
     // and when to look around; the rest of it is for the first-found search.
     RankedSearch(const CourseList& courses, int numCourses, const ScheduleOptions& options,
@@ -139,9 +139,10 @@ private:
     using Choice = std::array<int16_t, MaxCourses>;
 
     // ---- Problem: fixed once constructed ----
-    SectionCopies copies_;                  // which real sections each distinct section stands for
-    std::unique_ptr<CourseList> distinct_;  // one section of each kind per course
-    RankProblem problem_;                   // over the distinct sections
+    SectionCopies copies_;                // which real sections each distinct section stands for
+    std::unique_ptr<CourseList> merged_;  // one section of each kind per course, when some are copies
+    const CourseList& distinct_;          // merged_, or the courses themselves
+    RankProblem problem_;                 // over the distinct sections
     int n_;
     SearchLimits limits_;
 

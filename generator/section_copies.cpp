@@ -14,7 +14,8 @@ SectionCopies::SectionCopies(const CourseList& courses, int numCourses, bool mer
         std::array<WeekMask, MaxSectionsPerCourse> kinds{};
         int numKinds = 0;
         for (int j = 0; j < course.NumSections; ++j) {
-            const WeekMask cells = sectionMask(course.Sections[static_cast<size_t>(j)]);
+            // Without merging, every section is a kind of its own: no cells to compare.
+            const WeekMask cells = merge ? sectionMask(course.Sections[static_cast<size_t>(j)]) : WeekMask{};
             int kind = 0;
             while (kind < numKinds && !(merge && kinds[kind] == cells)) ++kind;
             if (kind == numKinds)
