@@ -28,6 +28,11 @@ TimetableSearch::TimetableSearch(const CourseList& courses, int numCourses, cons
     all_ = everySection(distinct, n_);
     const SectionMasks masks = sectionMasksOf(distinct, n_);
     fillPairwiseFits(masks, all_, n_, fits_);
+    for (int a = 0; a < n_; ++a)
+        for (int j : all_[a]) {
+            placing_[a][j] = fits_[a][j];
+            placing_[a][j][a] = SectionSet::single(j);
+        }
     if (limits_.matchingCheck || limits_.roomBound) {
         const SectionAtoms atoms = atomsOf(masks, all_, n_);
         if (limits_.matchingCheck) keepAtoms(atoms, masks);
@@ -374,10 +379,7 @@ void TimetableSearch::blameEmptied(Domains d, CourseSet open, CourseSet round) {
 // again would change nothing.
 TimetableSearch::ForcedChain::ForcedChain(const TimetableSearch& search, const Domains& d, int course, int section,
                                           CourseSet settled)
-    : left_(d), placed_(settled | CourseSet::single(course)), section_(section) {
-    left_[course] = SectionSet::single(section);
-    left_ = left_ & search.supportOf(left_, course);
-}
+    : left_(d & search.placing_[course][section]), placed_(settled | CourseSet::single(course)), section_(section) {}
 
 inline bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search, CourseSet open) {
     if (state_ != State::Running) return false;

@@ -141,6 +141,9 @@ private:
     SectionCopies copies_;  // which real sections each distinct section stands for
     Domains all_{};         // every distinct section of each course
     FitTable fits_{};       // fits_[a][j][b]: course b's sections that fit beside section j of course a
+    // fits_[a][j] with course a's own lane holding section j alone: a row
+    // that places the section, where a failed-section test starts.
+    FitTable placing_{};
     using FitRow = SectionSetRow;
     // Support tables: supportLow_[a][x] joins fits_[a][j] over the sections
     // j of the low half x of a set of course a's sections (supportHigh_ the
