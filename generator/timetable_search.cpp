@@ -408,12 +408,11 @@ inline bool TimetableSearch::ForcedChain::advance(const TimetableSearch& search,
 bool TimetableSearch::dropFailedSections(Domains& d, CourseSet open, CourseSet& narrowed) {
     narrowed = CourseSet{};
     const CourseSet few = d.atMostTwoAmong(open);
-    CourseSet settled;
-    if (limits_.arcConsistency)
-        for (int course : few)
-            if (!d[course].hasAtLeastTwo()) settled.insert(course);
-    for (int course : few - settled) {
-        if (!d[course].hasAtLeastTwo()) continue;
+    CourseSet singles;
+    for (int course : few)
+        if (!d[course].hasAtLeastTwo()) singles.insert(course);
+    const CourseSet settled = limits_.arcConsistency ? singles : CourseSet{};
+    for (int course : few - singles) {
         const int first = d[course].first();
         std::array<ForcedChain, 2> tests{
             ForcedChain(*this, d, course, first, settled),
